@@ -1,0 +1,69 @@
+# Morlu: build, run and test on Debian 12. `make run` and `make test` install what is missing first.
+
+BUILD_DIR   ?= build
+BUILD_TYPE  ?= RelWithDebInfo
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+WERROR      ?= $(MORLU_WERROR)
+FUZZ_SECONDS ?= 60
+
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
+            libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core
+
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
+
+.PHONY: all deps build run test bench asan fuzz fuzz-build format clean
+
+all: build
+
+# Installs only the packages that are missing; quick when everything is there.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:$$missing"; \
+	    sudo=""; [ "$$(id -u)" -ne 0 ] && sudo=sudo; \
+	    $$sudo apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/morlu
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
+asan: deps
+	@[ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	    -DMORLU_SANITIZE=ON -DMORLU_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang); each runs FUZZ_SECONDS against its corpus.
+fuzz-build: deps
+	@[ -f build-fuzz/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON -DMORLU_TESTS=OFF -DMORLU_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target morlu_fuzzers
+
+fuzz: fuzz-build
+	@set -e; for f in build-fuzz/fuzz_*; do \
+	    name=$$(basename $$f); mkdir -p fuzz/corpus-$$name; \
+	    echo "== $$name for $(FUZZ_SECONDS)s"; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-$$name fuzz/seeds/$$name; \
+	done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

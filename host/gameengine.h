@@ -1,0 +1,83 @@
+#pragma once
+
+#include "cards.h"
+#include "outbox.h"
+#include "random.h"
+#include "timers.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace morlu {
+
+/**
+ * The game host's rules: game flow, the five trick contracts, DOMINO and the computer players, over
+ * the eleven seat records and the game variables. Plain C++: it talks to the world only through an
+ * Outbox (lines to one slot or to all) and a Timers (its two named timers), and draws all chance
+ * from one Random. The session owns it, feeds it requests and timer ticks, and reads the seat records
+ * for seating.
+ *
+ * Request entry points take the rest of the line after the command word, exactly as a table sends it
+ * (the computer players build the same text). A numeric field that does not read as an integer
+ * throws FieldError before anything has changed; out-of-range numbers are dropped without a reply.
+ */
+class GameEngine {
+public:
+    GameEngine(Outbox& outbox, Timers& timers, Random& random);
+
+    /// Seat records 1..11 (index 0 unused). Slots 1..4 are the player seats.
+    SeatRecord& seat(int n) { return m_seats[n]; }
+    const SeatRecord& seat(int n) const { return m_seats[n]; }
+
+    // --- requests ---------------------------------------------------------------------------------
+    /// CMD_startgame: starter's name + length field +. Honoured in every phase; starts over.
+    void startgame(std::string_view rest);
+    /// CMD_choosetype: seat + contract code +.
+    void choosetype(std::string_view rest);
+    /// CMD_playcard: seat + hand slot +.
+    void playcard(std::string_view rest);
+
+    // --- timers -----------------------------------------------------------------------------------
+    /// Called by the timer adapter each time an armed timer fires.
+    void timerFired(TimerId id);
+
+    // --- session hooks ----------------------------------------------------------------------------
+    /// Delay of the computer's card play in milliseconds (CMD_botspeed from slot 1).
+    void setBotdelay(int ms) { m_botdelay = ms; }
+    int botdelay() const { return m_botdelay; }
+    /**
+     * The computer takes over @p seat after a departure or a switch to watching: when the seat is on
+     * turn and no contract choice is pending, the computer timer is armed with the bot delay;
+     * otherwise, when the seat must choose a contract, the computer chooses at once. Nothing happens
+     * while no game runs or for seats outside 1..4.
+     */
+    void computerTakesOver(int seat);
+    /**
+     * Brings a table that logged in to @p slot up to date while a game runs: CMD_agame, CMD_scores with
+     * zero changes and, for a seat, CMD_handsused and CMD_mycards. Nothing while no game runs.
+     */
+    void catchUp(int slot);
+
+    // --- state, read by the session and by tests ------------------------------------------------
+    bool gamerunning() const { return m_gamerunning; }
+    int turnseat() const { return m_turnseat; }
+    int chooserseat() const { return m_chooserseat; }
+
+    // The rest of the game variables and the operations of the flow (startround, starthand,
+    // findplayer, endhand, check1..check4, playdomino, checkforplay, endround, checkforwin and the
+    // computer players) are the engine's own; see gameengine.cpp.
+
+private:
+    Outbox& m_outbox;
+    Timers& m_timers;
+    Random& m_random;
+    std::array<SeatRecord, kSeatRecords + 1> m_seats{};
+
+    bool m_gamerunning = false;
+    int m_turnseat = 0;
+    int m_chooserseat = 0;
+    int m_botdelay = 0;
+};
+
+} // namespace morlu
