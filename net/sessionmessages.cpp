@@ -1,0 +1,199 @@
+#include "sessionmessages.h"
+
+#include "fieldreader.h"
+
+namespace morlu {
+
+std::string_view SendLoginInfo::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).number(slot).finish();
+}
+
+SendLoginInfo SendLoginInfo::read(std::string_view rest)
+{
+    return {toInt(rest)};
+}
+
+std::string_view LoginInfo::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).field(version).text(name).finish();
+}
+
+LoginInfo LoginInfo::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    LoginInfo message;
+    message.slot = reader.intField();
+    message.version = reader.field();
+    message.name = reader.takeRest();
+    return message;
+}
+
+template <const std::string_view& Word> std::string_view SlotNameMessage<Word>::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).text(name).finish();
+}
+
+template <const std::string_view& Word> SlotNameMessage<Word> SlotNameMessage<Word>::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    SlotNameMessage message;
+    message.slot = reader.intField();
+    message.name = reader.takeRest();
+    return message;
+}
+
+template struct SlotNameMessage<CMD_newplayerinfo>;
+template struct SlotNameMessage<CMD_existingplayers>;
+template struct SlotNameMessage<CMD_playerdisconnected>;
+
+std::string_view HaveWrongVersion::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).text(name).finish();
+}
+
+HaveWrongVersion HaveWrongVersion::read(std::string_view rest)
+{
+    return {rest};
+}
+
+std::string_view KickHim::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(requestingSlot).field(slot).finish();
+}
+
+KickHim KickHim::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    KickHim message;
+    message.requestingSlot = reader.intField();
+    message.slot = reader.intField();
+    return message;
+}
+
+template <const std::string_view& Word> std::string_view SeatStateMessage<Word>::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(seat).text(state).finish();
+}
+
+template <const std::string_view& Word> SeatStateMessage<Word> SeatStateMessage<Word>::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    SeatStateMessage message;
+    message.seat = reader.intField();
+    message.state = reader.takeRest();
+    return message;
+}
+
+template struct SeatStateMessage<CMD_justwatch>;
+template struct SeatStateMessage<CMD_justwatching>;
+
+template <const std::string_view& Word> std::string_view SlotRestMessage<Word>::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).text(rest).finish();
+}
+
+template <const std::string_view& Word> SlotRestMessage<Word> SlotRestMessage<Word>::read(std::string_view line)
+{
+    FieldReader reader(line);
+    SlotRestMessage message;
+    message.slot = reader.intField();
+    message.rest = reader.takeRest();
+    return message;
+}
+
+template struct SlotRestMessage<CMD_chat>;
+template struct SlotRestMessage<CMD_action>;
+template struct SlotRestMessage<CMD_playasound>;
+
+namespace {
+
+std::string_view writeChatText(std::string& buffer, std::string_view command, int slot, std::string_view text,
+                               std::string_view colour)
+{
+    return LineBuilder(buffer, command).field(slot).text(text).text("|").text(colour).finish();
+}
+
+} // namespace
+
+std::string_view writeChatRequest(std::string& buffer, int slot, std::string_view text, std::string_view colour)
+{
+    return writeChatText(buffer, CMD_chat, slot, text, colour);
+}
+
+std::string_view writeActionRequest(std::string& buffer, int slot, std::string_view text, std::string_view colour)
+{
+    return writeChatText(buffer, CMD_action, slot, text, colour);
+}
+
+template <const std::string_view& Word, const std::string_view& Separator>
+std::string_view RelayedChatMessage<Word, Separator>::relay(std::string& buffer, int slot, std::string_view name,
+                                                            std::string_view received)
+{
+    return LineBuilder(buffer, command).field(slot).text(name).text(Separator).text(received).finish();
+}
+
+template <const std::string_view& Word, const std::string_view& Separator>
+std::string_view RelayedChatMessage<Word, Separator>::write(std::string& buffer) const
+{
+    LineBuilder line(buffer, command);
+    line.field(slot).text(text);
+    if (hasColour)
+        line.text("|").text(colour);
+    return line.finish();
+}
+
+template <const std::string_view& Word, const std::string_view& Separator>
+RelayedChatMessage<Word, Separator> RelayedChatMessage<Word, Separator>::read(std::string_view rest)
+{
+    RelayedChatMessage message;
+    std::string_view chatLine = rest;
+    const auto bar = rest.rfind('|');
+    if (bar != std::string_view::npos) {
+        chatLine = rest.substr(0, bar);
+        message.colour = rest.substr(bar + 1);
+        message.hasColour = true;
+    }
+    FieldReader reader(chatLine);
+    message.slot = reader.intField();
+    message.text = reader.takeRest();
+    return message;
+}
+
+template struct RelayedChatMessage<CMD_chat, kChatsSeparator>;
+template struct RelayedChatMessage<CMD_action, kActionSeparator>;
+
+std::string_view PlayASound::write(std::string& buffer, int slot, int number)
+{
+    return LineBuilder(buffer, command).field(slot).text("wave").number(number).plus().finish();
+}
+
+std::string_view PlayASound::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).field(sound).finish();
+}
+
+PlayASound PlayASound::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    PlayASound message;
+    message.slot = reader.intField();
+    message.sound = reader.field();
+    return message;
+}
+
+std::string_view BotSpeed::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).field(milliseconds).finish();
+}
+
+BotSpeed BotSpeed::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    BotSpeed message;
+    message.slot = reader.intField();
+    message.milliseconds = reader.intField();
+    return message;
+}
+
+} // namespace morlu

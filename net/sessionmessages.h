@@ -1,0 +1,186 @@
+#pragma once
+
+#include "commands.h"
+
+#include <string>
+#include <string_view>
+
+namespace morlu {
+
+// Layouts of the session and chat messages: logging in, arrivals and departures, removal, watching,
+// chat, actions, chatter sounds and the computer players' speed.
+//
+// Every message is a struct with its fields and two functions:
+//   - write(buffer): clears the caller's buffer, writes the whole line into it, 0xFF included, and
+//     returns a view of it. No allocation once the buffer has grown to the size of the line.
+//   - read(rest): reads the rest of a received line (after "CMD_word+") field by field from the left,
+//     the way the receiving side reads it. A numeric field that is missing or not a decimal integer
+//     throws FieldError. Text fields are views into @p rest and live as long as it does.
+// A "(rest)" below marks a last field that is the whole rest of the line and may contain "+".
+
+/// host -> new table: "slot", no trailing plus. The table takes the whole rest as its slot.
+struct SendLoginInfo {
+    static constexpr std::string_view command = CMD_sendlogininfo;
+    int slot = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static SendLoginInfo read(std::string_view rest);
+    bool operator==(const SendLoginInfo&) const = default;
+};
+
+/// host -> a tenth table, which it then drops: exactly "CMD_full+".
+using Full = EmptyMessage<CMD_full>;
+/// host -> newcomer whose version text differs: exactly "CMD_wrongversion+".
+using WrongVersion = EmptyMessage<CMD_wrongversion>;
+
+/// table -> host: "slot+version+name(rest)".
+struct LoginInfo {
+    static constexpr std::string_view command = CMD_logininfo;
+    int slot = 0;
+    std::string_view version;
+    std::string_view name;
+
+    std::string_view write(std::string& buffer) const;
+    static LoginInfo read(std::string_view rest);
+    bool operator==(const LoginInfo&) const = default;
+};
+
+/// "slot+name(rest)": CMD_newplayerinfo, CMD_existingplayers, CMD_playerdisconnected.
+template <const std::string_view& Word> struct SlotNameMessage {
+    static constexpr std::string_view command = Word;
+    int slot = 0;
+    std::string_view name;
+
+    std::string_view write(std::string& buffer) const;
+    static SlotNameMessage read(std::string_view rest);
+    bool operator==(const SlotNameMessage&) const = default;
+};
+/// host -> all after a login, the newcomer included.
+using NewPlayerInfo = SlotNameMessage<CMD_newplayerinfo>;
+/// host -> newcomer, once per other slot in use.
+using ExistingPlayers = SlotNameMessage<CMD_existingplayers>;
+/// host -> all others when a connection closes.
+using PlayerDisconnected = SlotNameMessage<CMD_playerdisconnected>;
+
+/// host -> slot 1: "name(rest)", the newcomer whose version differs.
+struct HaveWrongVersion {
+    static constexpr std::string_view command = CMD_havewrongversion;
+    std::string_view name;
+
+    std::string_view write(std::string& buffer) const;
+    static HaveWrongVersion read(std::string_view rest);
+    bool operator==(const HaveWrongVersion&) const = default;
+};
+
+/// table -> host: "requestingslot+slot+". Only slot 1 may remove a table.
+struct KickHim {
+    static constexpr std::string_view command = CMD_kickhim;
+    int requestingSlot = 0;
+    int slot = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static KickHim read(std::string_view rest);
+    bool operator==(const KickHim&) const = default;
+};
+
+/// The watching states of CMD_justwatch and CMD_justwatching.
+inline constexpr std::string_view kWatchStart = "1";
+inline constexpr std::string_view kWatchStop = "2";
+
+/// "seat+state(rest)": CMD_justwatch (table -> host) and CMD_justwatching (host -> all).
+template <const std::string_view& Word> struct SeatStateMessage {
+    static constexpr std::string_view command = Word;
+    int seat = 0;
+    /// kWatchStart ("1") or kWatchStop ("2"), compared as text by the receiver.
+    std::string_view state;
+
+    /// True for "1"; any other state means playing (again).
+    bool watching() const { return state == kWatchStart; }
+    std::string_view write(std::string& buffer) const;
+    static SeatStateMessage read(std::string_view rest);
+    bool operator==(const SeatStateMessage&) const = default;
+};
+using JustWatch = SeatStateMessage<CMD_justwatch>;
+using JustWatching = SeatStateMessage<CMD_justwatching>;
+
+/**
+ * "slot+rest(rest)": a request the host reads as the slot and the rest of the line, which it relays.
+ * CMD_chat and CMD_action (rest = text "|" colour) and CMD_playasound (rest = "waveN+"). The host
+ * relays a chatter sound by writing the request back unchanged.
+ */
+template <const std::string_view& Word> struct SlotRestMessage {
+    static constexpr std::string_view command = Word;
+    int slot = 0;
+    std::string_view rest;
+
+    std::string_view write(std::string& buffer) const;
+    static SlotRestMessage read(std::string_view rest);
+    bool operator==(const SlotRestMessage&) const = default;
+};
+using ChatRequest = SlotRestMessage<CMD_chat>;
+using ActionRequest = SlotRestMessage<CMD_action>;
+using PlayASoundRequest = SlotRestMessage<CMD_playasound>;
+
+/**
+ * A table's typed chat or action line: "slot+text|colour". @p colour is color text (a colour name or
+ * "$" and eight hex digits). A phrase button's action passes "says: " and the phrase as @p text.
+ */
+std::string_view writeChatRequest(std::string& buffer, int slot, std::string_view text, std::string_view colour);
+std::string_view writeActionRequest(std::string& buffer, int slot, std::string_view text, std::string_view colour);
+
+inline constexpr std::string_view kChatsSeparator = " chats: ";
+inline constexpr std::string_view kActionSeparator = " ";
+
+/**
+ * The host's relay of a chat or action, as every table reads it: "slot+text|colour", where the text
+ * begins with the sender's name (then " chats: " for a chat, one blank for an action).
+ *
+ * Reading splits the rest at its last "|": the colour text never holds one, while a name or a chat
+ * text may, and splitting there keeps such a text whole. Without any "|" the whole rest is the chat
+ * line and hasColour is false (the table then shows it in red). The slot is the number before the
+ * first "+" of the chat line; it is the line's style number on the table.
+ */
+template <const std::string_view& Word, const std::string_view& Separator> struct RelayedChatMessage {
+    static constexpr std::string_view command = Word;
+    int slot = 0;
+    std::string_view text;
+    std::string_view colour;
+    bool hasColour = false;
+
+    /**
+     * The host's relay of a request from @p slot: "slot+" @p name, the separator, then @p received (the
+     * request's rest after its slot field: text "|" colour) as it came.
+     */
+    static std::string_view relay(std::string& buffer, int slot, std::string_view name, std::string_view received);
+    std::string_view write(std::string& buffer) const;
+    static RelayedChatMessage read(std::string_view rest);
+    bool operator==(const RelayedChatMessage&) const = default;
+};
+using ChatRelay = RelayedChatMessage<CMD_chat, kChatsSeparator>;
+using ActionRelay = RelayedChatMessage<CMD_action, kActionSeparator>;
+
+/// A chatter sound as a table sends it and as every table reads the relay: "slot+sound+", sound "waveN".
+struct PlayASound {
+    static constexpr std::string_view command = CMD_playasound;
+    int slot = 0;
+    std::string_view sound;
+
+    /// "slot+wave" @p number "+", without building the sound name first.
+    static std::string_view write(std::string& buffer, int slot, int number);
+    std::string_view write(std::string& buffer) const;
+    static PlayASound read(std::string_view rest);
+    bool operator==(const PlayASound&) const = default;
+};
+
+/// table -> host: "slot+milliseconds+". The host takes it from slot 1 only.
+struct BotSpeed {
+    static constexpr std::string_view command = CMD_botspeed;
+    int slot = 0;
+    int milliseconds = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static BotSpeed read(std::string_view rest);
+    bool operator==(const BotSpeed&) const = default;
+};
+
+} // namespace morlu
