@@ -1,9 +1,13 @@
 #pragma once
 
+#include "announcer.h"
 #include "cards.h"
+#include "computerplayer.h"
+#include "gamestate.h"
 #include "outbox.h"
 #include "random.h"
 #include "timers.h"
+#include "trickscorer.h"
 
 #include <array>
 #include <string>
@@ -27,8 +31,8 @@ public:
     GameEngine(Outbox& outbox, Timers& timers, Random& random);
 
     /// Seat records 1..11 (index 0 unused). Slots 1..4 are the player seats.
-    SeatRecord& seat(int n) { return m_seats[n]; }
-    const SeatRecord& seat(int n) const { return m_seats[n]; }
+    SeatRecord& seat(int n) { return m_state.seats[n]; }
+    const SeatRecord& seat(int n) const { return m_state.seats[n]; }
 
     // --- requests ---------------------------------------------------------------------------------
     /// CMD_startgame: starter's name + length field +. Honoured in every phase; starts over.
@@ -47,6 +51,12 @@ public:
     void setBotdelay(int ms) { m_botdelay = ms; }
     int botdelay() const { return m_botdelay; }
     /**
+     * Interval of `timer1`, the pause timer, in milliseconds (1000 by default): 3 ticks pass between
+     * tricks and 7 between rounds. 0 lets the timer fire on the next turn of the event loop.
+     */
+    void setPauseTick(int ms) { m_pauseTick = ms < 0 ? 0 : ms; }
+    int pauseTick() const { return m_pauseTick; }
+    /**
      * The computer takes over @p seat after a departure or a switch to watching: when the seat is on
      * turn and no contract choice is pending, the computer timer is armed with the bot delay;
      * otherwise, when the seat must choose a contract, the computer chooses at once. Nothing happens
@@ -60,24 +70,44 @@ public:
     void catchUp(int slot);
 
     // --- state, read by the session and by tests ------------------------------------------------
-    bool gamerunning() const { return m_gamerunning; }
-    int turnseat() const { return m_turnseat; }
-    int chooserseat() const { return m_chooserseat; }
-
-    // The rest of the game variables and the operations of the flow (startround, starthand,
-    // findplayer, endhand, check1..check4, playdomino, checkforplay, endround, checkforwin and the
-    // computer players) are the engine's own; see gameengine.cpp.
+    bool gamerunning() const { return m_state.gamerunning; }
+    int turnseat() const { return m_state.turnseat; }
+    int chooserseat() const { return m_state.chooserseat; }
+    /// Every game variable, read-only.
+    const GameState& state() const { return m_state; }
 
 private:
-    Outbox& m_outbox;
+    // Game flow.
+    void startround();
+    void shuffleAndDeal();
+    void starthand();
+    void findplayer();
+    void endround();
+    void timer1Timer();
+    void checkforwin();
+    void armPause(int ticks, int tag);
+
+    // Trick contracts (the charging is m_scorer's).
+    void endhand();
+
+    // DOMINO.
+    void playdomino(int seat, int slot);
+    bool checkforplay(int seat) const { return m_state.domino.checkforplay(m_state.seats[seat]); }
+
+    // Computer players: decisions come from m_computer, requests go through choosetype/playcard.
+    void computerchoosehand(int seat);
+    void computertimerTimer();
+    void computerplay(int seat);
+
     Timers& m_timers;
     Random& m_random;
-    std::array<SeatRecord, kSeatRecords + 1> m_seats{};
-
-    bool m_gamerunning = false;
-    int m_turnseat = 0;
-    int m_chooserseat = 0;
+    GameState m_state;
+    Announcer m_announcer;
+    TrickScorer m_scorer;
+    ComputerPlayer m_computer;
     int m_botdelay = 0;
+    int m_pauseTick = 1000;
+    std::string m_request; ///< the computer's request lines
 };
 
 } // namespace morlu
