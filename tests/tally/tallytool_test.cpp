@@ -1,0 +1,139 @@
+// Runs build/morlu-tally as a separate process; ctest tells where the build folder is.
+
+#include "printers.h"
+#include "tempdir.h"
+#include "tlzrw1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using morlu::Tlzrw1;
+using morlu::test::TempDir;
+
+namespace {
+
+struct ToolResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class TallyTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString buildDir = qEnvironmentVariable("MORLU_BUILD_DIR");
+        if (buildDir.isEmpty())
+            GTEST_SKIP() << "MORLU_BUILD_DIR is not set (run through ctest)";
+        tool = QDir(buildDir).filePath("morlu-tally");
+        ASSERT_TRUE(QFile::exists(tool)) << tool.toStdString();
+    }
+
+    ToolResult run(const QStringList& args)
+    {
+        QProcess process;
+        process.start(tool, args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        ToolResult result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    void write(const QString& path, const QByteArray& data)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    QString tool;
+    TempDir dir;
+};
+
+TEST_F(TallyTool, CompressesAndExpands)
+{
+    QByteArray data;
+    for (int i = 0; i < 5000; ++i)
+        data += "line " + QByteArray::number(i % 37) + "\r\n";
+    write(dir.file("in.txt"), data);
+    const ToolResult packed = run({"compress", dir.file("in.txt"), dir.file("out.tld")});
+    EXPECT_EQ(packed.exitCode, 0) << packed.err.toStdString();
+    EXPECT_EQ(read(dir.file("out.tld")), Tlzrw1::compressData(data));
+    const ToolResult expanded = run({"expand", dir.file("out.tld"), dir.file("back.txt")});
+    EXPECT_EQ(expanded.exitCode, 0) << expanded.err.toStdString();
+    EXPECT_EQ(read(dir.file("back.txt")), data);
+}
+
+TEST_F(TallyTool, ReportsCoderErrorsWithStatus1)
+{
+    write(dir.file("plain.txt"), "no header here");
+    ToolResult result = run({"expand", dir.file("plain.txt"), dir.file("x.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, dir.file("plain.txt") + " : Lzrw1 decompression : this file has no valid header !\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(QFile::exists(dir.file("x.txt")));
+
+    result = run({"compress", dir.file("missing.txt"), dir.file("x.tld")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Lzrw1 compression : Failed to obtain the size of : " + dir.file("missing.txt") + "\n");
+
+    result = run({"show", dir.file("plain.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, dir.file("plain.txt") + " : Lzrw1 decompression : this file has no valid header !\n");
+
+    write(dir.file("bad.tld"), Tlzrw1::compressData("9\r\n-4\r\n"));
+    result = run({"show", dir.file("bad.tld")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.startsWith("Tally grid: line 2:")) << result.err.toStdString();
+}
+
+TEST_F(TallyTool, UsageErrorsExitWith2)
+{
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"compress", "a"}, QStringList{"expand"}, QStringList{"show"},
+          QStringList{"show", "a", "b"}, QStringList{"unpack", "a", "b"}}) {
+        const ToolResult result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains("usage: morlu-tally compress IN OUT")) << result.err.toStdString();
+    }
+}
+
+TEST_F(TallyTool, ShowsTheTallyAsATable)
+{
+    // The tally of five games, two won, three of them with Klot: Klot won one, the player one, neither one.
+    const QByteArray grid = "9\r\n2\r\n0\r\nKlot\r\n5\r\n3\r\n2\r\n1\r\n0\r\n1\r\n0\r\n1\r\n"
+                            "0\r\n3\r\n0\r\n1\r\n0\r\n1\r\n0\r\n1\r\n";
+    write(dir.file("grid.txt"), grid);
+    ASSERT_EQ(run({"compress", dir.file("grid.txt"), dir.file("Morlutally.tld")}).exitCode, 0);
+    const ToolResult result = run({"show", dir.file("Morlutally.tld")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out.toStdString(),
+              "Your total tally: 5 games, 2 wins\n"
+              "         |     Total                               |   Session\n"
+              "Opponent |     games  his wins your wins   neither |     games  his wins your wins   neither\n"
+              "Klot     |         3         1         1         1 |         3         1         1         1\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(TallyTool, ShowsAnEmptyTally)
+{
+    write(dir.file("grid.txt"), "9\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    ASSERT_EQ(run({"compress", dir.file("grid.txt"), dir.file("t.tld")}).exitCode, 0);
+    const ToolResult result = run({"show", dir.file("t.tld")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Your total tally: 0 games, 0 wins\nNo players are being tallied.\n");
+}
+
+} // namespace
