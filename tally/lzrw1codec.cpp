@@ -2,6 +2,8 @@
 
 #include "elzrw1exception.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -18,9 +20,26 @@ constexpr int kMaxMatch = 18;
 constexpr int kMinRun = 16;
 constexpr int kMaxRun = 4095;
 
-inline unsigned hashOf(const std::uint8_t* p)
+/// Little-endian 32-bit read; the caller knows four bytes are there.
+inline std::uint32_t load32(const std::uint8_t* p)
 {
-    const std::uint32_t key = ((((std::uint32_t(p[0]) << 4) ^ p[1]) << 4) ^ p[2]);
+    std::uint32_t value;
+    std::memcpy(&value, p, sizeof value);
+    return qFromLittleEndian(value);
+}
+
+inline std::uint32_t threeBytes(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
+}
+
+/// The hash of bytes b0, b1, b2 given as b0 | b1 << 8 | b2 << 16.
+inline unsigned hashOf(std::uint32_t bytes)
+{
+    const std::uint32_t b0 = bytes & 0xFF;
+    const std::uint32_t b1 = (bytes >> 8) & 0xFF;
+    const std::uint32_t b2 = bytes >> 16;
+    const std::uint32_t key = (((b0 << 4) ^ b1) << 4) ^ b2;
     return ((key * 40543u) >> 4) & (kHashSize - 1);
 }
 
@@ -56,45 +75,57 @@ int Lzrw1Codec::compressBlock(const std::uint8_t* src, int n, std::uint8_t* dst)
         }
         ++items;
 
+        const int left = n - p;
         const std::uint8_t byte = src[p];
-        const int runLimit = std::min(n - p, kMaxRun);
-        int run = 1;
-        while (run < runLimit && src[p + run] == byte)
-            ++run;
-        if (run >= kMinRun) {
-            const unsigned extra = unsigned(run - kMinRun);
-            dst[out] = 0;
-            dst[out + 1] = std::uint8_t(extra >> 8);
-            dst[out + 2] = std::uint8_t(extra);
-            dst[out + 3] = byte;
-            out += 4;
-            p += run;
-            control = (control << 1) | 1u;
-            continue;
+        // Run test; a run can only start where the next byte repeats this one.
+        if (left > 1 && src[p + 1] == byte) {
+            const int runLimit = std::min(left, kMaxRun);
+            int run = 2;
+            while (run < runLimit && src[p + run] == byte)
+                ++run;
+            if (run >= kMinRun) {
+                const unsigned extra = unsigned(run - kMinRun);
+                dst[out] = 0;
+                dst[out + 1] = std::uint8_t(extra >> 8);
+                dst[out + 2] = std::uint8_t(extra);
+                dst[out + 3] = byte;
+                out += 4;
+                p += run;
+                control = (control << 1) | 1u;
+                continue;
+            }
         }
 
         // Within two bytes of the end no match of three bytes fits, whatever the hash would find, and
         // positions entered there are never looked up with success again in this block.
-        if (p + kMinMatch <= n) {
-            const unsigned h = hashOf(src + p);
+        if (left >= kMinMatch) {
+            // The three bytes at p, read as one word where a fourth byte is there to be read.
+            const bool wide = left > kMinMatch;
+            const std::uint32_t here = wide ? load32(src + p) & 0xFFFFFFu : threeBytes(src + p);
+            const unsigned h = hashOf(here);
             const int candidate = table[h];
             table[h] = std::uint16_t(p);
-            if (candidate != kEmpty && p - candidate <= kMaxOffset) {
-                const int matchLimit = std::min(n - p, kMaxMatch);
+            // "An earlier position within reach whose first three bytes are equal" is worked out without
+            // a branch on the distance: an empty slot (0xFFFF) is never within reach, and out of reach
+            // position 0 is compared instead, which is then ignored. Four bytes from any position
+            // before p end within the block (p + 3 <= n); so do four bytes at 0 when left > 3.
+            const unsigned inReach = unsigned(p - candidate - 1) < unsigned(kMaxOffset);
+            const int at = candidate & -int(inReach);
+            const std::uint32_t there = wide ? load32(src + at) & 0xFFFFFFu : threeBytes(src + at);
+            if (inReach & unsigned(there == here)) {
                 const std::uint8_t* a = src + candidate;
                 const std::uint8_t* b = src + p;
-                int m = 0;
+                const int matchLimit = std::min(left, kMaxMatch);
+                int m = kMinMatch;
                 while (m < matchLimit && a[m] == b[m])
                     ++m;
-                if (m >= kMinMatch) {
-                    const unsigned word = unsigned(p - candidate) * 16u + unsigned(m - kMinMatch);
-                    dst[out] = std::uint8_t(word >> 8);
-                    dst[out + 1] = std::uint8_t(word);
-                    out += 2;
-                    p += m;
-                    control = (control << 1) | 1u;
-                    continue;
-                }
+                const unsigned word = unsigned(p - candidate) * 16u + unsigned(m - kMinMatch);
+                dst[out] = std::uint8_t(word >> 8);
+                dst[out + 1] = std::uint8_t(word);
+                out += 2;
+                p += m;
+                control = (control << 1) | 1u;
+                continue;
             }
         }
 
