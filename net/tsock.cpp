@@ -1,7 +1,7 @@
 #include "tsock.h"
 
-#include "hostcache.h"
 #include "sockerrors.h"
+#include "socklookup.h"
 
 #include <QPointer>
 #include <QSocketNotifier>
@@ -10,7 +10,6 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -43,11 +42,6 @@ void passUncaught(const QString& text)
 bool wouldBlock(int err)
 {
     return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
-}
-
-bool startsWithDigit(const QString& text)
-{
-    return !text.isEmpty() && text.front() >= u'0' && text.front() <= u'9';
 }
 
 // Calls a copy of the handler, so a handler that replaces itself or destroys its socket stays valid.
@@ -342,17 +336,10 @@ void TSock::failConnection(int err)
 quint16 TSock::lookupPort()
 {
     report(TSocketInfo::Lookup, QStringLiteral("Lookup Of Port ") + m_portName);
-    if (startsWithDigit(m_portName)) {
-        bool ok = false;
-        const uint port = m_portName.toUInt(&ok, 10);
-        if (!ok || port > 65535)
-            throw ESockException("Port Lookup - Could Not Find Service Entry");
-        return static_cast<quint16>(port);
-    }
-    const servent* service = ::getservbyname(m_portName.toLocal8Bit().constData(), "tcp");
-    if (!service)
+    const std::optional<quint16> port = socklookup::port(m_portName);
+    if (!port)
         throw ESockException("Port Lookup - Could Not Find Service Entry");
-    return ntohs(static_cast<quint16>(service->s_port));
+    return *port;
 }
 
 quint32 TSock::lookupHost()
@@ -360,13 +347,7 @@ quint32 TSock::lookupHost()
     if (m_hostName.isEmpty())
         return INADDR_ANY;
     report(TSocketInfo::Lookup, QStringLiteral("Lookup Of Host ") + m_hostName);
-    if (startsWithDigit(m_hostName)) {
-        in_addr address{};
-        if (::inet_aton(m_hostName.toLatin1().constData(), &address) != 0)
-            return ntohl(address.s_addr);
-        // Not an address after all (a name such as "3dhost"): resolve it like any name.
-    }
-    const std::optional<quint32> address = HostCache::instance().lookup(m_hostName);
+    const std::optional<quint32> address = socklookup::host(m_hostName);
     if (!address)
         throw ESockException("Host Lookup - Could Not Find Host Entry");
     return *address;

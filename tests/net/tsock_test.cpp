@@ -3,6 +3,7 @@
 #include "hostcache.h"
 #include "printers.h"
 #include "sockerrors.h"
+#include "socklookup.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -475,6 +476,7 @@ TEST_F(TSockTest, ExceptionsFromHandlersReachTheUncaughtErrorHandler)
 TEST_F(TSockTest, HostNameIsResolvedOnceForTheWholeRun)
 {
     int resolutions = 0;
+    HostCache::instance().clear();
     HostCache::instance().setResolver([&](const QString&) {
         // The second answer would be another loopback address, which the peer would see.
         return std::optional<quint32>(++resolutions == 1 ? 0x7F000001 : 0x7F000002);
@@ -497,16 +499,37 @@ TEST_F(TSockTest, HostNameIsResolvedOnceForTheWholeRun)
     EXPECT_EQ(HostCache::instance().lookup("localhost"), std::optional<quint32>(0x7F000001));
 }
 
-TEST(TSockLookup, PortByServiceName)
+TEST(SockLookup, PortsByNumberOrServiceName)
 {
-    const servent* http = ::getservbyname("http", "tcp");
-    if (!http)
-        GTEST_SKIP() << "no services database on this machine";
-    TSock sock;
-    sock.setHostName("127.0.0.1");
-    sock.setPortName("http");
-    EXPECT_EQ(raised([&] { sock.Open(); }), "");
-    EXPECT_TRUE(sock.hasHandle());
+    const std::pair<QString, std::optional<quint16>> rows[] = {
+        {"7772", 7772},
+        {"0", 0},
+        {"65535", 65535},
+        {"65536", std::nullopt},
+        {"12ab", std::nullopt},
+        {"", std::nullopt},
+        {"no-such-service-here", std::nullopt},
+    };
+    for (const auto& [name, port] : rows)
+        EXPECT_EQ(socklookup::port(name), port) << name.toStdString();
+    if (::getservbyname("http", "tcp")) {
+        EXPECT_EQ(socklookup::port("http"), std::optional<quint16>(80));
+    }
+}
+
+TEST(SockLookup, DottedAddressesElseNamesThroughTheCache)
+{
+    QStringList asked;
+    HostCache::instance().setResolver([&](const QString& name) {
+        asked.append(name);
+        return std::optional<quint32>(0x7F000003);
+    });
+    EXPECT_EQ(socklookup::host("10.1.2.3"), std::optional<quint32>(0x0A010203));
+    EXPECT_EQ(socklookup::host("127.1"), std::optional<quint32>(0x7F000001));
+    EXPECT_EQ(socklookup::host("3dhost.example"), std::optional<quint32>(0x7F000003));
+    EXPECT_EQ(asked, QStringList({"3dhost.example"}));
+    HostCache::instance().setResolver({});
+    HostCache::instance().clear();
 }
 
 TEST(SockErrors, NamesAndTextsOfCodes)
