@@ -37,7 +37,9 @@ using TNotifyInfoEvent = std::function<void(TSock* sender, TSocketInfo info, con
  *   then OnRead with the size of the incoming buffer;
  * - the peer closed in an orderly way: OnDisconnect, then Close() (which reports "Socket Closed");
  * - the connection failed (refused, reset, timed out): one Error report "Error #<code> (<name>)" and
- *   nothing else; the socket keeps its handle and stays silent until its owner closes it;
+ *   nothing else (no OnDisconnect, no "Socket Closed"); the socket keeps its handle and its connected
+ *   flag, drops bytes waiting to be sent and stays silent until its owner closes it; a later Send()
+ *   reports the error again;
  * - a connection being made by Open() is complete: connected, (Connect, "Non-Blocking Socket
  *   Connected"), OnConnect, then anything already passed to Send() goes out;
  * - room to write after a partial send: the rest goes out, (Send, "Non-Blocking Outgoing Data"), OnWrite;
