@@ -2,7 +2,7 @@
 # Makes the game's 31 sound clips (11 game events, 20 chatter sounds) into resources/sounds/ with
 # espeak-ng and sox. Every clip ends up 22050 Hz, mono, 16-bit PCM, at most 1.5 s long, with its
 # peak normalised to -1 dBFS. The output is repeatable: sox runs with fixed seeds (-R) and the
-# random clap timings come from a seeded shell generator.
+# random clap timings come from a fixed-seed generator in this script.
 #
 #   tools/make-sounds.sh [output-dir]
 set -euo pipefail
@@ -18,7 +18,13 @@ done
 
 RATE=22050
 SOX=(sox -R -q -V1)
-RANDOM=7772
+seed=7772
+
+# draw N: sets $rnd to a pseudo-random number 0..N-1 from a fixed-seed generator (repeatable output).
+draw() {
+    seed=$(((seed * 1103515245 + 12345) % 2147483648))
+    rnd=$(((seed / 65536) % $1))
+}
 
 # calc EXPRESSION: floating-point arithmetic.
 calc() { awk "BEGIN { print $* }"; }
@@ -132,7 +138,8 @@ finish "$tmp/turnnew.wav" turnnew
 parts=()
 for i in $(seq 0 17); do
     gap=$(calc "0.045 - $i * 0.0015")
-    vol=$(calc "0.5 + ($RANDOM % 50) / 100")
+    draw 50
+    vol=$(calc "0.5 + $rnd / 100")
     tone "$tmp/riff$i.wav" 0.012 whitenoise 0 "$vol" 0.0005 0.011 sinc 2500-9000 pad 0 "$gap"
     parts+=("$tmp/riff$i.wav")
 done
@@ -212,12 +219,15 @@ tone "$tmp/clap.wav" 0.014 whitenoise 0 1 0.0005 0.013 sinc 700-5000
 people=()
 for person in $(seq 1 10); do
     claps=()
-    start=$(calc "($RANDOM % 20) / 100")
+    draw 20
+    start=$(calc "$rnd / 100")
     "${SOX[@]}" -n -r $RATE -c 1 -b 32 -e floating-point "$tmp/lead$person.wav" trim 0 "$start"
     claps+=("$tmp/lead$person.wav")
     for n in $(seq 1 7); do
-        gap=$(calc "0.15 + ($RANDOM % 70) / 1000")
-        vol=$(calc "0.4 + ($RANDOM % 60) / 100")
+        draw 70
+        gap=$(calc "0.15 + $rnd / 1000")
+        draw 60
+        vol=$(calc "0.4 + $rnd / 100")
         "${SOX[@]}" "$tmp/clap.wav" "$tmp/clap${person}_$n.wav" vol "$vol" pad 0 "$gap"
         claps+=("$tmp/clap${person}_$n.wav")
     done

@@ -128,7 +128,7 @@ QImage boardPreview(bool choosing)
 
 QImage ContactSheet::render()
 {
-    QImage sheet(1600, 2120, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(1600, 1660, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&sheet);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     p.fillRect(sheet.rect(), QBrush(FeltPainter::tile()));

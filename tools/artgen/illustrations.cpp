@@ -15,7 +15,6 @@ namespace {
 
 const QColor kGold(237, 215, 61);
 const QColor kPurple(87, 41, 182);
-const QColor kDarkBlue(0, 64, 128);
 const QColor kTitleBlue(0, 79, 157);
 
 QFont font(qreal pixelSize, bool bold)
