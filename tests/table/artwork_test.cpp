@@ -1,6 +1,5 @@
 #include "artwork.h"
 
-#include "cardpainter.h"
 #include "printers.h"
 
 #include <QColor>
@@ -108,15 +107,6 @@ TEST(Artwork, RedSuitsAreRedAndBlackSuitsDark)
             EXPECT_LT(middle.lightness(), 60);
         }
     }
-}
-
-TEST(Artwork, RankTextsFollowTheCodeOrderInsideASuit)
-{
-    const std::vector<std::pair<int, QString>> rows{{1, "7"},  {2, "8"},  {3, "9"}, {4, "J"},   {5, "Q"},  {6, "K"},
-                                                    {7, "10"}, {8, "A"},  {9, "7"}, {15, "10"}, {20, "J"}, {22, "K"},
-                                                    {29, "Q"}, {32, "A"}, {0, ""},  {33, ""}};
-    for (const auto& [code, text] : rows)
-        EXPECT_EQ(CardPainter::rankText(code), text) << code;
 }
 
 TEST(Artwork, PicturesHaveTheirLogicalSizeAtAnyPixelRatio)
