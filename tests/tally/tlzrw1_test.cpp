@@ -161,6 +161,17 @@ TEST_F(Tlzrw1Files, ReplacesAnExistingOutput)
     EXPECT_EQ(readFile(out), "short");
 }
 
+TEST_F(Tlzrw1Files, CompressingAFileOntoItselfKeepsItsData)
+{
+    const QByteArray data = makeData(Pattern::Text, 50000);
+    writeFile(in, data);
+    Tlzrw1 coder;
+    coder.setInputFile(in);
+    coder.setOutputFile(in);
+    coder.Compress();
+    EXPECT_EQ(readFile(in), Tlzrw1::compressData(data));
+}
+
 TEST(Tlzrw1Memory, RoundTripsManyInputs)
 {
     for (Pattern pattern : {Pattern::Text, Pattern::Runs, Pattern::Random, Pattern::Mixed, Pattern::Zeros})
