@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -12,8 +13,10 @@ inline constexpr char kLineEnd = '\xFF';
 
 /**
  * Writes one complete line, "CMD_word+", the fields, then the 0xFF, into a buffer the caller owns and
- * reuses: the buffer is cleared (its capacity kept) when the builder is made, so once it is large
- * enough no line allocates. Integers are written in decimal with std::to_chars.
+ * reuses: the buffer's old content is overwritten and its capacity kept, so once it is large enough no
+ * line allocates. Integers are written in decimal with std::to_chars. Until finish() the buffer holds
+ * the line so far followed by scratch bytes; use one builder per buffer at a time, and never pass it
+ * text that points into its own buffer.
  *
  * Text never carries the byte 0xFF onto the wire: it is left out of every text written here, since a
  * 0xFF inside a name or chat line would end the line there and turn the remainder into a line of its
@@ -28,13 +31,21 @@ inline constexpr char kLineEnd = '\xFF';
  */
 class LineBuilder {
 public:
-    /// Clears @p buffer and writes @p command and its "+".
+    /// Starts the line in @p buffer, overwriting what it held, with @p command and its "+".
     LineBuilder(std::string& buffer, std::string_view command) : m_buffer(buffer)
     {
-        m_buffer.clear();
-        m_buffer.append(command);
-        m_buffer.push_back('+');
+        // Write through a pointer into the buffer's own characters rather than appending piece by
+        // piece: the buffer is sized to a small window up front, grown when a line needs more, and cut
+        // to the line's length by finish().
+        if (m_buffer.size() < kWindow)
+            m_buffer.resize(kWindow);
+        m_at = m_buffer.data();
+        m_end = m_at + m_buffer.size();
+        put(command);
+        put('+');
     }
+    LineBuilder(const LineBuilder&) = delete;
+    LineBuilder& operator=(const LineBuilder&) = delete;
 
     /// Decimal @p value, then "+".
     LineBuilder& field(int value) { return number(value).plus(); }
@@ -46,49 +57,79 @@ public:
     /// "t" or "f", then "+".
     LineBuilder& flag(bool value)
     {
-        m_buffer.push_back(value ? 't' : 'f');
-        return plus();
+        reserve(2);
+        *m_at++ = value ? 't' : 'f';
+        *m_at++ = '+';
+        return *this;
     }
 
     /// Decimal @p value with nothing after it.
     LineBuilder& number(int value)
     {
-        char digits[16];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        m_buffer.append(digits, result.ptr);
+        reserve(11);
+        m_at = std::to_chars(m_at, m_end, value).ptr;
         return *this;
     }
+    LineBuilder& number(bool) = delete;
     /// @p value with nothing after it; every 0xFF byte is left out.
     LineBuilder& text(std::string_view value)
     {
         while (!value.empty()) {
             const void* end = std::memchr(value.data(), static_cast<unsigned char>(kLineEnd), value.size());
             if (end == nullptr) {
-                m_buffer.append(value);
+                put(value);
                 break;
             }
             const auto clean = static_cast<std::size_t>(static_cast<const char*>(end) - value.data());
-            m_buffer.append(value.data(), clean);
+            put(value.substr(0, clean));
             value.remove_prefix(clean + 1);
         }
         return *this;
     }
-    LineBuilder& number(bool) = delete;
     LineBuilder& plus()
     {
-        m_buffer.push_back('+');
+        put('+');
         return *this;
     }
 
     /// Appends the 0xFF. The view covers the whole line and lives as long as the buffer is unchanged.
     std::string_view finish()
     {
-        m_buffer.push_back(kLineEnd);
+        put(kLineEnd);
+        m_buffer.resize(static_cast<std::size_t>(m_at - m_buffer.data()));
         return m_buffer;
     }
 
 private:
+    static constexpr std::size_t kWindow = 64;
+
+    void reserve(std::size_t count)
+    {
+        if (static_cast<std::size_t>(m_end - m_at) < count)
+            grow(count);
+    }
+    void grow(std::size_t count)
+    {
+        const auto used = static_cast<std::size_t>(m_at - m_buffer.data());
+        m_buffer.resize(std::max(used + count, 2 * m_buffer.size()));
+        m_at = m_buffer.data() + used;
+        m_end = m_buffer.data() + m_buffer.size();
+    }
+    void put(char c)
+    {
+        reserve(1);
+        *m_at++ = c;
+    }
+    void put(std::string_view piece)
+    {
+        reserve(piece.size());
+        std::memcpy(m_at, piece.data(), piece.size());
+        m_at += piece.size();
+    }
+
     std::string& m_buffer;
+    char* m_at;
+    char* m_end;
 };
 
 } // namespace morlu

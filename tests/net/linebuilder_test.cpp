@@ -39,6 +39,30 @@ TEST(LineBuilder, LeavesTheEndByteOutOfText)
     }
 }
 
+// Lines longer than the builder's first window grow the buffer; every byte must land in order.
+TEST(LineBuilder, LongLinesGrowTheBuffer)
+{
+    std::string text;
+    std::string expected = "CMD_chat+7+";
+    for (int i = 0; i < 5000; ++i) {
+        const char c = static_cast<char>(i % 7 == 0 ? 0xFF : 'a' + i % 26);
+        text += c;
+        if (c != '\xFF')
+            expected += c;
+    }
+    expected += "+-1+\xFF";
+    std::string buffer = "short";
+    for (int pass = 0; pass < 2; ++pass) {
+        LineBuilder line(buffer, "CMD_chat");
+        line.field(7);
+        for (std::size_t at = 0; at < text.size(); at += 333)
+            line.text(std::string_view(text).substr(at, 333));
+        EXPECT_EQ(line.plus().field(-1).finish(), expected);
+        EXPECT_EQ(buffer, expected);
+    }
+    EXPECT_EQ(LineBuilder(buffer, "CMD_full").finish(), "CMD_full+\xFF") << "a short line after a long one";
+}
+
 TEST(LineBuilder, ReusesTheBufferOnceItIsLargeEnough)
 {
     std::string buffer;
