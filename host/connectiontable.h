@@ -1,0 +1,106 @@
+#pragma once
+
+#include "lineframer.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+
+namespace morlu {
+
+class LineQueue;
+class TSock;
+
+/**
+ * The host's record of every accepted connection and the limits that keep one table from exhausting
+ * the host. Each connection gets an id that is never reused; queued lines carry it, so a request can
+ * be checked against the slot its connection was given, and lines of a connection that is gone can
+ * be told apart from those of a newer one in the same slot.
+ *
+ * A record lives while its socket is open and, after the departure, as long as lines of it still
+ * wait in the host's queue (forgetIfIdle() drops it then).
+ *
+ * Limits, each of which makes the owner close the connection as a departure (through the fault
+ * handler, which is called at most once per connection and must not close anything at once: it may
+ * run in the middle of sending a broadcast):
+ * - a partial line longer than LineFramer::kMaxLine (65536 bytes);
+ * - more than maxWaitingLines() lines of the connection waiting in the queue;
+ * - more than maxOutgoing() bytes handed to the socket and not yet taken by the system;
+ * - an error report of the socket, or a send the socket refuses.
+ */
+class ConnectionTable {
+public:
+    struct Connection {
+        int id = 0;
+        int slot = 0;
+        QPointer<TSock> sock; ///< null once the socket is gone
+        LineFramer framer;    ///< the receive tail
+        bool open = true;     ///< false once the departure has run
+        bool closing = false; ///< a fault was reported; nothing more is sent or received
+        bool discard = false; ///< closed for abuse: its waiting lines are dropped undispatched
+    };
+
+    /// Why a connection must go; handed to the fault handler with a text for the log.
+    using FaultHandler = std::function<void(int id, const QString& why)>;
+
+    static constexpr std::size_t kMaxWaitingLines = 1024;
+    static constexpr qsizetype kMaxOutgoing = qsizetype(4) << 20;
+
+    void setFaultHandler(FaultHandler handler) { m_onFault = std::move(handler); }
+
+    /// A new record for @p sock, accepted into @p slot. Returns its id (1, 2, ... never reused).
+    int add(TSock* sock, int slot);
+
+    Connection* find(int id);
+    const Connection* find(int id) const;
+    /// The open connection whose socket is @p sock; null for any other socket.
+    Connection* find(const TSock* sock);
+
+    /**
+     * True when a request naming @p slot may come from connection @p id: the slot is the one the
+     * connection was given and, if the connection has gone, no newer connection holds the slot
+     * (@p slotHeldBy is the id the slot record names now, 0 when free).
+     */
+    bool speaksFor(int id, int slot, int slotHeldBy) const;
+
+    /**
+     * Takes every byte waiting on the connection's socket, cuts it into lines and appends them to
+     * @p queue. Reports a fault (and stops queueing) on an over-long line or too many waiting lines.
+     * Bytes of a closing or departed connection are thrown away.
+     */
+    void receive(Connection& connection, LineQueue& queue);
+
+    /// Sends @p line to connection @p id when it is open; reports a fault when the socket fails or
+    /// the bytes waiting to go out pass maxOutgoing().
+    void send(int id, std::string_view line);
+
+    /// Reports a fault on @p connection unless one was reported already.
+    void fault(Connection& connection, const QString& why, bool discardLines);
+
+    /// The departure has run: forget the socket; the record stays while lines of it wait.
+    void detach(int id);
+    /// Drops the record of a departed connection once no line of it waits in @p queue.
+    void forgetIfIdle(int id, const LineQueue& queue);
+
+    std::size_t size() const { return m_connections.size(); }
+
+    void setMaxWaitingLines(std::size_t lines) { m_maxWaitingLines = lines; }
+    std::size_t maxWaitingLines() const { return m_maxWaitingLines; }
+    void setMaxOutgoing(qsizetype bytes) { m_maxOutgoing = bytes; }
+    qsizetype maxOutgoing() const { return m_maxOutgoing; }
+
+private:
+    std::unordered_map<int, std::unique_ptr<Connection>> m_connections;
+    std::unordered_map<const TSock*, int> m_bySocket;
+    FaultHandler m_onFault;
+    int m_nextId = 1;
+    std::size_t m_maxWaitingLines = kMaxWaitingLines;
+    qsizetype m_maxOutgoing = kMaxOutgoing;
+};
+
+} // namespace morlu

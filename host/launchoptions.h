@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace morlu {
+
+/**
+ * The program's options that start with "--", taken out of the command line before anything else
+ * reads it; what is left (the table's name, host address and host-or-join flag) stays in arguments,
+ * in order.
+ *
+ * - `--server`: run the host alone, without a window (see runServer()).
+ * - `--port N`: the port to listen on (0..65535; 0 lets the system choose); also the port a table
+ *   hosts or joins on.
+ * - `--seed N`: seed of the host's random generator (0..4294967295) instead of the time of day.
+ * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
+ *   next event-loop turn).
+ *
+ * Values may follow as the next argument or after "=" (`--port=7000`).
+ */
+struct LaunchOptions {
+    bool server = false;
+    std::optional<int> port;
+    std::optional<std::uint32_t> seed;
+    std::optional<int> pauseTickMs;
+    /// Arguments that are not options, in order.
+    QStringList arguments;
+    /// Empty, or what was wrong (an unknown option, a missing or bad value).
+    QString error;
+
+    /// Reads @p args (without the program name).
+    static LaunchOptions parse(const QStringList& args);
+    /// True when "--server" is among @p argv[1..]; needs no Qt application object.
+    static bool wantsServer(int argc, char** argv);
+    /// The usage text of the server mode.
+    static QString usage();
+};
+
+} // namespace morlu

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace morlu {
+
+/**
+ * The dedicated host: `morlu --server [--port N] [--seed N] [--pause-tick-ms N]` (see LaunchOptions).
+ * Runs a TServer alone on a QCoreApplication (no window, no display), prints "Listening on port N"
+ * with the bound port on stdout, logs to stderr and runs until SIGINT or SIGTERM. The computer also
+ * takes over seat 1 when its table leaves, since no host player sits there.
+ *
+ * Returns the exit status: 0 after a signal, 1 when the port cannot be bound (the reason, e.g.
+ * "Listen - Error Binding Socket", on stderr), 2 for a bad command line (usage on stderr). Call it
+ * before any QCoreApplication exists.
+ */
+int runServer(int argc, char** argv);
+
+} // namespace morlu
