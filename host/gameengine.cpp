@@ -18,10 +18,41 @@ int previousSeat(int seat)
     return seat - 1 < 1 ? kSeatCount : seat - 1;
 }
 
-/// The part of a complete line after "CMD_word+" and before the 0xFF: what a request handler reads.
-std::string_view requestText(std::string_view line, std::string_view command)
+/**
+ * The requests a computer player makes, exactly as a table sends them: the part of a CMD_playcard or
+ * CMD_choosetype line after "CMD_word+" and before the 0xFF. There are only 32 card requests and 24
+ * contract requests, so they are written once and reused.
+ */
+class ComputerRequests {
+public:
+    ComputerRequests()
+    {
+        std::string line;
+        for (int seat = 1; seat <= kSeatCount; ++seat) {
+            for (int slot = 1; slot <= kHandSlots; ++slot)
+                m_playcard[index(seat, slot)] = rest(PlayCard{seat, slot}.write(line), CMD_playcard);
+            for (int code = 1; code <= kContractCount; ++code)
+                m_choosetype[index(seat, code)] = rest(ChooseType{seat, code}.write(line), CMD_choosetype);
+        }
+    }
+    std::string_view playcard(int seat, int slot) const { return m_playcard[index(seat, slot)]; }
+    std::string_view choosetype(int seat, int code) const { return m_choosetype[index(seat, code)]; }
+
+private:
+    static std::size_t index(int seat, int n) { return static_cast<std::size_t>((seat - 1) * kHandSlots + n - 1); }
+    static std::string rest(std::string_view line, std::string_view command)
+    {
+        return std::string(line.substr(command.size() + 1, line.size() - command.size() - 2));
+    }
+
+    std::array<std::string, kSeatCount * kHandSlots> m_playcard;
+    std::array<std::string, kSeatCount * kHandSlots> m_choosetype;
+};
+
+const ComputerRequests& computerRequests()
 {
-    return line.substr(command.size() + 1, line.size() - command.size() - 2);
+    static const ComputerRequests requests;
+    return requests;
 }
 
 } // namespace
@@ -33,7 +64,6 @@ GameEngine::GameEngine(Outbox& outbox, Timers& timers, Random& random)
     m_state.seats[2].botname = "Klot";
     m_state.seats[3].botname = "Klock";
     m_state.seats[4].botname = "Kling";
-    m_request.reserve(32);
 }
 
 // --- game flow ------------------------------------------------------------------------------------
@@ -361,7 +391,7 @@ void GameEngine::computerchoosehand(int seat)
     const int code = m_computer.computerchoosehand(seat);
     if (code == 0)
         return;
-    choosetype(requestText(ChooseType{seat, code}.write(m_request), CMD_choosetype));
+    choosetype(computerRequests().choosetype(seat, code));
 }
 
 void GameEngine::computertimerTimer()
@@ -377,7 +407,7 @@ void GameEngine::computerplay(int seat)
     const int slot = m_computer.computerplay(seat);
     if (slot == 0)
         return;
-    playcard(requestText(PlayCard{seat, slot}.write(m_request), CMD_playcard));
+    playcard(computerRequests().playcard(seat, slot));
 }
 
 // --- session hooks --------------------------------------------------------------------------------

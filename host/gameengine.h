@@ -107,7 +107,6 @@ private:
     ComputerPlayer m_computer;
     int m_botdelay = 0;
     int m_pauseTick = 1000;
-    std::string m_request; ///< the computer's request lines
 };
 
 } // namespace morlu
