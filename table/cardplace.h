@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+/**
+ * One place on the board that shows a card: a hand place (card_1..card_8), a played-card place
+ * (image_card1..4) or a DOMINO foundation (image_domino1..4).
+ *
+ * A place keeps three values: the picture it shows (a card code, 0 = none), the hand slot it stands
+ * for (hand places only; 0 = empty, cannot be played) and the card code it holds. The picture is drawn
+ * at paint time at the widget's device pixel ratio, so it stays crisp on any screen. A left click on
+ * the place emits clicked().
+ */
+class CardPlace : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int slot READ slot WRITE setSlot)
+    Q_PROPERTY(int cardCode READ cardCode WRITE setCardCode)
+    Q_PROPERTY(int picture READ picture)
+
+public:
+    CardPlace(const QString& name, QWidget* parent);
+
+    int slot() const { return m_slot; }
+    void setSlot(int slot) { m_slot = slot; }
+    int cardCode() const { return m_cardCode; }
+    void setCardCode(int code) { m_cardCode = code; }
+
+    /// Card code whose picture is drawn; 0 when the place shows nothing.
+    int picture() const { return m_picture; }
+    /// True when the place draws a card picture (a code outside 1..32 draws nothing).
+    bool hasPicture() const;
+    /// Draws card @p code into the place, replacing any picture.
+    void drawCard(int code);
+    /// Removes the picture.
+    void clearPicture();
+
+signals:
+    void clicked(CardPlace* place);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int m_slot = 0;
+    int m_cardCode = 0;
+    int m_picture = 0;
+    bool m_pressed = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "titledpanel.h"
+
+#include <array>
+
+class ArtPicture;
+class ClickLabel;
+
+/**
+ * The contract chooser panel_choosen: six entries, one per contract, each a bold title, a short
+ * description and a check mark, all tagged with the contract code. A shown check mark means this
+ * player may not choose that contract. Releasing any mouse button over a title or a description emits
+ * entryReleased(); whether that chooses anything is decided by the player input.
+ */
+class ContractChooser : public TitledPanel {
+    Q_OBJECT
+
+public:
+    explicit ContractChooser(QWidget* parent);
+
+    /// Title, description and check mark of contract @p code, 1..6; nullptr for other codes.
+    ClickLabel* titleLabel(int code) const;
+    ClickLabel* descriptionLabel(int code) const;
+    ArtPicture* checkMark(int code) const;
+
+    /// True when the check mark of @p code is shown; false for codes outside 1..6.
+    bool isMarked(int code) const;
+    /// Shows or hides the check mark of @p code; codes outside 1..6 are ignored.
+    void setMarked(int code, bool marked);
+
+signals:
+    void entryReleased(int code);
+
+private:
+    std::array<ClickLabel*, 6> m_titles{};
+    std::array<ClickLabel*, 6> m_descriptions{};
+    std::array<ArtPicture*, 6> m_marks{};
+};

@@ -1,0 +1,211 @@
+#include "gamedisplay.h"
+
+#include "artpicture.h"
+#include "board.h"
+#include "cardplace.h"
+#include "cards.h"
+#include "gamemessages.h"
+#include "tableservices.h"
+#include "tablestate.h"
+#include "titledpanel.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include <array>
+
+namespace {
+
+const QString kOneMoment = QStringLiteral("One Moment Please..");
+
+/// What CMD_took logs after the taker's name, by kind 1..5: when the director took it, and when another seat pays.
+struct TookText {
+    const char* director;
+    const char* pays;
+};
+constexpr std::array<TookText, 5> kTookTexts{{
+    {" took the King of Hearts.", " -800 for the King of Hearts."},
+    {" took a Queen.", " -200 for a Queen."},
+    {" took a Spade.", " -100 for a Spade."},
+    {" took the First Trick.", " -400 for First Trick."},
+    {" took the Last Trick.", " -400 for Last Trick."},
+}};
+
+/// Reasons of CMD_aerror, codes 1..5.
+constexpr std::array<const char*, 5> kRefusals{
+    "You cannot lead a HEART when doing a Morlu.",
+    "You cannot lead a SPADE when doing a Seige.",
+    "You cannot lead a HEART or a SPADE when doing a Guillotine.",
+    "You must follow suit.",
+    "That card cannot be played.",
+};
+
+} // namespace
+
+GameDisplay::GameDisplay(Board& board, TableState& state, TableServices& services)
+    : RoundDisplay(board, state, services), m_input(board, state, services)
+{
+}
+
+void GameDisplay::starthand(std::string_view rest)
+{
+    morlu::StartHand::read(rest);
+    for (int seat = 1; seat <= 4; ++seat)
+        m_board.playedCard(seat)->clearPicture();
+    m_board.takerMarker()->hide();
+    m_board.leadMarker()->hide();
+}
+
+void GameDisplay::placecard(std::string_view rest)
+{
+    const auto message = morlu::PlaceCard::read(rest);
+    if (CardPlace* place = m_board.playedCard(message.seat))
+        place->drawCard(message.card);
+    if (message.lead)
+        m_board.placeLead(message.seat);
+    if (message.seat == m_state.myseat)
+        emptyHandPlace(message.handSlot);
+    m_services.playsounds(QStringLiteral("placecard"));
+}
+
+void GameDisplay::dplacecard(std::string_view rest)
+{
+    const auto message = morlu::DPlaceCard::read(rest);
+    m_board.setCardCountText(message.seat, QStringLiteral("CARDS: %1").arg(message.cardsLeft));
+    showDominoRank(message.dominoStart);
+    if (CardPlace* foundation = m_board.foundation(message.suit)) {
+        foundation->clearPicture();
+        foundation->drawCard(message.card);
+    }
+    if (message.seat == m_state.myseat)
+        emptyHandPlace(message.handSlot);
+    m_services.playsounds(QStringLiteral("placecard"));
+}
+
+void GameDisplay::endhand(std::string_view rest)
+{
+    const int seat = morlu::EndHand::read(rest).seat;
+    m_board.addLogLine(seat == m_state.myseat ? QStringLiteral("You have taken the trick.")
+                                              : m_board.seatName(seat) + QStringLiteral(" has taken the trick."));
+    m_board.statusLabel()->setText(kOneMoment);
+    m_board.placeTaker(seat);
+    m_board.turnMarker()->hide();
+}
+
+void GameDisplay::took(std::string_view rest)
+{
+    const auto message = morlu::Took::read(rest);
+    QString what;
+    if (message.kind >= 1 && message.kind <= static_cast<int>(kTookTexts.size())) {
+        const TookText& texts = kTookTexts[message.kind - 1];
+        what = QString::fromLatin1(message.director ? texts.director : texts.pays);
+    }
+    m_board.addLogLine(m_board.seatName(message.seat) + what);
+    if (message.roundOver)
+        m_board.addLogLine(QStringLiteral("No More Money Cards-Round Over."));
+}
+
+void GameDisplay::scores(std::string_view rest)
+{
+    const auto message = morlu::Scores::read(rest);
+    for (const morlu::ScoreGroup& group : message.groups) {
+        if (QLabel* bank = m_board.scoreLabel(group.seat))
+            bank->setText(QStringLiteral("$%1").arg(group.bank));
+        if (!m_board.bonusLabel(group.seat))
+            continue;
+        const bool own = group.seat == m_state.myseat;
+        if (group.money == 0) {
+            m_board.setBonusText(group.seat, QString());
+        } else if (group.money < 0) {
+            m_board.setBonusText(group.seat, QString::number(group.money));
+            if (own)
+                m_services.playsounds(QStringLiteral("lostmoney"));
+        } else {
+            m_board.setBonusText(group.seat, QStringLiteral("+%1").arg(group.money));
+            if (own)
+                m_services.playsounds(QStringLiteral("gotmoney"));
+        }
+    }
+}
+
+void GameDisplay::dendhand(std::string_view rest)
+{
+    const int seat = morlu::DEndHand::read(rest).seat;
+    const bool director = seat == m_state.directorseat;
+    QString line;
+    if (seat == m_state.myseat)
+        line = director ? QStringLiteral("You have cards left.") : QStringLiteral("You have cards left. - 800");
+    else
+        line = m_board.seatName(seat) +
+               (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800"));
+    m_board.addLogLine(line);
+    m_board.statusLabel()->setText(kOneMoment);
+}
+
+void GameDisplay::aerror(std::string_view rest)
+{
+    const auto message = morlu::AError::read(rest);
+    if (message.seat != m_state.myseat)
+        return;
+    QStringList lines;
+    if (message.code >= 1 && message.code <= static_cast<int>(kRefusals.size()))
+        lines << QString::fromLatin1(kRefusals[message.code - 1]);
+    lines << QString() << QStringLiteral("Please select a different card.");
+    m_board.errorList()->setPlainText(lines.join(QLatin1Char('\n')));
+    Board::showInFront(m_board.errorPanel());
+    m_services.playsounds(QStringLiteral("error"));
+}
+
+void GameDisplay::agame(std::string_view rest)
+{
+    const auto message = morlu::AGame::read(rest);
+    if (message.slot != m_state.myseat)
+        return;
+    nameComputerSeats();
+    for (int n = 1; n <= 4; ++n) {
+        m_board.playedCard(n)->clearPicture();
+        m_board.foundation(n)->clearPicture();
+    }
+    m_board.placeDirector(message.director);
+    if (message.turn != m_state.myseat)
+        getnextplayer(message.turn);
+    setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
+    m_state.contractnumber = message.round;
+    showCounter();
+    setcontract(message.contract);
+    if (message.contract == morlu::Domino && message.dominoStart >= 1 && message.dominoStart <= 8)
+        showDominoRank(message.dominoStart);
+    if (message.leader > 0)
+        m_board.placeLead(message.leader);
+    for (int n = 1; n <= 4; ++n) {
+        const int card = message.trick[n - 1];
+        if (card <= 0)
+            continue;
+        CardPlace* place = message.contract == morlu::Domino ? m_board.foundation(n) : m_board.playedCard(n);
+        place->drawCard(card);
+    }
+}
+
+void GameDisplay::winner(std::string_view rest)
+{
+    const QString text = [&] {
+        const std::string_view w = morlu::Winner::read(rest).text;
+        return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
+    }();
+    m_services.playsounds(QStringLiteral("winner"));
+    const bool player = m_state.isPlayerSeat();
+    const bool ownWin = player && m_board.seatName(m_state.myseat) == text;
+    const QString shown =
+        text + (ownWin ? QStringLiteral(" have Won the Game!") : QStringLiteral(" has Won the Game!"));
+    m_board.setWinnerText(shown);
+    systemLine(shown);
+    Board::showInFront(m_board.winnerPanel());
+    if (m_state.ishost)
+        m_board.startButton()->show();
+    if (!player)
+        return;
+    if (ownWin)
+        m_services.addgame(QStringLiteral("addtomine"));
+    else if (!text.contains(QLatin1String(" and ")))
+        m_services.addgame(text);
+}

@@ -1,0 +1,80 @@
+#include "playerinput.h"
+
+#include "board.h"
+#include "cardplace.h"
+#include "contractchooser.h"
+#include "gamemessages.h"
+#include "instructionspanel.h"
+#include "tableservices.h"
+#include "tablestate.h"
+#include "titledpanel.h"
+
+#include <QDesktopServices>
+
+#include <string>
+
+PlayerInput::PlayerInput(Board& board, TableState& state, TableServices& services)
+    : m_board(board), m_state(state), m_services(services),
+      m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
+{
+    connect(&board, &Board::handPlaceClicked, this, &PlayerInput::card_1Click);
+    connect(&board, &Board::contractReleased, this, &PlayerInput::label_city1MouseUp);
+    connect(&board, &Board::errorOkClicked, this, &PlayerInput::Image7Click);
+    connect(&board, &Board::instructionsOkClicked, this, &PlayerInput::Image10Click);
+    connect(&board, &Board::startClicked, this, &PlayerInput::button_startClick);
+    connect(&board, &Board::logoClicked, this, &PlayerInput::Image1Click);
+}
+
+void PlayerInput::card_1Click(CardPlace* place)
+{
+    m_board.errorPanel()->hide();
+    if (!place || !m_state.connected || m_state.turnseat != m_state.myseat || place->slot() == 0)
+        return;
+    std::string line;
+    m_services.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
+}
+
+void PlayerInput::label_city1MouseUp(int code)
+{
+    // chooserseat 0 means nobody may choose, also before this table has its seat (myseat 0).
+    if (m_state.chooserseat == 0 || m_state.chooserseat != m_state.myseat || m_board.chooser()->isMarked(code))
+        return;
+    if (code < 1 || code > 6)
+        return;
+    if (m_state.connected) {
+        std::string line;
+        m_services.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
+    }
+    m_state.chooserseat = 0;
+    m_services.playsounds(QStringLiteral("clickcontract"));
+    m_board.errorPanel()->hide();
+}
+
+void PlayerInput::Image7Click()
+{
+    m_board.errorPanel()->hide();
+}
+
+void PlayerInput::QuickInstructions1Click()
+{
+    Board::showInFront(m_board.instructionsPanel());
+}
+
+void PlayerInput::Image10Click()
+{
+    m_board.instructionsPanel()->hide();
+}
+
+void PlayerInput::button_startClick()
+{
+    if (m_state.connected)
+        m_services.showGameStart();
+    else
+        m_services.showMessage(QStringLiteral("You are not connected"));
+}
+
+void PlayerInput::Image1Click()
+{
+    if (m_openUrl)
+        m_openUrl(QUrl(QString::fromLatin1(kWebPage)));
+}

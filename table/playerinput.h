@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QUrl>
+
+#include <functional>
+
+class Board;
+class CardPlace;
+class TableServices;
+struct TableState;
+
+/**
+ * What the player does on the board: play a card, choose a contract, dismiss the error panel, open
+ * and close the quick instructions, start a game and open the game's web page. It connects itself to
+ * the board's signals; the window also calls QuickInstructions1Click (Ctrl+I, menu) and
+ * button_startClick (menu "Start Game").
+ *
+ * The table never judges a card or a contract: during the own turn it sends every click and leaves
+ * the verdict to the host.
+ */
+class PlayerInput : public QObject {
+    Q_OBJECT
+
+public:
+    /// The page the logo opens.
+    static constexpr const char* kWebPage = "https://www.morlu.example/";
+
+    PlayerInput(Board& board, TableState& state, TableServices& services);
+
+    /** A hand place was clicked: CMD_playcard with the place's slot during the own turn. */
+    void card_1Click(CardPlace* place);
+    /** A mouse button was released over contract entry @p code: CMD_choosetype when it may be chosen. */
+    void label_city1MouseUp(int code);
+    /** The error panel's OK. */
+    void Image7Click();
+    void QuickInstructions1Click();
+    /** The instructions panel's OK. */
+    void Image10Click();
+    void button_startClick();
+    /** The logo: opens kWebPage. */
+    void Image1Click();
+
+    /// Replaces the way a web page is opened (QDesktopServices::openUrl by default); for tests.
+    void setUrlOpener(std::function<void(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
+private:
+    Board& m_board;
+    TableState& m_state;
+    TableServices& m_services;
+    std::function<void(const QUrl&)> m_openUrl;
+};
