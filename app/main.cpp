@@ -1,8 +1,11 @@
 #include "launchoptions.h"
 #include "servermode.h"
+#include "singleinstance.h"
 #include "tchat.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -13,8 +16,27 @@ int main(int argc, char* argv[])
         return morlu::runServer(argc, argv);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Morlu");
-    Tchat window;
+    QApplication::setApplicationName(QString::fromLatin1(Tchat::kGameName));
+
+    // QApplication has taken out its own options; the rest is ours.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const morlu::LaunchOptions options = morlu::LaunchOptions::parse(args);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "morlu: %s\n", qPrintable(options.error));
+        return 2;
+    }
+
+    // A second start brings the running table forward and ends before any window exists.
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+
+    Tchat window(options);
+    instance.setWindow(&window);
+    // The program ends with the table window, even while another of its windows is open.
+    QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+/**
+ * Every message box of the table goes through here, so tests can answer boxes before they appear and no
+ * modal loop ever blocks a test. Without a hook the box is a real, modal QMessageBox titled "Morlu".
+ */
+class MessageBox {
+public:
+    using Hook = std::function<QMessageBox::StandardButton(const QString& text)>;
+
+    /** Shows @p text with an OK button and returns once it is dismissed. */
+    static QMessageBox::StandardButton information(QWidget* parent, const QString& text);
+
+    /** The next box is not shown: it is answered with @p answer at once (one box only). */
+    static void setNextAnswer(QMessageBox::StandardButton answer);
+    /**
+     * While set, every box is handed to @p hook instead of being shown, and its answer is the hook's.
+     * Pass an empty hook to show real boxes again.
+     */
+    static void setHook(Hook hook);
+    /** Texts of the boxes answered by setNextAnswer or the hook, oldest first (tests read it). */
+    static QStringList answered();
+    static void clearAnswered();
+};

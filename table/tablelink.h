@@ -1,0 +1,77 @@
+#pragma once
+
+#include "dispatcher.h"
+#include "lineframer.h"
+#include "linequeue.h"
+#include "tsock.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <string_view>
+
+/**
+ * The table's connection to the host: the socket `sock`, the cutting of received bytes into lines, the
+ * line queue and `Timer1`, which hands one queued line per tick (1 ms) to its handler in the dispatch
+ * table. Timer1 runs only while lines wait, so an idle table costs nothing.
+ *
+ * A handler that throws (a numeric field that is no integer: FieldError) loses its line; the text is
+ * logged and the next line follows. Handlers may open modal boxes: no further line is handled until
+ * such a handler has returned.
+ *
+ * When the host closes the connection, the lines it sent before are still handled in order, then
+ * closed() is emitted once.
+ */
+class TableLink : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TableLink(QObject* parent = nullptr);
+    ~TableLink() override;
+
+    /// The dispatch table: command word -> handler of the rest of the line.
+    morlu::Dispatcher<>& dispatcher() { return m_dispatcher; }
+    morlu::TSock& sock() { return m_sock; }
+
+    /**
+     * Points `sock` at @p host and @p port and starts connecting (non-blocking). Raises ESockException
+     * for a port or host name that cannot be looked up.
+     */
+    void open(const QString& host, const QString& port);
+    /// Sends one complete line (0xFF included). Raises ESockException ("Send - Socket Not Connected").
+    void sendline(std::string_view line);
+
+    /// OnRead of `sock`: cuts the received bytes into lines and queues them.
+    void sockRead(morlu::TSock* sender, qsizetype count);
+    /// OnInfo of `sock`: "Socket Closed" ends the table once the lines already received are handled.
+    void sockInfo(morlu::TSock* sender, morlu::TSocketInfo info, const QString& msg);
+    /// One tick of Timer1: processsocktimer, and Timer1 stops when nothing waits any more.
+    void Timer1Timer();
+    /// Handles the first queued line, if any; false when the queue was empty (or a handler is running).
+    bool processsocktimer();
+
+    std::size_t waitingLines() const { return m_queue.size(); }
+    bool timerActive() const { return m_timer1.isActive(); }
+    /// True once the connection has ended ("Socket Closed" reported).
+    bool connectionEnded() const { return m_ended; }
+
+signals:
+    /// The connection to the host has ended and every line received before has been handled.
+    void closed();
+    /// A line was handled (or dropped by its handler's error); for tests and the phrase cooldown.
+    void lineHandled();
+
+private:
+    void startTimer();
+    void finishIfEnded();
+
+    morlu::TSock m_sock;
+    morlu::LineFramer m_framer;
+    morlu::LineQueue m_queue;
+    morlu::QueuedLine m_line;
+    morlu::Dispatcher<> m_dispatcher;
+    QTimer m_timer1;
+    bool m_dispatching = false;
+    bool m_ended = false;
+    bool m_closedSent = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStringList>
+
+#include <functional>
+#include <string_view>
+
+class Board;
+class TableServices;
+struct TableState;
+
+/**
+ * Logging in and the comings and goings at the table: the handlers of CMD_sendlogininfo,
+ * CMD_newplayerinfo / CMD_existingplayers and CMD_playerdisconnected, with the system lines they write,
+ * the seat labels they set and the list of spectators.
+ *
+ * Handlers take the rest of their line after "CMD_word+" and throw morlu::FieldError, before changing
+ * anything, when the slot is no integer.
+ */
+class TableSession {
+public:
+    TableSession(Board& board, TableState& state, TableServices& services);
+
+    /** Called when the host announces this table's own seat: reads the settings. */
+    void setLoadIniFile(std::function<void()> load) { m_loadinifile = std::move(load); }
+    /** The computer players' delay the hosting table tells the host at every arrival. */
+    void setBotSpeed(std::function<int()> speed) { m_chosenbotspeed = std::move(speed); }
+
+    /** CMD_sendlogininfo: takes the slot, marks the table connected and answers with CMD_logininfo. */
+    void sendloginfo(std::string_view rest);
+    /** CMD_newplayerinfo and CMD_existingplayers: somebody (perhaps this table) has arrived. */
+    void newplayerinfo(std::string_view rest);
+    /** CMD_playerdisconnected: somebody has left; a seat goes back to its computer player. */
+    void playerdisconnected(std::string_view rest);
+
+    /** The spectators, one entry "slot: name" each, in order of arrival. */
+    const QStringList& spys() const { return m_spys; }
+
+private:
+    void systemLine(const QString& text);
+
+    Board& m_board;
+    TableState& m_state;
+    TableServices& m_services;
+    QStringList m_spys;
+    std::function<void()> m_loadinifile;
+    std::function<int()> m_chosenbotspeed;
+};
