@@ -84,6 +84,8 @@ public:
     ConnectionTable& connections() { return m_connections; }
     /// Lines received and not dispatched yet.
     std::size_t waitingLines() const { return m_receivedlist.size(); }
+    /// True while `socktimer` runs, which it does only while lines wait.
+    bool dispatching() const { return m_socktimer.isActive(); }
 
     /// Milliseconds between two dispatched lines (10 by default; 0 = one line per event-loop turn).
     void setDispatchInterval(int ms);

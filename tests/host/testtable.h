@@ -1,0 +1,83 @@
+#pragma once
+
+#include "lineframer.h"
+#include "tsock.h"
+
+#include <QByteArray>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morlu::test {
+
+/// Spins the event loop until @p condition holds or @p milliseconds pass; never sleeps. True if it holds.
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+
+/// The command word of a received line (the text before the first "+").
+std::string_view wordOf(std::string_view line);
+
+/**
+ * A scripted table over a real loopback connection: it connects with a TSock, cuts what the host sends
+ * into lines (without their 0xFF) and keeps them all, and sends whole lines or raw bytes. Waits spin
+ * the event loop with a bound, so a host that does not answer fails the test instead of hanging it.
+ */
+class TestTable {
+public:
+    explicit TestTable(quint16 port);
+    ~TestTable();
+    TestTable(const TestTable&) = delete;
+    TestTable& operator=(const TestTable&) = delete;
+
+    /// Called for each received line, after it was recorded.
+    std::function<void(std::string_view line)> onLine;
+
+    /// Waits until the host has given this table its slot (CMD_sendlogininfo); the slot, or 0.
+    int waitSlot();
+    /// Waits for the slot, logs in with @p name and @p version, and waits until the host announced it.
+    bool login(const std::string& name, const std::string& version = "1.0.5");
+
+    /// Sends @p line and the 0xFF.
+    void send(std::string_view line);
+    /// Sends @p bytes as they are.
+    void sendRaw(const QByteArray& bytes);
+
+    /// Closes in an orderly way.
+    void close();
+    /// Drops the connection with a reset (SO_LINGER 0), as a crashed table would.
+    void reset();
+
+    bool connected() const;
+    /// True once the host closed the connection.
+    bool closedByHost() const { return m_closedByHost; }
+    int slot() const { return m_slot; }
+
+    const std::vector<std::string>& lines() const { return m_lines; }
+    /// Lines whose command word is @p word, in order, from line number @p from on.
+    std::vector<std::string> linesOf(std::string_view word, std::size_t from = 0) const;
+    /// Lines from number @p from on.
+    std::vector<std::string> linesFrom(std::size_t from) const;
+    std::size_t count() const { return m_lines.size(); }
+    bool has(std::string_view line) const;
+    /// Waits until a line equal to @p line arrived at or after line number @p from.
+    bool waitFor(std::string_view line, std::size_t from = 0, int milliseconds = 10000);
+    /// Waits until a line with command word @p word arrived at or after line number @p from.
+    bool waitForWord(std::string_view word, std::size_t from = 0, int milliseconds = 10000);
+    /// Waits until the host closed the connection.
+    bool waitClosed(int milliseconds = 10000);
+    /// Bytes received after the last 0xFF (an unfinished line).
+    std::size_t pendingBytes() const { return m_framer.pending(); }
+
+private:
+    void read();
+
+    std::unique_ptr<TSock> m_sock;
+    LineFramer m_framer;
+    std::vector<std::string> m_lines;
+    int m_slot = 0;
+    bool m_closedByHost = false;
+};
+
+} // namespace morlu::test
