@@ -85,8 +85,8 @@ finish "$tmp/error.wav" error
 # lostmoney: a sad descending trombone, the last note wobbling.
 notes=()
 i=0
-for spec in "392 0.24" "370 0.24" "349.2 0.24" "329.6 0.6"; do
-    read -r freq len <<<"$spec"
+for note in "392 0.24" "370 0.24" "349.2 0.24" "329.6 0.6"; do
+    read -r freq len <<<"$note"
     extra=()
     [ "$len" = "0.6" ] && extra=(tremolo 6 35)
     tone "$tmp/lost$i.wav" "$len" sawtooth "$freq" 0.6 0.02 0.12 lowpass 1200 "${extra[@]}"
@@ -107,8 +107,8 @@ finish "$tmp/gotmoney.wav" gotmoney
 # choosecontract: a rising plucked arpeggio.
 notes=()
 i=0
-for spec in "523.25 0.08" "659.25 0.08" "783.99 0.08" "1046.5 0.45"; do
-    read -r freq len <<<"$spec"
+for note in "523.25 0.08" "659.25 0.08" "783.99 0.08" "1046.5 0.45"; do
+    read -r freq len <<<"$note"
     tone "$tmp/arp$i.wav" "$len" pluck "$freq" 0.7 0.002 "$len"
     notes+=("$tmp/arp$i.wav")
     i=$((i + 1))
@@ -151,8 +151,8 @@ finish "$tmp/startround.wav" startround
 # winner: a brass fanfare ending on a held chord.
 notes=()
 i=0
-for spec in "392 0.12" "523.25 0.12" "659.25 0.12" "783.99 0.28" "659.25 0.12"; do
-    read -r freq len <<<"$spec"
+for note in "392 0.12" "523.25 0.12" "659.25 0.12" "783.99 0.28" "659.25 0.12"; do
+    read -r freq len <<<"$note"
     tone "$tmp/fan$i.wav" "$len" sawtooth "$freq" 0.5 0.01 0.03 lowpass 2200
     notes+=("$tmp/fan$i.wav")
     i=$((i + 1))
