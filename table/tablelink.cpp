@@ -41,14 +41,18 @@ void TableLink::sendline(std::string_view line)
 
 void TableLink::sockRead(TSock* sender, qsizetype)
 {
-    const QByteArray bytes = sender->Receive();
-    const auto status = m_framer.feed(std::string_view(bytes.constData(), std::size_t(bytes.size())), m_queue, 0);
-    if (status == morlu::LineFramer::Status::LineTooLong) {
+    receive(sender->Receive());
+}
+
+void TableLink::receive(QByteArrayView bytes)
+{
+    const auto status = m_framer.feed(std::string_view(bytes.data(), std::size_t(bytes.size())), m_queue, 0);
+    startTimer();
+    if (status == morlu::LineFramer::Status::LineTooLong && !m_ended) {
         qWarning("Morlu: the host sent a line longer than %zu bytes; closing the connection",
                  morlu::LineFramer::kMaxLine);
-        sender->Close();
+        m_sock.Close();
     }
-    startTimer();
 }
 
 void TableLink::sockInfo(TSock*, TSocketInfo, const QString& msg)

@@ -41,8 +41,13 @@ public:
     /// Sends one complete line (0xFF included). Raises ESockException ("Send - Socket Not Connected").
     void sendline(std::string_view line);
 
-    /// OnRead of `sock`: cuts the received bytes into lines and queues them.
+    /// OnRead of `sock`: takes the received bytes and passes them to receive().
     void sockRead(morlu::TSock* sender, qsizetype count);
+    /**
+     * Cuts @p bytes into lines, queues them and starts Timer1. A line longer than LineFramer::kMaxLine
+     * is a broken host: the connection is closed.
+     */
+    void receive(QByteArrayView bytes);
     /// OnInfo of `sock`: "Socket Closed" ends the table once the lines already received are handled.
     void sockInfo(morlu::TSock* sender, morlu::TSocketInfo info, const QString& msg);
     /// One tick of Timer1: processsocktimer, and Timer1 stops when nothing waits any more.

@@ -1,0 +1,165 @@
+#include "tablelink.h"
+
+#include "fieldreader.h"
+#include "logcapture.h"
+#include "printers.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using morlu::TSock;
+
+namespace {
+
+constexpr int kWait = 10000;
+
+QByteArray lines(std::initializer_list<const char*> texts)
+{
+    QByteArray bytes;
+    for (const char* text : texts)
+        bytes.append(text).append('\xFF');
+    return bytes;
+}
+
+/// A link whose handlers record the rest of every line they get.
+class TableLinkTest : public ::testing::Test {
+protected:
+    TableLinkTest()
+    {
+        link.dispatcher().add("CMD_a", [this](std::string_view rest) { handled.emplace_back(rest); });
+        link.dispatcher().add(
+            "CMD_n", [this](std::string_view rest) { handled.push_back("n" + std::to_string(morlu::toInt(rest))); });
+    }
+
+    TableLink link;
+    std::vector<std::string> handled;
+};
+
+TEST_F(TableLinkTest, HandlesOneQueuedLinePerTickAndStopsItsTimerWhenNothingWaits)
+{
+    EXPECT_FALSE(link.timerActive());
+    link.receive(lines({"CMD_a+1", "CMD_a+2", "CMD_a+3"}));
+    EXPECT_TRUE(handled.empty());
+    EXPECT_EQ(link.waitingLines(), 3u);
+    EXPECT_TRUE(link.timerActive());
+
+    for (std::size_t tick = 1; tick <= 3; ++tick) {
+        link.Timer1Timer();
+        EXPECT_EQ(handled.size(), tick);
+        EXPECT_EQ(link.waitingLines(), 3 - tick);
+        EXPECT_EQ(link.timerActive(), tick < 3) << tick;
+    }
+    EXPECT_EQ(handled, (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(TableLinkTest, ALineCutAcrossReadsIsHandledWhenItsEndArrives)
+{
+    link.receive(QByteArray("CMD_a+hel"));
+    EXPECT_EQ(link.waitingLines(), 0u);
+    EXPECT_FALSE(link.timerActive());
+    link.receive(lines({"lo"}));
+    link.Timer1Timer();
+    EXPECT_EQ(handled, (std::vector<std::string>{"hello"}));
+}
+
+TEST_F(TableLinkTest, MalformedAndUnknownLinesAreDroppedAndTheNextLineStillComes)
+{
+    morlu::test::LogCapture log;
+    link.receive(lines({"CMD_n+x7", "CMD_unknown+1", "no plus", "CMD_n+", "CMD_n+8"}));
+    QTRY_COMPARE_WITH_TIMEOUT(link.waitingLines(), 0u, kWait);
+    EXPECT_EQ(handled, (std::vector<std::string>{"n8"}));
+    EXPECT_EQ(log.warnings, (QStringList{QStringLiteral("'x7' is not a valid integer value"),
+                                         QStringLiteral("'' is not a valid integer value")}));
+    EXPECT_FALSE(link.timerActive());
+}
+
+TEST_F(TableLinkTest, AHandlerInAModalLoopIsNotEnteredAgain)
+{
+    int nested = 0;
+    link.dispatcher().add("CMD_box", [&](std::string_view) {
+        // What a message box's own loop would do: the timer ticks again inside the handler.
+        nested += link.processsocktimer() ? 1 : 0;
+        link.Timer1Timer();
+        EXPECT_FALSE(link.timerActive());
+    });
+    link.receive(lines({"CMD_box+", "CMD_a+after"}));
+    link.Timer1Timer();
+    EXPECT_EQ(nested, 0);
+    EXPECT_TRUE(handled.empty());
+    EXPECT_EQ(link.waitingLines(), 1u);
+    EXPECT_TRUE(link.timerActive());
+    link.Timer1Timer();
+    EXPECT_EQ(handled, (std::vector<std::string>{"after"}));
+}
+
+TEST_F(TableLinkTest, AnOverlongLineClosesTheConnection)
+{
+    morlu::test::LogCapture log;
+    QSignalSpy closed(&link, &TableLink::closed);
+    link.receive(lines({"CMD_a+first"}));
+    link.receive(QByteArray(int(morlu::LineFramer::kMaxLine) + 10, 'x'));
+    EXPECT_TRUE(link.connectionEnded());
+    EXPECT_EQ(closed.count(), 0) << "the line before still waits";
+    link.Timer1Timer();
+    EXPECT_EQ(handled, (std::vector<std::string>{"first"}));
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(log.warnings.size(), 1);
+}
+
+/// The host side of a real connection on the loopback: a listener on a free port and the accepted peer.
+struct FakeHost {
+    TSock listener;
+    TSock* peer = nullptr;
+
+    FakeHost()
+    {
+        listener.setPortName(QStringLiteral("0"));
+        listener.OnAccept = [this](TSock*) { listener.Accept(peer); };
+        listener.setListen(true);
+    }
+    QString port() const { return QString::number(listener.localPort()); }
+};
+
+TEST(TableLinkConnection, LinesFromTheHostAreHandledBeforeTheClosedConnectionEndsTheTable)
+{
+    FakeHost host;
+    TableLink link;
+    std::vector<std::string> handled;
+    link.dispatcher().add("CMD_a", [&](std::string_view rest) { handled.emplace_back(rest); });
+    QSignalSpy closed(&link, &TableLink::closed);
+
+    link.open(QStringLiteral("127.0.0.1"), host.port());
+    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected(), kWait);
+    host.peer->Send(lines({"CMD_a+1", "CMD_a+2", "CMD_a+3"}));
+    host.peer->Close();
+
+    ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(handled, (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_FALSE(link.timerActive());
+}
+
+TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
+{
+    quint16 freePort = 0;
+    {
+        FakeHost gone;
+        freePort = gone.listener.localPort();
+    }
+    TableLink link;
+    QSignalSpy closed(&link, &TableLink::closed);
+    link.open(QStringLiteral("127.0.0.1"), QString::number(freePort));
+    QTRY_VERIFY_WITH_TIMEOUT(!link.sock().isConnecting(), kWait);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_FALSE(link.connectionEnded());
+}
+
+} // namespace
