@@ -1,0 +1,102 @@
+#include "launchoptions.h"
+#include "printers.h"
+#include "serverprocess.h"
+#include "testtable.h"
+#include "tsock.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/types.h>
+
+using namespace morlu;
+using namespace morlu::test;
+
+namespace {
+
+TEST(LaunchOptionsTest, TakesOutTheDoubleDashOptions)
+{
+    const LaunchOptions plain = LaunchOptions::parse({"Ann", "10.0.0.2", "true"});
+    EXPECT_FALSE(plain.server);
+    EXPECT_EQ(plain.arguments, QStringList({"Ann", "10.0.0.2", "true"}));
+    EXPECT_TRUE(plain.error.isEmpty());
+
+    const LaunchOptions all =
+        LaunchOptions::parse({"--server", "--port", "0", "--seed=4294967295", "Ann", "--pause-tick-ms", "250"});
+    EXPECT_TRUE(all.server);
+    EXPECT_EQ(all.port, 0);
+    EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_EQ(all.pauseTickMs, 250);
+    EXPECT_EQ(all.arguments, QStringList({"Ann"}));
+    EXPECT_TRUE(all.error.isEmpty());
+}
+
+TEST(LaunchOptionsTest, RejectsBadValuesAndUnknownOptions)
+{
+    for (const QStringList& args :
+         {QStringList{"--port"}, QStringList{"--port", "65536"}, QStringList{"--port", "-1"},
+          QStringList{"--port", "80x"}, QStringList{"--port="}, QStringList{"--seed", "4294967296"},
+          QStringList{"--pause-tick-ms", "1e3"}, QStringList{"--bogus"}, QStringList{"--server=1"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        EXPECT_FALSE(LaunchOptions::parse(args).error.isEmpty());
+    }
+}
+
+TEST(ServerModeTest, ListensOnTheBoundPortServesATableAndEndsOnSigterm)
+{
+    ServerProcess server;
+    server.start({"--port", "0", "--seed", "1", "--pause-tick-ms", "0"});
+    const quint16 port = server.waitListening();
+    ASSERT_NE(port, 0) << server.standardError().toStdString();
+
+    TestTable table(port);
+    ASSERT_TRUE(table.login("Ann"));
+    table.send("CMD_chat+1+hi|clBlack");
+    ASSERT_TRUE(table.waitFor("CMD_chat+1+Ann chats: hi|clBlack"));
+
+    ASSERT_TRUE(server.terminate());
+    EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.process().exitCode(), 0);
+    EXPECT_EQ(server.standardOutput(), QByteArray("Listening on port ") + QByteArray::number(port) + '\n');
+    EXPECT_TRUE(server.standardError().contains("logged in as Ann"));
+    EXPECT_TRUE(table.waitClosed());
+}
+
+TEST(ServerModeTest, EndsOnSigintToo)
+{
+    ServerProcess server;
+    server.start({"--port", "0"});
+    ASSERT_NE(server.waitListening(), 0);
+    ::kill(pid_t(server.process().processId()), SIGINT);
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.process().exitCode(), 0);
+}
+
+TEST(ServerModeTest, APortInUseEndsWithTheBindError)
+{
+    TSock taken;
+    taken.setPortName(QStringLiteral("0"));
+    taken.setListen(true);
+    ServerProcess server;
+    server.start({"--port", QString::number(taken.localPort())});
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.process().exitCode(), 1);
+    EXPECT_TRUE(server.standardError().contains("Listen - Error Binding Socket"));
+    EXPECT_TRUE(server.standardOutput().isEmpty());
+}
+
+TEST(ServerModeTest, BadOptionsPrintTheUsage)
+{
+    for (const QStringList& options :
+         {QStringList{"--port", "x"}, QStringList{"--seed"}, QStringList{"--nope"}, QStringList{"stray"}}) {
+        SCOPED_TRACE(options.join(' ').toStdString());
+        ServerProcess server;
+        server.start(options);
+        ASSERT_TRUE(server.waitFinished());
+        EXPECT_EQ(server.process().exitCode(), 2);
+        EXPECT_TRUE(server.standardError().contains("usage: morlu --server"));
+    }
+}
+
+} // namespace
