@@ -1,0 +1,116 @@
+#pragma once
+
+#include "chatview.h"
+#include "launchoptions.h"
+#include "messagebox.h"
+#include "tchat.h"
+#include "tserver.h"
+#include "tsock.h"
+
+#include <QByteArray>
+#include <QSignalSpy>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace morlu::test {
+
+inline constexpr int kWait = 15000;
+
+/// The lines of the table's chat view, without the blanks each piece ends with.
+inline QStringList chatLines(Tchat& table)
+{
+    QStringList lines = table.mainchat().toPlainText().split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines;
+}
+
+/// A table window with the given arguments on @p port (0 = any free port when hosting).
+inline std::unique_ptr<Tchat> makeTable(const QStringList& arguments, int port)
+{
+    LaunchOptions options;
+    options.arguments = arguments;
+    options.port = port;
+    options.pauseTickMs = 0;
+    auto table = std::make_unique<Tchat>(options);
+    table->server().setLogger([](const QString&) {});
+    table->server().setDispatchInterval(0);
+    return table;
+}
+
+/// Every line a table sends, cut at the 0xFF.
+class SentLines {
+public:
+    explicit SentLines(Tchat& table)
+    {
+        QObject::connect(&table, &Tchat::lineSent, &table,
+                         [this](const QByteArray& line) { m_lines.append(QString::fromUtf8(line.chopped(1))); });
+    }
+    const QStringList& lines() const { return m_lines; }
+    bool any(const QString& prefix) const
+    {
+        for (const QString& line : m_lines) {
+            if (line.startsWith(prefix))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QStringList m_lines;
+};
+
+/// A stand-in host: listens on a free port, takes one table and records the lines it sends.
+class FakeHost {
+public:
+    FakeHost()
+    {
+        m_listener.setPortName(QStringLiteral("0"));
+        m_listener.OnAccept = [this](TSock*) {
+            if (m_listener.Accept(m_peer)) {
+                m_peer->OnRead = [this](TSock* sock, qsizetype) { m_received.append(sock->Receive()); };
+            }
+        };
+        m_listener.setListen(true);
+    }
+    int port() const { return m_listener.localPort(); }
+    bool hasTable() const { return m_peer != nullptr && m_peer->isConnected(); }
+    void send(const QString& line) { m_peer->Send(line.toUtf8().append('\xFF')); }
+    void close() { m_peer->Close(); }
+    /// Lines sent by the table, as raw byte strings cut at the 0xFF.
+    QList<QByteArray> receivedLines() const
+    {
+        QList<QByteArray> lines = m_received.split('\xFF');
+        lines.removeAll(QByteArray());
+        return lines;
+    }
+
+private:
+    TSock m_listener;
+    TSock* m_peer = nullptr;
+    QByteArray m_received;
+};
+
+/// Records the message boxes that would have been shown, answering each with OK.
+class MessageBoxes {
+public:
+    MessageBoxes()
+    {
+        MessageBox::clearAnswered();
+        MessageBox::setHook([](const QString&) { return QMessageBox::Ok; });
+    }
+    ~MessageBoxes()
+    {
+        MessageBox::setHook({});
+        MessageBox::clearAnswered();
+    }
+    QStringList texts() const { return MessageBox::answered(); }
+};
+
+} // namespace morlu::test

@@ -1,0 +1,368 @@
+#include "tchat.h"
+
+#include "artpicture.h"
+#include "board.h"
+#include "instructionspanel.h"
+#include "logcapture.h"
+#include "printers.h"
+#include "tablelink.h"
+#include "tablerig.h"
+#include "tgamestart.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+using namespace morlu;
+using namespace morlu::test;
+
+namespace {
+
+const QString kSolo = QStringLiteral("Loading Solo Game..Please wait.");
+const QString kMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
+
+QString nameOf(Tchat& table, int seat)
+{
+    return table.board().seatName(seat);
+}
+
+TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
+{
+    Tchat table;
+    EXPECT_EQ(table.windowTitle(), QStringLiteral("Morlu"));
+    EXPECT_EQ(table.size(), QSize(Tchat::kDefaultWidth, Tchat::kDefaultHeight));
+    EXPECT_EQ(table.centralWidget()->minimumSize(), QSize(783, 549));
+    EXPECT_EQ(table.mainchat().size(), QSize(725, 172));
+    EXPECT_TRUE(table.mainchat().isReadOnly());
+    EXPECT_EQ(table.board().objectName(), QStringLiteral("panel_board"));
+    EXPECT_EQ(table.portName(), QStringLiteral("7772"));
+    EXPECT_EQ(table.chosenbotspeed(), 1000);
+
+    QStringList menus;
+    for (QAction* action : table.menuBar()->actions())
+        menus << action->text().remove(QLatin1Char('&'));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View")}));
+    auto* instructions = table.findChild<QAction*>(QStringLiteral("QuickInstructions1"));
+    ASSERT_NE(instructions, nullptr);
+    EXPECT_EQ(instructions->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_NE(table.findChild<QAction*>(QStringLiteral("StartGame1")), nullptr);
+    EXPECT_NE(table.findChild<QAction*>(QStringLiteral("Exit1")), nullptr);
+
+    // The chat lies on the board, so the quick instructions cover it.
+    EXPECT_TRUE(table.board().isAncestorOf(&table.mainchat()));
+    instructions->trigger();
+    EXPECT_TRUE(table.board().instructionsPanel()->isVisibleTo(&table.board()));
+}
+
+TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
+{
+    auto table = makeTable({}, 0);
+    table->show();
+    QTRY_VERIFY_WITH_TIMEOUT(chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table), (QStringList{kSolo, QStringLiteral("You are Connected."),
+                                              QStringLiteral("Press Ctrl-i for quick instructions.")}));
+    EXPECT_EQ(table->state().myname, QStringLiteral("You"));
+    EXPECT_EQ(table->hostaddress(), QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(table->state().ishost);
+    EXPECT_TRUE(table->state().connected);
+    EXPECT_EQ(table->state().myseat, 1);
+    EXPECT_EQ(nameOf(*table, 1), QStringLiteral("You"));
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_TRUE(table->startGameAction()->isEnabled());
+    EXPECT_TRUE(table->server().hosting());
+    QTRY_COMPARE_WITH_TIMEOUT(table->server().engine().botdelay(), 1000, kWait);
+    EXPECT_EQ(table->server().slot(1).name, "You");
+}
+
+TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddress)
+{
+    auto table = makeTable({QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, 0);
+    table->processparams();
+    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table).first(), kMulti);
+    EXPECT_EQ(table->state().myname, QStringLiteral("Ann"));
+    EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
+    EXPECT_EQ(table->link().sock().HostName(), QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(table->state().ishost);
+    auto* lobby = table->findChild<TSock*>(QStringLiteral("Sock11"));
+    ASSERT_NE(lobby, nullptr);
+    EXPECT_EQ(lobby->HostName(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(lobby->PortName(), QStringLiteral("9001"));
+    EXPECT_TRUE(lobby->hasHandle());
+    QTRY_COMPARE_WITH_TIMEOUT(table->server().slot(1).name, std::string("Ann"), kWait);
+}
+
+class TchatJoin : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TchatJoin, AnyThirdArgumentButTrueJoinsTheGivenAddress)
+{
+    TServer host;
+    host.setLogger([](const QString&) {});
+    host.listen(QStringLiteral("0"));
+    auto table =
+        makeTable({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QString::fromLatin1(GetParam())}, host.port());
+    table->processparams();
+    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table).first(), kMulti);
+    EXPECT_FALSE(table->state().ishost);
+    EXPECT_FALSE(table->server().hosting());
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(host.slot(1).name, std::string("Bea"), kWait);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TchatJoin, ::testing::Values("false", "True", "yes"));
+
+class TchatWaiting : public ::testing::TestWithParam<QStringList> {};
+
+TEST_P(TchatWaiting, OneOrTwoArgumentsOnlyShowTheLoadingLine)
+{
+    auto table = makeTable(GetParam(), 0);
+    table->processparams();
+    table->processparams();
+    EXPECT_EQ(chatLines(*table), QStringList{kMulti});
+    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table->server().hosting());
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TchatWaiting,
+                         ::testing::Values(QStringList{QStringLiteral("Ann")},
+                                           QStringList{QStringLiteral("Ann"), QStringLiteral("10.0.0.1")}));
+
+TEST(TchatStart, APortInUseShowsTheBindingErrorAndDoesNotConnect)
+{
+    TServer other;
+    other.setLogger([](const QString&) {});
+    other.listen(QStringLiteral("0"));
+    MessageBoxes boxes;
+    auto table = makeTable({}, other.port());
+    table->processparams();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket")});
+    EXPECT_FALSE(table->state().ishost);
+    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+}
+
+TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
+{
+    int freePort = 0;
+    {
+        FakeHost gone;
+        freePort = gone.port();
+    }
+    auto table = makeTable({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, freePort);
+    QSignalSpy closed(table.get(), &Tchat::tableClosed);
+    table->show();
+    QTRY_VERIFY_WITH_TIMEOUT(table->link().sock().hasHandle() && !table->link().sock().isConnecting(), kWait);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_EQ(chatLines(*table), QStringList{kMulti});
+}
+
+/// A table that joined a FakeHost, which then speaks for the host line by line.
+class TchatSession : public ::testing::Test {
+protected:
+    TchatSession()
+        : table(makeTable({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.port())),
+          sent(*table), sounds(table.get(), &Tchat::soundRequested), closed(table.get(), &Tchat::tableClosed)
+    {
+        table->processparams();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return host.hasTable(); }, kWait));
+    }
+
+    /// Sends @p lines from the host and waits until the table has handled all of them.
+    void hostSays(const QStringList& lines)
+    {
+        QSignalSpy handled(&table->link(), &TableLink::lineHandled);
+        for (const QString& line : lines)
+            host.send(line);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handled.count() >= lines.size(); }, kWait));
+    }
+    void login(int slot, const QString& name = QStringLiteral("Ann"))
+    {
+        hostSays({QStringLiteral("CMD_sendlogininfo+%1").arg(slot),
+                  QStringLiteral("CMD_newplayerinfo+%1+%2").arg(slot).arg(name)});
+    }
+    QStringList linesAfterLogin() { return chatLines(*table).mid(3); }
+    int soundCount(const QString& name) const
+    {
+        int count = 0;
+        for (const QList<QVariant>& call : sounds)
+            count += call.at(0).toString() == name ? 1 : 0;
+        return count;
+    }
+
+    FakeHost host;
+    std::unique_ptr<Tchat> table;
+    SentLines sent;
+    QSignalSpy sounds;
+    QSignalSpy closed;
+};
+
+TEST_F(TchatSession, LoginAnswersWithTheSlotTheVersionAndTheName)
+{
+    hostSays({QStringLiteral("CMD_sendlogininfo+3")});
+    EXPECT_EQ(table->state().myseat, 3);
+    EXPECT_TRUE(table->state().connected);
+    EXPECT_EQ(sent.lines(), QStringList{QStringLiteral("CMD_logininfo+3+1.0.5+Ann")});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !host.receivedLines().isEmpty(); }, kWait));
+    EXPECT_EQ(host.receivedLines().first(), QByteArray("CMD_logininfo+3+1.0.5+Ann"));
+}
+
+TEST_F(TchatSession, ArrivalsWriteOneLineEachFillTheSeatsAndListTheSpectators)
+{
+    login(3);
+    hostSays({QStringLiteral("CMD_existingplayers+1+Hosty"), QStringLiteral("CMD_existingplayers+6+Zed"),
+              QStringLiteral("CMD_newplayerinfo+2+Bob")});
+    EXPECT_EQ(chatLines(*table),
+              (QStringList{kMulti, QStringLiteral("You are Connected."),
+                           QStringLiteral("Press Ctrl-i for quick instructions."),
+                           QStringLiteral("Hosty is Connected."), QStringLiteral("Zed is Connected."),
+                           QStringLiteral("Zed is spying."), QStringLiteral("Bob is Connected.")}));
+    EXPECT_EQ(nameOf(*table, 1), QStringLiteral("Hosty"));
+    EXPECT_EQ(nameOf(*table, 2), QStringLiteral("Bob"));
+    EXPECT_EQ(nameOf(*table, 3), QStringLiteral("Ann"));
+    EXPECT_EQ(table->spys(), QStringList{QStringLiteral("6: Zed")});
+    EXPECT_EQ(soundCount(QStringLiteral("entered")), 4);
+    EXPECT_FALSE(sent.any(QStringLiteral("CMD_botspeed")));
+}
+
+TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
+{
+    table->setChosenbotspeed(500);
+    login(1);
+    hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
+    EXPECT_EQ(sent.lines(),
+              (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+}
+
+TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)
+{
+    login(5);
+    EXPECT_EQ(chatLines(*table),
+              (QStringList{kMulti, QStringLiteral("You are Connected."),
+                           QStringLiteral("Press Ctrl-i for quick instructions."), QStringLiteral("You are spying.")}));
+    EXPECT_EQ(table->spys(), QStringList{QStringLiteral("5: Ann")});
+}
+
+TEST_F(TchatSession, DeparturesGiveTheSeatBackToItsComputerPlayer)
+{
+    login(4);
+    hostSays({QStringLiteral("CMD_existingplayers+1+Hosty"), QStringLiteral("CMD_existingplayers+3+Bob"),
+              QStringLiteral("CMD_existingplayers+6+Zed")});
+    table->board().setEyesShown(3, true);
+    const int before = int(chatLines(*table).size());
+    hostSays({QStringLiteral("CMD_playerdisconnected+3+Bob"), QStringLiteral("CMD_playerdisconnected+1+Hosty"),
+              QStringLiteral("CMD_playerdisconnected+3+Bob"), QStringLiteral("CMD_playerdisconnected+6+Zed"),
+              QStringLiteral("CMD_playerdisconnected+6+Zed"), QStringLiteral("CMD_playerdisconnected+8+Nobody")});
+    EXPECT_EQ(chatLines(*table).mid(before),
+              (QStringList{QStringLiteral("Bob disconnected."), QStringLiteral("Hosty disconnected."),
+                           QStringLiteral("Zed has left.")}));
+    EXPECT_EQ(nameOf(*table, 3), QStringLiteral("Klick"));
+    EXPECT_EQ(nameOf(*table, 1), QString());
+    EXPECT_FALSE(table->board().eyes(3)->isVisibleTo(&table->board()));
+    EXPECT_TRUE(table->spys().isEmpty());
+}
+
+TEST_F(TchatSession, VersionWarningsAreSystemLines)
+{
+    login(1);
+    hostSays({QStringLiteral("CMD_havewrongversion+Bob"), QStringLiteral("CMD_wrongversion+")});
+    EXPECT_EQ(linesAfterLogin(),
+              (QStringList{QStringLiteral("Bob has a different version of the game then you."),
+                           QStringLiteral("You have a differnt version of the game then the host.")}));
+}
+
+TEST_F(TchatSession, RelayedChatIsDrawnInTheSendersColourOrRed)
+{
+    login(2);
+    hostSays({QStringLiteral("CMD_chat+3+Bob chats: hi there|clGreen"),
+              QStringLiteral("CMD_action+4+ Cid waves|$00FF0000"), QStringLiteral("CMD_chat+3+Bob chats: no colour"),
+              QStringLiteral("CMD_chat+3+Bob chats: a|b|clLime")});
+    EXPECT_EQ(linesAfterLogin(),
+              (QStringList{QStringLiteral("Bob chats:  hi there"), QStringLiteral("Cid waves"),
+                           QStringLiteral("Bob chats:  no colour"), QStringLiteral("Bob chats:  a")}));
+    const QTextBlock cid = table->mainchat().document()->findBlockByNumber(4);
+    EXPECT_EQ(cid.begin().fragment().charFormat().foreground().color(), QColor(0, 0, 255));
+    // Bob's last line had an unreadable colour: all his lines are red now.
+    EXPECT_EQ(table->mainchat().styleColour(3), QColor(255, 0, 0));
+}
+
+TEST_F(TchatSession, MalformedLinesAreDroppedAndLoggedWithoutABox)
+{
+    MessageBoxes boxes;
+    LogCapture log;
+    login(2);
+    hostSays({QStringLiteral("CMD_newplayerinfo+x+Bob"), QStringLiteral("CMD_chat+y+Bob chats: hi|clRed"),
+              QStringLiteral("CMD_placecard+1+q+1+t+"), QStringLiteral("CMD_nobody+1"),
+              QStringLiteral("CMD_newplayerinfo+3+Cid")});
+    EXPECT_EQ(linesAfterLogin(), QStringList{QStringLiteral("Cid is Connected.")});
+    EXPECT_TRUE(log.warnings.contains(QStringLiteral("'x' is not a valid integer value")));
+    EXPECT_TRUE(log.warnings.contains(QStringLiteral("'y' is not a valid integer value")));
+    EXPECT_TRUE(log.warnings.contains(QStringLiteral("'q' is not a valid integer value")));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(TchatSession, ChatterSoundsAndGameSoundsAreReportedNotPlayed)
+{
+    QSignalSpy chatter(table.get(), &Tchat::chatterSoundReceived);
+    login(2);
+    hostSays({QStringLiteral("CMD_playasound+3+wave3+")});
+    ASSERT_EQ(chatter.count(), 1);
+    EXPECT_EQ(chatter.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(chatter.at(0).at(1).toString(), QStringLiteral("wave3"));
+}
+
+TEST_F(TchatSession, GameIsFullShowsItsBoxThenClosesTheTable)
+{
+    MessageBoxes boxes;
+    host.send(QStringLiteral("CMD_full+"));
+    host.close();
+    ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Game is full")});
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(table->isVisible());
+}
+
+TEST_F(TchatSession, TheHostClosingTheConnectionClosesTheTable)
+{
+    table->show();
+    login(2);
+    host.close();
+    ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_FALSE(table->isVisible());
+}
+
+TEST_F(TchatSession, StartingAGameNeedsAConnectionAndSendsTheMarkedLength)
+{
+    MessageBoxes boxes;
+    table->startGameAction()->setEnabled(true);
+    table->startGameAction()->trigger();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("You are not connected")});
+    EXPECT_FALSE(table->gamestart().isVisible());
+
+    login(1);
+    table->startGameAction()->trigger();
+    EXPECT_TRUE(table->gamestart().isVisible());
+    table->gamestart().label_descrip3Click(2);
+    table->gamestart().button_startClick();
+    EXPECT_FALSE(table->gamestart().isVisible());
+    EXPECT_EQ(sent.lines().last(), QStringLiteral("CMD_startgame+Ann+h+"));
+}
+
+TEST_F(TchatSession, ExitClosesTheWindow)
+{
+    table->show();
+    table->findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(table->isVisible());
+}
+
+} // namespace
