@@ -8,10 +8,12 @@
 #include "instructionspanel.h"
 #include "titledpanel.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
 
 namespace {
 
@@ -24,11 +26,35 @@ constexpr std::array<int, 4> kEyesLeft{239, 355, 465, 577};
 constexpr std::array<int, 4> kPlayedLeft{253, 359, 479, 591};
 constexpr std::array<const char*, 4> kComputerNames{"", "Klot", "Klick", "Kling"};
 
+constexpr int kTurnOffset = 26;
+constexpr int kCardCountIndent = (kPlayedLeft[0] - kTurnOffset + 36) - kCardCountLeft[0] + 2;
+
 constexpr int kHandTop = 160;
 constexpr int kHandLeft = 264;
 constexpr int kHandStep = 56;
 
 constexpr QRect kChatArea{10, 330, 748, 197};
+
+constexpr int kWinnerFontSize = 24;
+constexpr int kWinnerMinFontSize = 11;
+
+// Lines held by a memo; kept apart from the document, which cannot tell one empty line from none.
+constexpr const char* kLineCount = "lineCount";
+
+/// Appends @p line to @p memo as a line of its own, an empty first line included.
+void appendLine(QTextEdit* memo, const QString& line)
+{
+    const int lines = memo->property(kLineCount).toInt();
+    if (lines == 0) {
+        memo->setPlainText(line);
+    } else {
+        QTextCursor cursor(memo->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertBlock();
+        cursor.insertText(line);
+    }
+    memo->setProperty(kLineCount, lines + 1);
+}
 
 bool validSeat(int seat)
 {
@@ -49,23 +75,26 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(QColor(6, 38, 24, 215));
+        painter.setBrush(QColor(6, 38, 24, 238));
         painter.setPen(QPen(QColor(237, 215, 61, 190), 1.0));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
     }
 };
 
-QPlainTextEdit* makeMemo(const QString& name, const QRect& geometry, const QFont& font, const QColor& colour,
-                         QWidget* parent)
+QTextEdit* makeMemo(const QString& name, const QRect& geometry, const QFont& font, const QColor& colour,
+                    QWidget* parent)
 {
-    auto* memo = new QPlainTextEdit(parent);
+    auto* memo = new QTextEdit(parent);
     memo->setObjectName(name);
     memo->setGeometry(geometry);
     memo->setReadOnly(true);
+    memo->setAcceptRichText(false);
     memo->setFrameShape(QFrame::NoFrame);
     memo->setFont(font);
     memo->setFocusPolicy(Qt::NoFocus);
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setLineWrapMode(QTextEdit::WidgetWidth);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->setProperty(kLineCount, 0);
     QPalette palette = memo->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, colour);
@@ -99,6 +128,7 @@ Board::Board(QWidget* parent) : QWidget(parent), m_background(QStringLiteral(":/
 void Board::buildSeatColumns()
 {
     const QFont seatFont = boardstyle::font(11, true);
+    const QFont countFont = boardstyle::font(10, true);
     for (int s = 0; s < 4; ++s) {
         const QString n = QString::number(s + 1);
         m_names[s] =
@@ -114,7 +144,10 @@ void Board::buildSeatColumns()
         setBonusText(s + 1, QStringLiteral("-"));
         m_cardCounts[s] =
             boardstyle::makeLabel(this, QStringLiteral("label_totalcards") + n, QRect(kCardCountLeft[s], 53, 0, 16),
-                                  QString(), boardstyle::kDarkBlue, seatFont, Qt::AlignLeft | Qt::AlignVCenter);
+                                  QString(), boardstyle::kDarkBlue, countFont, Qt::AlignLeft | Qt::AlignVCenter);
+        // The turn marker covers the label's first pixels (both stand in the same row): the text
+        // starts just right of the marker's arrow head.
+        m_cardCounts[s]->setIndent(kCardCountIndent);
         setCardCountText(s + 1, QString());
     }
 }
@@ -137,7 +170,7 @@ void Board::buildMarkers()
     m_director = new ArtPicture(QStringLiteral("image_director"), &Artwork::directorMarker, this);
     m_director->setGeometry(QRect(QPoint(kNameLeft[0] - 35, 18), Artwork::kDirectorMarkerSize));
     m_turn = new ArtPicture(QStringLiteral("image_Turn"), &Artwork::turnMarker, this);
-    m_turn->setGeometry(QRect(QPoint(kPlayedLeft[0] - 26, 53), Artwork::kTurnMarkerSize));
+    m_turn->setGeometry(QRect(QPoint(kPlayedLeft[0] - kTurnOffset, 53), Artwork::kTurnMarkerSize));
     for (ArtPicture* marker : {m_lead, m_taker, m_director, m_turn})
         marker->hide();
 }
@@ -166,7 +199,7 @@ void Board::buildTextLines()
     box->setObjectName(QStringLiteral("panel_contract"));
     box->setGeometry(224, 251, 515, 54);
     m_handType = boardstyle::makeLabel(box, QStringLiteral("label_handtype"), QRect(0, 5, 515, 26), QString(),
-                                       boardstyle::kGold, boardstyle::font(18, true), Qt::AlignCenter);
+                                       boardstyle::kGold, boardstyle::font(17, true), Qt::AlignCenter);
     m_fee = boardstyle::makeLabel(box, QStringLiteral("label_fee"), QRect(0, 31, 515, 19), QString(), boardstyle::kGold,
                                   boardstyle::font(12, true), Qt::AlignCenter);
 }
@@ -181,8 +214,9 @@ void Board::buildWinnerAndDomino()
     for (int n = 0; n < 4; ++n) {
         QLabel* rank = boardstyle::makeLabel(m_dominoPanel, QStringLiteral("label_domino%1").arg(n + 1),
                                              QRect(16 + 64 * n, 22, 36, 36), QStringLiteral("?"), boardstyle::kGold,
-                                             boardstyle::font(20, true), Qt::AlignCenter);
-        rank->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 150); border-radius: 18px; }"));
+                                             boardstyle::font(18, true), Qt::AlignCenter);
+        rank->setStyleSheet(
+            QStringLiteral("QLabel { background: rgba(0, 0, 0, 165); margin: 3px; border-radius: 15px; }"));
         m_dominoRanks[n] = rank;
     }
     m_dominoPanel->hide();
@@ -192,7 +226,7 @@ void Board::buildWinnerAndDomino()
     m_banner->hide();
 
     m_winnerPanel = new Backdrop(QStringLiteral("panel_winner"), QRect(224, 169, 515, 54), this);
-    const QFont winnerFont = boardstyle::font(24, true);
+    const QFont winnerFont = boardstyle::font(kWinnerFontSize, true);
     m_winnerShadow =
         boardstyle::makeLabel(m_winnerPanel, QStringLiteral("label_winnershadow"), QRect(1, 7, 515, 40),
                               QStringLiteral("Winner!"), QColor(128, 128, 128), winnerFont, Qt::AlignCenter);
@@ -348,7 +382,7 @@ void Board::placeTurn(int seat)
 {
     if (!validSeat(seat))
         return;
-    m_turn->move(kPlayedLeft[seat - 1] - 26, m_turn->y());
+    m_turn->move(kPlayedLeft[seat - 1] - kTurnOffset, m_turn->y());
     m_turn->show();
 }
 
@@ -388,13 +422,21 @@ void Board::setRankText(const QString& text, const QColor& colour)
 
 void Board::addLogLine(const QString& line)
 {
-    m_log->appendPlainText(line);
+    appendLine(m_log, line);
     m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
 }
 
 void Board::addErrorLine(const QString& line)
 {
-    m_errors->appendPlainText(line);
+    appendLine(m_errors, line);
+}
+
+void Board::setErrorLines(const QStringList& lines)
+{
+    m_errors->clear();
+    m_errors->setProperty(kLineCount, 0);
+    for (const QString& line : lines)
+        appendLine(m_errors, line);
 }
 
 void Board::showInFront(QWidget* panel)
@@ -405,8 +447,17 @@ void Board::showInFront(QWidget* panel)
 
 void Board::setWinnerText(const QString& text)
 {
-    m_winner->setText(text);
-    m_winnerShadow->setText(text);
+    // The largest size up to the designed one at which the whole text fits the panel.
+    QFont font = m_winner->font();
+    for (int size = kWinnerFontSize; size > kWinnerMinFontSize; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= m_winner->width() - 12)
+            break;
+    }
+    for (QLabel* copy : {m_winnerShadow, m_winner}) {
+        copy->setFont(font);
+        copy->setText(text);
+    }
 }
 
 QString Board::winnerText() const

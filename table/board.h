@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -10,7 +11,7 @@ class CardPlace;
 class ContractChooser;
 class InstructionsPanel;
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 class TitledPanel;
 
 /**
@@ -84,18 +85,20 @@ public:
 
     // Panels.
     TitledPanel* logPanel() const { return m_logPanel; }
-    QPlainTextEdit* gameLog() const { return m_log; }
+    QTextEdit* gameLog() const { return m_log; }
     /// Appends one line to the game log and keeps the newest line in view.
     void addLogLine(const QString& line);
     ContractChooser* chooser() const { return m_chooser; }
     TitledPanel* errorPanel() const { return m_errorPanel; }
-    QPlainTextEdit* errorList() const { return m_errors; }
+    QTextEdit* errorList() const { return m_errors; }
     void addErrorLine(const QString& line);
+    /// Empties the error panel's list and fills it with @p lines.
+    void setErrorLines(const QStringList& lines);
     /// Shows @p panel and brings it in front of its siblings.
     static void showInFront(QWidget* panel);
 
     QWidget* winnerPanel() const { return m_winnerPanel; }
-    /// Both copies of the winner text.
+    /// Both copies of the winner text, in a smaller size when a long text would not fit.
     void setWinnerText(const QString& text);
     QString winnerText() const;
     QWidget* dominoPanel() const { return m_dominoPanel; }
@@ -149,10 +152,10 @@ private:
     QLabel* m_handType = nullptr;
     QLabel* m_fee = nullptr;
     TitledPanel* m_logPanel = nullptr;
-    QPlainTextEdit* m_log = nullptr;
+    QTextEdit* m_log = nullptr;
     ContractChooser* m_chooser = nullptr;
     TitledPanel* m_errorPanel = nullptr;
-    QPlainTextEdit* m_errors = nullptr;
+    QTextEdit* m_errors = nullptr;
     QWidget* m_winnerPanel = nullptr;
     QLabel* m_winner = nullptr;
     QLabel* m_winnerShadow = nullptr;

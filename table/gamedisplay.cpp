@@ -10,7 +10,6 @@
 #include "titledpanel.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 
 #include <array>
 
@@ -151,7 +150,7 @@ void GameDisplay::aerror(std::string_view rest)
     if (message.code >= 1 && message.code <= static_cast<int>(kRefusals.size()))
         lines << QString::fromLatin1(kRefusals[message.code - 1]);
     lines << QString() << QStringLiteral("Please select a different card.");
-    m_board.errorList()->setPlainText(lines.join(QLatin1Char('\n')));
+    m_board.setErrorLines(lines);
     Board::showInFront(m_board.errorPanel());
     m_services.playsounds(QStringLiteral("error"));
 }

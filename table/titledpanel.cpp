@@ -10,7 +10,7 @@ TitledPanel::TitledPanel(const QString& name, const QString& titleName, const QS
 {
     setObjectName(name);
     setGeometry(kGeometry);
-    m_title = boardstyle::makeLabel(this, titleName, QRect(0, 2, kGeometry.width(), 18), title, boardstyle::kGold,
+    m_title = boardstyle::makeLabel(this, titleName, QRect(0, 1, kGeometry.width(), 18), title, boardstyle::kGold,
                                     boardstyle::font(13, true), Qt::AlignCenter);
     m_body = new QWidget(this);
     m_body->setObjectName(name + QStringLiteral("_body"));

@@ -14,7 +14,7 @@ class TitledPanel : public QFrame {
 public:
     static constexpr QRect kGeometry{24, 24, 185, 297};
     /// The white working area, in panel coordinates.
-    static constexpr QRect kBodyGeometry{4, 22, 177, 271};
+    static constexpr QRect kBodyGeometry{3, 19, 179, 276};
 
     TitledPanel(const QString& name, const QString& titleName, const QString& title, QWidget* parent);
 

@@ -1,0 +1,183 @@
+#include "playerinput.h"
+
+#include "cardplace.h"
+#include "clicklabel.h"
+#include "contractchooser.h"
+#include "instructionspanel.h"
+#include "printers.h"
+#include "tablefixture.h"
+#include "titledpanel.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using morlu::test::TableFixture;
+
+class PlayerInputTest : public TableFixture {
+protected:
+    void SetUp() override
+    {
+        board.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&board));
+    }
+    void clickCard(int place) { QTest::mouseClick(board.handPlace(place), Qt::LeftButton); }
+    void release(ClickLabel* label, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(label, button); }
+    std::vector<std::string> sentLines() const { return services.sent; }
+};
+
+TEST_F(PlayerInputTest, OwnTurnSendsTheSlotOfTheClickedPlace)
+{
+    openRound(2);
+    display.getnextplayer("1+");
+    Board::showInFront(board.errorPanel());
+    clickCard(5);
+    EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_playcard+1+5+\xFF"});
+    EXPECT_FALSE(shown("panel_error"));
+    // The card stays until the host answers, so a second click sends again.
+    EXPECT_FALSE(board.handPlace(5)->isHidden());
+    clickCard(5);
+    EXPECT_EQ(sentLines().size(), 2u);
+    // The slot travels, not the card the place shows.
+    display.mycards("1+5+27");
+    clickCard(5);
+    EXPECT_EQ(sentLines().back(), "CMD_playcard+1+5+\xFF");
+}
+
+TEST_F(PlayerInputTest, NothingIsSentOutsideTheOwnTurnForEmptyPlacesOrUnconnected)
+{
+    openRound(2);
+    display.getnextplayer("2+");
+    clickCard(3);
+    display.getnextplayer("1+");
+    board.handPlace(4)->setSlot(0); // played: the host's answer emptied it
+    QTest::mouseClick(board.handPlace(4), Qt::LeftButton);
+    board.handPlace(4)->setSlot(4);
+    state.connected = false;
+    Board::showInFront(board.errorPanel());
+    clickCard(4);
+    EXPECT_TRUE(sentLines().empty());
+    EXPECT_FALSE(shown("panel_error"));
+}
+
+TEST_F(PlayerInputTest, PlayedPlaceSendsNothing)
+{
+    openRound(2);
+    display.getnextplayer("1+");
+    display.placecard("1+9+3+t+");
+    display.input().card_1Click(board.handPlace(3));
+    EXPECT_TRUE(sentLines().empty());
+}
+
+TEST_F(PlayerInputTest, SpectatorNeverSends)
+{
+    state.myseat = 6;
+    openRound(2);
+    for (const char* seat : {"1+", "2+", "3+", "4+"}) {
+        display.getnextplayer(seat);
+        for (int k = 1; k <= 8; ++k)
+            display.input().card_1Click(board.handPlace(k));
+    }
+    release(board.chooser()->titleLabel(5));
+    EXPECT_TRUE(sentLines().empty());
+}
+
+TEST_F(PlayerInputTest, RightButtonReleaseOnADescriptionChooses)
+{
+    openRound(1);
+    Board::showInFront(board.errorPanel());
+    release(board.chooser()->descriptionLabel(3), Qt::RightButton);
+    EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+3+\xFF"});
+    EXPECT_EQ(state.chooserseat, 0);
+    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("clickcontract"));
+    EXPECT_FALSE(shown("panel_error"));
+    EXPECT_TRUE(shown("panel_choosen")); // closed only by the host's answer
+}
+
+TEST_F(PlayerInputTest, ShortGameIgnoresTheFirstFourEntries)
+{
+    openRound(1, "s");
+    for (int code = 1; code <= 4; ++code) {
+        release(board.chooser()->titleLabel(code));
+        release(board.chooser()->descriptionLabel(code), Qt::RightButton);
+    }
+    EXPECT_TRUE(sentLines().empty());
+    EXPECT_EQ(state.chooserseat, 1);
+    EXPECT_TRUE(services.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
+    release(board.chooser()->titleLabel(5));
+    EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+5+\xFF"});
+}
+
+TEST_F(PlayerInputTest, TwoQuickChoicesSendOne)
+{
+    openRound(1);
+    release(board.chooser()->titleLabel(2));
+    release(board.chooser()->titleLabel(6));
+    EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+2+\xFF"});
+    // A refusal reopens choosing.
+    display.alreadychoose("1+2+");
+    release(board.chooser()->titleLabel(2));
+    release(board.chooser()->titleLabel(6));
+    EXPECT_EQ(sentLines().back(), "CMD_choosetype+1+6+\xFF");
+    EXPECT_EQ(sentLines().size(), 2u);
+}
+
+TEST_F(PlayerInputTest, ChoosingIsClosedForOthersAndBeforeTheSeatIsKnown)
+{
+    openRound(3);
+    release(board.chooser()->titleLabel(1));
+    EXPECT_TRUE(sentLines().empty());
+
+    // Nobody chooses before the login: chooserseat 0 and myseat 0 open nothing, not even a sound.
+    state.myseat = 0;
+    state.connected = false;
+    state.chooserseat = 0;
+    display.input().label_city1MouseUp(1);
+    EXPECT_TRUE(services.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
+
+    // Not connected: the choice closes the gate and clicks, but nothing goes out.
+    state.myseat = 1;
+    state.chooserseat = 1;
+    display.input().label_city1MouseUp(6);
+    EXPECT_TRUE(sentLines().empty());
+    EXPECT_EQ(state.chooserseat, 0);
+    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("clickcontract"));
+}
+
+TEST_F(PlayerInputTest, PanelsOpenAndClose)
+{
+    Board::showInFront(board.errorPanel());
+    QTest::mouseClick(find("Image7"), Qt::LeftButton);
+    EXPECT_FALSE(shown("panel_error"));
+
+    display.QuickInstructions1Click();
+    EXPECT_TRUE(shown("panel_instructions"));
+    EXPECT_EQ(board.children().constLast(), static_cast<QObject*>(board.instructionsPanel()));
+    QTest::mouseClick(find("Image10"), Qt::LeftButton);
+    EXPECT_FALSE(shown("panel_instructions"));
+}
+
+TEST_F(PlayerInputTest, StartAsksForTheLengthOnlyWhenConnected)
+{
+    QTest::mouseClick(find("button_start"), Qt::LeftButton);
+    EXPECT_EQ(services.gameStarts, 1);
+    state.connected = false;
+    display.button_startClick();
+    EXPECT_EQ(services.gameStarts, 1);
+    EXPECT_EQ(services.messages, QStringList{QStringLiteral("You are not connected")});
+    EXPECT_TRUE(sentLines().empty());
+}
+
+TEST_F(PlayerInputTest, LogoOpensTheGamesPage)
+{
+    QList<QUrl> opened;
+    display.input().setUrlOpener([&](const QUrl& url) { opened << url; });
+    QTest::mouseClick(find("Image1"), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(PlayerInput::kWebPage)));
+    EXPECT_TRUE(opened[0].isValid());
+}
+
+} // namespace
