@@ -3,6 +3,7 @@
 #include "artpicture.h"
 #include "artwork.h"
 #include "cardplace.h"
+#include "cards.h"
 #include "clicklabel.h"
 #include "contractchooser.h"
 #include "instructionspanel.h"
@@ -10,6 +11,7 @@
 #include "tablefixture.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -210,6 +212,39 @@ TEST_F(BoardTest, ReleasingAnyButtonOverAContractEntryReportsItsCode)
     EXPECT_EQ(releases.at(0).at(0).toInt(), 4);
     EXPECT_EQ(releases.at(1).at(0).toInt(), 2);
     EXPECT_EQ(releases.at(2).at(0).toInt(), 6);
+}
+
+// The fixed texts the game writes into fixed-size labels are never clipped.
+TEST_F(BoardTest, DesignedTextsFitTheirLabels)
+{
+    auto fits = [](const QLabel* label, const QString& text) {
+        const QFontMetrics metrics(label->font());
+        if (!label->wordWrap())
+            return metrics.horizontalAdvance(text) <= label->width() && metrics.height() <= label->height();
+        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, text);
+        return needed.height() <= label->height();
+    };
+    for (int code = 1; code <= 6; ++code) {
+        const std::string_view label = morlu::contractLabel(code);
+        const QString line = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+        EXPECT_TRUE(fits(board.handTypeLabel(), line)) << code;
+    }
+    for (const char* rank :
+         {"FRENCH ORDER OF RANKS IS USED: A-10-K-Q-J-9-8-7", "AMERICAN ORDER OF RANKS IS USED: 7-8-9-10-J-Q-K-A"})
+        EXPECT_TRUE(fits(board.rankLabel(), QString::fromLatin1(rank)));
+    EXPECT_TRUE(fits(board.feeLabel(), QStringLiteral("All fees payable to Maximiliane")));
+    EXPECT_TRUE(fits(board.statusLabel(), QStringLiteral("Maximiliane is choosing a CONTRACT.")));
+    EXPECT_TRUE(fits(board.nameLabel(4), QStringLiteral("<Waiting>")));
+    EXPECT_TRUE(fits(board.scoreLabel(1), QStringLiteral("$-10400")));
+    for (int n = 1; n <= 5; ++n) {
+        const auto* text = find<QLabel>(QStringLiteral("label_instructions%1").arg(n).toLatin1().constData());
+        EXPECT_TRUE(fits(text, text->text())) << n;
+    }
+    // A long winner text shrinks until it fits the panel.
+    board.setWinnerText(QStringLiteral("Maximiliane and Bartholomew and Kling has Won the Game!"));
+    const auto* winner = find<QLabel>("label_winner");
+    EXPECT_LE(QFontMetrics(winner->font()).horizontalAdvance(winner->text()), winner->width());
+    EXPECT_EQ(find<QLabel>("label_winnershadow")->font(), winner->font());
 }
 
 TEST_F(BoardTest, CardPlacesDrawOnlyRealCards)
