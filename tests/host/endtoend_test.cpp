@@ -114,13 +114,15 @@ protected:
     std::unique_ptr<TestTable> spectator(TestTable& observer)
     {
         std::vector<std::unique_ptr<TestTable>> fillers;
-        for (int n = 0; n < 4; ++n) {
-            auto filler = std::make_unique<TestTable>(port);
-            if (filler->waitSlot() > 4)
-                break;
-            fillers.push_back(std::move(filler));
+        std::unique_ptr<TestTable> watcher;
+        while (!watcher) {
+            auto table = std::make_unique<TestTable>(port);
+            const int slot = table->waitSlot();
+            if (slot == 0 || slot >= 5)
+                watcher = std::move(table);
+            else
+                fillers.push_back(std::move(table));
         }
-        auto watcher = std::make_unique<TestTable>(port);
         for (const auto& filler : fillers) {
             const std::size_t from = observer.count();
             const int slot = filler->slot();

@@ -203,4 +203,29 @@ TEST_F(SessionGameTest, CardsAndChoicesForAnotherSeatAreIgnored)
     EXPECT_EQ(server.engine().turnseat(), 1);
 }
 
+TEST_F(SessionGameTest, SeatOneIsTakenOverOnlyWhenTheHostIsDedicated)
+{
+    for (const bool dedicated : {false, true}) {
+        SCOPED_TRACE(dedicated);
+        TServer host;
+        host.setLogger([](const QString&) {});
+        host.setDispatchInterval(0);
+        host.setSeatOneTakeover(dedicated);
+        host.listen(QStringLiteral("0"));
+        TestTable ann(host.port());
+        ASSERT_TRUE(ann.login("Ann"));
+        TestTable bob(host.port());
+        ASSERT_TRUE(bob.login("Bob"));
+        ann.send("CMD_startgame+Ann+l+");
+        ASSERT_TRUE(bob.waitFor("CMD_startround+1+1+"));
+        const std::size_t from = bob.count();
+        ann.close(); // seat 1 must choose
+        ASSERT_TRUE(bob.waitFor("CMD_playerdisconnected+1+Ann", from));
+        bob.send("CMD_chat+2+sync|clBlack");
+        ASSERT_TRUE(bob.waitFor("CMD_chat+2+Bob chats: sync|clBlack", from));
+        EXPECT_EQ(!bob.linesOf(CMD_choosehand, from).empty(), dedicated);
+        EXPECT_EQ(host.engine().chooserseat(), dedicated ? 0 : 1);
+    }
+}
+
 } // namespace
