@@ -34,26 +34,28 @@ TServer::TServer(QObject* parent)
     m_tempsock.setObjectName(QStringLiteral("tempsock"));
     m_socktimer.setObjectName(QStringLiteral("socktimer"));
     m_outbox.setEngine(&m_engine);
-    m_timers.setHandler([this](TimerId id) { m_engine.timerFired(id); });
+    // Nothing thrown while handling an event may reach the event loop (or an error dialog): it is logged.
+    m_timers.setHandler([this](TimerId id) { guarded([&] { m_engine.timerFired(id); }); });
     m_connections.setFaultHandler([this](int connection, const QString& why) {
         const ConnectionTable::Connection* c = m_connections.find(connection);
         log(QStringLiteral("Closing the connection of slot %1: %2").arg(c ? c->slot : 0).arg(why));
         // Faults are found in the middle of sends and reads: close from the event loop, never inside.
-        QTimer::singleShot(0, this, [this, connection] { closeConnection(connection); });
+        QTimer::singleShot(0, this,
+                           [this, connection] { guarded([this, connection] { closeConnection(connection); }); });
     });
 
     m_sock1.setPortName(QStringLiteral("7772"));
-    m_sock1.OnAccept = [this](TSock* sender) { Sock1Accept(sender); };
+    m_sock1.OnAccept = [this](TSock* sender) { guarded([&] { Sock1Accept(sender); }); };
     // Accepted sockets take OnRead from the listener, and the departure handlers from tempsock.
-    m_sock1.OnRead = [this](TSock* sender, qsizetype count) { Sock1Read(sender, count); };
-    m_tempsock.OnDisconnect = [this](TSock* sender) { tempsockDisconnect(sender); };
+    m_sock1.OnRead = [this](TSock* sender, qsizetype count) { guarded([&] { Sock1Read(sender, count); }); };
+    m_tempsock.OnDisconnect = [this](TSock* sender) { guarded([&] { tempsockDisconnect(sender); }); };
     m_tempsock.OnInfo = [this](TSock* sender, TSocketInfo info, const QString& msg) {
-        tempsockInfo(sender, info, msg);
+        guarded([&] { tempsockInfo(sender, info, msg); });
     };
 
     m_socktimer.setInterval(kDispatchInterval);
     m_socktimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
+    connect(&m_socktimer, &QTimer::timeout, this, [this] { guarded([this] { socktimerTimer(); }); });
     m_dispatching.text.reserve(256);
     registerCommands();
 }
@@ -76,6 +78,17 @@ void TServer::listen(const QString& port)
 void TServer::setDispatchInterval(int ms)
 {
     m_socktimer.setInterval(ms < 0 ? 0 : ms);
+}
+
+void TServer::guarded(const std::function<void()>& handler) const
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        log(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        log(QStringLiteral("Unknown error"));
+    }
 }
 
 void TServer::log(const QString& text) const

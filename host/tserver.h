@@ -144,6 +144,8 @@ private:
     /// True when a request naming @p slot may come from @p connection (see the class comment).
     bool speaksFor(int connection, int slot) const;
     SeatRecord& record(int n) { return m_engine.seat(n); }
+    /// Runs an event handler; anything it throws is logged rather than passed on.
+    void guarded(const std::function<void()>& handler) const;
     void log(const QString& text) const;
 
     TSock m_sock1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printers.h"
 #include "testtable.h"
 #include "tserver.h"
 
@@ -25,7 +26,12 @@ protected:
         server.setLogger([this](const QString& text) { log.append(text); });
         server.listen(QStringLiteral("0"));
         port = server.port();
+        // Whatever escapes a socket handler would end up in an error dialog on the host player's screen.
+        TSock::setUncaughtErrorHandler([this](const QString& text) { uncaught.append(text); });
     }
+    ~SessionFixture() override { TSock::setUncaughtErrorHandler(nullptr); }
+
+    void TearDown() override { EXPECT_EQ(uncaught, QStringList()); }
 
     /// A new table, connected and given its slot (or refused).
     TestTable& open()
@@ -81,6 +87,7 @@ protected:
 
     TServer server;
     QStringList log;
+    QStringList uncaught;
     quint16 port = 0;
     std::vector<std::unique_ptr<TestTable>> tables;
 };
