@@ -8,18 +8,40 @@
 #include "tsock.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace morlu::test {
 
 inline constexpr int kWait = 15000;
+
+/**
+ * Spins the event loop until @p done holds or @p ms have passed; false on time-out. Unlike
+ * QTest::qWaitFor it never sleeps between events, so a table's 1 ms dispatch timer runs at its pace.
+ */
+inline bool waitUntil(const std::function<bool()>& done, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    QTimer wake; // so that the time-out is noticed while nothing else happens
+    wake.start(20);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return done();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
+}
 
 /// The lines of the table's chat view, without the blanks each piece ends with.
 inline QStringList chatLines(Tchat& table)

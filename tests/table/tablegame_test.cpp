@@ -1,0 +1,197 @@
+#include "artpicture.h"
+#include "board.h"
+#include "cardplace.h"
+#include "sessionmessages.h"
+#include "tabledriver.h"
+#include "tablelink.h"
+#include "tablerig.h"
+#include "tgamestart.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace morlu;
+using namespace morlu::test;
+
+namespace {
+
+constexpr int kIdle = 20000;
+
+bool winnerShown(Tchat& table)
+{
+    return table.board().winnerPanel()->isVisibleTo(&table.board());
+}
+
+QStringList banks(Tchat& table)
+{
+    QStringList texts;
+    for (int seat = 1; seat <= 4; ++seat)
+        texts << table.board().scoreLabel(seat)->text();
+    return texts;
+}
+
+QStringList hostBanks(const TServer& host)
+{
+    QStringList texts;
+    for (int seat = 1; seat <= 4; ++seat)
+        texts << QStringLiteral("$%1").arg(host.engine().seat(seat).bank);
+    return texts;
+}
+
+QList<int> playedCards(Tchat& table)
+{
+    QList<int> cards;
+    for (int seat = 1; seat <= 4; ++seat)
+        cards << table.board().playedCard(seat)->picture();
+    return cards;
+}
+
+/// Hand place k of the table -> the card it shows, 0 when the place is empty or hidden.
+QList<int> hand(Tchat& table)
+{
+    QList<int> cards;
+    for (int k = 1; k <= 8; ++k) {
+        const CardPlace* place = table.board().handPlace(k);
+        cards << (place->isVisibleTo(&table.board()) && place->slot() != 0 ? place->picture() : 0);
+    }
+    return cards;
+}
+
+QList<int> hostHand(const TServer& host, int seat)
+{
+    QList<int> cards;
+    for (int k = 1; k <= 8; ++k)
+        cards << host.engine().seat(seat).cards[std::size_t(k)];
+    return cards;
+}
+
+/// A solo table that hosts on a free port with computer players that do not wait.
+std::unique_ptr<Tchat> soloTable()
+{
+    auto table = makeTable({}, 0);
+    table->setChosenbotspeed(0);
+    table->show();
+    EXPECT_TRUE(waitUntil([&] { return table->state().connected && table->server().engine().botdelay() == 0; }, kWait));
+    return table;
+}
+
+std::unique_ptr<Tchat> joiningTable(Tchat& host, const QString& name)
+{
+    auto table = makeTable({name, QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.server().port());
+    table->processparams();
+    EXPECT_TRUE(waitUntil([&] { return table->state().connected; }, kWait)) << qPrintable(name);
+    return table;
+}
+
+/// Starts a game of @p option (1 short, 2 half, 3 full) through the start button and the chooser.
+void startGame(Tchat& table, int option)
+{
+    QTest::mouseClick(table.board().startButton(), Qt::LeftButton);
+    ASSERT_TRUE(table.gamestart().isVisible());
+    QTest::mouseClick(table.gamestart().findChild<QLabel*>(QStringLiteral("label_descrip%1").arg(option)),
+                      Qt::LeftButton);
+    QTest::mouseClick(table.gamestart().findChild<QLabel*>(QStringLiteral("button_startgame")), Qt::LeftButton);
+    EXPECT_FALSE(table.gamestart().isVisible());
+    EXPECT_TRUE(waitUntil([&] { return table.server().engine().gamerunning(); }, kWait));
+}
+
+TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
+{
+    auto table = soloTable();
+    SentLines sent(*table);
+    QSignalSpy sounds(table.get(), &Tchat::soundRequested);
+    startGame(*table, 1);
+    EXPECT_TRUE(sent.lines().contains(QStringLiteral("CMD_startgame+You+s+")));
+    EXPECT_TRUE(waitUntil([&] { return !table->board().startButton()->isVisibleTo(&table->board()); }, kWait));
+
+    TableDriver driver(table->server(), {table.get()});
+    ASSERT_TRUE(driver.playUntil([&] { return winnerShown(*table); }, kIdle));
+
+    EXPECT_EQ(table->state().contracttotal, 8);
+    EXPECT_EQ(table->state().contractnumber, 8);
+    EXPECT_GE(driver.contractsChosen(), 2);
+    EXPECT_GE(driver.cardsPlayed(), 8);
+    EXPECT_TRUE(sent.any(QStringLiteral("CMD_playcard+1+")));
+    EXPECT_TRUE(sent.any(QStringLiteral("CMD_choosetype+1+")));
+    EXPECT_TRUE(table->board().winnerText().endsWith(QStringLiteral("Won the Game!")));
+    EXPECT_EQ(chatLines(*table).constLast(), table->board().winnerText());
+    EXPECT_EQ(banks(*table), hostBanks(table->server()));
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+    bool winnerSound = false;
+    for (const QList<QVariant>& call : sounds)
+        winnerSound |= call.at(0).toString() == QStringLiteral("winner");
+    EXPECT_TRUE(winnerSound);
+}
+
+TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
+{
+    auto host = soloTable();
+    startGame(*host, 3);
+    TServer& server = host->server();
+    // The computers play until the host's own seat is needed; then the game waits for it.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const GameState& game = server.engine().state();
+            return game.chooserseat == 1 || (game.playopen && game.turnseat == 1);
+        },
+        kWait));
+
+    auto bea = joiningTable(*host, QStringLiteral("Bea"));
+    ASSERT_EQ(bea->state().myseat, 2);
+    ASSERT_TRUE(waitUntil([&] { return hand(*bea) == hostHand(server, 2); }, kWait));
+    EXPECT_NE(hand(*bea), QList<int>(8, 0));
+    EXPECT_EQ(bea->state().contracttotal, 24);
+    EXPECT_TRUE(waitUntil([&] { return banks(*bea) == hostBanks(server); }, kWait));
+    EXPECT_EQ(bea->board().seatName(1), QStringLiteral("You"));
+    EXPECT_EQ(bea->board().seatName(2), QStringLiteral("Bea"));
+    EXPECT_TRUE(waitUntil([&] { return host->board().seatName(2) == QStringLiteral("Bea"); }, kWait));
+
+    auto cid = joiningTable(*host, QStringLiteral("Cid"));
+    auto dot = joiningTable(*host, QStringLiteral("Dot"));
+    auto eve = joiningTable(*host, QStringLiteral("Eve"));
+    ASSERT_EQ(eve->state().myseat, 5);
+    SentLines eveSent(*eve);
+    EXPECT_TRUE(waitUntil([&] { return chatLines(*eve).contains(QStringLiteral("You are spying.")); }, kWait));
+    EXPECT_TRUE(waitUntil([&] { return host->spys() == QStringList{QStringLiteral("5: Eve")}; }, kWait));
+
+    // Four people play a trick and more; the spectator sees the cards land and the banks move.
+    TableDriver driver(server, {host.get(), bea.get(), cid.get(), dot.get()});
+    const int tricksBefore = int(host->board().gameLog()->toPlainText().count(QStringLiteral("taken the trick")));
+    ASSERT_TRUE(driver.playUntil(
+        [&] {
+            return host->board().gameLog()->toPlainText().count(QStringLiteral("taken the trick")) > tricksBefore + 1 ||
+                   host->state().contractnumber >= 3;
+        },
+        kIdle));
+    EXPECT_TRUE(
+        waitUntil([&] { return playedCards(*eve) == playedCards(*host) && banks(*eve) == banks(*host); }, kWait));
+    for (int k = 1; k <= 8; ++k)
+        QTest::mouseClick(eve->board().handPlace(k), Qt::LeftButton);
+    EXPECT_FALSE(eveSent.any(QStringLiteral("CMD_playcard")));
+    EXPECT_TRUE(eveSent.lines().isEmpty());
+
+    // The host's table removes the spectator and a seated player.
+    QSignalSpy eveClosed(eve.get(), &Tchat::tableClosed);
+    QSignalSpy beaClosed(bea.get(), &Tchat::tableClosed);
+    std::string line;
+    host->sendline(KickHim{1, 5}.write(line));
+    ASSERT_TRUE(eveClosed.wait(kWait));
+    host->sendline(KickHim{1, 2}.write(line));
+    ASSERT_TRUE(beaClosed.wait(kWait));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const QStringList lines = chatLines(*host);
+            return lines.contains(QStringLiteral("Eve has left.")) &&
+                   lines.contains(QStringLiteral("Bea disconnected."));
+        },
+        kWait));
+    EXPECT_EQ(host->board().seatName(2), QStringLiteral("Klot"));
+    EXPECT_TRUE(host->spys().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return cid->board().seatName(2) == QStringLiteral("Klot"); }, kWait));
+}
+
+} // namespace
