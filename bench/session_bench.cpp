@@ -123,6 +123,28 @@ void BM_HostDispatchChatRelay(benchmark::State& state)
 }
 BENCHMARK(BM_HostDispatchChatRelay)->Arg(1)->Arg(4)->Arg(9)->Unit(benchmark::kMicrosecond);
 
+void BM_HostDispatchNoReply(benchmark::State& state)
+{
+    // A bot speed request: popped, dispatched, read and checked, with nothing sent back.
+    constexpr int kBatch = 256;
+    Session session(1, 3600000);
+    Table& sender = *session.tables.front();
+    std::string batch;
+    std::string line;
+    for (int i = 0; i < kBatch; ++i)
+        batch += BotSpeed{1, 500 + i}.write(line);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sender.send(batch);
+        spin([&] { return session.server.waitingLines() == std::size_t(kBatch); });
+        state.ResumeTiming();
+        for (int i = 0; i < kBatch; ++i)
+            session.server.socktimerTimer();
+    }
+    state.SetItemsProcessed(state.iterations() * kBatch);
+}
+BENCHMARK(BM_HostDispatchNoReply)->Unit(benchmark::kMicrosecond);
+
 void BM_LoopbackChatRoundTrip(benchmark::State& state)
 {
     Session session(2, int(state.range(0)));
