@@ -55,8 +55,14 @@ void TableLink::receive(QByteArrayView bytes)
     }
 }
 
-void TableLink::sockInfo(TSock*, TSocketInfo, const QString& msg)
+void TableLink::sockInfo(TSock* sender, TSocketInfo info, const QString& msg)
 {
+    // A connection that was made and then fails (the host's end reset it, e.g. because the hosting
+    // program ended with lines still unread) is over just as if the host had closed it.
+    if (info == TSocketInfo::Error && sender->isConnected() && !m_ended) {
+        sender->Close();
+        return;
+    }
     // Every other report (a refused connection among them) leaves the table as it is.
     if (msg != QLatin1String("Socket Closed") || m_ended)
         return;

@@ -48,7 +48,11 @@ public:
      * is a broken host: the connection is closed.
      */
     void receive(QByteArrayView bytes);
-    /// OnInfo of `sock`: "Socket Closed" ends the table once the lines already received are handled.
+    /**
+     * OnInfo of `sock`: "Socket Closed" ends the table once the lines already received are handled. An
+     * error on a connection that had been made (a reset) closes it, with the same end; errors before
+     * that (a refused connection) change nothing.
+     */
     void sockInfo(morlu::TSock* sender, morlu::TSocketInfo info, const QString& msg);
     /// One tick of Timer1: processsocktimer, and Timer1 stops when nothing waits any more.
     void Timer1Timer();

@@ -194,4 +194,15 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
     EXPECT_TRUE(waitUntil([&] { return cid->board().seatName(2) == QStringLiteral("Klot"); }, kWait));
 }
 
+TEST(TableGame, WhenTheHostingTableEndsEveryOtherTableEnds)
+{
+    auto host = soloTable();
+    auto bea = joiningTable(*host, QStringLiteral("Bea"));
+    auto eve = joiningTable(*host, QStringLiteral("Eve"));
+    QSignalSpy beaClosed(bea.get(), &Tchat::tableClosed);
+    QSignalSpy eveClosed(eve.get(), &Tchat::tableClosed);
+    host.reset();
+    EXPECT_TRUE(waitUntil([&] { return beaClosed.count() == 1 && eveClosed.count() == 1; }, kWait));
+}
+
 } // namespace

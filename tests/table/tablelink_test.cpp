@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <sys/socket.h>
 #include <vector>
 
 using morlu::TSock;
@@ -144,6 +145,22 @@ TEST(TableLinkConnection, LinesFromTheHostAreHandledBeforeTheClosedConnectionEnd
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(handled, (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_FALSE(link.timerActive());
+}
+
+TEST(TableLinkConnection, AConnectionResetByTheHostEndsTheTableLikeAClose)
+{
+    FakeHost host;
+    TableLink link;
+    QSignalSpy closed(&link, &TableLink::closed);
+    link.open(QStringLiteral("127.0.0.1"), host.port());
+    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected() && link.sock().isConnected(), kWait);
+    // A close with SO_LINGER 0 resets the connection instead of ending it in order.
+    const linger abort{1, 0};
+    ASSERT_EQ(::setsockopt(host.peer->handle(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort), 0);
+    host.peer->Close();
+    ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_TRUE(link.connectionEnded());
+    EXPECT_FALSE(link.sock().hasHandle());
 }
 
 TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
