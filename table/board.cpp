@@ -37,6 +37,20 @@ constexpr QRect kChatArea{10, 330, 748, 197};
 
 constexpr int kWinnerFontSize = 24;
 constexpr int kWinnerMinFontSize = 11;
+constexpr int kHandTypeFontSize = 17;
+constexpr int kHandTypeMinFontSize = 10;
+
+// The largest pixel size from @p largest down to @p smallest at which @p text fits @p width.
+QFont fittedFont(QFont font, const QString& text, int width, int largest, int smallest)
+{
+    for (int size = largest; size > smallest; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            return font;
+    }
+    font.setPixelSize(smallest);
+    return font;
+}
 
 // Lines held by a memo; kept apart from the document, which cannot tell one empty line from none.
 constexpr const char* kLineCount = "lineCount";
@@ -199,7 +213,7 @@ void Board::buildTextLines()
     box->setObjectName(QStringLiteral("panel_contract"));
     box->setGeometry(224, 251, 515, 54);
     m_handType = boardstyle::makeLabel(box, QStringLiteral("label_handtype"), QRect(0, 5, 515, 26), QString(),
-                                       boardstyle::kGold, boardstyle::font(17, true), Qt::AlignCenter);
+                                       boardstyle::kGold, boardstyle::font(kHandTypeFontSize, true), Qt::AlignCenter);
     m_fee = boardstyle::makeLabel(box, QStringLiteral("label_fee"), QRect(0, 31, 515, 19), QString(), boardstyle::kGold,
                                   boardstyle::font(12, true), Qt::AlignCenter);
 }
@@ -448,16 +462,19 @@ void Board::showInFront(QWidget* panel)
 void Board::setWinnerText(const QString& text)
 {
     // The largest size up to the designed one at which the whole text fits the panel.
-    QFont font = m_winner->font();
-    for (int size = kWinnerFontSize; size > kWinnerMinFontSize; --size) {
-        font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(text) <= m_winner->width() - 12)
-            break;
-    }
+    const QFont font = fittedFont(m_winner->font(), text, m_winner->width() - 12, kWinnerFontSize, kWinnerMinFontSize);
     for (QLabel* copy : {m_winnerShadow, m_winner}) {
         copy->setFont(font);
         copy->setText(text);
     }
+}
+
+void Board::setHandTypeText(const QString& text)
+{
+    // The long contract lines (GUILLOTINE) would be cut at the designed size: shrink them to fit the box.
+    m_handType->setFont(
+        fittedFont(m_handType->font(), text, m_handType->width() - 8, kHandTypeFontSize, kHandTypeMinFontSize));
+    m_handType->setText(text);
 }
 
 QString Board::winnerText() const

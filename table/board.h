@@ -100,6 +100,8 @@ public:
     QWidget* winnerPanel() const { return m_winnerPanel; }
     /// Both copies of the winner text, in a smaller size when a long text would not fit.
     void setWinnerText(const QString& text);
+    /// The contract line, in a smaller size when the text would not fit the contract box.
+    void setHandTypeText(const QString& text);
     QString winnerText() const;
     QWidget* dominoPanel() const { return m_dominoPanel; }
     ArtPicture* chooseContractBanner() const { return m_banner; }

@@ -74,7 +74,7 @@ void RoundDisplay::setcontract(int code)
     m_board.leadMarker()->hide();
     m_board.chooseContractBanner()->hide();
     if (morlu::validContract(code)) {
-        m_board.handTypeLabel()->setText(text(morlu::contractLabel(code)));
+        m_board.setHandTypeText(text(morlu::contractLabel(code)));
         m_board.addLogLine(text(morlu::contractName(code)));
     }
     if (code != morlu::Domino) {

@@ -227,7 +227,9 @@ TEST_F(BoardTest, DesignedTextsFitTheirLabels)
     for (int code = 1; code <= 6; ++code) {
         const std::string_view label = morlu::contractLabel(code);
         const QString line = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+        board.setHandTypeText(line);
         EXPECT_TRUE(fits(board.handTypeLabel(), line)) << code;
+        EXPECT_GE(board.handTypeLabel()->font().pixelSize(), 12) << code;
     }
     for (const char* rank :
          {"FRENCH ORDER OF RANKS IS USED: A-10-K-Q-J-9-8-7", "AMERICAN ORDER OF RANKS IS USED: 7-8-9-10-J-Q-K-A"})
