@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace morlu;
 
 TEST(FieldReader, PeelsFieldsUpToEachPlus)
@@ -48,6 +50,12 @@ struct IntRow {
     int value;
 };
 
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const IntRow& row, std::ostream* os)
+{
+    *os << '\'' << row.text << '\'';
+}
+
 class ToIntRows : public ::testing::TestWithParam<IntRow> {};
 
 TEST_P(ToIntRows, ReadsDecimalOnly)
@@ -69,8 +77,10 @@ TEST_P(ToIntRows, ReadsDecimalOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ToIntRows,
-    ::testing::Values(IntRow{"0", true, 0}, IntRow{"7", true, 7}, IntRow{"-800", true, -800},
-        IntRow{"0010", true, 10}, IntRow{"2147483647", true, 2147483647}, IntRow{"-2147483648", true, INT32_MIN},
-        IntRow{"", false, 0}, IntRow{"-", false, 0}, IntRow{"2147483648", false, 0}, IntRow{"1 ", false, 0},
-        IntRow{" 1", false, 0}, IntRow{"+1", false, 0}, IntRow{"x", false, 0}, IntRow{"$1F", false, 0},
-        IntRow{"1.5", false, 0}, IntRow{"--1", false, 0}));
+                         ::testing::Values(IntRow{"0", true, 0}, IntRow{"7", true, 7}, IntRow{"-800", true, -800},
+                                           IntRow{"0010", true, 10}, IntRow{"2147483647", true, 2147483647},
+                                           IntRow{"-2147483648", true, INT32_MIN}, IntRow{"", false, 0},
+                                           IntRow{"-", false, 0}, IntRow{"2147483648", false, 0},
+                                           IntRow{"1 ", false, 0}, IntRow{" 1", false, 0}, IntRow{"+1", false, 0},
+                                           IntRow{"x", false, 0}, IntRow{"$1F", false, 0}, IntRow{"1.5", false, 0},
+                                           IntRow{"--1", false, 0}));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct ReadCase {
@@ -11,6 +13,12 @@ struct ReadCase {
     bool valid;
     std::uint32_t value;
 };
+
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const ReadCase& row, std::ostream* os)
+{
+    *os << '\'' << row.text << '\'';
+}
 
 class ColorTextRead : public ::testing::TestWithParam<ReadCase> {};
 

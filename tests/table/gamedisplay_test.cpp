@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using morlu::test::TableFixture;
@@ -261,6 +263,12 @@ struct WinnerRow {
     QStringList tally;
 };
 
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const WinnerRow& row, std::ostream* os)
+{
+    *os << row.line;
+}
+
 class WinnerTest : public GameDisplayTest, public ::testing::WithParamInterface<WinnerRow> {};
 
 TEST_P(WinnerTest, ShowsRecordsAndReopensTheHostsStart)
@@ -310,6 +318,12 @@ struct Malformed {
     void (GameDisplay::*handler)(std::string_view);
     const char* rest;
 };
+
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const Malformed& row, std::ostream* os)
+{
+    *os << row.command << " " << row.rest;
+}
 
 class MalformedLineTest : public TableFixture, public ::testing::WithParamInterface<Malformed> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using Mode = StartPlan::Mode;
@@ -15,6 +17,12 @@ struct PlanCase {
     const char* hostaddress;
     bool lobby;
 };
+
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const PlanCase& row, std::ostream* os)
+{
+    *os << "[" << row.arguments.join(QLatin1Char(' ')).toStdString() << "]";
+}
 
 class StartPlanFromArguments : public ::testing::TestWithParam<PlanCase> {};
 

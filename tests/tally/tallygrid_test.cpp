@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using morlu::ELzrw1Exception;
 using morlu::TallyFile;
 using morlu::TallyGrid;
@@ -100,6 +102,12 @@ struct MalformedRow {
     const char* name;
     QByteArray text;
 };
+
+// Short row names for the test list, instead of the row's bytes.
+inline void PrintTo(const MalformedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 QByteArray exampleWith(int line, const char* replacement)
 {
