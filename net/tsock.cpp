@@ -19,6 +19,14 @@ namespace morlu {
 
 namespace {
 
+// Messages are short lines that must go out at once (a played card, a turn): never hold them back
+// waiting for more to send.
+void disableNagle(int fd)
+{
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
 constexpr qsizetype kReadSize = 32768;
 constexpr int kBacklog = 5;
 constexpr int kKeepAliveProbes = 6;
@@ -147,6 +155,7 @@ bool TSock::Open()
     const quint32 host = lookupHost();
     if (m_keepAlive)
         applyKeepAlive();
+    disableNagle(m_fd);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
@@ -183,6 +192,7 @@ bool TSock::Accept(TSock*& newSock)
         report(TSocketInfo::Accept, QStringLiteral("Could Not Accept Connection"));
         return false;
     }
+    disableNagle(fd);
     auto* sock = new TSock(this);
     sock->m_blocking = m_blocking;
     sock->m_blockingTimeout = m_blockingTimeout;

@@ -182,6 +182,11 @@ TEST_F(TSockTest, AcceptedSocketTakesTheListenersHandlersAndSettings)
     EXPECT_EQ(value, 1);
     ASSERT_EQ(::getsockopt(peer->handle(), IPPROTO_TCP, TCP_KEEPIDLE, &value, &length), 0);
     EXPECT_EQ(value, 30);
+    // Short game lines go out at once on both ends.
+    for (const TSock* end : {static_cast<const TSock*>(peer), static_cast<const TSock*>(client.get())}) {
+        ASSERT_EQ(::getsockopt(end->handle(), IPPROTO_TCP, TCP_NODELAY, &value, &length), 0);
+        EXPECT_EQ(value, 1);
+    }
 
     QPointer<TSock> owned(peer);
     listener.reset();
