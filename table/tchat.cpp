@@ -316,7 +316,9 @@ void Tchat::addlinetochat(const QString& line, std::uint32_t colour)
 void Tchat::chatrecieved(std::string_view rest)
 {
     const QString text = fromView(rest);
-    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    // The colour is the text after the last "|": a colour text never holds one, while a chat text or
+    // a name may, and splitting at the first would cut the line and lose its colour.
+    const qsizetype bar = text.lastIndexOf(QLatin1Char('|'));
     if (bar < 0) {
         addlinetochat(text, kRed);
         return;
