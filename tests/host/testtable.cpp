@@ -11,20 +11,6 @@
 
 namespace morlu::test {
 
-bool waitUntil(const std::function<bool()>& condition, int milliseconds)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    QTimer wake;
-    wake.start(20);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
-}
-
 std::string_view wordOf(std::string_view line)
 {
     const auto plus = line.find('+');

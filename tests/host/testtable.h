@@ -2,6 +2,7 @@
 
 #include "lineframer.h"
 #include "tsock.h"
+#include "waituntil.h"
 
 #include <QByteArray>
 
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace morlu::test {
-
-/// Spins the event loop until @p condition holds or @p milliseconds pass; never sleeps. True if it holds.
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
 
 /// The command word of a received line (the text before the first "+").
 std::string_view wordOf(std::string_view line);

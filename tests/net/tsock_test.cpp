@@ -4,6 +4,7 @@
 #include "printers.h"
 #include "sockerrors.h"
 #include "socklookup.h"
+#include "waituntil.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -57,19 +58,9 @@ struct Journal {
     }
 };
 
-/// Spins the event loop until the condition holds or the time is up; wakes on every event, never sleeps.
 bool waitUntil(const std::function<bool()>& condition, int milliseconds = kWait)
 {
-    const QDeadlineTimer deadline(milliseconds);
-    QTimer wake;
-    wake.start(20);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
+    return morlu::test::waitUntil(condition, milliseconds);
 }
 
 QString raised(const std::function<void()>& action)

@@ -6,6 +6,7 @@
 #include "tchat.h"
 #include "tserver.h"
 #include "tsock.h"
+#include "waituntil.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -25,23 +26,7 @@ namespace morlu::test {
 
 inline constexpr int kWait = 15000;
 
-/**
- * Spins the event loop until @p done holds or @p ms have passed; false on time-out. Unlike
- * QTest::qWaitFor it never sleeps between events, so a table's 1 ms dispatch timer runs at its pace.
- */
-inline bool waitUntil(const std::function<bool()>& done, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    QTimer wake; // so that the time-out is noticed while nothing else happens
-    wake.start(20);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return done();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
-}
+using morlu::test::waitUntil;
 
 /// The lines of the table's chat view, without the blanks each piece ends with.
 inline QStringList chatLines(Tchat& table)
