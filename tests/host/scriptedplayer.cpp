@@ -40,6 +40,7 @@ std::string ScriptedPlayer::feed(std::string_view line)
         m_contract = 0;
         m_layout = DominoLayout();
         m_layoutKnown = true;
+        m_turnseat = 0;
         if (round.seat == m_seat)
             return choose();
     } else if (word == CMD_mycards) {
@@ -48,6 +49,9 @@ std::string ScriptedPlayer::feed(std::string_view line)
             m_hand.fill(0);
             for (const HandCard& card : cards.cards)
                 m_hand[std::size_t(card.slot)] = card.card;
+            // A table that takes a seat mid-game may hear its turn before its cards arrive.
+            if (m_turnseat == m_seat && m_contract != 0)
+                return play();
         }
     } else if (word == CMD_handsused) {
         const HandsUsed used = HandsUsed::read(rest);
@@ -81,11 +85,13 @@ std::string ScriptedPlayer::feed(std::string_view line)
         m_layoutKnown = game.dominoStart == 0;
         m_ledsuit = game.leader != 0 ? getsuit(game.trick[std::size_t(game.leader - 1)]) : 0;
         m_tried.clear();
+        m_turnseat = game.turn;
         if (game.turn == m_seat)
             return play();
     } else if (word == CMD_nextplayer) {
         m_tried.clear();
-        if (NextPlayer::read(rest).seat == m_seat)
+        m_turnseat = NextPlayer::read(rest).seat;
+        if (m_turnseat == m_seat)
             return play();
     } else if (word == CMD_placecard) {
         const PlaceCard placed = PlaceCard::read(rest);

@@ -44,6 +44,7 @@ private:
     int m_contract = 0;
     int m_trick = 0;
     int m_ledsuit = 0;
+    int m_turnseat = 0; ///< last seat announced on turn in this round
     bool m_layoutKnown = true;
     DominoLayout m_layout;
     std::vector<int> m_tried; ///< slots refused on this turn
