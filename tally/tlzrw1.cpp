@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -82,6 +83,19 @@ private:
     std::unique_ptr<QFile> m_file;
     QIODevice* m_device = nullptr;
 };
+
+// Runs @p code from a read-only device over @p input to a device that collects the result.
+QByteArray inMemory(QByteArrayView input, const std::function<void(QIODevice&, QIODevice&)>& code)
+{
+    QByteArray source = QByteArray::fromRawData(input.data(), input.size());
+    QBuffer in(&source);
+    in.open(QIODevice::ReadOnly);
+    QByteArray result;
+    QBuffer out(&result);
+    out.open(QIODevice::WriteOnly);
+    code(in, out);
+    return result;
+}
 
 QString memoryName()
 {
@@ -259,28 +273,15 @@ qint64 Tlzrw1::decompressStream(QIODevice& in, QIODevice& out, const QString& in
 
 QByteArray Tlzrw1::compressData(QByteArrayView data)
 {
-    QByteArray source = QByteArray::fromRawData(data.data(), data.size());
-    QBuffer in(&source);
-    in.open(QIODevice::ReadOnly);
-    QByteArray result;
-    QBuffer out(&result);
-    out.open(QIODevice::WriteOnly);
-    Tlzrw1 coder;
-    coder.compressStream(in, data.size(), out, memoryName(), memoryName());
-    return result;
+    return inMemory(data, [&](QIODevice& in, QIODevice& out) {
+        Tlzrw1().compressStream(in, data.size(), out, memoryName(), memoryName());
+    });
 }
 
 QByteArray Tlzrw1::decompressData(QByteArrayView file)
 {
-    QByteArray source = QByteArray::fromRawData(file.data(), file.size());
-    QBuffer in(&source);
-    in.open(QIODevice::ReadOnly);
-    QByteArray result;
-    QBuffer out(&result);
-    out.open(QIODevice::WriteOnly);
-    Tlzrw1 coder;
-    coder.decompressStream(in, out, memoryName(), memoryName());
-    return result;
+    return inMemory(
+        file, [](QIODevice& in, QIODevice& out) { Tlzrw1().decompressStream(in, out, memoryName(), memoryName()); });
 }
 
 } // namespace morlu
