@@ -1,4 +1,5 @@
 #include "launchoptions.h"
+#include "morluprogram.h"
 #include "servermode.h"
 #include "singleinstance.h"
 #include "tchat.h"
@@ -33,7 +34,8 @@ int main(int argc, char* argv[])
     if (!instance.claim())
         return 0;
 
-    Tchat window(options);
+    morlu::MorluProgram program(options);
+    Tchat& window = program.table();
     instance.setWindow(&window);
     // The program ends with the table window, even while another of its windows is open.
     QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include "cardplace.h"
 #include "contractchooser.h"
 #include "instructionspanel.h"
+#include "names.h"
 #include "titledpanel.h"
 
 #include <QFontMetrics>
@@ -24,7 +25,6 @@ constexpr std::array<int, 4> kBonusLeft{292, 408, 518, 630};
 constexpr std::array<int, 4> kCardCountLeft{241, 347, 467, 579};
 constexpr std::array<int, 4> kEyesLeft{239, 355, 465, 577};
 constexpr std::array<int, 4> kPlayedLeft{253, 359, 479, 591};
-constexpr std::array<const char*, 4> kComputerNames{"", "Klot", "Klick", "Kling"};
 
 constexpr int kTurnOffset = 26;
 constexpr int kCardCountIndent = (kPlayedLeft[0] - kTurnOffset + 36) - kCardCountLeft[0] + 2;
@@ -148,7 +148,7 @@ void Board::buildSeatColumns()
         m_names[s] =
             boardstyle::makeLabel(this, QStringLiteral("label_playername") + n, QRect(kNameLeft[s], 19, 92, 16),
                                   QString::fromLatin1(kWaiting), boardstyle::kDarkBlue, seatFont, Qt::AlignCenter);
-        m_names[s]->setToolTip(QString::fromLatin1(kComputerNames[s]));
+        m_names[s]->setToolTip(QString::fromLatin1(morlu::tableComputerName(s + 1)));
         m_scores[s] = boardstyle::makeLabel(this, QStringLiteral("label_score") + n, QRect(kScoreLeft[s], 33, 57, 16),
                                             QStringLiteral("$10000"), boardstyle::kDarkBlue, seatFont,
                                             Qt::AlignRight | Qt::AlignVCenter);

@@ -1,10 +1,10 @@
 #include "tablesession.h"
 
 #include "board.h"
+#include "names.h"
 #include "sessionmessages.h"
 #include "tableservices.h"
 #include "tablestate.h"
-#include "tserver.h"
 
 #include <string>
 

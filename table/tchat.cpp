@@ -9,14 +9,12 @@
 #include "fieldreader.h"
 #include "gamedisplay.h"
 #include "gamemessages.h"
-#include "launchoptions.h"
 #include "messagebox.h"
 #include "sessionmessages.h"
 #include "startplan.h"
 #include "tablelink.h"
 #include "tablesession.h"
 #include "tgamestart.h"
-#include "tserver.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,12 +61,10 @@ private:
 
 } // namespace
 
-Tchat::Tchat(QWidget* parent) : Tchat(morlu::LaunchOptions{}, parent) {}
+Tchat::Tchat(QWidget* parent) : Tchat(QStringList(), QStringLiteral("7772"), parent) {}
 
-Tchat::Tchat(const morlu::LaunchOptions& options, QWidget* parent)
-    : QMainWindow(parent), m_arguments(options.arguments),
-      m_port(options.port ? QString::number(*options.port) : QStringLiteral("7772")), m_seed(options.seed),
-      m_pauseTickMs(options.pauseTickMs)
+Tchat::Tchat(const QStringList& arguments, const QString& port, QWidget* parent)
+    : QMainWindow(parent), m_arguments(arguments), m_port(port)
 {
     FormCreate();
 }
@@ -92,13 +88,6 @@ void Tchat::FormCreate()
 
     buildWindow();
     buildMenus();
-
-    // The host form: idle until this table hosts. It seeds its own generator from the time of day.
-    m_server = new morlu::TServer(this);
-    if (m_seed)
-        m_server->random().setSeed(*m_seed);
-    if (m_pauseTickMs)
-        m_server->engine().setPauseTick(*m_pauseTickMs);
 
     m_link = new TableLink(this);
     connect(m_link, &TableLink::closed, this, &QWidget::close);
@@ -257,16 +246,16 @@ void Tchat::openLobby()
 
 void Tchat::hostpress()
 {
-    try {
-        m_server->listen(m_port);
-    } catch (const morlu::ESockException& error) {
-        showMessage(QString::fromLatin1(error.what()));
+    const HostStarted host =
+        m_hostStarter ? m_hostStarter(m_port) : HostStarted{0, QStringLiteral("This program has no host")};
+    if (!host.ok()) {
+        showMessage(host.error);
         return;
     }
     m_state.ishost = true;
     try {
         // Always the own machine, whatever hostaddress says; the bound port also covers "--port 0".
-        m_link->open(QStringLiteral("127.0.0.1"), QString::number(m_server->port()));
+        m_link->open(QStringLiteral("127.0.0.1"), QString::number(host.port));
     } catch (const morlu::ESockException& error) {
         showMessage(QString::fromLatin1(error.what()));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hoststarter.h"
 #include "tableservices.h"
 #include "tablestate.h"
 
@@ -20,8 +21,6 @@ class TableSession;
 class Tgamestart;
 
 namespace morlu {
-struct LaunchOptions;
-class TServer;
 class TSock;
 } // namespace morlu
 
@@ -31,9 +30,10 @@ class TSock;
  * operation that shows it: the board's game display, the arrivals and departures, or the chat. It
  * closes, and the program ends, when its connection to the host closes.
  *
- * The window also carries the program's one host form (TServer), idle until this table hosts, and the
- * game length chooser. It serves the board through TableServices: chat lines, sounds, requests to the
- * host, message boxes and the game length chooser.
+ * The table never holds the host: when it hosts, it asks the program's host to listen through the
+ * HostStarter the program gave it, then connects to it like any other table. It serves the board
+ * through TableServices: chat lines, sounds, requests to the host, message boxes and the game length
+ * chooser.
  */
 class Tchat : public QMainWindow, public TableServices {
     Q_OBJECT
@@ -45,10 +45,11 @@ public:
     static constexpr int kDefaultHeight = 595;
 
     /**
-     * @p options: the command line with its "--" options taken out (LaunchOptions::arguments is what
-     * processparams reads; --port, --seed and --pause-tick-ms apply to hosting and joining).
+     * @p arguments: the command line with its "--" options taken out, which processparams reads;
+     * @p port: the port this table hosts or joins on.
      */
-    explicit Tchat(const morlu::LaunchOptions& options, QWidget* parent = nullptr);
+    explicit Tchat(const QStringList& arguments, const QString& port = QStringLiteral("7772"),
+                   QWidget* parent = nullptr);
     /** A table started without arguments (a solo game on port 7772). */
     explicit Tchat(QWidget* parent = nullptr);
     ~Tchat() override;
@@ -67,7 +68,9 @@ public:
     // Start-up and connection.
     /** Reads the command line (once, on the first show): solo, host, join or wait. */
     void processparams();
-    /** Starts the host form listening, then connects this table to it on 127.0.0.1. */
+    /** How hostpress starts the program's host; without one, hosting fails with a message. */
+    void setHostStarter(HostStarter starter) { m_hostStarter = std::move(starter); }
+    /** Starts the program's host listening, then connects this table to it on 127.0.0.1. */
     void hostpress();
     /** Connects this table to the host at hostaddress. */
     void joinpress();
@@ -91,7 +94,6 @@ public:
     void setChosenbotspeed(int milliseconds) { m_chosenbotspeed = milliseconds; }
     bool justWatchChecked() const { return m_justWatchChecked; }
 
-    morlu::TServer& server() { return *m_server; }
     TableLink& link() { return *m_link; }
     Board& board() { return *m_board; }
     GameDisplay& display() { return *m_display; }
@@ -128,8 +130,7 @@ private:
     QString m_hostaddress;
     QStringList m_arguments;
     QString m_port;
-    std::optional<std::uint32_t> m_seed;
-    std::optional<int> m_pauseTickMs;
+    HostStarter m_hostStarter;
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;
@@ -138,7 +139,6 @@ private:
     int m_chosenbotspeed = 1000;
     int m_chosenturnsound = 0;
 
-    morlu::TServer* m_server = nullptr;
     TableLink* m_link = nullptr;
     morlu::TSock* m_sock11 = nullptr;
     Board* m_board = nullptr;

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "chatview.h"
-#include "launchoptions.h"
 #include "messagebox.h"
 #include "tchat.h"
-#include "tserver.h"
 #include "tsock.h"
 #include "waituntil.h"
 
@@ -38,17 +36,10 @@ inline QStringList chatLines(Tchat& table)
     return lines;
 }
 
-/// A table window with the given arguments on @p port (0 = any free port when hosting).
+/// A table window with the given arguments on @p port, without a host of its own.
 inline std::unique_ptr<Tchat> makeTable(const QStringList& arguments, int port)
 {
-    LaunchOptions options;
-    options.arguments = arguments;
-    options.port = port;
-    options.pauseTickMs = 0;
-    auto table = std::make_unique<Tchat>(options);
-    table->server().setLogger([](const QString&) {});
-    table->server().setDispatchInterval(0);
-    return table;
+    return std::make_unique<Tchat>(arguments, QString::number(port));
 }
 
 /// Every line a table sends, cut at the 0xFF.

@@ -2,6 +2,7 @@
 
 #include "cards.h"
 #include "dominolayout.h"
+#include "seatrecord.h"
 
 #include <array>
 #include <string>

@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class QLocalServer;
-class QWidget;
 
 /**
  * One table program per desktop session: the first program claims a local socket under a fixed name

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cards.h"
+#include "seatrecord.h"
 
 #include <array>
 

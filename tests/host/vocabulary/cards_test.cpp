@@ -1,5 +1,7 @@
 #include "cards.h"
 
+#include "names.h"
+
 #include <gtest/gtest.h>
 
 using namespace morlu;
@@ -93,12 +95,16 @@ TEST(Cards, OnlyTheFirstCharacterOfTheLengthFieldCounts)
     EXPECT_EQ(gamelengthFor("").letter, "");
 }
 
-TEST(Cards, SeatIsComputerPlayedWithoutHumanOrWhileWatching)
+TEST(Names, TheHostAndTheTableNameTheComputerPlayersOfSeatsTwoToFour)
 {
-    SeatRecord seat;
-    EXPECT_TRUE(seat.computerPlayed());
-    seat.inuse = 1;
-    EXPECT_FALSE(seat.computerPlayed());
-    seat.justwatch = 1;
-    EXPECT_TRUE(seat.computerPlayed());
+    struct Row {
+        int seat;
+        std::string_view host;
+        std::string_view table;
+    };
+    for (const Row& row : {Row{0, "", ""}, Row{1, "", ""}, Row{2, "Klot", "Klot"}, Row{3, "Klock", "Klick"},
+                           Row{4, "Kling", "Kling"}, Row{5, "", ""}}) {
+        EXPECT_EQ(hostComputerName(row.seat), row.host) << row.seat;
+        EXPECT_EQ(tableComputerName(row.seat), row.table) << row.seat;
+    }
 }

@@ -1,10 +1,10 @@
 #include "artpicture.h"
 #include "board.h"
 #include "cardplace.h"
+#include "programrig.h"
 #include "sessionmessages.h"
 #include "tabledriver.h"
 #include "tablelink.h"
-#include "tablerig.h"
 #include "tgamestart.h"
 
 #include <QLabel>
@@ -70,33 +70,34 @@ QList<int> hostHand(const TServer& host, int seat)
 }
 
 /// A solo table that hosts on a free port with computer players that do not wait.
-std::unique_ptr<Tchat> soloTable()
+Program soloTable()
 {
-    auto table = makeTable({}, 0);
+    Program table({}, 0);
     table->setChosenbotspeed(0);
     table->show();
-    EXPECT_TRUE(waitUntil([&] { return table->state().connected && table->server().engine().botdelay() == 0; }, kWait));
+    EXPECT_TRUE(waitUntil([&] { return table->state().connected && table.server().engine().botdelay() == 0; }, kWait));
     return table;
 }
 
-std::unique_ptr<Tchat> joiningTable(Tchat& host, const QString& name)
+Program joiningTable(Program& host, const QString& name)
 {
-    auto table = makeTable({name, QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.server().port());
+    Program table({name, QStringLiteral("127.0.0.1"), QStringLiteral("false")}, host.server().port());
     table->processparams();
     EXPECT_TRUE(waitUntil([&] { return table->state().connected; }, kWait)) << qPrintable(name);
     return table;
 }
 
 /// Starts a game of @p option (1 short, 2 half, 3 full) through the start button and the chooser.
-void startGame(Tchat& table, int option)
+void startGame(Program& program, int option)
 {
+    Tchat& table = *program;
     QTest::mouseClick(table.board().startButton(), Qt::LeftButton);
     ASSERT_TRUE(table.gamestart().isVisible());
     QTest::mouseClick(table.gamestart().findChild<QLabel*>(QStringLiteral("label_descrip%1").arg(option)),
                       Qt::LeftButton);
     QTest::mouseClick(table.gamestart().findChild<QLabel*>(QStringLiteral("button_startgame")), Qt::LeftButton);
     EXPECT_FALSE(table.gamestart().isVisible());
-    EXPECT_TRUE(waitUntil([&] { return table.server().engine().gamerunning(); }, kWait));
+    EXPECT_TRUE(waitUntil([&] { return program.server().engine().gamerunning(); }, kWait));
 }
 
 TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
@@ -104,11 +105,11 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
     auto table = soloTable();
     SentLines sent(*table);
     QSignalSpy sounds(table.get(), &Tchat::soundRequested);
-    startGame(*table, 1);
+    startGame(table, 1);
     EXPECT_TRUE(sent.lines().contains(QStringLiteral("CMD_startgame+You+s+")));
     EXPECT_TRUE(waitUntil([&] { return !table->board().startButton()->isVisibleTo(&table->board()); }, kWait));
 
-    TableDriver driver(table->server(), {table.get()});
+    TableDriver driver(table.server(), {table.get()});
     ASSERT_TRUE(driver.playUntil([&] { return winnerShown(*table); }, kIdle));
 
     EXPECT_EQ(table->state().contracttotal, 8);
@@ -119,7 +120,7 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
     EXPECT_TRUE(sent.any(QStringLiteral("CMD_choosetype+1+")));
     EXPECT_TRUE(table->board().winnerText().endsWith(QStringLiteral("Won the Game!")));
     EXPECT_EQ(chatLines(*table).constLast(), table->board().winnerText());
-    EXPECT_EQ(banks(*table), hostBanks(table->server()));
+    EXPECT_EQ(banks(*table), hostBanks(table.server()));
     EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
     bool winnerSound = false;
     for (const QList<QVariant>& call : sounds)
@@ -130,8 +131,8 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
 TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
 {
     auto host = soloTable();
-    startGame(*host, 3);
-    TServer& server = host->server();
+    startGame(host, 3);
+    TServer& server = host.server();
     // The computers play until the host's own seat is needed; then the game waits for it.
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -140,7 +141,7 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
         },
         kWait));
 
-    auto bea = joiningTable(*host, QStringLiteral("Bea"));
+    auto bea = joiningTable(host, QStringLiteral("Bea"));
     ASSERT_EQ(bea->state().myseat, 2);
     ASSERT_TRUE(waitUntil([&] { return hand(*bea) == hostHand(server, 2); }, kWait));
     EXPECT_NE(hand(*bea), QList<int>(8, 0));
@@ -150,9 +151,9 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
     EXPECT_EQ(bea->board().seatName(2), QStringLiteral("Bea"));
     EXPECT_TRUE(waitUntil([&] { return host->board().seatName(2) == QStringLiteral("Bea"); }, kWait));
 
-    auto cid = joiningTable(*host, QStringLiteral("Cid"));
-    auto dot = joiningTable(*host, QStringLiteral("Dot"));
-    auto eve = joiningTable(*host, QStringLiteral("Eve"));
+    auto cid = joiningTable(host, QStringLiteral("Cid"));
+    auto dot = joiningTable(host, QStringLiteral("Dot"));
+    auto eve = joiningTable(host, QStringLiteral("Eve"));
     ASSERT_EQ(eve->state().myseat, 5);
     SentLines eveSent(*eve);
     EXPECT_TRUE(waitUntil([&] { return chatLines(*eve).contains(QStringLiteral("You are spying.")); }, kWait));
@@ -197,8 +198,8 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
 TEST(TableGame, WhenTheHostingTableEndsEveryOtherTableEnds)
 {
     auto host = soloTable();
-    auto bea = joiningTable(*host, QStringLiteral("Bea"));
-    auto eve = joiningTable(*host, QStringLiteral("Eve"));
+    auto bea = joiningTable(host, QStringLiteral("Bea"));
+    auto eve = joiningTable(host, QStringLiteral("Eve"));
     QSignalSpy beaClosed(bea.get(), &Tchat::tableClosed);
     QSignalSpy eveClosed(eve.get(), &Tchat::tableClosed);
     host.reset();

@@ -4,6 +4,7 @@
 #include "dispatcher.h"
 #include "gameengine.h"
 #include "linequeue.h"
+#include "names.h"
 #include "random.h"
 #include "sessiontimers.h"
 #include "slotoutbox.h"
@@ -18,9 +19,6 @@
 #include <string_view>
 
 namespace morlu {
-
-/// The program's version text, sent by every table at login and compared as text by the host.
-inline constexpr std::string_view kVersionText = "1.0.5";
 
 /**
  * The game host's session: it listens for tables, seats each connection in the lowest free slot

@@ -1,6 +1,7 @@
 #include "gameengine.h"
 
 #include "gamemessages.h"
+#include "names.h"
 
 #include <algorithm>
 
@@ -61,9 +62,8 @@ GameEngine::GameEngine(Outbox& outbox, Timers& timers, Random& random)
     : m_timers(timers), m_random(random), m_announcer(outbox, m_state), m_scorer(m_state, m_announcer),
       m_computer(m_state, random)
 {
-    m_state.seats[2].botname = "Klot";
-    m_state.seats[3].botname = "Klock";
-    m_state.seats[4].botname = "Kling";
+    for (int seat = 2; seat <= kSeatCount; ++seat)
+        m_state.seats[seat].botname = hostComputerName(seat);
 }
 
 // --- game flow ------------------------------------------------------------------------------------

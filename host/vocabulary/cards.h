@@ -6,15 +6,15 @@
 #include <string_view>
 
 /**
- * The vocabulary the host and every table share: card codes, suits, the two rank orders, contracts,
- * game lengths and the host's seat record. Nothing converts these codes on the way between host and
- * tables, so every part of the program uses these definitions unchanged.
+ * The vocabulary the host and every table share: card codes, suits, the two rank orders, contracts and
+ * game lengths. The codes travel unchanged in the messages between host and tables, so every part of
+ * the program reads them through these definitions.
  */
 namespace morlu {
 
-inline constexpr int kCardCount = 32;   ///< card codes run 1..32; 0 means "no card"
-inline constexpr int kSeatCount = 4;    ///< player seats 1..4
-inline constexpr int kHandSlots = 8;    ///< hand slots 1..8
+inline constexpr int kCardCount = 32; ///< card codes run 1..32; 0 means "no card"
+inline constexpr int kSeatCount = 4;  ///< player seats 1..4
+inline constexpr int kHandSlots = 8;  ///< hand slots 1..8
 inline constexpr int kContractCount = 6;
 inline constexpr int kSlotCount = 9;    ///< connection slots 1..9 (5..9 are spectators)
 inline constexpr int kSeatRecords = 11; ///< the host's records 1..11 (10 = refused tenth table, 11 unused)
@@ -30,8 +30,8 @@ inline constexpr std::array<int, 4> kQueens{5, 13, 21, 29};
 inline constexpr int kKingOfHeartsCost = 800;
 inline constexpr int kQueenCost = 200;
 inline constexpr int kSpadeCost = 100;
-inline constexpr int kTrickCost = 400;   ///< TOUCHE: trick 1 and trick 8
-inline constexpr int kDominoCost = 800;  ///< DOMINO: the last seat holding cards
+inline constexpr int kTrickCost = 400;  ///< TOUCHE: trick 1 and trick 8
+inline constexpr int kDominoCost = 800; ///< DOMINO: the last seat holding cards
 inline constexpr int kStartingBank = 10000;
 
 /// Suit 1..4 of a card code; 0 for anything outside 1..32.
@@ -106,34 +106,11 @@ std::string_view contractName(int code);
  * "s" is the short game, "h" the half game, anything else (the tables send "l") the full game.
  */
 struct GameLength {
-    std::string letter = "l";  ///< the first character as received (empty when the field was empty)
-    int contracts = 24;        ///< rounds in the game: 8, 16 or 24
+    std::string letter = "l";   ///< the first character as received (empty when the field was empty)
+    int contracts = 24;         ///< rounds in the game: 8, 16 or 24
     std::array<bool, 7> used{}; ///< index 1..6: contracts marked used for every seat at the start
 };
 
 GameLength gamelengthFor(std::string_view field);
-
-/**
- * The host's record of one connection slot; for slots 1..4 also the game state of that seat.
- * The field order follows the record as the host has always kept it.
- */
-struct SeatRecord {
-    std::string name;                     ///< login name of the human; empty when no human holds it
-    std::uint8_t inuse = 0;               ///< 1 while a human's connection holds the slot
-    int socket = 0;                       ///< the session's id for the slot's connection; 0 = none
-    std::int32_t bank = 0;                ///< dollars; 10000 at the start of a game; may go negative
-    std::int32_t money = 0;               ///< change of bank in the last trick or domino round
-    std::uint8_t justwatch = 0;           ///< 1 = the human only watches; the computer plays the seat
-    std::uint8_t tookfirst = 0;           ///< TOUCHE: took trick 1
-    std::uint8_t tooklast = 0;            ///< TOUCHE: took trick 8
-    std::string botname;                  ///< name of the seat's computer player (at most 8 characters)
-    std::array<std::int32_t, 9> cards{};  ///< hand slots 1..8: card code or 0
-    std::array<std::uint8_t, 7> used{};   ///< contracts 1..6: 1 = already directed in this game
-    std::uint8_t played = 0;              ///< 1 = already put a card on the current trick
-    std::uint8_t out = 0;                 ///< DOMINO: 1 = no cards left
-
-    /// A seat is played by the computer when no human holds it or its human only watches.
-    bool computerPlayed() const { return inuse == 0 || justwatch == 1; }
-};
 
 } // namespace morlu

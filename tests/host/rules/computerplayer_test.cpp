@@ -218,4 +218,14 @@ TEST_F(ComputerSeatTest, HumanBackBeforeTheTimerFiresPlaysForHimself)
     EXPECT_EQ(engine.turnseat(), 1);
 }
 
+TEST(SeatRecord, SeatIsComputerPlayedWithoutHumanOrWhileWatching)
+{
+    SeatRecord seat;
+    EXPECT_TRUE(seat.computerPlayed());
+    seat.inuse = 1;
+    EXPECT_FALSE(seat.computerPlayed());
+    seat.justwatch = 1;
+    EXPECT_TRUE(seat.computerPlayed());
+}
+
 } // namespace

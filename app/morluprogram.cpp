@@ -1,0 +1,37 @@
+#include "morluprogram.h"
+
+#include "esockexception.h"
+#include "tchat.h"
+#include "tserver.h"
+
+namespace morlu {
+
+MorluProgram::MorluProgram(const LaunchOptions& options)
+    : m_table(std::make_unique<Tchat>(options.arguments,
+                                      options.port ? QString::number(*options.port) : QStringLiteral("7772"))),
+      m_server(std::make_unique<TServer>())
+{
+    // The host seeds its own generator from the time of day unless told otherwise.
+    if (options.seed)
+        m_server->random().setSeed(*options.seed);
+    if (options.pauseTickMs)
+        m_server->engine().setPauseTick(*options.pauseTickMs);
+
+    m_table->setHostStarter([server = m_server.get()](const QString& port) {
+        try {
+            server->listen(port);
+        } catch (const ESockException& error) {
+            return HostStarted{0, QString::fromLatin1(error.what())};
+        }
+        return HostStarted{server->port(), QString()};
+    });
+}
+
+MorluProgram::~MorluProgram()
+{
+    // The table goes first: closing it must not find its host half gone.
+    m_table.reset();
+    m_server.reset();
+}
+
+} // namespace morlu

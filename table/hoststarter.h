@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+/**
+ * How a table that hosts starts the host of its own program. The table never sees the host itself: the
+ * program's composition hands it this one function, which starts listening on a port ("7772", or "0"
+ * for any free port) and tells the bound port or why it could not.
+ */
+struct HostStarted {
+    quint16 port = 0; ///< the port the host now listens on; 0 on failure
+    QString error;    ///< empty, or the reason ("Listen - Error Binding Socket")
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+using HostStarter = std::function<HostStarted(const QString& port)>;

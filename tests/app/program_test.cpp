@@ -1,0 +1,114 @@
+#include "artpicture.h"
+#include "board.h"
+#include "printers.h"
+#include "programrig.h"
+#include "tablelink.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+using namespace morlu;
+using namespace morlu::test;
+
+namespace {
+
+const QString kSolo = QStringLiteral("Loading Solo Game..Please wait.");
+const QString kMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
+
+QString nameOf(Tchat& table, int seat)
+{
+    return table.board().seatName(seat);
+}
+
+TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
+{
+    Program table({}, 0);
+    table->show();
+    QTRY_VERIFY_WITH_TIMEOUT(chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table), (QStringList{kSolo, QStringLiteral("You are Connected."),
+                                              QStringLiteral("Press Ctrl-i for quick instructions.")}));
+    EXPECT_EQ(table->state().myname, QStringLiteral("You"));
+    EXPECT_EQ(table->hostaddress(), QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(table->state().ishost);
+    EXPECT_TRUE(table->state().connected);
+    EXPECT_EQ(table->state().myseat, 1);
+    EXPECT_EQ(nameOf(*table, 1), QStringLiteral("You"));
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_TRUE(table->startGameAction()->isEnabled());
+    EXPECT_TRUE(table.server().hosting());
+    QTRY_COMPARE_WITH_TIMEOUT(table.server().engine().botdelay(), 1000, kWait);
+    EXPECT_EQ(table.server().slot(1).name, "You");
+}
+
+TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddress)
+{
+    Program table({QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, 0);
+    table->processparams();
+    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table).first(), kMulti);
+    EXPECT_EQ(table->state().myname, QStringLiteral("Ann"));
+    EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
+    EXPECT_EQ(table->link().sock().HostName(), QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(table->state().ishost);
+    auto* lobby = table->findChild<TSock*>(QStringLiteral("Sock11"));
+    ASSERT_NE(lobby, nullptr);
+    EXPECT_EQ(lobby->HostName(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(lobby->PortName(), QStringLiteral("9001"));
+    EXPECT_TRUE(lobby->hasHandle());
+    QTRY_COMPARE_WITH_TIMEOUT(table.server().slot(1).name, std::string("Ann"), kWait);
+}
+
+class TchatJoin : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TchatJoin, AnyThirdArgumentButTrueJoinsTheGivenAddress)
+{
+    TServer host;
+    host.setLogger([](const QString&) {});
+    host.listen(QStringLiteral("0"));
+    Program table({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QString::fromLatin1(GetParam())}, host.port());
+    table->processparams();
+    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    EXPECT_EQ(chatLines(*table).first(), kMulti);
+    EXPECT_FALSE(table->state().ishost);
+    EXPECT_FALSE(table.server().hosting());
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(host.slot(1).name, std::string("Bea"), kWait);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TchatJoin, ::testing::Values("false", "True", "yes"));
+
+class TchatWaiting : public ::testing::TestWithParam<QStringList> {};
+
+TEST_P(TchatWaiting, OneOrTwoArgumentsOnlyShowTheLoadingLine)
+{
+    Program table(GetParam(), 0);
+    table->processparams();
+    table->processparams();
+    EXPECT_EQ(chatLines(*table), QStringList{kMulti});
+    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table.server().hosting());
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TchatWaiting,
+                         ::testing::Values(QStringList{QStringLiteral("Ann")},
+                                           QStringList{QStringLiteral("Ann"), QStringLiteral("10.0.0.1")}));
+
+TEST(TchatStart, APortInUseShowsTheBindingErrorAndDoesNotConnect)
+{
+    TServer other;
+    other.setLogger([](const QString&) {});
+    other.listen(QStringLiteral("0"));
+    MessageBoxes boxes;
+    Program table({}, other.port());
+    table->processparams();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket")});
+    EXPECT_FALSE(table->state().ishost);
+    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+}
+
+} // namespace
