@@ -1,0 +1,140 @@
+#include "tablesettings.h"
+
+#include "colortext.h"
+#include "profilefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <limits>
+
+namespace {
+
+const QString kSectionName = QString::fromLatin1(TableSettings::kSection);
+
+QString key(const char* name)
+{
+    return QString::fromLatin1(name);
+}
+
+int readInt(const ProfileFile& file, const char* name, int fallback)
+{
+    return TableSettings::readInteger(file.readString(kSectionName, key(name))).value_or(fallback);
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+} // namespace
+
+std::optional<int> TableSettings::readInteger(const QString& text)
+{
+    const QString t = text.trimmed();
+    int base = 10;
+    QStringView digits(t);
+    if (t.startsWith(QLatin1Char('$'))) {
+        base = 16;
+        digits = digits.mid(1);
+    } else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.mid(2);
+    }
+    if (digits.isEmpty() || digits.startsWith(QLatin1Char('+')))
+        return std::nullopt;
+    bool ok = false;
+    if (base == 10) {
+        const int value = digits.toInt(&ok, 10);
+        return ok ? std::optional<int>(value) : std::nullopt;
+    }
+    if (digits.startsWith(QLatin1Char('-')))
+        return std::nullopt;
+    // Hexadecimal holds a 32-bit pattern ("$FFFFFFFF" is -1), as the settings have always been written.
+    const qulonglong value = digits.toULongLong(&ok, 16);
+    if (!ok || value > std::numeric_limits<quint32>::max())
+        return std::nullopt;
+    return static_cast<int>(static_cast<quint32>(value));
+}
+
+std::pair<TableSettings::BotSpeedItem, int> TableSettings::readBotSpeed(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t == QLatin1String("2000"))
+        return {BotSpeedItem::Slow, 2000};
+    if (t == QLatin1String("1500"))
+        return {BotSpeedItem::Slow, kSlow};
+    if (t == QLatin1String("500"))
+        return {BotSpeedItem::Fast, kFast};
+    return {BotSpeedItem::Normal, kNormal};
+}
+
+int TableSettings::delayOf(BotSpeedItem item)
+{
+    switch (item) {
+    case BotSpeedItem::Slow:
+        return kSlow;
+    case BotSpeedItem::Fast:
+        return kFast;
+    case BotSpeedItem::Normal:
+        break;
+    }
+    return kNormal;
+}
+
+TableSettings TableSettings::read(const ProfileFile& file)
+{
+    TableSettings s;
+    s.textsize = readInt(file, "Textsize", s.textsize);
+    s.bounds = QRect(readInt(file, "Left", s.bounds.left()), readInt(file, "Top", s.bounds.top()),
+                     readInt(file, "Width", s.bounds.width()), readInt(file, "Height", s.bounds.height()));
+    s.textcolor = ColorText::read(file.readString(kSectionName, key("Textcolor"), QStringLiteral("clblack")))
+                      .value_or(s.textcolor);
+    for (int n = 1; n <= kPhraseCount; ++n)
+        s.phrases[std::size_t(n - 1)] = file.readString(kSectionName, QStringLiteral("Phrase%1").arg(n));
+    s.playsounds = file.readString(kSectionName, key("Playsounds")) != QLatin1String("false");
+    std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
+    s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
+    s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
+    return s;
+}
+
+bool TableSettings::write(ProfileFile& file) const
+{
+    const std::array<std::pair<const char*, QString>, 10> values{{
+        {"Textsize", QString::number(textsize)},
+        {"Top", QString::number(bounds.top())},
+        {"Left", QString::number(bounds.left())},
+        {"Width", QString::number(bounds.width())},
+        {"Height", QString::number(bounds.height())},
+        {"Textcolor", ColorText::write(textcolor)},
+        {"Botspeed", QString::number(botspeed)},
+        {"Playsounds", flag(playsounds)},
+        {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
+        {"ChatterSounds", flag(chattersounds)},
+    }};
+    bool ok = true;
+    for (const auto& [name, value] : values)
+        ok = file.writeString(kSectionName, key(name), value) && ok;
+    return ok;
+}
+
+bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
+{
+    if (n < 1 || n > kPhraseCount)
+        return false;
+    return file.writeString(kSectionName, QStringLiteral("Phrase%1").arg(n), text);
+}
+
+QString TableSettings::defaultPath()
+{
+    const QString beside = QCoreApplication::applicationDirPath();
+    const QFileInfo folder(beside);
+    if (!beside.isEmpty() && folder.isDir() && folder.isWritable())
+        return QDir(beside).filePath(QString::fromLatin1(kFileName));
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(config);
+    return QDir(config).filePath(QString::fromLatin1(kFileName));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class ProfileFile;
+
+/**
+ * The table's settings as kept in the settings file, section "Morlu": typed values, each with the
+ * default it takes when the file, the key or a readable value is missing, and the reading and writing
+ * rules of every key in one place. The window applies them; the phrase editor writes the phrases.
+ *
+ * Reading rules: integers are decimal, or hexadecimal after "$", "0x" or "0X"; a colour is color text
+ * (a name in any case, or a number); the switches are off only for exactly "false"; "Turnsound" is New
+ * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000).
+ */
+struct TableSettings {
+    static constexpr const char* kSection = "Morlu";
+    static constexpr const char* kFileName = "kavrinlobby.ini";
+    static constexpr int kPhraseCount = 9;
+
+    /// The bot speed menu's items: Slow, Normal, Fast.
+    enum class BotSpeedItem { Slow, Normal, Fast };
+    static constexpr int kSlow = 1500;
+    static constexpr int kNormal = 1000;
+    static constexpr int kFast = 500;
+
+    int textsize = 8;
+    QRect bounds{3, 3, 789, 595};                ///< left, top, width, height
+    std::uint32_t textcolor = 0;                 ///< 0x00BBGGRR; black
+    std::array<QString, kPhraseCount> phrases{}; ///< empty: the button keeps its phrase
+    bool playsounds = true;
+    int botspeed = kNormal;
+    BotSpeedItem botspeedItem = BotSpeedItem::Normal;
+    int turnsound = 0; ///< 0 Classic, 1 New
+    bool chattersounds = true;
+
+    /// Every key of @p file, each falling back to its default.
+    static TableSettings read(const ProfileFile& file);
+    /**
+     * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
+     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds". False when the file could
+     * not be written.
+     */
+    bool write(ProfileFile& file) const;
+    /// Writes "Phrase<n>" (n 1..9).
+    static bool writePhrase(ProfileFile& file, int n, const QString& text);
+
+    /// An integer as the settings file holds it (decimal, "$", "0x", "0X"); nothing for other text.
+    static std::optional<int> readInteger(const QString& text);
+    /// The item and delay "Botspeed" stands for.
+    static std::pair<BotSpeedItem, int> readBotSpeed(const QString& text);
+    /// The delay of a bot speed item.
+    static int delayOf(BotSpeedItem item);
+
+    /**
+     * Where the settings file lives: beside the program when its folder is writable, else in the user's
+     * configuration folder (created when missing).
+     */
+    static QString defaultPath();
+
+    bool operator==(const TableSettings&) const = default;
+};

@@ -1,0 +1,120 @@
+#include "tablesettings.h"
+
+#include "printers.h"
+#include "profilefile.h"
+#include "tempdir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace morlu::test;
+
+namespace {
+
+TableSettings readFrom(const QByteArray& section)
+{
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("kavrinlobby.ini"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Morlu]\r\n" + section);
+    file.close();
+    return TableSettings::read(ProfileFile(path));
+}
+
+TEST(TableSettings, NoFileGivesEveryDefault)
+{
+    TempDir dir;
+    const TableSettings s = TableSettings::read(ProfileFile(dir.file(QStringLiteral("none.ini"))));
+    EXPECT_EQ(s, TableSettings{});
+    EXPECT_EQ(s.textsize, 8);
+    EXPECT_EQ(s.bounds, QRect(3, 3, 789, 595));
+    EXPECT_EQ(s.textcolor, 0u);
+    EXPECT_TRUE(s.playsounds);
+    EXPECT_TRUE(s.chattersounds);
+    EXPECT_EQ(s.turnsound, 0);
+    EXPECT_EQ(s.botspeed, 1000);
+    EXPECT_EQ(s.botspeedItem, TableSettings::BotSpeedItem::Normal);
+}
+
+struct ReadRow {
+    const char* name;
+    QByteArray lines;
+    std::function<bool(const TableSettings&)> check;
+};
+
+class TableSettingsReading : public ::testing::TestWithParam<ReadRow> {};
+
+TEST_P(TableSettingsReading, FollowsTheKeysReadingRule)
+{
+    EXPECT_TRUE(GetParam().check(readFrom(GetParam().lines)));
+}
+
+using S = TableSettings;
+using Item = TableSettings::BotSpeedItem;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TableSettingsReading,
+    ::testing::Values(ReadRow{"HexTextSize", "Textsize=0x0C\r\n", [](const S& s) { return s.textsize == 12; }},
+                      ReadRow{"DollarHex", "Textsize=$E\r\n", [](const S& s) { return s.textsize == 14; }},
+                      ReadRow{"OddTextSize", "Textsize=9\r\n", [](const S& s) { return s.textsize == 9; }},
+                      ReadRow{"NoNumber", "Textsize=big\r\nTop=0x\r\n",
+                              [](const S& s) { return s.textsize == 8 && s.bounds.top() == 3; }},
+                      ReadRow{"Bounds", "Top=-20\r\nLeft=$10\r\nWidth=1000\r\nHeight=700\r\n",
+                              [](const S& s) { return s.bounds == QRect(16, -20, 1000, 700); }},
+                      ReadRow{"ColourName", "Textcolor=CLRED\r\n", [](const S& s) { return s.textcolor == 0x0000FFu; }},
+                      ReadRow{"ColourNumber", "Textcolor=$0000FF00\r\n",
+                              [](const S& s) { return s.textcolor == 0x00FF00u; }},
+                      ReadRow{"NoColour", "Textcolor=purplish\r\n", [](const S& s) { return s.textcolor == 0u; }},
+                      ReadRow{"CapitalFalseIsOn", "Playsounds=False\r\nChatterSounds=FALSE\r\n",
+                              [](const S& s) { return s.playsounds && s.chattersounds; }},
+                      ReadRow{"ExactlyFalseIsOff", "Playsounds=false\r\nChatterSounds=false\r\n",
+                              [](const S& s) { return !s.playsounds && !s.chattersounds; }},
+                      ReadRow{"Slow1500", "Botspeed=1500\r\n",
+                              [](const S& s) { return s.botspeed == 1500 && s.botspeedItem == Item::Slow; }},
+                      ReadRow{"Slow2000", "Botspeed=2000\r\n",
+                              [](const S& s) { return s.botspeed == 2000 && s.botspeedItem == Item::Slow; }},
+                      ReadRow{"Fast", "Botspeed=500\r\n",
+                              [](const S& s) { return s.botspeed == 500 && s.botspeedItem == Item::Fast; }},
+                      ReadRow{"OtherSpeed", "Botspeed=fast\r\n",
+                              [](const S& s) { return s.botspeed == 1000 && s.botspeedItem == Item::Normal; }},
+                      ReadRow{"NewTurnSound", "Turnsound=1\r\n", [](const S& s) { return s.turnsound == 1; }},
+                      ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
+                      ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
+                              [](const S& s) {
+                                  return s.phrases[0] == QStringLiteral("Hello") &&
+                                         s.phrases[8] == QStringLiteral("Bye") && s.phrases[4].isEmpty();
+                              }}),
+    [](const ::testing::TestParamInfo<ReadRow>& info) { return std::string(info.param.name); });
+
+TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
+{
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("kavrinlobby.ini"));
+    ProfileFile file(path);
+    ASSERT_TRUE(TableSettings::writePhrase(file, 3, QStringLiteral("Nice one")));
+    EXPECT_FALSE(TableSettings::writePhrase(file, 10, QStringLiteral("no such button")));
+    TableSettings s;
+    s.textsize = 14;
+    s.bounds = QRect(40, 50, 900, 650);
+    s.textcolor = 0x00FF00;
+    s.playsounds = false;
+    s.botspeed = 500;
+    s.botspeedItem = Item::Fast;
+    s.turnsound = 1;
+    s.chattersounds = false;
+    s.phrases[0] = QStringLiteral("not written by write()");
+    ASSERT_TRUE(s.write(file));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase3=Nice one\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
+                                            "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
+                                            "Turnsound=1\nChatterSounds=false\n"));
+    TableSettings expected = s;
+    expected.phrases = {};
+    expected.phrases[2] = QStringLiteral("Nice one");
+    EXPECT_EQ(TableSettings::read(file), expected);
+}
+
+} // namespace
