@@ -71,6 +71,8 @@ public:
     virtual bool isConnecting() const = 0;
     /// True from the moment the connection is made (or accepted) until close(); a failure keeps it.
     virtual bool isConnected() const = 0;
+    /// Bytes received after the last 0xFF, waiting for the rest of their line.
+    std::size_t pendingBytes() const { return m_framer.pending(); }
 
 signals:
     void connected();
