@@ -25,6 +25,11 @@ inline std::string transportName(const ::testing::TestParamInfo<Transport>& info
     return info.param == Transport::Memory ? "Memory" : "Tcp";
 }
 
+inline void PrintTo(Transport transport, std::ostream* os)
+{
+    *os << (transport == Transport::Memory ? "Memory" : "Tcp");
+}
+
 /**
  * A host dispatching one line per event-loop turn, listening in memory or on a free loopback port, and
  * the scripted tables connected to it.
