@@ -87,7 +87,7 @@ public:
      */
     void setListen(bool listen);
 
-    /// Free for the owner; the host keeps the connection slot number here.
+    /// Free for the owner.
     int Tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
