@@ -59,7 +59,7 @@ void BM_EngineFullGame(benchmark::State& state)
     Random random(20240611);
     GameEngine engine(outbox, timers, random);
     for (auto _ : state) {
-        engine.startgame("Bench+l+");
+        engine.startgame(StartGame{"Bench", "l"});
         playToTheEnd(engine, timers);
     }
     const auto games = static_cast<double>(state.iterations());
@@ -80,7 +80,7 @@ void BM_EngineShortGameWithWatcher(benchmark::State& state)
     engine.seat(3).inuse = 1;
     engine.seat(3).name = "Watcher";
     for (auto _ : state) {
-        engine.startgame("Bench+s+");
+        engine.startgame(StartGame{"Bench", "s"});
         engine.seat(3).justwatch = 1;
         engine.catchUp(3);
         playToTheEnd(engine, timers);

@@ -1,19 +1,22 @@
 #include "tablelink.h"
 
-#include "esockexception.h"
 #include "fieldreader.h"
+#include "tsockconnection.h"
 
 #include <exception>
 
-using morlu::TSock;
-using morlu::TSocketInfo;
+using morlu::LineConnection;
 
-TableLink::TableLink(QObject* parent) : QObject(parent)
+TableLink::TableLink(QObject* parent) : TableLink(std::make_unique<morlu::TSockConnection>(), parent) {}
+
+TableLink::TableLink(std::unique_ptr<LineConnection> connection, QObject* parent)
+    : QObject(parent), m_sock(std::move(connection))
 {
-    m_sock.setObjectName(QStringLiteral("sock"));
-    m_sock.setPortName(QStringLiteral("7772"));
-    m_sock.OnRead = [this](TSock* sender, qsizetype count) { sockRead(sender, count); };
-    m_sock.OnInfo = [this](TSock* sender, TSocketInfo info, const QString& msg) { sockInfo(sender, info, msg); };
+    m_sock->setObjectName(QStringLiteral("sock"));
+    connect(m_sock.get(), &LineConnection::lineReceived, this, &TableLink::sockRead);
+    connect(m_sock.get(), &LineConnection::lineTooLong, this, &TableLink::sockLineTooLong);
+    connect(m_sock.get(), &LineConnection::failed, this, &TableLink::sockError);
+    connect(m_sock.get(), &LineConnection::closed, this, &TableLink::sockClosed);
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1);
@@ -23,48 +26,46 @@ TableLink::TableLink(QObject* parent) : QObject(parent)
 
 TableLink::~TableLink()
 {
-    m_sock.OnRead = nullptr;
-    m_sock.OnInfo = nullptr;
+    // The connection goes without reports.
+    m_sock->disconnect(this);
 }
 
 void TableLink::open(const QString& host, const QString& port)
 {
-    m_sock.setHostName(host);
-    m_sock.setPortName(port);
-    m_sock.Open();
+    m_sock->open(host, port);
 }
 
 void TableLink::sendline(std::string_view line)
 {
-    m_sock.Send(QByteArrayView(line.data(), qsizetype(line.size())));
+    m_sock->sendLine(line);
 }
 
-void TableLink::sockRead(TSock* sender, qsizetype)
+void TableLink::sockRead(std::string_view line)
 {
-    receive(sender->Receive());
-}
-
-void TableLink::receive(QByteArrayView bytes)
-{
-    const auto status = m_framer.feed(std::string_view(bytes.data(), std::size_t(bytes.size())), m_queue, 0);
+    m_queue.push(0, line);
     startTimer();
-    if (status == morlu::LineFramer::Status::LineTooLong && !m_ended) {
-        qWarning("Morlu: the host sent a line longer than %zu bytes; closing the connection",
-                 morlu::LineFramer::kMaxLine);
-        m_sock.Close();
-    }
 }
 
-void TableLink::sockInfo(TSock* sender, TSocketInfo info, const QString& msg)
+void TableLink::sockLineTooLong()
+{
+    if (m_ended)
+        return;
+    qWarning("Morlu: the host sent a line longer than %zu bytes; closing the connection", morlu::LineFramer::kMaxLine);
+    m_sock->close();
+}
+
+void TableLink::sockError(const QString&)
 {
     // A connection that was made and then fails (the host's end reset it, e.g. because the hosting
-    // program ended with lines still unread) is over just as if the host had closed it.
-    if (info == TSocketInfo::Error && sender->isConnected() && !m_ended) {
-        sender->Close();
-        return;
-    }
-    // Every other report (a refused connection among them) leaves the table as it is.
-    if (msg != QLatin1String("Socket Closed") || m_ended)
+    // program ended with lines still unread) is over just as if the host had closed it. A refused
+    // connection leaves the table as it is.
+    if (m_sock->isConnected() && !m_ended)
+        m_sock->close();
+}
+
+void TableLink::sockClosed()
+{
+    if (m_ended)
         return;
     m_ended = true;
     finishIfEnded();

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "dispatcher.h"
-#include "lineframer.h"
+#include "lineconnection.h"
 #include "linequeue.h"
-#include "tsock.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
 #include <string_view>
 
 /**
- * The table's connection to the host: the socket `sock`, the cutting of received bytes into lines, the
- * line queue and `Timer1`, which hands one queued line per tick (1 ms) to its handler in the dispatch
- * table. Timer1 runs only while lines wait, so an idle table costs nothing.
+ * The table's connection to the host: the connection `sock` (a LineConnection, TCP unless a test hands
+ * in another), the line queue and `Timer1`, which hands one queued line per tick (1 ms) to its handler
+ * in the dispatch table. Timer1 runs only while lines wait, so an idle table costs nothing.
  *
  * A handler that throws (a numeric field that is no integer: FieldError) loses its line; the text is
  * logged and the next line follows. Handlers may open modal boxes: no further line is handled until
@@ -26,34 +26,36 @@ class TableLink : public QObject {
     Q_OBJECT
 
 public:
+    /// A link over TCP (TSockConnection), to port "7772" unless open() says otherwise.
     explicit TableLink(QObject* parent = nullptr);
+    /// A link over @p connection (an in-memory end in tests), which it owns from now on.
+    explicit TableLink(std::unique_ptr<morlu::LineConnection> connection, QObject* parent = nullptr);
     ~TableLink() override;
 
     /// The dispatch table: command word -> handler of the rest of the line.
     morlu::Dispatcher<>& dispatcher() { return m_dispatcher; }
-    morlu::TSock& sock() { return m_sock; }
+    morlu::LineConnection& connection() { return *m_sock; }
 
     /**
-     * Points `sock` at @p host and @p port and starts connecting (non-blocking). Raises ESockException
-     * for a port or host name that cannot be looked up.
+     * Starts connecting `sock` to @p host and @p port (non-blocking). Raises ESockException for a port
+     * or host name that cannot be looked up.
      */
     void open(const QString& host, const QString& port);
     /// Sends one complete line (0xFF included). Raises ESockException ("Send - Socket Not Connected").
     void sendline(std::string_view line);
 
-    /// OnRead of `sock`: takes the received bytes and passes them to receive().
-    void sockRead(morlu::TSock* sender, qsizetype count);
+    /// lineReceived() of `sock`: queues the line and starts Timer1.
+    void sockRead(std::string_view line);
+    /// lineTooLong() of `sock`: a line longer than LineFramer::kMaxLine is a broken host; the connection
+    /// is closed.
+    void sockLineTooLong();
     /**
-     * Cuts @p bytes into lines, queues them and starts Timer1. A line longer than LineFramer::kMaxLine
-     * is a broken host: the connection is closed.
+     * failed() of `sock`: a connection that had been made and then fails (a reset) is closed, with the
+     * same end as a close; a failure before that (a refused connection) changes nothing.
      */
-    void receive(QByteArrayView bytes);
-    /**
-     * OnInfo of `sock`: "Socket Closed" ends the table once the lines already received are handled. An
-     * error on a connection that had been made (a reset) closes it, with the same end; errors before
-     * that (a refused connection) change nothing.
-     */
-    void sockInfo(morlu::TSock* sender, morlu::TSocketInfo info, const QString& msg);
+    void sockError(const QString& msg);
+    /// closed() of `sock`: ends the table once the lines already received are handled.
+    void sockClosed();
     /// One tick of Timer1: processsocktimer, and Timer1 stops when nothing waits any more.
     void Timer1Timer();
     /// Handles the first queued line, if any; false when the queue was empty (or a handler is running).
@@ -61,7 +63,7 @@ public:
 
     std::size_t waitingLines() const { return m_queue.size(); }
     bool timerActive() const { return m_timer1.isActive(); }
-    /// True once the connection has ended ("Socket Closed" reported).
+    /// True once the connection has ended (closed() reported).
     bool connectionEnded() const { return m_ended; }
 
 signals:
@@ -74,8 +76,7 @@ private:
     void startTimer();
     void finishIfEnded();
 
-    morlu::TSock m_sock;
-    morlu::LineFramer m_framer;
+    std::unique_ptr<morlu::LineConnection> m_sock;
     morlu::LineQueue m_queue;
     morlu::QueuedLine m_line;
     morlu::Dispatcher<> m_dispatcher;

@@ -15,6 +15,7 @@
 #include "tablelink.h"
 #include "tablesession.h"
 #include "tgamestart.h"
+#include "tsock.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -19,43 +19,6 @@ int previousSeat(int seat)
     return seat - 1 < 1 ? kSeatCount : seat - 1;
 }
 
-/**
- * The requests a computer player makes, exactly as a table sends them: the part of a CMD_playcard or
- * CMD_choosetype line after "CMD_word+" and before the 0xFF. There are only 32 card requests and 24
- * contract requests, so they are written once and reused.
- */
-class ComputerRequests {
-public:
-    ComputerRequests()
-    {
-        std::string line;
-        for (int seat = 1; seat <= kSeatCount; ++seat) {
-            for (int slot = 1; slot <= kHandSlots; ++slot)
-                m_playcard[index(seat, slot)] = rest(PlayCard{seat, slot}.write(line), CMD_playcard);
-            for (int code = 1; code <= kContractCount; ++code)
-                m_choosetype[index(seat, code)] = rest(ChooseType{seat, code}.write(line), CMD_choosetype);
-        }
-    }
-    std::string_view playcard(int seat, int slot) const { return m_playcard[index(seat, slot)]; }
-    std::string_view choosetype(int seat, int code) const { return m_choosetype[index(seat, code)]; }
-
-private:
-    static std::size_t index(int seat, int n) { return static_cast<std::size_t>((seat - 1) * kHandSlots + n - 1); }
-    static std::string rest(std::string_view line, std::string_view command)
-    {
-        return std::string(line.substr(command.size() + 1, line.size() - command.size() - 2));
-    }
-
-    std::array<std::string, kSeatCount * kHandSlots> m_playcard;
-    std::array<std::string, kSeatCount * kHandSlots> m_choosetype;
-};
-
-const ComputerRequests& computerRequests()
-{
-    static const ComputerRequests requests;
-    return requests;
-}
-
 } // namespace
 
 GameEngine::GameEngine(Outbox& outbox, Timers& timers, Random& random)
@@ -68,9 +31,8 @@ GameEngine::GameEngine(Outbox& outbox, Timers& timers, Random& random)
 
 // --- game flow ------------------------------------------------------------------------------------
 
-void GameEngine::startgame(std::string_view rest)
+void GameEngine::startgame(const StartGame& request)
 {
-    const StartGame request = StartGame::read(rest);
     GameState& s = m_state;
     s.gamerunning = true;
     s.playopen = false;
@@ -143,9 +105,8 @@ void GameEngine::shuffleAndDeal()
     }
 }
 
-void GameEngine::choosetype(std::string_view rest)
+void GameEngine::choosetype(const ChooseType& request)
 {
-    const ChooseType request = ChooseType::read(rest);
     GameState& s = m_state;
     if (!GameState::isSeat(request.seat) || !validContract(request.contract))
         return;
@@ -259,9 +220,8 @@ void GameEngine::timerFired(TimerId id)
 
 // --- trick contracts ------------------------------------------------------------------------------
 
-void GameEngine::playcard(std::string_view rest)
+void GameEngine::playcard(const PlayCard& request)
 {
-    const PlayCard request = PlayCard::read(rest);
     GameState& s = m_state;
     if (!s.playopen)
         return;
@@ -391,7 +351,7 @@ void GameEngine::computerchoosehand(int seat)
     const int code = m_computer.computerchoosehand(seat);
     if (code == 0)
         return;
-    choosetype(computerRequests().choosetype(seat, code));
+    choosetype(ChooseType{seat, code});
 }
 
 void GameEngine::computertimerTimer()
@@ -407,7 +367,7 @@ void GameEngine::computerplay(int seat)
     const int slot = m_computer.computerplay(seat);
     if (slot == 0)
         return;
-    playcard(computerRequests().playcard(seat, slot));
+    playcard(PlayCard{seat, slot});
 }
 
 // --- session hooks --------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "announcer.h"
 #include "cards.h"
 #include "computerplayer.h"
+#include "gamemessages.h"
 #include "gamestate.h"
 #include "outbox.h"
 #include "random.h"
@@ -11,7 +12,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 namespace morlu {
 
@@ -22,9 +22,9 @@ namespace morlu {
  * from one Random. The session owns it, feeds it requests and timer ticks, and reads the seat records
  * for seating.
  *
- * Request entry points take the rest of the line after the command word, exactly as a table sends it
- * (the computer players build the same text). A numeric field that does not read as an integer
- * throws FieldError before anything has changed; out-of-range numbers are dropped without a reply.
+ * Request entry points take the request as its message struct, read once by the session from the line
+ * a table sent (a malformed numeric field fails there, before the engine sees anything); the computer
+ * players hand in the same structs. Out-of-range numbers are dropped without a reply.
  */
 class GameEngine {
 public:
@@ -35,12 +35,12 @@ public:
     const SeatRecord& seat(int n) const { return m_state.seats[n]; }
 
     // --- requests ---------------------------------------------------------------------------------
-    /// CMD_startgame: starter's name + length field +. Honoured in every phase; starts over.
-    void startgame(std::string_view rest);
-    /// CMD_choosetype: seat + contract code +.
-    void choosetype(std::string_view rest);
-    /// CMD_playcard: seat + hand slot +.
-    void playcard(std::string_view rest);
+    /// CMD_startgame: the starter's name and the length. Honoured in every phase; starts over.
+    void startgame(const StartGame& request);
+    /// CMD_choosetype: the seat and the contract code.
+    void choosetype(const ChooseType& request);
+    /// CMD_playcard: the seat and the hand slot.
+    void playcard(const PlayCard& request);
 
     // --- timers -----------------------------------------------------------------------------------
     /// Called by the timer adapter each time an armed timer fires.

@@ -2,18 +2,17 @@
 
 #include "esockexception.h"
 #include "linequeue.h"
-#include "tsock.h"
 
 namespace morlu {
 
-int ConnectionTable::add(TSock* sock, int slot)
+int ConnectionTable::add(LineConnection* link, int slot)
 {
     const int id = m_nextId++;
     auto connection = std::make_unique<Connection>();
     connection->id = id;
     connection->slot = slot;
-    connection->sock = sock;
-    m_bySocket[sock] = id;
+    connection->link = link;
+    m_byLink[link] = id;
     m_connections.emplace(id, std::move(connection));
     return id;
 }
@@ -30,10 +29,10 @@ const ConnectionTable::Connection* ConnectionTable::find(int id) const
     return it == m_connections.end() ? nullptr : it->second.get();
 }
 
-ConnectionTable::Connection* ConnectionTable::find(const TSock* sock)
+ConnectionTable::Connection* ConnectionTable::find(const LineConnection* link)
 {
-    const auto it = m_bySocket.find(sock);
-    return it == m_bySocket.end() ? nullptr : find(it->second);
+    const auto it = m_byLink.find(link);
+    return it == m_byLink.end() ? nullptr : find(it->second);
 }
 
 bool ConnectionTable::speaksFor(int id, int slot, int slotHeldBy) const
@@ -46,51 +45,36 @@ bool ConnectionTable::speaksFor(int id, int slot, int slotHeldBy) const
     return slotHeldBy == 0;
 }
 
-void ConnectionTable::receive(Connection& connection, LineQueue& queue)
+void ConnectionTable::receive(Connection& connection, std::string_view line, LineQueue& queue)
 {
-    TSock* sock = connection.sock;
-    if (sock == nullptr)
-        return;
-    QByteArray bytes;
-    try {
-        bytes = sock->Receive();
-    } catch (const ESockException&) {
-        return;
-    }
     if (!connection.open || connection.closing)
         return;
-    std::size_t waiting = queue.waitingFrom(connection.id);
-    bool tooMany = false;
-    const LineFramer::Status status = connection.framer.feed(
-        std::string_view(bytes.constData(), std::size_t(bytes.size())), [&](std::string_view line) {
-            if (tooMany)
-                return;
-            if (waiting >= m_maxWaitingLines) {
-                tooMany = true;
-                return;
-            }
-            queue.push(connection.id, line);
-            ++waiting;
-        });
-    if (status == LineFramer::Status::LineTooLong)
-        fault(connection, QStringLiteral("a line longer than %1 bytes").arg(LineFramer::kMaxLine), true);
-    else if (tooMany)
+    if (queue.waitingFrom(connection.id) >= m_maxWaitingLines) {
         fault(connection, QStringLiteral("more than %1 lines waiting").arg(m_maxWaitingLines), true);
+        return;
+    }
+    queue.push(connection.id, line);
+}
+
+void ConnectionTable::lineTooLong(Connection& connection)
+{
+    if (connection.open && !connection.closing)
+        fault(connection, QStringLiteral("a line longer than %1 bytes").arg(LineFramer::kMaxLine), true);
 }
 
 void ConnectionTable::send(int id, std::string_view line)
 {
     Connection* connection = find(id);
-    if (connection == nullptr || !connection->open || connection->closing || connection->sock == nullptr)
+    if (connection == nullptr || !connection->open || connection->closing || connection->link == nullptr)
         return;
-    const QPointer<TSock> sock = connection->sock;
+    const QPointer<LineConnection> link = connection->link;
     try {
-        sock->Send(QByteArrayView(line.data(), qsizetype(line.size())));
+        link->sendLine(line);
     } catch (const ESockException& error) {
         fault(*connection, QString::fromLatin1(error.what()), false);
         return;
     }
-    if (sock && !connection->closing && sock->outgoingSize() > m_maxOutgoing)
+    if (link && !connection->closing && link->bytesToWrite() > m_maxOutgoing)
         fault(*connection, QStringLiteral("more than %1 bytes waiting to be sent").arg(m_maxOutgoing), true);
 }
 
@@ -110,15 +94,14 @@ void ConnectionTable::detach(int id)
     Connection* connection = find(id);
     if (connection == nullptr)
         return;
-    for (auto it = m_bySocket.begin(); it != m_bySocket.end();) {
+    for (auto it = m_byLink.begin(); it != m_byLink.end();) {
         if (it->second == id)
-            it = m_bySocket.erase(it);
+            it = m_byLink.erase(it);
         else
             ++it;
     }
     connection->open = false;
-    connection->sock = nullptr;
-    connection->framer.reset();
+    connection->link = nullptr;
 }
 
 void ConnectionTable::forgetIfIdle(int id, const LineQueue& queue)

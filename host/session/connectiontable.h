@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lineconnection.h"
 #include "lineframer.h"
 
 #include <QPointer>
@@ -14,7 +15,6 @@
 namespace morlu {
 
 class LineQueue;
-class TSock;
 
 /**
  * The host's record of every accepted connection and the limits that keep one table from exhausting
@@ -22,27 +22,28 @@ class TSock;
  * be checked against the slot its connection was given, and lines of a connection that is gone can
  * be told apart from those of a newer one in the same slot.
  *
- * A record lives while its socket is open and, after the departure, as long as lines of it still
- * wait in the host's queue (forgetIfIdle() drops it then).
+ * A record lives while its connection is open and, after the departure, as long as lines of it still
+ * wait in the host's queue (forgetIfIdle() drops it then). The connections themselves belong to the
+ * host; a record only points at one.
  *
  * Limits, each of which makes the owner close the connection as a departure (through the fault
  * handler, which is called at most once per connection and must not close anything at once: it may
  * run in the middle of sending a broadcast):
- * - a partial line longer than LineFramer::kMaxLine (65536 bytes);
+ * - a line longer than LineFramer::kMaxLine (65536 bytes), which the connection's framer finds, also
+ *   while the line is still partial;
  * - more than maxWaitingLines() lines of the connection waiting in the queue;
- * - more than maxOutgoing() bytes handed to the socket and not yet taken by the system;
- * - an error report of the socket, or a send the socket refuses.
+ * - more than maxOutgoing() bytes handed to the connection and not yet taken by the system;
+ * - a failure report of the connection, or a send the connection refuses.
  */
 class ConnectionTable {
 public:
     struct Connection {
         int id = 0;
         int slot = 0;
-        QPointer<TSock> sock; ///< null once the socket is gone
-        LineFramer framer;    ///< the receive tail
-        bool open = true;     ///< false once the departure has run
-        bool closing = false; ///< a fault was reported; nothing more is sent or received
-        bool discard = false; ///< closed for abuse: its waiting lines are dropped undispatched
+        QPointer<LineConnection> link; ///< null once the departure has run
+        bool open = true;              ///< false once the departure has run
+        bool closing = false;          ///< a fault was reported; nothing more is sent or received
+        bool discard = false;          ///< closed for abuse: its waiting lines are dropped undispatched
     };
 
     /// Why a connection must go; handed to the fault handler with a text for the log.
@@ -53,13 +54,13 @@ public:
 
     void setFaultHandler(FaultHandler handler) { m_onFault = std::move(handler); }
 
-    /// A new record for @p sock, accepted into @p slot. Returns its id (1, 2, ... never reused).
-    int add(TSock* sock, int slot);
+    /// A new record for @p link, accepted into @p slot. Returns its id (1, 2, ... never reused).
+    int add(LineConnection* link, int slot);
 
     Connection* find(int id);
     const Connection* find(int id) const;
-    /// The open connection whose socket is @p sock; null for any other socket.
-    Connection* find(const TSock* sock);
+    /// The open record of @p link; null for any other connection.
+    Connection* find(const LineConnection* link);
 
     /**
      * True when a request naming @p slot may come from connection @p id: the slot is the one the
@@ -69,20 +70,22 @@ public:
     bool speaksFor(int id, int slot, int slotHeldBy) const;
 
     /**
-     * Takes every byte waiting on the connection's socket, cuts it into lines and appends them to
-     * @p queue. Reports a fault (and stops queueing) on an over-long line or too many waiting lines.
-     * Bytes of a closing or departed connection are thrown away.
+     * Appends @p line, received on @p connection, to @p queue. Reports a fault (and queues nothing more)
+     * when too many lines of the connection wait. Lines of a closing or departed connection are thrown
+     * away.
      */
-    void receive(Connection& connection, LineQueue& queue);
+    void receive(Connection& connection, std::string_view line, LineQueue& queue);
+    /// The connection reported a line longer than LineFramer::kMaxLine: a fault, unless it is closing.
+    void lineTooLong(Connection& connection);
 
-    /// Sends @p line to connection @p id when it is open; reports a fault when the socket fails or
-    /// the bytes waiting to go out pass maxOutgoing().
+    /// Sends @p line (0xFF included) to connection @p id when it is open; reports a fault when the
+    /// connection refuses it or the bytes waiting to go out pass maxOutgoing().
     void send(int id, std::string_view line);
 
     /// Reports a fault on @p connection unless one was reported already.
     void fault(Connection& connection, const QString& why, bool discardLines);
 
-    /// The departure has run: forget the socket; the record stays while lines of it wait.
+    /// The departure has run: forget the connection; the record stays while lines of it wait.
     void detach(int id);
     /// Drops the record of a departed connection once no line of it waits in @p queue.
     void forgetIfIdle(int id, const LineQueue& queue);
@@ -96,7 +99,7 @@ public:
 
 private:
     std::unordered_map<int, std::unique_ptr<Connection>> m_connections;
-    std::unordered_map<const TSock*, int> m_bySocket;
+    std::unordered_map<const LineConnection*, int> m_byLink;
     FaultHandler m_onFault;
     int m_nextId = 1;
     std::size_t m_maxWaitingLines = kMaxWaitingLines;

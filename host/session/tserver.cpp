@@ -1,8 +1,9 @@
 #include "tserver.h"
 
-#include "fieldreader.h"
+#include "esockexception.h"
 #include "gamemessages.h"
 #include "sessionmessages.h"
+#include "tsocklistener.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,12 +27,12 @@ QString fromView(std::string_view text)
 
 } // namespace
 
-TServer::TServer(QObject* parent)
-    : QObject(parent), m_outbox(m_connections, m_slotcount), m_random(Random::seedFromTimeOfDay()),
-      m_engine(m_outbox, m_timers, m_random)
+TServer::TServer(QObject* parent) : TServer(std::make_unique<TSockListener>(), parent) {}
+
+TServer::TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent)
+    : QObject(parent), m_listener(std::move(listener)), m_outbox(m_connections, m_slotcount),
+      m_random(Random::seedFromTimeOfDay()), m_engine(m_outbox, m_timers, m_random)
 {
-    m_sock1.setObjectName(QStringLiteral("Sock1"));
-    m_tempsock.setObjectName(QStringLiteral("tempsock"));
     m_socktimer.setObjectName(QStringLiteral("socktimer"));
     m_outbox.setEngine(&m_engine);
     // Nothing thrown while handling an event may reach the event loop (or an error dialog): it is logged.
@@ -44,14 +45,7 @@ TServer::TServer(QObject* parent)
                            [this, connection] { guarded([this, connection] { closeConnection(connection); }); });
     });
 
-    m_sock1.setPortName(QStringLiteral("7772"));
-    m_sock1.OnAccept = [this](TSock* sender) { guarded([&] { Sock1Accept(sender); }); };
-    // Accepted sockets take OnRead from the listener, and the departure handlers from tempsock.
-    m_sock1.OnRead = [this](TSock* sender, qsizetype count) { guarded([&] { Sock1Read(sender, count); }); };
-    m_tempsock.OnDisconnect = [this](TSock* sender) { guarded([&] { tempsockDisconnect(sender); }); };
-    m_tempsock.OnInfo = [this](TSock* sender, TSocketInfo info, const QString& msg) {
-        guarded([&] { tempsockInfo(sender, info, msg); });
-    };
+    connect(m_listener.get(), &ConnectionListener::pending, this, [this] { guarded([this] { Sock1Accept(); }); });
 
     m_socktimer.setInterval(kDispatchInterval);
     m_socktimer.setTimerType(Qt::PreciseTimer);
@@ -62,17 +56,19 @@ TServer::TServer(QObject* parent)
 
 TServer::~TServer()
 {
-    // The accepted sockets are children of Sock1 and go with it, without reports.
-    m_sock1.OnAccept = nullptr;
-    m_sock1.OnRead = nullptr;
+    // The connections go without reports: nothing of the host may run while it is being destroyed.
+    m_listener->disconnect(this);
+    for (LineConnection* link : findChildren<LineConnection*>(Qt::FindDirectChildrenOnly)) {
+        link->disconnect(this);
+        delete link;
+    }
 }
 
 void TServer::listen(const QString& port)
 {
-    if (m_sock1.Listen())
+    if (m_listener->isListening())
         return;
-    m_sock1.setPortName(port);
-    m_sock1.setListen(true);
+    m_listener->listen(port);
 }
 
 void TServer::setDispatchInterval(int ms)
@@ -103,7 +99,7 @@ void TServer::log(const QString& text) const
 
 // --- arrivals and departures ----------------------------------------------------------------------
 
-void TServer::Sock1Accept(TSock*)
+void TServer::Sock1Accept()
 {
     int slot = 0;
     for (int k = 1; k <= m_slotcount && slot == 0; ++k) {
@@ -117,95 +113,96 @@ void TServer::Sock1Accept(TSock*)
         }
         slot = m_slotcount + 1;
     }
-    TSock* sock = nullptr;
+    std::unique_ptr<LineConnection> taken;
     try {
-        if (!m_sock1.Accept(sock))
-            sock = nullptr;
+        taken = m_listener->accept();
     } catch (const ESockException& error) {
         log(QString::fromLatin1(error.what()));
-        sock = nullptr;
     }
-    if (sock == nullptr) {
+    if (taken == nullptr) {
         // Nothing was taken: the slot stays free and the slot count as it was.
         log(QStringLiteral("Could Not Accept Connection"));
         return;
     }
+    LineConnection* link = taken.release();
+    link->setParent(this);
     m_slotcount = std::max(m_slotcount, slot);
-    const int connection = m_connections.add(sock, slot);
+    const int connection = m_connections.add(link, slot);
     SeatRecord& r = record(slot);
     r.inuse = 1;
     r.socket = connection;
-    sock->setTag(slot);
-    sock->OnDisconnect = m_tempsock.OnDisconnect;
-    sock->OnInfo = m_tempsock.OnInfo;
-    sock->setKeepAlive(true);
-    log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(sock->HostName()));
+    wire(link);
+    log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(link->peerName()));
     m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
     emit accepted(slot);
 }
 
+void TServer::wire(LineConnection* link)
+{
+    connect(link, &LineConnection::lineReceived, this,
+            [this, link](std::string_view line) { guarded([&] { Sock1Read(link, line); }); });
+    connect(link, &LineConnection::lineTooLong, this, [this, link] { guarded([&] { Sock1LineTooLong(link); }); });
+    connect(link, &LineConnection::closed, this, [this, link] { guarded([&] { tempsockClosed(link); }); });
+    connect(link, &LineConnection::failed, this,
+            [this, link](const QString& msg) { guarded([&] { tempsockError(link, msg); }); });
+}
+
 void TServer::refuse()
 {
-    TSock* sock = nullptr;
+    std::unique_ptr<LineConnection> link;
     try {
-        if (!m_sock1.Accept(sock) || sock == nullptr)
-            return;
+        link = m_listener->accept();
     } catch (const ESockException&) {
         return;
     }
-    // Nobody hears of it: no handlers, no slot, no departure; destroying the socket closes it.
-    sock->OnRead = nullptr;
-    sock->OnInfo = nullptr;
-    sock->OnDisconnect = nullptr;
+    if (link == nullptr)
+        return;
+    // Nobody hears of it: no handlers, no slot, no departure; destroying the connection closes it.
     try {
-        sock->Send(Full{}.write(m_line));
+        link->sendLine(Full{}.write(m_line));
     } catch (const ESockException&) {
     }
-    delete sock;
+    link.reset();
     log(QStringLiteral("Refused a connection: the game is full"));
     emit refused();
 }
 
-void TServer::tempsockDisconnect(TSock* sender)
+void TServer::tempsockClosed(LineConnection* sender)
 {
-    const ConnectionTable::Connection* c = m_connections.find(sender);
-    if (c != nullptr && record(c->slot).inuse == 1)
-        sender->Close();
+    depart(sender);
 }
 
-void TServer::tempsockInfo(TSock* sender, TSocketInfo info, const QString& msg)
+void TServer::tempsockError(LineConnection* sender, const QString& msg)
 {
-    if (msg == QLatin1String("Socket Closed")) {
-        depart(sender);
-        return;
-    }
-    if (info == TSocketInfo::Error) {
-        // A reset or otherwise failed connection: the table is gone just as if it had closed.
-        if (ConnectionTable::Connection* c = m_connections.find(sender))
-            m_connections.fault(*c, msg, false);
-    }
+    // A reset or otherwise failed connection: the table is gone just as if it had closed.
+    if (ConnectionTable::Connection* c = m_connections.find(sender))
+        m_connections.fault(*c, msg, false);
+}
+
+void TServer::Sock1LineTooLong(LineConnection* sender)
+{
+    if (ConnectionTable::Connection* c = m_connections.find(sender))
+        m_connections.lineTooLong(*c);
 }
 
 void TServer::closeConnection(int connection)
 {
     const ConnectionTable::Connection* c = m_connections.find(connection);
-    if (c != nullptr && c->open && c->sock != nullptr)
-        c->sock->Close();
+    if (c != nullptr && c->open && c->link != nullptr)
+        c->link->close();
 }
 
-void TServer::depart(TSock* sock)
+void TServer::depart(LineConnection* link)
 {
-    // Only the first "Socket Closed" of a connection counts; a second one finds nothing.
-    const ConnectionTable::Connection* c = m_connections.find(sock);
+    // Only the first close of a connection counts; anything later finds nothing.
+    const ConnectionTable::Connection* c = m_connections.find(link);
     if (c == nullptr)
         return;
     const int connection = c->id;
     const int n = c->slot;
     m_connections.detach(connection);
-    sock->OnRead = nullptr;
-    sock->OnDisconnect = nullptr;
-    sock->OnInfo = nullptr;
-    sock->deleteLater();
+    link->disconnect(this);
+    link->deleteLater();
 
     SeatRecord& r = record(n);
     if (r.socket != connection)
@@ -227,23 +224,18 @@ void TServer::disconnectsock(int n)
 {
     if (!isSlot(n) || record(n).inuse != 1)
         return;
-    if (const ConnectionTable::Connection* c = m_connections.find(record(n).socket); c && c->sock)
-        c->sock->Close();
+    if (const ConnectionTable::Connection* c = m_connections.find(record(n).socket); c && c->link)
+        c->link->close();
 }
 
 // --- receiving and dispatching --------------------------------------------------------------------
 
-void TServer::Sock1Read(TSock* sender, qsizetype)
+void TServer::Sock1Read(LineConnection* sender, std::string_view line)
 {
     ConnectionTable::Connection* c = m_connections.find(sender);
-    if (c == nullptr) {
-        try {
-            sender->Receive();
-        } catch (const ESockException&) {
-        }
+    if (c == nullptr)
         return;
-    }
-    m_connections.receive(*c, m_receivedlist);
+    m_connections.receive(*c, line, m_receivedlist);
     if (!m_receivedlist.empty() && !m_socktimer.isActive())
         m_socktimer.start();
 }
@@ -326,13 +318,11 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
 
 void TServer::kickhim(std::string_view rest, int connection)
 {
-    FieldReader reader(rest);
-    const int requester = reader.intField();
-    if (requester != 1 || !speaksFor(connection, requester))
+    const KickHim request = KickHim::read(rest);
+    if (request.requestingSlot != 1 || !speaksFor(connection, request.requestingSlot))
         return;
-    const int n = reader.intField();
-    if (isSlot(n))
-        disconnectsock(n);
+    if (isSlot(request.slot))
+        disconnectsock(request.slot);
 }
 
 void TServer::chat(std::string_view rest, int connection)
@@ -358,13 +348,11 @@ void TServer::playasound(std::string_view rest, int connection)
 
 void TServer::botspeed(std::string_view rest, int connection)
 {
-    FieldReader reader(rest);
-    const int slot = reader.intField();
-    if (slot != 1 || !speaksFor(connection, slot))
+    const BotSpeed request = BotSpeed::read(rest);
+    if (request.slot != 1 || !speaksFor(connection, request.slot))
         return;
-    const int milliseconds = reader.intField();
-    if (milliseconds >= 0)
-        m_engine.setBotdelay(milliseconds);
+    if (request.milliseconds >= 0)
+        m_engine.setBotdelay(request.milliseconds);
 }
 
 void TServer::justwatch(std::string_view rest, int connection)
@@ -389,21 +377,21 @@ void TServer::justwatch(std::string_view rest, int connection)
 void TServer::startgame(std::string_view rest, int)
 {
     // Any table may start (or restart) a game.
-    m_engine.startgame(rest);
+    m_engine.startgame(StartGame::read(rest));
 }
 
 void TServer::choosetype(std::string_view rest, int connection)
 {
-    FieldReader reader(rest);
-    if (speaksFor(connection, reader.intField()))
-        m_engine.choosetype(rest);
+    const ChooseType request = ChooseType::read(rest);
+    if (speaksFor(connection, request.seat))
+        m_engine.choosetype(request);
 }
 
 void TServer::playcard(std::string_view rest, int connection)
 {
-    FieldReader reader(rest);
-    if (speaksFor(connection, reader.intField()))
-        m_engine.playcard(rest);
+    const PlayCard request = PlayCard::read(rest);
+    if (speaksFor(connection, request.seat))
+        m_engine.playcard(request);
 }
 
 } // namespace morlu

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectionlistener.h"
 #include "connectiontable.h"
 #include "dispatcher.h"
 #include "gameengine.h"
@@ -8,13 +9,13 @@
 #include "random.h"
 #include "sessiontimers.h"
 #include "slotoutbox.h"
-#include "tsock.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,9 +28,12 @@ namespace morlu {
  * and set the computer players' speed, lets a player hand the seat to the computer and take it back,
  * and feeds the game requests to the GameEngine, whose messages and timers it carries.
  *
- * Received bytes are cut into lines per connection and queued; `socktimer` dispatches one line per
- * tick (10 ms), and is stopped while the queue is empty. Socket events (arrivals, departures) are
- * handled as soon as they come, between ticks. Everything runs on the thread that owns the object.
+ * Tables arrive through a ConnectionListener (TCP by default; tests hand in an in-memory one) and are
+ * served over their LineConnections. Each connection cuts what it receives into lines, which are
+ * queued; `socktimer` dispatches one line per tick (10 ms), and is stopped while the queue is empty.
+ * Each request is read once into its message struct, and the game requests go to the GameEngine as
+ * structs. Connection events (arrivals, departures) are handled as soon as they come, between ticks.
+ * Everything runs on the thread that owns the object.
  *
  * A request that names its sender's slot or seat is honoured only when that is the slot its own
  * connection was given (slot 1's connection may also switch other seats to watching); lines of a
@@ -51,21 +55,25 @@ class TServer : public QObject {
 public:
     using Logger = std::function<void(const QString& text)>;
 
+    /// A host that listens for tables over TCP (TSockListener, `Sock1`).
     explicit TServer(QObject* parent = nullptr);
+    /// A host whose tables arrive through @p listener (an in-memory one in tests).
+    explicit TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent = nullptr);
     ~TServer() override;
 
     /**
-     * Starts hosting: `Sock1` listens on @p port (a decimal number or a service name; "0" lets the
-     * system pick a free port, see port()) on every local address. Raises ESockException with "Listen -
-     * Error Binding Socket" when the port cannot be bound, "Listen - Error Starting Listen", or a port
-     * lookup error. A failed attempt leaves the listening socket's handle in place, so calling again
+     * Starts hosting: the listener (`Sock1` over TCP) listens on @p port (a decimal number or a service
+     * name; "0" lets the system pick a free port, see port()) on every local address. Raises
+     * ESockException with "Listen - Error Binding Socket" when the port cannot be bound, "Listen - Error Starting
+     * Listen", or a port lookup error. A failed attempt leaves the listening socket's handle in place, so calling again
      * raises "Listen - Socket Already In Use"; make a new TServer to retry. Listening on a server that
      * already listens does nothing.
      */
     void listen(const QString& port = QStringLiteral("7772"));
-    /// The port `Sock1` is bound to; 0 before listen().
-    quint16 port() const { return m_sock1.localPort(); }
-    bool hosting() const { return m_sock1.Listen(); }
+    /// The port `Sock1` is bound to; 0 before listen() (and for a listener without ports).
+    quint16 port() const { return m_listener->port(); }
+    bool hosting() const { return m_listener->isListening(); }
+    ConnectionListener& listener() { return *m_listener; }
 
     /// The game the host runs; its seat records 1..9 are also the slot table.
     GameEngine& engine() { return m_engine; }
@@ -98,15 +106,18 @@ public:
      */
     void setSeatOneTakeover(bool on) { m_seatOneTakeover = on; }
 
-    // --- socket events, wired at construction ----------------------------------------------------
-    /// OnAccept of `Sock1`: seats the pending connection in the lowest free slot, or refuses a tenth.
-    void Sock1Accept(TSock* sender);
-    /// OnRead of every accepted socket: cuts its bytes into lines and queues them.
-    void Sock1Read(TSock* sender, qsizetype count);
-    /// OnDisconnect of an accepted socket (the peer closed): closes it, which runs the departure.
-    void tempsockDisconnect(TSock* sender);
-    /// OnInfo of an accepted socket: "Socket Closed" runs the departure; an error report closes it.
-    void tempsockInfo(TSock* sender, TSocketInfo info, const QString& msg);
+    // --- connection events ------------------------------------------------------------------------
+    /// pending() of the listener: seats the waiting connection in the lowest free slot, or refuses a
+    /// tenth (it is told "CMD_full+" and dropped).
+    void Sock1Accept();
+    /// lineReceived() of an accepted connection: queues the line.
+    void Sock1Read(LineConnection* sender, std::string_view line);
+    /// lineTooLong() of an accepted connection: it is closed as a departure.
+    void Sock1LineTooLong(LineConnection* sender);
+    /// closed() of an accepted connection (by either side): the departure.
+    void tempsockClosed(LineConnection* sender);
+    /// failed() of an accepted connection (a reset, ...): it is closed as a departure.
+    void tempsockError(LineConnection* sender, const QString& msg);
     /// Closes slot @p n's connection if the slot is in use; the departure follows.
     void disconnectsock(int n);
     /// One `socktimer` tick: dispatches the first queued line.
@@ -137,7 +148,8 @@ private:
 
     void registerCommands();
     void refuse();
-    void depart(TSock* sock);
+    void wire(LineConnection* link);
+    void depart(LineConnection* link);
     void closeConnection(int connection);
     /// True when a request naming @p slot may come from @p connection (see the class comment).
     bool speaksFor(int connection, int slot) const;
@@ -146,8 +158,7 @@ private:
     void guarded(const std::function<void()>& handler) const;
     void log(const QString& text) const;
 
-    TSock m_sock1;
-    TSock m_tempsock;
+    std::unique_ptr<ConnectionListener> m_listener;
     LineQueue m_receivedlist;
     QTimer m_socktimer;
     ConnectionTable m_connections;

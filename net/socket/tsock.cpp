@@ -1,17 +1,15 @@
 #include "tsock.h"
 
 #include "sockerrors.h"
-#include "socklookup.h"
+#include "tsockdetail.h"
+#include "uncaughterror.h"
 
 #include <QPointer>
 #include <QSocketNotifier>
-#include <QTimer>
-#include <QtDebug>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,63 +17,22 @@ namespace morlu {
 
 namespace {
 
-// Messages are short lines that must go out at once (a played card, a turn): never hold them back
-// waiting for more to send.
-void disableNagle(int fd)
-{
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-}
-
 constexpr qsizetype kReadSize = 32768;
 constexpr int kBacklog = 5;
-constexpr int kKeepAliveProbes = 6;
 // Sent bytes are dropped from the front of the outgoing buffer lazily, once they make up this much.
 constexpr qsizetype kCompactAt = 1 << 20;
-
-std::function<void(const QString&)>& uncaughtErrorHandler()
-{
-    static std::function<void(const QString&)> handler;
-    return handler;
-}
-
-void passUncaught(const QString& text)
-{
-    if (uncaughtErrorHandler())
-        uncaughtErrorHandler()(text);
-    else
-        qWarning("Unhandled error in a socket event: %s", qPrintable(text));
-}
 
 bool wouldBlock(int err)
 {
     return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
 }
 
-// Calls a copy of the handler, so a handler that replaces itself or destroys its socket stays valid.
-template <typename Handler, typename... Args> void call(const Handler& handler, Args&&... args)
-{
-    if (handler) {
-        const Handler copy = handler;
-        copy(std::forward<Args>(args)...);
-    }
-}
-
 } // namespace
 
-TSock::TSock(QObject* parent) : QObject(parent) {}
+using tsockdetail::call;
+using tsockdetail::disableNagle;
 
-// Notifications come from the event loop, which exceptions must not cross.
-template <typename Fn> void TSock::runNotification(Fn&& fn)
-{
-    try {
-        fn();
-    } catch (const std::exception& error) {
-        passUncaught(QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        passUncaught(QStringLiteral("Unknown error"));
-    }
-}
+TSock::TSock(QObject* parent) : QObject(parent) {}
 
 TSock::~TSock()
 {
@@ -87,7 +44,7 @@ TSock::~TSock()
 
 void TSock::setUncaughtErrorHandler(std::function<void(const QString& text)> handler)
 {
-    uncaughtErrorHandler() = std::move(handler);
+    uncaughterror::setHandler(std::move(handler));
 }
 
 void TSock::setHostName(const QString& name)
@@ -140,41 +97,6 @@ void TSock::setListen(bool listen)
     watch(true, false);
     m_listen = true;
     report(TSocketInfo::Listen, QStringLiteral("Listening Started"));
-}
-
-bool TSock::Open()
-{
-    if (m_fd >= 0)
-        return m_connected;
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0) {
-        reportError(sockerrors::fromErrno(errno));
-        return false;
-    }
-    const quint16 port = lookupPort();
-    const quint32 host = lookupHost();
-    if (m_keepAlive)
-        applyKeepAlive();
-    disableNagle(m_fd);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(host);
-    m_connecting = true;
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 || errno == EINPROGRESS) {
-        // Complete or not, the outcome is taken from the first write readiness, as for a slow peer.
-        watch(false, true);
-        return m_connected;
-    }
-    // Refused at once: deliver the failure the way a late one arrives, from the event loop.
-    const int err = errno;
-    watch(false, false);
-    const quint64 generation = m_generation;
-    QTimer::singleShot(0, this, [this, generation, err] {
-        if (generation == m_generation && m_connecting)
-            runNotification([this, err] { failConnection(err); });
-    });
-    return m_connected;
 }
 
 bool TSock::Accept(TSock*& newSock)
@@ -285,28 +207,6 @@ quint16 TSock::localPort() const
     return ntohs(address.sin_port);
 }
 
-bool TSock::setKeepAlive(bool on, int idleSeconds)
-{
-    m_keepAlive = on;
-    m_keepAliveIdle = idleSeconds > 0 ? idleSeconds : 60;
-    return m_fd < 0 || applyKeepAlive();
-}
-
-bool TSock::applyKeepAlive()
-{
-    const int on = m_keepAlive ? 1 : 0;
-    bool ok = ::setsockopt(m_fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) == 0;
-    if (m_keepAlive) {
-        const int idle = m_keepAliveIdle;
-        const int interval = std::max(1, m_keepAliveIdle / 6);
-        const int probes = kKeepAliveProbes;
-        ok = ::setsockopt(m_fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle) == 0 && ok;
-        ok = ::setsockopt(m_fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval) == 0 && ok;
-        ok = ::setsockopt(m_fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes) == 0 && ok;
-    }
-    return ok;
-}
-
 bool TSock::watchingRead() const
 {
     return m_readNotifier && m_readNotifier->isEnabled();
@@ -343,26 +243,6 @@ void TSock::failConnection(int err)
     reportError(sockerrors::fromErrno(err));
 }
 
-quint16 TSock::lookupPort()
-{
-    report(TSocketInfo::Lookup, QStringLiteral("Lookup Of Port ") + m_portName);
-    const std::optional<quint16> port = socklookup::port(m_portName);
-    if (!port)
-        throw ESockException("Port Lookup - Could Not Find Service Entry");
-    return *port;
-}
-
-quint32 TSock::lookupHost()
-{
-    if (m_hostName.isEmpty())
-        return INADDR_ANY;
-    report(TSocketInfo::Lookup, QStringLiteral("Lookup Of Host ") + m_hostName);
-    const std::optional<quint32> address = socklookup::host(m_hostName);
-    if (!address)
-        throw ESockException("Host Lookup - Could Not Find Host Entry");
-    return *address;
-}
-
 void TSock::watch(bool read, bool write)
 {
     if (m_fd < 0)
@@ -370,10 +250,10 @@ void TSock::watch(bool read, bool write)
     if (!m_readNotifier) {
         m_readNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
         connect(m_readNotifier, &QSocketNotifier::activated, this,
-                [this] { runNotification([this] { whenReadable(); }); });
+                [this] { uncaughterror::guard([this] { whenReadable(); }); });
         m_writeNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
         connect(m_writeNotifier, &QSocketNotifier::activated, this,
-                [this] { runNotification([this] { whenWritable(); }); });
+                [this] { uncaughterror::guard([this] { whenWritable(); }); });
     }
     m_readNotifier->setEnabled(read);
     m_writeNotifier->setEnabled(write);
@@ -469,29 +349,6 @@ void TSock::whenWritable()
     if (m_connecting)
         finishConnect();
     else
-        writeReady();
-}
-
-void TSock::finishConnect()
-{
-    int err = 0;
-    socklen_t length = sizeof err;
-    if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &err, &length) != 0)
-        err = errno;
-    if (err != 0) {
-        failConnection(err);
-        return;
-    }
-    m_connecting = false;
-    m_connected = true;
-    watch(true, false);
-    QPointer<TSock> alive(this);
-    report(TSocketInfo::Connect, QStringLiteral("Non-Blocking Socket Connected"));
-    if (!alive || !m_connected)
-        return;
-    call(OnConnect, this);
-    // The connection is writable now: what was sent while connecting goes out first.
-    if (alive && m_connected && !m_failed)
         writeReady();
 }
 

@@ -29,7 +29,9 @@ using TNotifyInfoEvent = std::function<void(TSock* sender, TSocketInfo info, con
 /**
  * The program's TCP endpoint: one object per listening socket or connection, IPv4 stream sockets in
  * non-blocking mode. It moves bytes only: Send() adds nothing and Receive() splits nothing; framing
- * belongs to the protocol layer.
+ * belongs to the protocol layer. The host and the table use it through TSockListener and
+ * TSockConnection. Its code: tsock.cpp (the socket), tsockconnect.cpp (making a connection),
+ * tsockoptions.cpp (keepalive, no delay).
  *
  * Readiness is delivered on the thread that owns the object (the main thread) through the event loop,
  * one notification handled to completion at a time:
@@ -85,7 +87,7 @@ public:
      */
     void setListen(bool listen);
 
-    /// Free for the owner; the host keeps the connection slot number here.
+    /// Free for the owner.
     int Tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
@@ -201,7 +203,6 @@ private:
     void readOnce();
     void finishConnect();
     void writeReady();
-    template <typename Fn> void runNotification(Fn&& fn);
 
     int m_fd = -1;
     bool m_connected = false;

@@ -49,7 +49,7 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_EQ(chatLines(*table).first(), kMulti);
     EXPECT_EQ(table->state().myname, QStringLiteral("Ann"));
     EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
-    EXPECT_EQ(table->link().sock().HostName(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(table->link().connection().peerName(), QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(table->state().ishost);
     auto* lobby = table->findChild<TSock*>(QStringLiteral("Sock11"));
     ASSERT_NE(lobby, nullptr);
@@ -87,7 +87,7 @@ TEST_P(TchatWaiting, OneOrTwoArgumentsOnlyShowTheLoadingLine)
     table->processparams();
     table->processparams();
     EXPECT_EQ(chatLines(*table), QStringList{kMulti});
-    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table->link().connection().isOpen());
     EXPECT_FALSE(table.server().hosting());
     EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
     EXPECT_FALSE(table->startGameAction()->isEnabled());
@@ -107,7 +107,7 @@ TEST(TchatStart, APortInUseShowsTheBindingErrorAndDoesNotConnect)
     table->processparams();
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket")});
     EXPECT_FALSE(table->state().ishost);
-    EXPECT_FALSE(table->link().sock().hasHandle());
+    EXPECT_FALSE(table->link().connection().isOpen());
     EXPECT_FALSE(table->startGameAction()->isEnabled());
 }
 

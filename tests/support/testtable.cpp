@@ -1,6 +1,9 @@
 #include "testtable.h"
 
+#include "memoryconnection.h"
 #include "sessionmessages.h"
+#include "tsock.h"
+#include "tsockconnection.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -17,39 +20,31 @@ std::string_view wordOf(std::string_view line)
     return plus == std::string_view::npos ? std::string_view() : line.substr(0, plus);
 }
 
-TestTable::TestTable(quint16 port) : m_sock(std::make_unique<TSock>())
+TestTable::TestTable(quint16 port) : TestTable(std::make_unique<TSockConnection>())
 {
-    m_sock->setHostName(QStringLiteral("127.0.0.1"));
-    m_sock->setPortName(QString::number(port));
-    m_sock->OnRead = [this](TSock*, qsizetype) { read(); };
-    m_sock->OnInfo = [this](TSock*, TSocketInfo info, const QString& msg) {
-        // The table's own close() and reset() detach this first, so what is left is the host's doing.
-        if (msg == QLatin1String("Socket Closed") || info == TSocketInfo::Error)
-            m_closedByHost = true;
-    };
-    m_sock->Open();
+    m_connection->open(QStringLiteral("127.0.0.1"), QString::number(port));
+}
+
+TestTable::TestTable(std::unique_ptr<LineConnection> connection) : m_connection(std::move(connection))
+{
+    QObject::connect(m_connection.get(), &LineConnection::lineReceived, [this](std::string_view line) { read(line); });
+    // The table's own close() and reset() disconnect these first, so what is left is the host's doing.
+    QObject::connect(m_connection.get(), &LineConnection::closed, [this] { m_closedByHost = true; });
+    QObject::connect(m_connection.get(), &LineConnection::failed, [this] { m_closedByHost = true; });
 }
 
 TestTable::~TestTable()
 {
-    m_sock->OnRead = nullptr;
-    m_sock->OnInfo = nullptr;
+    m_connection->disconnect();
 }
 
-void TestTable::read()
+void TestTable::read(std::string_view line)
 {
-    const QByteArray bytes = m_sock->Receive();
-    // Host lines are never longer than the framer's limit; a failure here shows as missing lines.
-    std::vector<std::string> fresh;
-    m_framer.feed(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                  [&](std::string_view line) { fresh.emplace_back(line); });
-    for (std::string& line : fresh) {
-        if (wordOf(line) == CMD_sendlogininfo)
-            m_slot = SendLoginInfo::read(std::string_view(line).substr(CMD_sendlogininfo.size() + 1)).slot;
-        m_lines.push_back(std::move(line));
-        if (onLine)
-            onLine(m_lines.back());
-    }
+    std::string& kept = m_lines.emplace_back(line);
+    if (wordOf(kept) == CMD_sendlogininfo)
+        m_slot = SendLoginInfo::read(std::string_view(kept).substr(CMD_sendlogininfo.size() + 1)).slot;
+    if (onLine)
+        onLine(kept);
 }
 
 int TestTable::waitSlot()
@@ -77,26 +72,32 @@ void TestTable::send(std::string_view line)
 
 void TestTable::sendRaw(const QByteArray& bytes)
 {
-    m_sock->Send(bytes);
+    m_connection->sendLine(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 void TestTable::close()
 {
-    m_sock->OnInfo = nullptr;
-    m_sock->Close();
+    m_connection->disconnect();
+    m_connection->close();
 }
 
 void TestTable::reset()
 {
-    const linger hard{1, 0};
-    ::setsockopt(m_sock->handle(), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-    m_sock->OnInfo = nullptr;
-    m_sock->Close();
+    m_connection->disconnect();
+    if (auto* memory = qobject_cast<MemoryConnection*>(m_connection.get())) {
+        memory->reset();
+        return;
+    }
+    if (auto* tcp = qobject_cast<TSockConnection*>(m_connection.get())) {
+        const linger hard{1, 0};
+        ::setsockopt(tcp->sock().handle(), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    }
+    m_connection->close();
 }
 
 bool TestTable::connected() const
 {
-    return m_sock->isConnected();
+    return m_connection->isConnected();
 }
 
 std::vector<std::string> TestTable::linesOf(std::string_view word, std::size_t from) const

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "lineframer.h"
-#include "tsock.h"
+#include "lineconnection.h"
 #include "waituntil.h"
 
 #include <QByteArray>
@@ -18,13 +17,17 @@ namespace morlu::test {
 std::string_view wordOf(std::string_view line);
 
 /**
- * A scripted table over a real loopback connection: it connects with a TSock, cuts what the host sends
- * into lines (without their 0xFF) and keeps them all, and sends whole lines or raw bytes. Waits spin
- * the event loop with a bound, so a host that does not answer fails the test instead of hanging it.
+ * A scripted table over a line connection: over TCP to a port on the loopback, or over an in-memory
+ * end joined to the host. It keeps every line the host sends (without its 0xFF), and sends whole lines
+ * or raw bytes. Waits spin the event loop with a bound, so a host that does not answer fails the test
+ * instead of hanging it.
  */
 class TestTable {
 public:
+    /// Connects over TCP to 127.0.0.1:@p port.
     explicit TestTable(quint16 port);
+    /// Runs over @p connection, already joined to the host (a MemoryConnection from a MemoryListener).
+    explicit TestTable(std::unique_ptr<LineConnection> connection);
     ~TestTable();
     TestTable(const TestTable&) = delete;
     TestTable& operator=(const TestTable&) = delete;
@@ -44,7 +47,7 @@ public:
 
     /// Closes in an orderly way.
     void close();
-    /// Drops the connection with a reset (SO_LINGER 0), as a crashed table would.
+    /// Drops the connection with a reset (SO_LINGER 0 over TCP), as a crashed table would.
     void reset();
 
     bool connected() const;
@@ -66,13 +69,13 @@ public:
     /// Waits until the host closed the connection.
     bool waitClosed(int milliseconds = 10000);
     /// Bytes received after the last 0xFF (an unfinished line).
-    std::size_t pendingBytes() const { return m_framer.pending(); }
+    std::size_t pendingBytes() const { return m_connection->pendingBytes(); }
 
 private:
-    void read();
+    void wire();
+    void read(std::string_view line);
 
-    std::unique_ptr<TSock> m_sock;
-    LineFramer m_framer;
+    std::unique_ptr<LineConnection> m_connection;
     std::vector<std::string> m_lines;
     int m_slot = 0;
     bool m_closedByHost = false;

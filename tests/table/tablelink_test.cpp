@@ -2,7 +2,9 @@
 
 #include "fieldreader.h"
 #include "logcapture.h"
+#include "memoryconnection.h"
 #include "printers.h"
+#include "tsock.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@
 #include <sys/socket.h>
 #include <vector>
 
+using morlu::MemoryConnection;
 using morlu::TSock;
 
 namespace {
@@ -29,7 +32,7 @@ QByteArray lines(std::initializer_list<const char*> texts)
     return bytes;
 }
 
-/// A link whose handlers record the rest of every line they get.
+/// A link over an in-memory connection whose handlers record the rest of every line they get.
 class TableLinkTest : public ::testing::Test {
 protected:
     TableLinkTest()
@@ -39,14 +42,23 @@ protected:
             "CMD_n", [this](std::string_view rest) { handled.push_back("n" + std::to_string(morlu::toInt(rest))); });
     }
 
-    TableLink link;
+    /// The host sends @p bytes and the link receives them; only posted events run, so Timer1 does not tick.
+    void receive(const QByteArray& bytes)
+    {
+        host.sendLine(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        QCoreApplication::sendPostedEvents();
+    }
+
+    MemoryConnection::Ends ends = MemoryConnection::pair();
+    MemoryConnection& host = *ends.first;
+    TableLink link{std::move(ends.second)};
     std::vector<std::string> handled;
 };
 
 TEST_F(TableLinkTest, HandlesOneQueuedLinePerTickAndStopsItsTimerWhenNothingWaits)
 {
     EXPECT_FALSE(link.timerActive());
-    link.receive(lines({"CMD_a+1", "CMD_a+2", "CMD_a+3"}));
+    receive(lines({"CMD_a+1", "CMD_a+2", "CMD_a+3"}));
     EXPECT_TRUE(handled.empty());
     EXPECT_EQ(link.waitingLines(), 3u);
     EXPECT_TRUE(link.timerActive());
@@ -62,10 +74,10 @@ TEST_F(TableLinkTest, HandlesOneQueuedLinePerTickAndStopsItsTimerWhenNothingWait
 
 TEST_F(TableLinkTest, ALineCutAcrossReadsIsHandledWhenItsEndArrives)
 {
-    link.receive(QByteArray("CMD_a+hel"));
+    receive(QByteArray("CMD_a+hel"));
     EXPECT_EQ(link.waitingLines(), 0u);
     EXPECT_FALSE(link.timerActive());
-    link.receive(lines({"lo"}));
+    receive(lines({"lo"}));
     link.Timer1Timer();
     EXPECT_EQ(handled, (std::vector<std::string>{"hello"}));
 }
@@ -73,7 +85,7 @@ TEST_F(TableLinkTest, ALineCutAcrossReadsIsHandledWhenItsEndArrives)
 TEST_F(TableLinkTest, MalformedAndUnknownLinesAreDroppedAndTheNextLineStillComes)
 {
     morlu::test::LogCapture log;
-    link.receive(lines({"CMD_n+x7", "CMD_unknown+1", "no plus", "CMD_n+", "CMD_n+8"}));
+    receive(lines({"CMD_n+x7", "CMD_unknown+1", "no plus", "CMD_n+", "CMD_n+8"}));
     QTRY_COMPARE_WITH_TIMEOUT(link.waitingLines(), 0u, kWait);
     EXPECT_EQ(handled, (std::vector<std::string>{"n8"}));
     EXPECT_EQ(log.warnings, (QStringList{QStringLiteral("'x7' is not a valid integer value"),
@@ -90,7 +102,7 @@ TEST_F(TableLinkTest, AHandlerInAModalLoopIsNotEnteredAgain)
         link.Timer1Timer();
         EXPECT_FALSE(link.timerActive());
     });
-    link.receive(lines({"CMD_box+", "CMD_a+after"}));
+    receive(lines({"CMD_box+", "CMD_a+after"}));
     link.Timer1Timer();
     EXPECT_EQ(nested, 0);
     EXPECT_TRUE(handled.empty());
@@ -104,8 +116,8 @@ TEST_F(TableLinkTest, AnOverlongLineClosesTheConnection)
 {
     morlu::test::LogCapture log;
     QSignalSpy closed(&link, &TableLink::closed);
-    link.receive(lines({"CMD_a+first"}));
-    link.receive(QByteArray(int(morlu::LineFramer::kMaxLine) + 10, 'x'));
+    receive(lines({"CMD_a+first"}));
+    receive(QByteArray(int(morlu::LineFramer::kMaxLine) + 10, 'x'));
     EXPECT_TRUE(link.connectionEnded());
     EXPECT_EQ(closed.count(), 0) << "the line before still waits";
     link.Timer1Timer();
@@ -153,14 +165,15 @@ TEST(TableLinkConnection, AConnectionResetByTheHostEndsTheTableLikeAClose)
     TableLink link;
     QSignalSpy closed(&link, &TableLink::closed);
     link.open(QStringLiteral("127.0.0.1"), host.port());
-    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected() && link.sock().isConnected(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected() && link.connection().isConnected(),
+                             kWait);
     // A close with SO_LINGER 0 resets the connection instead of ending it in order.
     const linger abort{1, 0};
     ASSERT_EQ(::setsockopt(host.peer->handle(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort), 0);
     host.peer->Close();
     ASSERT_TRUE(closed.wait(kWait));
     EXPECT_TRUE(link.connectionEnded());
-    EXPECT_FALSE(link.sock().hasHandle());
+    EXPECT_FALSE(link.connection().isOpen());
 }
 
 TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
@@ -173,7 +186,7 @@ TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
     TableLink link;
     QSignalSpy closed(&link, &TableLink::closed);
     link.open(QStringLiteral("127.0.0.1"), QString::number(freePort));
-    QTRY_VERIFY_WITH_TIMEOUT(!link.sock().isConnecting(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.connection().isConnecting(), kWait);
     QCoreApplication::processEvents();
     EXPECT_EQ(closed.count(), 0);
     EXPECT_FALSE(link.connectionEnded());

@@ -67,7 +67,7 @@ TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
     auto table = makeTable({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, freePort);
     QSignalSpy closed(table.get(), &Tchat::tableClosed);
     table->show();
-    QTRY_VERIFY_WITH_TIMEOUT(table->link().sock().hasHandle() && !table->link().sock().isConnecting(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(table->link().connection().isOpen() && !table->link().connection().isConnecting(), kWait);
     QCoreApplication::processEvents();
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(table->isVisible());

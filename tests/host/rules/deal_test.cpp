@@ -29,7 +29,7 @@ TEST(Deal, FirstDealOfAFixedSeed)
     GameEngine engine(outbox, clock, random);
     for (int n = 1; n <= 4; ++n)
         engine.seat(n).inuse = 1;
-    engine.startgame("Host+l+");
+    engine.startgame(StartGame{"Host", "l"});
     std::vector<std::string> hands;
     for (const auto& sent : outbox.sent()) {
         if (sent.line.starts_with("CMD_mycards+"))
@@ -51,7 +51,7 @@ TEST(Deal, EveryDealHandsOutThePackInSortedHands)
     GameEngine engine(outbox, clock, random);
     engine.seat(1).inuse = 1;
     for (int game = 0; game < 200; ++game) {
-        engine.startgame("Host+l+");
+        engine.startgame(StartGame{"Host", "l"});
         std::array<int, 33> seen{};
         for (int n = 1; n <= 4; ++n) {
             const auto& cards = engine.seat(n).cards;

@@ -35,12 +35,9 @@ protected:
     }
     void seatAllHumans() { seatHumans({1, 2, 3, 4}); }
 
-    void start(const std::string& length = "l") { engine.startgame("Host+" + length + "+"); }
-    void choose(int seat, int contract)
-    {
-        engine.choosetype(std::to_string(seat) + "+" + std::to_string(contract) + "+");
-    }
-    void play(int seat, int slot) { engine.playcard(std::to_string(seat) + "+" + std::to_string(slot) + "+"); }
+    void start(const std::string& length = "l") { engine.startgame(StartGame{"Host", length}); }
+    void choose(int seat, int contract) { engine.choosetype(ChooseType{seat, contract}); }
+    void play(int seat, int slot) { engine.playcard(PlayCard{seat, slot}); }
 
     /// Puts @p cards into @p seat's slots 1.. in ascending order; the other slots are left empty.
     void setHand(int seat, std::vector<int> cards)

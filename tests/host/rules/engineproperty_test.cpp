@@ -482,7 +482,7 @@ TEST(EngineProperty, ComputerGamesKeepEveryRule)
             engine.seat(seat).name = watching[seat] ? "W" + std::to_string(seat) : "";
         }
         checker.newGame(length);
-        engine.startgame("Host+" + length + "+");
+        engine.startgame(StartGame{"Host", length});
         for (int seat = 1; seat <= 4; ++seat) {
             if (watching[seat]) {
                 engine.seat(seat).justwatch = 1;

@@ -76,13 +76,13 @@ TEST_F(GameFlowTest, ChoiceFromAnotherSeatOrOutOfRangeIsIgnored)
     start();
     outbox.clear();
     for (const char* request : {"2+1+", "0+1+", "5+1+", "1+0+", "1+7+", "1+-1+"})
-        engine.choosetype(request);
+        engine.choosetype(ChooseType::read(request));
     EXPECT_THAT(transcript(), IsEmpty());
     EXPECT_EQ(engine.chooserseat(), 1);
     choose(1, Siege);
     outbox.clear();
     // No choice is pending now: chooserseat is 0, and a request naming seat 0 must not match it.
-    engine.choosetype("0+1+");
+    engine.choosetype(ChooseType{0, 1});
     EXPECT_THAT(transcript(), IsEmpty());
     EXPECT_EQ(engine.state().contract, Siege);
     EXPECT_EQ(engine.state().directorseat, 1);
@@ -149,7 +149,7 @@ TEST_F(GameFlowTest, RestartMidGameWithAHalfGame)
     runUntil([&] { return engine.state().contractnumber == 5 && engine.state().playopen; });
     seatHumans({1});
     outbox.clear();
-    engine.startgame("Anna+h+");
+    engine.startgame(StartGame{"Anna", "h"});
     EXPECT_EQ(transcript().at(0), "*:CMD_startgame+Anna+h+");
     EXPECT_EQ(transcript().at(1), "*:CMD_startround+1+1+");
     EXPECT_EQ(engine.state().contracttotal, 16);

@@ -249,7 +249,7 @@ TEST_F(TrickTest, OutOfRangeAndOutOfTurnRequestsAreDroppedSilently)
     setHand(2, {3});
     const GameState before = engine.state();
     for (const char* request : {"0+1+", "5+1+", "-1+1+", "1+0+", "1+9+", "1+3+", "1+-2+", "2+1+", "3+1+"})
-        engine.playcard(request);
+        engine.playcard(PlayCard::read(request));
     EXPECT_THAT(transcript(), IsEmpty());
     EXPECT_EQ(engine.turnseat(), 1);
     EXPECT_EQ(engine.seat(1).cards, before.seats[1].cards);
@@ -257,7 +257,7 @@ TEST_F(TrickTest, OutOfRangeAndOutOfTurnRequestsAreDroppedSilently)
 
     playCard(1, 1);
     outbox.clear();
-    engine.playcard("1+2+"); // already played to this trick
+    engine.playcard(PlayCard{1, 2}); // already played to this trick
     EXPECT_THAT(transcript(), IsEmpty());
     EXPECT_EQ(engine.seat(1).cards[2], 2);
 }
@@ -283,9 +283,9 @@ TEST_F(TrickTest, NonNumericFieldsThrowBeforeAnythingChanges)
     openRound(Morlu);
     setHand(1, {1, 2});
     for (const char* request : {"x+1+", "1+x+", "1++", "", "1", " 1+1+", "+1+1+"})
-        EXPECT_THROW(engine.playcard(request), FieldError) << request;
+        EXPECT_THROW(engine.playcard(PlayCard::read(request)), FieldError) << request;
     for (const char* request : {"x+1+", "2+", "2+five+"})
-        EXPECT_THROW(engine.choosetype(request), FieldError) << request;
+        EXPECT_THROW(engine.choosetype(ChooseType::read(request)), FieldError) << request;
     EXPECT_THAT(transcript(), IsEmpty());
     EXPECT_EQ(engine.seat(1).cards[1], 1);
 }

@@ -20,6 +20,8 @@ namespace {
 /// Ann (slot 1) and Bob (slot 2) are seated; a third connection (slot 3) misbehaves.
 class HostileInputTest : public SessionFixture {
 protected:
+    explicit HostileInputTest(Transport transport = Transport::Memory) : SessionFixture(transport) {}
+
     void SetUp() override
     {
         ann = &join("Ann");
@@ -35,6 +37,21 @@ protected:
 
     TestTable* ann = nullptr;
     TestTable* bob = nullptr;
+};
+
+/// Floods and resets over both transports.
+class HostileTransportTest : public HostileInputTest, public ::testing::WithParamInterface<Transport> {
+protected:
+    HostileTransportTest() : HostileInputTest(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(Transports, HostileTransportTest, ::testing::Values(Transport::Memory, Transport::Tcp),
+                         transportName);
+
+/// A table that never reads needs a real socket: only TCP pushes back.
+class HostileTcpTest : public HostileInputTest {
+protected:
+    HostileTcpTest() : HostileInputTest(Transport::Tcp) {}
 };
 
 TEST_F(HostileInputTest, GarbageBytesAreDroppedLineByLine)
@@ -54,7 +71,7 @@ TEST_F(HostileInputTest, GarbageBytesAreDroppedLineByLine)
     expectServing();
 }
 
-TEST_F(HostileInputTest, ConnectionsThatFloodOrNeverEndALineAreClosedAsDepartures)
+TEST_P(HostileTransportTest, ConnectionsThatFloodOrNeverEndALineAreClosedAsDepartures)
 {
     struct Case {
         const char* what;
@@ -123,7 +140,7 @@ int connectNonReader(quint16 port)
     return fd;
 }
 
-TEST_F(HostileInputTest, ATableThatNeverReadsIsClosedOnceTooMuchWaitsForIt)
+TEST_F(HostileTcpTest, ATableThatNeverReadsIsClosedOnceTooMuchWaitsForIt)
 {
     const int sink = connectNonReader(port);
     ASSERT_GE(sink, 0);
@@ -153,7 +170,7 @@ TEST_F(HostileInputTest, ATableThatNeverReadsIsClosedOnceTooMuchWaitsForIt)
     expectServing();
 }
 
-TEST_F(HostileInputTest, ConnectionResetWhileTheHostSendsCountsAsDeparture)
+TEST_P(HostileTransportTest, ConnectionResetWhileTheHostSendsCountsAsDeparture)
 {
     TestTable& gone = join("Gone");
     const std::size_t from = ann->count();

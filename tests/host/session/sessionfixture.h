@@ -1,8 +1,11 @@
 #pragma once
 
+#include "memorylistener.h"
 #include "printers.h"
 #include "testtable.h"
 #include "tserver.h"
+#include "tsock.h"
+#include "tsocklistener.h"
 
 #include <QStringList>
 
@@ -14,19 +17,56 @@
 
 namespace morlu::test {
 
+/// What carries the tables' lines: in-memory connections, or TCP on the loopback.
+enum class Transport { Memory, Tcp };
+
+inline std::string transportName(const ::testing::TestParamInfo<Transport>& info)
+{
+    return info.param == Transport::Memory ? "Memory" : "Tcp";
+}
+
+inline void PrintTo(Transport transport, std::ostream* os)
+{
+    *os << (transport == Transport::Memory ? "Memory" : "Tcp");
+}
+
 /**
- * A host listening on a free loopback port, dispatching one line per event-loop turn, with its log
- * kept for checks, and helpers that open scripted tables against it.
+ * A host dispatching one line per event-loop turn, listening in memory or on a free loopback port, and
+ * the scripted tables connected to it.
+ */
+struct TestHost {
+    explicit TestHost(Transport transport)
+        : memory(transport == Transport::Memory ? new MemoryListener : nullptr),
+          server(memory ? std::unique_ptr<ConnectionListener>(memory) : std::make_unique<TSockListener>())
+    {
+        server.setDispatchInterval(0);
+        server.listen(QStringLiteral("0"));
+    }
+
+    /// A new table, connecting to the host (not waited for).
+    TestTable& connect()
+    {
+        tables.push_back(memory ? std::make_unique<TestTable>(memory->connect())
+                                : std::make_unique<TestTable>(server.port()));
+        return *tables.back();
+    }
+
+    MemoryListener* memory; ///< owned by the server; null over TCP
+    TServer server;
+    std::vector<std::unique_ptr<TestTable>> tables;
+};
+
+/**
+ * A host with its log kept for checks (see TestHost), and helpers that open scripted tables against it.
+ * In memory unless a test asks for TCP.
  */
 class SessionFixture : public ::testing::Test {
 protected:
-    SessionFixture()
+    explicit SessionFixture(Transport transport = Transport::Memory)
+        : host(transport), server(host.server), port(server.port()), tables(host.tables)
     {
-        server.setDispatchInterval(0);
         server.setLogger([this](const QString& text) { log.append(text); });
-        server.listen(QStringLiteral("0"));
-        port = server.port();
-        // Whatever escapes a socket handler would end up in an error dialog on the host player's screen.
+        // Whatever escapes a connection's handler would end up in an error dialog on the host player's screen.
         TSock::setUncaughtErrorHandler([this](const QString& text) { uncaught.append(text); });
     }
     ~SessionFixture() override { TSock::setUncaughtErrorHandler(nullptr); }
@@ -36,8 +76,7 @@ protected:
     /// A new table, connected and given its slot (or refused).
     TestTable& open()
     {
-        tables.push_back(std::make_unique<TestTable>(port));
-        TestTable& table = *tables.back();
+        TestTable& table = host.connect();
         table.waitSlot();
         return table;
     }
@@ -45,8 +84,7 @@ protected:
     /// of every other table.
     TestTable& join(const std::string& name, const std::string& version = "1.0.5")
     {
-        tables.push_back(std::make_unique<TestTable>(port));
-        TestTable& table = *tables.back();
+        TestTable& table = host.connect();
         EXPECT_TRUE(table.login(name, version)) << name;
         const std::string announced = "CMD_newplayerinfo+" + std::to_string(table.slot()) + "+" + name;
         for (const auto& other : tables) {
@@ -85,11 +123,12 @@ protected:
         return false;
     }
 
-    TServer server;
+    TestHost host;
+    TServer& server;
     QStringList log;
     QStringList uncaught;
     quint16 port = 0;
-    std::vector<std::unique_ptr<TestTable>> tables;
+    std::vector<std::unique_ptr<TestTable>>& tables;
 };
 
 } // namespace morlu::test

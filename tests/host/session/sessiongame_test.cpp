@@ -207,14 +207,13 @@ TEST_F(SessionGameTest, SeatOneIsTakenOverOnlyWhenTheHostIsDedicated)
 {
     for (const bool dedicated : {false, true}) {
         SCOPED_TRACE(dedicated);
-        TServer host;
+        TestHost other(Transport::Memory);
+        TServer& host = other.server;
         host.setLogger([](const QString&) {});
-        host.setDispatchInterval(0);
         host.setSeatOneTakeover(dedicated);
-        host.listen(QStringLiteral("0"));
-        TestTable ann(host.port());
+        TestTable& ann = other.connect();
         ASSERT_TRUE(ann.login("Ann"));
-        TestTable bob(host.port());
+        TestTable& bob = other.connect();
         ASSERT_TRUE(bob.login("Bob"));
         ann.send("CMD_startgame+Ann+l+");
         ASSERT_TRUE(bob.waitFor("CMD_startround+1+1+"));

@@ -16,6 +16,15 @@ using Lines = std::vector<std::string>;
 
 class TServerTest : public SessionFixture {};
 
+/// Tests that run over both transports: what TCP does to a connection must come out the same.
+class TServerTransportTest : public SessionFixture, public ::testing::WithParamInterface<Transport> {
+protected:
+    TServerTransportTest() : SessionFixture(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(Transports, TServerTransportTest, ::testing::Values(Transport::Memory, Transport::Tcp),
+                         transportName);
+
 TEST_F(TServerTest, SeatsConnectionsInTheLowestFreeSlot)
 {
     TestTable& first = open();
@@ -33,7 +42,7 @@ TEST_F(TServerTest, SeatsConnectionsInTheLowestFreeSlot)
     EXPECT_EQ(server.slotcount(), 4);
 }
 
-TEST_F(TServerTest, TenthConnectionIsToldTheGameIsFullAndClosed)
+TEST_P(TServerTransportTest, TenthConnectionIsToldTheGameIsFullAndClosed)
 {
     for (int n = 1; n <= 9; ++n)
         ASSERT_EQ(open().slot(), n);
@@ -56,7 +65,7 @@ TEST_F(TServerTest, TenthConnectionIsToldTheGameIsFullAndClosed)
 TEST_F(TServerTest, FailedAcceptLeavesTheSlotFree)
 {
     // Nothing is pending, so the accept fails.
-    server.Sock1Accept(nullptr);
+    server.Sock1Accept();
     EXPECT_EQ(server.slotcount(), 0);
     EXPECT_EQ(server.slot(1).inuse, 0);
     EXPECT_TRUE(logged("Could Not Accept Connection"));
@@ -86,13 +95,12 @@ TEST_F(TServerTest, VersionWarnings)
     };
     for (const Case& c : {Case{"1.0.5", false, false}, Case{"1.0.4", false, true}, Case{"2.0", true, true}}) {
         SCOPED_TRACE(c.version);
-        TServer host;
-        host.setDispatchInterval(0);
+        TestHost other(Transport::Memory);
+        TServer& host = other.server;
         host.setLogger([](const QString&) {});
-        host.listen(QStringLiteral("0"));
-        TestTable first(host.port());
+        TestTable& first = other.connect();
         ASSERT_TRUE(first.login("Host"));
-        TestTable late(host.port());
+        TestTable& late = other.connect();
         ASSERT_EQ(late.waitSlot(), 2);
         if (c.slotOneLeavesFirst) {
             first.close();
@@ -111,20 +119,19 @@ TEST_F(TServerTest, VersionWarnings)
     }
 }
 
-TEST_F(TServerTest, DeparturesAreAnnouncedAndFreeTheSlot)
+TEST_P(TServerTransportTest, DeparturesAreAnnouncedAndFreeTheSlot)
 {
     enum class How { Close, Reset, Kick };
     for (const How how : {How::Close, How::Reset, How::Kick}) {
         SCOPED_TRACE(int(how));
-        TServer host;
-        host.setDispatchInterval(0);
+        TestHost other(GetParam());
+        TServer& host = other.server;
         host.setLogger([](const QString&) {});
-        host.listen(QStringLiteral("0"));
-        TestTable ann(host.port());
+        TestTable& ann = other.connect();
         ASSERT_TRUE(ann.login("Ann"));
-        TestTable bob(host.port());
+        TestTable& bob = other.connect();
         ASSERT_TRUE(bob.login("Bob"));
-        TestTable cid(host.port());
+        TestTable& cid = other.connect();
         ASSERT_TRUE(cid.login("Cid"));
         bob.send("CMD_justwatch+2+2");
         ASSERT_TRUE(cid.waitFor("CMD_justwatching+2+2"));
