@@ -84,6 +84,8 @@ public:
     void setChosenbotspeed(int milliseconds) { m_chosenbotspeed = milliseconds; }
 
     TableLink& link();
+    /** The connection to the host; every request goes through it. */
+    TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
     ChatView& mainchat();
     TableEvents& events() { return *m_events; }
