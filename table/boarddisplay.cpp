@@ -23,7 +23,7 @@ const QString kFrenchOrder = QStringLiteral("FRENCH ORDER OF RANKS IS USED: A-10
 const QString kAmericanOrder = QStringLiteral("AMERICAN ORDER OF RANKS IS USED: 7-8-9-10-J-Q-K-A");
 
 /// The DOMINO ranks 1..8 by name.
-constexpr std::array<const char*, 8> kDominoRanks{"7", "8", "9", "10", "J", "Q", "K", "A"};
+constexpr std::array kDominoRanks{"7", "8", "9", "10", "J", "Q", "K", "A"};
 
 QString gameTypeText(int contracts)
 {

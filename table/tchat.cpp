@@ -16,40 +16,16 @@
 #include "tablemenus.h"
 #include "tablesession.h"
 #include "tgamestart.h"
+#include "tiledarea.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
 
 namespace {
 
-const QColor kWindowColour(87, 41, 182);
 /// Where the board sits in the window's client area, which never gets smaller than the board + 15 x 12.
 constexpr QPoint kBoardAt{6, 6};
 constexpr QSize kMinimumClient{Board::kWidth + 15, Board::kHeight + 12};
-
-/// The client area under the menu bar: the window tile behind the board.
-class TiledArea : public QWidget {
-public:
-    explicit TiledArea(QWidget* parent) : QWidget(parent), m_tile(QStringLiteral(":/art/tile.jpg"))
-    {
-        setObjectName(QStringLiteral("panel_main"));
-        setMinimumSize(kMinimumClient);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        if (m_tile.isNull())
-            painter.fillRect(rect(), kWindowColour);
-        else
-            painter.drawTiledPixmap(rect(), m_tile);
-    }
-
-private:
-    QPixmap m_tile;
-};
 
 } // namespace
 
@@ -79,7 +55,7 @@ void Tchat::FormCreate()
 
 void Tchat::buildParts()
 {
-    auto* area = new TiledArea(this);
+    auto* area = new TiledArea(kMinimumClient, this);
     setCentralWidget(area);
     m_board = new Board(area);
     m_board->move(kBoardAt);
