@@ -1,12 +1,13 @@
 #include "tableconnection.h"
 
+#include "fakehost.h"
 #include "printers.h"
 #include "tablelink.h"
 #include "tablerecorders.h"
-#include "tablerig.h"
 #include "tablestate.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
