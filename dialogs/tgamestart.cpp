@@ -19,7 +19,7 @@ struct Option {
     const char* checkName;
 };
 
-// The descriptions are shown exactly as they have always read.
+// The descriptions word for word as the chooser shows them, the doubled "are" and the trailing blank included.
 constexpr std::array<Option, 3> kOptions{{
     {"Short Game", 4, "Only two rotations are played for a total of 8 contracts. ", 30, "image_check1"},
     {"Half Game", 60, "Four rotations are are played for a total of 16 contracts.", 28, "image_Check2"},

@@ -2,10 +2,13 @@
 
 #include "artpicture.h"
 #include "board.h"
+#include "boarddisplay.h"
 #include "cardplace.h"
 #include "cards.h"
+#include "chatsink.h"
+#include "commands.h"
 #include "gamemessages.h"
-#include "tableservices.h"
+#include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
 
@@ -41,15 +44,34 @@ constexpr std::array<const char*, 5> kRefusals{
 
 } // namespace
 
-GameDisplay::GameDisplay(Board& board, TableState& state, TableServices& services)
-    : RoundDisplay(board, state, services), m_input(board, state, services)
+GameDisplay::GameDisplay(BoardDisplay& display, ChatSink& chat, TableEvents& events)
+    : m_display(display), m_board(display.board()), m_state(display.state()), m_chat(chat), m_events(events)
 {
+}
+
+void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
+{
+    using Handler = void (GameDisplay::*)(std::string_view);
+    const std::pair<std::string_view, Handler> handlers[] = {
+        {morlu::CMD_starthand, &GameDisplay::starthand},
+        {morlu::CMD_placecard, &GameDisplay::placecard},
+        {morlu::CMD_dplacecard, &GameDisplay::dplacecard},
+        {morlu::CMD_endhand, &GameDisplay::endhand},
+        {morlu::CMD_took, &GameDisplay::took},
+        {morlu::CMD_scores, &GameDisplay::scores},
+        {morlu::CMD_dendhand, &GameDisplay::dendhand},
+        {morlu::CMD_aerror, &GameDisplay::aerror},
+        {morlu::CMD_agame, &GameDisplay::agame},
+        {morlu::CMD_winner, &GameDisplay::winner},
+    };
+    for (const auto& [word, handler] : handlers)
+        dispatcher.add(word, [this, handler](std::string_view rest) { (this->*handler)(rest); });
 }
 
 void GameDisplay::starthand(std::string_view rest)
 {
     morlu::StartHand::read(rest);
-    for (int seat = 1; seat <= 4; ++seat)
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
         m_board.playedCard(seat)->clearPicture();
     m_board.takerMarker()->hide();
     m_board.leadMarker()->hide();
@@ -63,22 +85,22 @@ void GameDisplay::placecard(std::string_view rest)
     if (message.lead)
         m_board.placeLead(message.seat);
     if (message.seat == m_state.myseat)
-        emptyHandPlace(message.handSlot);
-    m_services.playsounds(QStringLiteral("placecard"));
+        m_display.emptyHandPlace(message.handSlot);
+    m_events.playsounds(QStringLiteral("placecard"));
 }
 
 void GameDisplay::dplacecard(std::string_view rest)
 {
     const auto message = morlu::DPlaceCard::read(rest);
     m_board.setCardCountText(message.seat, QStringLiteral("CARDS: %1").arg(message.cardsLeft));
-    showDominoRank(message.dominoStart);
+    m_display.showDominoRank(message.dominoStart);
     if (CardPlace* foundation = m_board.foundation(message.suit)) {
         foundation->clearPicture();
         foundation->drawCard(message.card);
     }
     if (message.seat == m_state.myseat)
-        emptyHandPlace(message.handSlot);
-    m_services.playsounds(QStringLiteral("placecard"));
+        m_display.emptyHandPlace(message.handSlot);
+    m_events.playsounds(QStringLiteral("placecard"));
 }
 
 void GameDisplay::endhand(std::string_view rest)
@@ -118,11 +140,11 @@ void GameDisplay::scores(std::string_view rest)
         } else if (group.money < 0) {
             m_board.setBonusText(group.seat, QString::number(group.money));
             if (own)
-                m_services.playsounds(QStringLiteral("lostmoney"));
+                m_events.playsounds(QStringLiteral("lostmoney"));
         } else {
             m_board.setBonusText(group.seat, QStringLiteral("+%1").arg(group.money));
             if (own)
-                m_services.playsounds(QStringLiteral("gotmoney"));
+                m_events.playsounds(QStringLiteral("gotmoney"));
         }
     }
 }
@@ -152,7 +174,7 @@ void GameDisplay::aerror(std::string_view rest)
     lines << QString() << QStringLiteral("Please select a different card.");
     m_board.setErrorLines(lines);
     Board::showInFront(m_board.errorPanel());
-    m_services.playsounds(QStringLiteral("error"));
+    m_events.playsounds(QStringLiteral("error"));
 }
 
 void GameDisplay::agame(std::string_view rest)
@@ -160,24 +182,26 @@ void GameDisplay::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
-    nameComputerSeats();
-    for (int n = 1; n <= 4; ++n) {
-        m_board.playedCard(n)->clearPicture();
-        m_board.foundation(n)->clearPicture();
-    }
+    m_display.nameComputerSeats();
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        m_board.playedCard(seat)->clearPicture();
+    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
+        m_board.foundation(suit)->clearPicture();
     m_board.placeDirector(message.director);
     if (message.turn != m_state.myseat)
-        getnextplayer(message.turn);
-    setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
+        m_display.getnextplayer(message.turn);
+    m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
     m_state.contractnumber = message.round;
-    showCounter();
-    setcontract(message.contract);
-    if (message.contract == morlu::Domino && message.dominoStart >= 1 && message.dominoStart <= 8)
-        showDominoRank(message.dominoStart);
+    m_display.showCounter();
+    m_display.setcontract(message.contract);
+    // A rank outside 1..8 keeps the "?" that setcontract has just shown.
+    if (message.contract == morlu::Domino && !BoardDisplay::dominoRankName(message.dominoStart).isEmpty())
+        m_display.showDominoRank(message.dominoStart);
     if (message.leader > 0)
         m_board.placeLead(message.leader);
-    for (int n = 1; n <= 4; ++n) {
-        const int card = message.trick[n - 1];
+    // The four cards on the table: by seat in a trick, by suit in a DOMINO layout.
+    for (int n = 1; n <= morlu::kSeatCount; ++n) {
+        const int card = message.trick[std::size_t(n - 1)];
         if (card <= 0)
             continue;
         CardPlace* place = message.contract == morlu::Domino ? m_board.foundation(n) : m_board.playedCard(n);
@@ -191,20 +215,20 @@ void GameDisplay::winner(std::string_view rest)
         const std::string_view w = morlu::Winner::read(rest).text;
         return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
     }();
-    m_services.playsounds(QStringLiteral("winner"));
+    m_events.playsounds(QStringLiteral("winner"));
     const bool player = m_state.isPlayerSeat();
     const bool ownWin = player && m_board.seatName(m_state.myseat) == text;
     const QString shown =
         text + (ownWin ? QStringLiteral(" have Won the Game!") : QStringLiteral(" has Won the Game!"));
     m_board.setWinnerText(shown);
-    systemLine(shown);
+    m_chat.systemLine(shown);
     Board::showInFront(m_board.winnerPanel());
     if (m_state.ishost)
         m_board.startButton()->show();
     if (!player)
         return;
     if (ownWin)
-        m_services.addgame(QStringLiteral("addtomine"));
+        m_events.addgame(QStringLiteral("addtomine"));
     else if (!text.contains(QLatin1String(" and ")))
-        m_services.addgame(text);
+        m_events.addgame(text);
 }

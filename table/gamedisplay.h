@@ -1,23 +1,32 @@
 #pragma once
 
-#include "playerinput.h"
-#include "rounddisplay.h"
+#include "dispatcher.h"
+
+#include <string_view>
+
+class Board;
+class BoardDisplay;
+class ChatSink;
+class TableEvents;
+struct TableState;
 
 /**
- * The table's whole game display: the handlers of every game message by their command's operation
- * name, for the window's dispatch table, and the player's input on the board.
+ * The handlers of the messages that play a trick, a DOMINO layout and a game out: CMD_starthand,
+ * CMD_placecard, CMD_dplacecard, CMD_endhand, CMD_took, CMD_scores, CMD_dendhand, CMD_aerror,
+ * CMD_agame (the catch-up of a table that arrives mid-game) and CMD_winner.
  *
- * The window builds one beside its Board and calls e.g. display.placecard(rest) with the rest of a
- * CMD_placecard line. Handlers throw morlu::FieldError on a malformed numeric field and then change
- * nothing; the dispatcher catches and logs it. The handlers of the opening messages and the shared
- * display operations come from RoundDisplay; the trick, money and game-end handlers are here.
+ * Handlers throw morlu::FieldError on a malformed numeric field and then change nothing; the
+ * dispatcher's owner catches and logs it. Nothing here sends anything.
  */
-class GameDisplay : public RoundDisplay {
+class GameDisplay {
 public:
-    GameDisplay(Board& board, TableState& state, TableServices& services);
+    GameDisplay(BoardDisplay& display, ChatSink& chat, TableEvents& events);
+    GameDisplay(const GameDisplay&) = delete;
+    GameDisplay& operator=(const GameDisplay&) = delete;
 
-    // Handlers, by command: CMD_starthand, CMD_placecard, CMD_dplacecard, CMD_endhand, CMD_took,
-    // CMD_scores, CMD_dendhand, CMD_aerror, CMD_agame, CMD_winner.
+    /** Registers every handler below under its command word. */
+    void registerOn(morlu::Dispatcher<>& dispatcher);
+
     void starthand(std::string_view rest);
     void placecard(std::string_view rest);
     void dplacecard(std::string_view rest);
@@ -29,13 +38,10 @@ public:
     void agame(std::string_view rest);
     void winner(std::string_view rest);
 
-    /// The player's input on the board (card clicks, contract choice, panels, start button, logo).
-    PlayerInput& input() { return m_input; }
-    /// Menu "Quick Instructions" and Ctrl+I.
-    void QuickInstructions1Click() { m_input.QuickInstructions1Click(); }
-    /// The start button and the menu item "Start Game".
-    void button_startClick() { m_input.button_startClick(); }
-
 private:
-    PlayerInput m_input;
+    BoardDisplay& m_display;
+    Board& m_board;
+    TableState& m_state;
+    ChatSink& m_chat;
+    TableEvents& m_events;
 };

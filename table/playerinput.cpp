@@ -2,10 +2,13 @@
 
 #include "board.h"
 #include "cardplace.h"
+#include "cards.h"
 #include "contractchooser.h"
 #include "gamemessages.h"
+#include "hostrequests.h"
 #include "instructionspanel.h"
-#include "tableservices.h"
+#include "tabledialogs.h"
+#include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
 
@@ -13,8 +16,9 @@
 
 #include <string>
 
-PlayerInput::PlayerInput(Board& board, TableState& state, TableServices& services)
-    : m_board(board), m_state(state), m_services(services),
+PlayerInput::PlayerInput(Board& board, TableState& state, HostRequests& host, TableDialogs& dialogs,
+                         TableEvents& events)
+    : m_board(board), m_state(state), m_host(host), m_dialogs(dialogs), m_events(events),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     connect(&board, &Board::handPlaceClicked, this, &PlayerInput::card_1Click);
@@ -31,7 +35,7 @@ void PlayerInput::card_1Click(CardPlace* place)
     if (!place || !m_state.connected || m_state.turnseat != m_state.myseat || place->slot() == 0)
         return;
     std::string line;
-    m_services.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
+    m_host.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
 }
 
 void PlayerInput::label_city1MouseUp(int code)
@@ -39,14 +43,14 @@ void PlayerInput::label_city1MouseUp(int code)
     // chooserseat 0 means nobody may choose, also before this table has its seat (myseat 0).
     if (m_state.chooserseat == 0 || m_state.chooserseat != m_state.myseat || m_board.chooser()->isMarked(code))
         return;
-    if (code < 1 || code > 6)
+    if (!morlu::validContract(code))
         return;
     if (m_state.connected) {
         std::string line;
-        m_services.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
+        m_host.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
     }
     m_state.chooserseat = 0;
-    m_services.playsounds(QStringLiteral("clickcontract"));
+    m_events.playsounds(QStringLiteral("clickcontract"));
     m_board.errorPanel()->hide();
 }
 
@@ -68,9 +72,19 @@ void PlayerInput::Image10Click()
 void PlayerInput::button_startClick()
 {
     if (m_state.connected)
-        m_services.showGameStart();
+        m_dialogs.showGameStart();
     else
-        m_services.showMessage(QStringLiteral("You are not connected"));
+        m_dialogs.showMessage(QStringLiteral("You are not connected"));
+}
+
+void PlayerInput::gamestartChosen(const QString& letter)
+{
+    const QByteArray name = m_state.myname.toUtf8();
+    const QByteArray length = letter.toUtf8();
+    std::string line;
+    m_host.sendline(morlu::StartGame{std::string_view(name.constData(), std::size_t(name.size())),
+                                     std::string_view(length.constData(), std::size_t(length.size()))}
+                        .write(line));
 }
 
 void PlayerInput::Image1Click()

@@ -7,14 +7,16 @@
 
 class Board;
 class CardPlace;
-class TableServices;
+class HostRequests;
+class TableDialogs;
+class TableEvents;
 struct TableState;
 
 /**
  * What the player does on the board: play a card, choose a contract, dismiss the error panel, open
  * and close the quick instructions, start a game and open the game's web page. It connects itself to
- * the board's signals; the window also calls QuickInstructions1Click (Ctrl+I, menu) and
- * button_startClick (menu "Start Game").
+ * the board's signals; the window also calls QuickInstructions1Click (Ctrl+I, menu),
+ * button_startClick (menu "Start Game") and gamestartChosen (the game length chooser).
  *
  * The table never judges a card or a contract: during the own turn it sends every click and leaves
  * the verdict to the host.
@@ -26,7 +28,7 @@ public:
     /// The page the logo opens.
     static constexpr const char* kWebPage = "https://www.morlu.example/";
 
-    PlayerInput(Board& board, TableState& state, TableServices& services);
+    PlayerInput(Board& board, TableState& state, HostRequests& host, TableDialogs& dialogs, TableEvents& events);
 
     /** A hand place was clicked: CMD_playcard with the place's slot during the own turn. */
     void card_1Click(CardPlace* place);
@@ -38,6 +40,8 @@ public:
     /** The instructions panel's OK. */
     void Image10Click();
     void button_startClick();
+    /** The game length chooser's start: CMD_startgame with the player's name and length @p letter. */
+    void gamestartChosen(const QString& letter);
     /** The logo: opens kWebPage. */
     void Image1Click();
 
@@ -47,6 +51,8 @@ public:
 private:
     Board& m_board;
     TableState& m_state;
-    TableServices& m_services;
+    HostRequests& m_host;
+    TableDialogs& m_dialogs;
+    TableEvents& m_events;
     std::function<void(const QUrl&)> m_openUrl;
 };

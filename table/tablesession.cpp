@@ -1,9 +1,12 @@
 #include "tablesession.h"
 
 #include "board.h"
+#include "chatsink.h"
+#include "commands.h"
+#include "hostrequests.h"
 #include "names.h"
 #include "sessionmessages.h"
-#include "tableservices.h"
+#include "tableevents.h"
 #include "tablestate.h"
 
 #include <string>
@@ -17,7 +20,7 @@ QString fromView(std::string_view text)
 
 bool isPlayerSeat(int slot)
 {
-    return slot >= 1 && slot <= 4;
+    return slot >= 1 && slot <= morlu::kSeatCount;
 }
 
 QString spyEntry(int slot, const QString& name)
@@ -27,14 +30,24 @@ QString spyEntry(int slot, const QString& name)
 
 } // namespace
 
-TableSession::TableSession(Board& board, TableState& state, TableServices& services)
-    : m_board(board), m_state(state), m_services(services)
+TableSession::TableSession(Board& board, TableState& state, ChatSink& chat, HostRequests& host, TableEvents& events)
+    : m_board(board), m_state(state), m_chat(chat), m_host(host), m_events(events)
 {
 }
 
-void TableSession::systemLine(const QString& text)
+void TableSession::registerOn(morlu::Dispatcher<>& dispatcher)
 {
-    m_services.addlinetochat(QStringLiteral("0+") + text, m_services.systemcolor());
+    using Handler = void (TableSession::*)(std::string_view);
+    const std::pair<std::string_view, Handler> handlers[] = {
+        {morlu::CMD_sendlogininfo, &TableSession::sendloginfo},
+        {morlu::CMD_newplayerinfo, &TableSession::newplayerinfo},
+        {morlu::CMD_existingplayers, &TableSession::newplayerinfo},
+        {morlu::CMD_playerdisconnected, &TableSession::playerdisconnected},
+        {morlu::CMD_havewrongversion, &TableSession::havewrongversion},
+        {morlu::CMD_wrongversion, &TableSession::wrongversion},
+    };
+    for (const auto& [word, handler] : handlers)
+        dispatcher.add(word, [this, handler](std::string_view rest) { (this->*handler)(rest); });
 }
 
 void TableSession::sendloginfo(std::string_view rest)
@@ -44,7 +57,7 @@ void TableSession::sendloginfo(std::string_view rest)
     m_state.connected = true;
     const QByteArray name = m_state.myname.toUtf8();
     std::string line;
-    m_services.sendline(
+    m_host.sendline(
         morlu::LoginInfo{login.slot, morlu::kVersionText, std::string_view(name.constData(), std::size_t(name.size()))}
             .write(line));
 }
@@ -55,25 +68,26 @@ void TableSession::newplayerinfo(std::string_view rest)
     const int s = arrival.slot;
     const QString name = fromView(arrival.name);
     if (s == m_state.myseat) {
-        systemLine(QStringLiteral("You are Connected."));
-        systemLine(QStringLiteral("Press Ctrl-i for quick instructions."));
+        m_chat.systemLine(QStringLiteral("You are Connected."));
+        m_chat.systemLine(QStringLiteral("Press Ctrl-i for quick instructions."));
         if (m_loadinifile)
             m_loadinifile();
     } else {
-        systemLine(name + QStringLiteral(" is Connected."));
+        m_chat.systemLine(name + QStringLiteral(" is Connected."));
     }
     if (isPlayerSeat(s)) {
         m_board.setSeatName(s, name);
         m_board.setScoreShown(s, true);
-    } else if (s > 4) {
+    } else if (s > morlu::kSeatCount) {
         m_spys.append(spyEntry(s, name));
-        systemLine(s == m_state.myseat ? QStringLiteral("You are spying.") : name + QStringLiteral(" is spying."));
+        m_chat.systemLine(s == m_state.myseat ? QStringLiteral("You are spying.")
+                                              : name + QStringLiteral(" is spying."));
     }
     if (m_state.myseat == 1 && m_state.connected) {
         std::string line;
-        m_services.sendline(morlu::BotSpeed{1, m_chosenbotspeed ? m_chosenbotspeed() : 0}.write(line));
+        m_host.sendline(morlu::BotSpeed{1, m_chosenbotspeed ? m_chosenbotspeed() : 0}.write(line));
     }
-    m_services.playsounds(QStringLiteral("entered"));
+    m_events.playsounds(QStringLiteral("entered"));
 }
 
 void TableSession::playerdisconnected(std::string_view rest)
@@ -84,15 +98,26 @@ void TableSession::playerdisconnected(std::string_view rest)
         const QString caption = m_board.seatName(s);
         const QString computer = m_board.computerName(s);
         if (caption != computer)
-            systemLine(caption + QStringLiteral(" disconnected."));
+            m_chat.systemLine(caption + QStringLiteral(" disconnected."));
         m_board.setSeatName(s, computer);
         m_board.setEyesShown(s, false);
-    } else if (s > 4) {
+    } else if (s > morlu::kSeatCount) {
         const QString name = fromView(departure.name);
         const qsizetype at = m_spys.indexOf(spyEntry(s, name));
         if (at >= 0) {
-            systemLine(name + QStringLiteral(" has left."));
+            m_chat.systemLine(name + QStringLiteral(" has left."));
             m_spys.removeAt(at);
         }
     }
+}
+
+void TableSession::havewrongversion(std::string_view rest)
+{
+    m_chat.systemLine(fromView(morlu::HaveWrongVersion::read(rest).name) +
+                      QStringLiteral(" has a different version of the game then you."));
+}
+
+void TableSession::wrongversion(std::string_view)
+{
+    m_chat.systemLine(QStringLiteral("You have a differnt version of the game then the host."));
 }

@@ -1,25 +1,34 @@
 #pragma once
 
+#include "dispatcher.h"
+
 #include <QStringList>
 
 #include <functional>
 #include <string_view>
 
 class Board;
-class TableServices;
+class ChatSink;
+class HostRequests;
+class TableEvents;
 struct TableState;
 
 /**
  * Logging in and the comings and goings at the table: the handlers of CMD_sendlogininfo,
- * CMD_newplayerinfo / CMD_existingplayers and CMD_playerdisconnected, with the system lines they write,
- * the seat labels they set and the list of spectators.
+ * CMD_newplayerinfo / CMD_existingplayers, CMD_playerdisconnected and the two version warnings, with
+ * the system lines they write, the seat labels they set and the list of spectators.
  *
  * Handlers take the rest of their line after "CMD_word+" and throw morlu::FieldError, before changing
  * anything, when the slot is no integer.
  */
 class TableSession {
 public:
-    TableSession(Board& board, TableState& state, TableServices& services);
+    TableSession(Board& board, TableState& state, ChatSink& chat, HostRequests& host, TableEvents& events);
+    TableSession(const TableSession&) = delete;
+    TableSession& operator=(const TableSession&) = delete;
+
+    /** Registers every handler below under its command word. */
+    void registerOn(morlu::Dispatcher<>& dispatcher);
 
     /** Called when the host announces this table's own seat: reads the settings. */
     void setLoadIniFile(std::function<void()> load) { m_loadinifile = std::move(load); }
@@ -32,16 +41,20 @@ public:
     void newplayerinfo(std::string_view rest);
     /** CMD_playerdisconnected: somebody has left; a seat goes back to its computer player. */
     void playerdisconnected(std::string_view rest);
+    /** CMD_havewrongversion: a newcomer (the rest is his name) has another version than this table. */
+    void havewrongversion(std::string_view rest);
+    /** CMD_wrongversion: this table has another version than the host. */
+    void wrongversion(std::string_view rest);
 
     /** The spectators, one entry "slot: name" each, in order of arrival. */
     const QStringList& spys() const { return m_spys; }
 
 private:
-    void systemLine(const QString& text);
-
     Board& m_board;
     TableState& m_state;
-    TableServices& m_services;
+    ChatSink& m_chat;
+    HostRequests& m_host;
+    TableEvents& m_events;
     QStringList m_spys;
     std::function<void()> m_loadinifile;
     std::function<int()> m_chosenbotspeed;

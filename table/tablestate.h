@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cards.h"
+
 #include <QString>
 
 /**
@@ -17,5 +19,5 @@ struct TableState {
     int contracttotal = 0;  ///< contracts in the running game: 8, 16 or 24
     int contractnumber = 0; ///< number of the running contract, from 1
 
-    bool isPlayerSeat() const { return myseat >= 1 && myseat <= 4; }
+    bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
 };

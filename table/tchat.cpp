@@ -3,62 +3,29 @@
 #include "artpicture.h"
 #include "artwork.h"
 #include "board.h"
-#include "chatview.h"
-#include "colortext.h"
-#include "esockexception.h"
-#include "fieldreader.h"
+#include "boarddisplay.h"
+#include "chatpane.h"
 #include "gamedisplay.h"
-#include "gamemessages.h"
 #include "messagebox.h"
-#include "sessionmessages.h"
+#include "playerinput.h"
+#include "rounddisplay.h"
 #include "startplan.h"
+#include "tableconnection.h"
+#include "tableevents.h"
 #include "tablelink.h"
+#include "tablemenus.h"
 #include "tablesession.h"
 #include "tgamestart.h"
-#include "tsock.h"
+#include "tiledarea.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
 
 namespace {
 
-constexpr std::uint32_t kRed = 0x0000FF;
-const QColor kWindowColour(87, 41, 182);
 /// Where the board sits in the window's client area, which never gets smaller than the board + 15 x 12.
 constexpr QPoint kBoardAt{6, 6};
 constexpr QSize kMinimumClient{Board::kWidth + 15, Board::kHeight + 12};
-/// The chat view's place in the board's chat area, right of the column the phrase buttons will take.
-constexpr QPoint kChatAt{23, 0};
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-/// The client area under the menu bar: the window tile behind the board.
-class TiledArea : public QWidget {
-public:
-    explicit TiledArea(QWidget* parent) : QWidget(parent), m_tile(QStringLiteral(":/art/tile.jpg"))
-    {
-        setObjectName(QStringLiteral("panel_main"));
-        setMinimumSize(kMinimumClient);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        if (m_tile.isNull())
-            painter.fillRect(rect(), kWindowColour);
-        else
-            painter.drawTiledPixmap(rect(), m_tile);
-    }
-
-private:
-    QPixmap m_tile;
-};
 
 } // namespace
 
@@ -70,126 +37,62 @@ Tchat::Tchat(const QStringList& arguments, const QString& port, QWidget* parent)
     FormCreate();
 }
 
-Tchat::~Tchat()
-{
-    // The board's input must not reach a window that is half gone.
-    m_display.reset();
-}
+// The handlers go first (members die before the window's children): none of them outlives the board.
+Tchat::~Tchat() = default;
 
 void Tchat::FormCreate()
 {
     setObjectName(QStringLiteral("Tchat"));
     setWindowTitle(QString::fromLatin1(kGameName));
     setWindowIcon(Artwork::appIcon());
-    // The named mutex "morlu" of older versions was held for the life of the process and never looked at;
-    // the single-instance check (SingleInstance) is all the program needs.
+    // A second start is turned away before any window exists (SingleInstance); the table itself
+    // needs no lock of its own.
     resize(kDefaultWidth, kDefaultHeight);
-    morlu::TSock::setUncaughtErrorHandler(
-        [](const QString& text) { qWarning("Morlu: socket handler failed: %s", qPrintable(text)); });
-
-    buildWindow();
-    buildMenus();
-
-    m_link = new TableLink(this);
-    connect(m_link, &TableLink::closed, this, &QWidget::close);
-    m_sock11 = new morlu::TSock(this);
-    m_sock11->setObjectName(QStringLiteral("Sock11"));
-    m_sock11->setHostName(QStringLiteral("127.0.0.1"));
-    m_sock11->setPortName(QStringLiteral("9001"));
-
-    m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
-                                 QPixmap(QStringLiteral(":/art/tile.jpg")), this);
-    m_gamestart->setWindowFlag(Qt::Dialog);
-    connect(m_gamestart, &Tgamestart::startRequested, this, [this](const QString& letter) {
-        const QByteArray name = m_state.myname.toUtf8();
-        const QByteArray length = letter.toUtf8();
-        std::string line;
-        sendline(morlu::StartGame{std::string_view(name.constData(), std::size_t(name.size())),
-                                  std::string_view(length.constData(), std::size_t(length.size()))}
-                     .write(line));
-    });
-
+    buildParts();
+    wireParts();
     m_display->clearall();
-    registerCommands();
 }
 
-void Tchat::buildWindow()
+void Tchat::buildParts()
 {
-    auto* area = new TiledArea(this);
+    auto* area = new TiledArea(kMinimumClient, this);
     setCentralWidget(area);
     m_board = new Board(area);
     m_board->move(kBoardAt);
-    m_mainchat = new ChatView(m_board->chatArea());
-    m_mainchat->move(kChatAt);
+    m_events = new TableEvents(this);
+    m_chat = new ChatPane(m_board->chatArea(), this);
+    m_menus = new TableMenus(menuBar(), this);
+    m_connection = new TableConnection(m_state, *this, this);
+    m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
+                                 QPixmap(QStringLiteral(":/art/tile.jpg")), this);
+    m_gamestart->setWindowFlag(Qt::Dialog);
 
-    m_display = std::make_unique<GameDisplay>(*m_board, m_state, *this);
-    m_session = std::make_unique<TableSession>(*m_board, m_state, *this);
+    m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
+    m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
+    m_game = std::make_unique<GameDisplay>(*m_display, *m_chat, *m_events);
+    m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);
+    m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_chosenbotspeed; });
 }
 
-void Tchat::buildMenus()
+void Tchat::wireParts()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    m_startGame1 = file->addAction(QStringLiteral("&Start Game"), this, [this] { m_display->button_startClick(); });
-    m_startGame1->setObjectName(QStringLiteral("StartGame1"));
-    file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &Tchat::Exit1Click);
-    exit->setObjectName(QStringLiteral("Exit1"));
+    morlu::Dispatcher<>& commands = m_connection->link().dispatcher();
+    m_session->registerOn(commands);
+    m_chat->registerOn(commands);
+    m_round->registerOn(commands);
+    m_game->registerOn(commands);
+    m_connection->registerOn(commands);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("View1"));
-    QAction* instructions =
-        view->addAction(QStringLiteral("&Quick Instructions"), this, [this] { m_display->QuickInstructions1Click(); });
-    instructions->setObjectName(QStringLiteral("QuickInstructions1"));
-    instructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    instructions->setShortcutContext(Qt::WindowShortcut);
-}
-
-void Tchat::registerCommands()
-{
-    using namespace morlu;
-    morlu::Dispatcher<>& d = m_link->dispatcher();
-    const auto display = [&d, this](std::string_view word, void (GameDisplay::*handler)(std::string_view)) {
-        d.add(word, [this, handler](std::string_view rest) { ((*m_display).*handler)(rest); });
-    };
-    const auto session = [&d, this](std::string_view word, void (TableSession::*handler)(std::string_view)) {
-        d.add(word, [this, handler](std::string_view rest) { ((*m_session).*handler)(rest); });
-    };
-    session(CMD_sendlogininfo, &TableSession::sendloginfo);
-    d.add(CMD_chat, [this](std::string_view rest) { chatrecieved(rest); });
-    d.add(CMD_action, [this](std::string_view rest) { chatrecieved(rest); });
-    session(CMD_newplayerinfo, &TableSession::newplayerinfo);
-    d.add(CMD_havewrongversion, [this](std::string_view rest) {
-        systemLine(fromView(HaveWrongVersion::read(rest).name) +
-                   QStringLiteral(" has a different version of the game then you."));
-    });
-    d.add(CMD_wrongversion, [this](std::string_view) {
-        systemLine(QStringLiteral("You have a differnt version of the game then the host."));
-    });
-    session(CMD_existingplayers, &TableSession::newplayerinfo);
-    session(CMD_playerdisconnected, &TableSession::playerdisconnected);
-    display(CMD_startgame, &GameDisplay::startthegame);
-    display(CMD_nextplayer, static_cast<void (GameDisplay::*)(std::string_view)>(&GameDisplay::getnextplayer));
-    display(CMD_winner, &GameDisplay::winner);
-    d.add(CMD_full, [this](std::string_view) { full(); });
-    display(CMD_justwatching, &GameDisplay::justwatching);
-    display(CMD_mycards, &GameDisplay::mycards);
-    display(CMD_startround, &GameDisplay::startround);
-    display(CMD_alreadychoose, &GameDisplay::alreadychoose);
-    display(CMD_choosehand, &GameDisplay::choosehand);
-    display(CMD_placecard, &GameDisplay::placecard);
-    display(CMD_endhand, &GameDisplay::endhand);
-    display(CMD_scores, &GameDisplay::scores);
-    display(CMD_starthand, &GameDisplay::starthand);
-    display(CMD_took, &GameDisplay::took);
-    display(CMD_aerror, &GameDisplay::aerror);
-    display(CMD_dplacecard, &GameDisplay::dplacecard);
-    display(CMD_dendhand, &GameDisplay::dendhand);
-    display(CMD_agame, &GameDisplay::agame);
-    display(CMD_handsused, &GameDisplay::handsused);
-    d.add(CMD_playasound, [this](std::string_view rest) { playasound(rest); });
+    connect(m_connection, &TableConnection::ended, this, &QWidget::close);
+    connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
+    connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
+    connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);
+    connect(m_menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
+    connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
+    connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -209,11 +112,10 @@ void Tchat::processparams()
     if (m_paramsRead)
         return;
     m_paramsRead = true;
-    m_board->startButton()->hide();
-    m_startGame1->setEnabled(false);
+    showStartControls(false);
 
     const StartPlan plan = StartPlan::fromArguments(m_arguments);
-    systemLine(plan.loadingLine().mid(2));
+    m_chat->systemLine(plan.loadingLine().mid(2));
     switch (plan.mode) {
     case StartPlan::Mode::Waiting:
         return;
@@ -231,54 +133,32 @@ void Tchat::processparams()
             hostpress();
         else
             joinpress();
-        openLobby();
+        m_connection->openLobby();
         return;
     }
 }
 
-void Tchat::openLobby()
+void Tchat::setHostStarter(HostStarter starter)
 {
-    try {
-        m_sock11->Open();
-    } catch (const morlu::ESockException& error) {
-        qWarning("Morlu: no connection to the lobby program: %s", error.what());
-    }
+    m_connection->setHostStarter(std::move(starter));
 }
 
 void Tchat::hostpress()
 {
-    const HostStarted host =
-        m_hostStarter ? m_hostStarter(m_port) : HostStarted{0, QStringLiteral("This program has no host")};
-    if (!host.ok()) {
-        showMessage(host.error);
-        return;
-    }
-    m_state.ishost = true;
-    try {
-        // Always the own machine, whatever hostaddress says; the bound port also covers "--port 0".
-        m_link->open(QStringLiteral("127.0.0.1"), QString::number(host.port));
-    } catch (const morlu::ESockException& error) {
-        showMessage(QString::fromLatin1(error.what()));
-    }
-    m_board->startButton()->show();
-    m_startGame1->setEnabled(true);
+    if (m_connection->host(m_port))
+        showStartControls(true);
 }
 
 void Tchat::joinpress()
 {
-    try {
-        m_link->open(m_hostaddress, m_port);
-    } catch (const morlu::ESockException& error) {
-        showMessage(QString::fromLatin1(error.what()));
-    }
-    m_board->startButton()->hide();
-    m_startGame1->setEnabled(false);
+    m_connection->join(m_hostaddress, m_port);
+    showStartControls(false);
 }
 
-void Tchat::full()
+void Tchat::showStartControls(bool shown)
 {
-    showMessage(QStringLiteral("Game is full"));
-    close();
+    m_board->startButton()->setVisible(shown);
+    m_menus->setStartGameEnabled(shown);
 }
 
 void Tchat::closeEvent(QCloseEvent* event)
@@ -291,65 +171,16 @@ void Tchat::closeEvent(QCloseEvent* event)
     }
 }
 
-// --- services -------------------------------------------------------------------------------------
-
-void Tchat::systemLine(const QString& text)
-{
-    addlinetochat(QStringLiteral("0+") + text, systemcolor());
-}
-
-void Tchat::addlinetochat(const QString& line, std::uint32_t colour)
-{
-    m_mainchat->addlinetochat(line, colour);
-}
+// --- the parts' services --------------------------------------------------------------------------
 
 void Tchat::chatrecieved(std::string_view rest)
 {
-    const QString text = fromView(rest);
-    // The colour is the text after the last "|": a colour text never holds one, while a chat text or
-    // a name may, and splitting at the first would cut the line and lose its colour.
-    const qsizetype bar = text.lastIndexOf(QLatin1Char('|'));
-    if (bar < 0) {
-        addlinetochat(text, kRed);
-        return;
-    }
-    const std::optional<std::uint32_t> colour = ColorText::read(text.mid(bar + 1));
-    addlinetochat(text.left(bar), colour.value_or(kRed));
-}
-
-void Tchat::playasound(std::string_view rest)
-{
-    morlu::FieldReader reader(rest);
-    const int seat = reader.intField();
-    const QString name = fromView(reader.field());
-    // Playing it, or writing it to the chat when chatter sounds are off, comes with the sound player.
-    emit chatterSoundReceived(seat, name);
-}
-
-void Tchat::playsounds(const QString& name)
-{
-    emit soundRequested(name);
-}
-
-void Tchat::addgame(const QString&)
-{
-    // The tally of won games comes in its own change.
+    m_chat->chatrecieved(rest);
 }
 
 void Tchat::loadinifile()
 {
     // The settings file comes in its own change; until then the built-in settings stay.
-}
-
-void Tchat::sendline(std::string_view line)
-{
-    try {
-        m_link->sendline(line);
-    } catch (const morlu::ESockException& error) {
-        showMessage(QString::fromLatin1(error.what()));
-        return;
-    }
-    emit lineSent(QByteArray(line.data(), qsizetype(line.size())));
 }
 
 void Tchat::showGameStart()
@@ -362,7 +193,22 @@ void Tchat::showMessage(const QString& text)
     MessageBox::information(this, text);
 }
 
+TableLink& Tchat::link()
+{
+    return m_connection->link();
+}
+
+ChatView& Tchat::mainchat()
+{
+    return m_chat->mainchat();
+}
+
 QStringList Tchat::spys() const
 {
     return m_session->spys();
+}
+
+QAction* Tchat::startGameAction() const
+{
+    return m_menus->startGameAction();
 }

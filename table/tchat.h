@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hoststarter.h"
-#include "tableservices.h"
+#include "tabledialogs.h"
 #include "tablestate.h"
 
 #include <QMainWindow>
@@ -9,33 +9,35 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 #include <string_view>
 
 class Board;
+class BoardDisplay;
+class ChatPane;
 class ChatView;
 class GameDisplay;
+class PlayerInput;
 class QAction;
+class RoundDisplay;
+class TableConnection;
+class TableEvents;
 class TableLink;
+class TableMenus;
 class TableSession;
 class Tgamestart;
 
-namespace morlu {
-class TSock;
-} // namespace morlu
-
 /**
- * The table: the program's main window. It reads the command line when first shown, hosts (starting
- * the host form's listening socket) or joins, logs in, and hands every line from the host to the
- * operation that shows it: the board's game display, the arrivals and departures, or the chat. It
- * closes, and the program ends, when its connection to the host closes.
+ * The table: the program's main window. It composes the parts of the table and wires them together:
+ * the board with its round and game display and the player's input, the chat pane, the menus, the
+ * arrivals and departures (TableSession) and the connection to the host. Each part registers the
+ * commands it handles on the connection's dispatch table.
  *
- * The table never holds the host: when it hosts, it asks the program's host to listen through the
- * HostStarter the program gave it, then connects to it like any other table. It serves the board
- * through TableServices: chat lines, sounds, requests to the host, message boxes and the game length
- * chooser.
+ * It reads the command line when first shown, hosts or joins, and closes, ending the program, when
+ * the connection to the host ends. The table never holds the host: when it hosts, it asks the
+ * program's host to listen through the HostStarter the program gave it, then connects to it like any
+ * other table. It opens the table's boxes (TableDialogs) over itself.
  */
-class Tchat : public QMainWindow, public TableServices {
+class Tchat : public QMainWindow, public TableDialogs {
     Q_OBJECT
 
 public:
@@ -54,36 +56,24 @@ public:
     explicit Tchat(QWidget* parent = nullptr);
     ~Tchat() override;
 
-    // TableServices.
-    void addlinetochat(const QString& line, std::uint32_t colour) override;
-    /** Asks for a game-event sound; the sound player listens to soundRequested. */
-    void playsounds(const QString& name) override;
-    void addgame(const QString& winner) override;
-    void sendline(std::string_view line) override;
-    void setJustWatchChecked(bool checked) override { m_justWatchChecked = checked; }
-    void showGameStart() override;
-    void showMessage(const QString& text) override;
-    int chosenturnsound() const override { return m_chosenturnsound; }
-
-    // Start-up and connection.
     /** Reads the command line (once, on the first show): solo, host, join or wait. */
     void processparams();
     /** How hostpress starts the program's host; without one, hosting fails with a message. */
-    void setHostStarter(HostStarter starter) { m_hostStarter = std::move(starter); }
+    void setHostStarter(HostStarter starter);
     /** Starts the program's host listening, then connects this table to it on 127.0.0.1. */
     void hostpress();
     /** Connects this table to the host at hostaddress. */
     void joinpress();
     /** Menu "Exit": closes the window. */
     void Exit1Click() { close(); }
-
-    // Handlers of the dispatch table that belong to the window.
-    /** CMD_chat and CMD_action: the relayed line, "|", and the sender's colour as color text. */
+    /** CMD_chat and CMD_action: the relayed line, drawn in the chat pane. */
     void chatrecieved(std::string_view rest);
-    /** CMD_playasound: a chatter sound from a seat; reported through chatterSoundReceived. */
-    void playasound(std::string_view rest);
     /** Reads the settings file when the host announces this table's own seat. */
     void loadinifile();
+
+    // TableDialogs.
+    void showMessage(const QString& text) override;
+    void showGameStart() override;
 
     TableState& state() { return m_state; }
     const TableState& state() const { return m_state; }
@@ -92,16 +82,17 @@ public:
     QString portName() const { return m_port; }
     int chosenbotspeed() const { return m_chosenbotspeed; }
     void setChosenbotspeed(int milliseconds) { m_chosenbotspeed = milliseconds; }
-    bool justWatchChecked() const { return m_justWatchChecked; }
 
-    TableLink& link() { return *m_link; }
+    TableLink& link();
+    /** The connection to the host; every request goes through it. */
+    TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
-    GameDisplay& display() { return *m_display; }
-    ChatView& mainchat() { return *m_mainchat; }
+    ChatView& mainchat();
+    TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
     /** The spectators, "slot: name" each. */
     QStringList spys() const;
-    QAction* startGameAction() const { return m_startGame1; }
+    QAction* startGameAction() const;
 
 signals:
     /** A game-event sound was asked for by its lower-case name ("entered", "placecard", ...). */
@@ -119,32 +110,30 @@ protected:
 
 private:
     void FormCreate();
-    void buildWindow();
-    void buildMenus();
-    void registerCommands();
-    void full();
-    void systemLine(const QString& text);
-    void openLobby();
+    void buildParts();
+    void wireParts();
+    /** The host's controls: button_start and "Start Game". */
+    void showStartControls(bool shown);
 
     TableState m_state;
     QString m_hostaddress;
     QStringList m_arguments;
     QString m_port;
-    HostStarter m_hostStarter;
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;
-    bool m_justWatchChecked = false;
     /// Normal speed until the settings file says otherwise.
     int m_chosenbotspeed = 1000;
-    int m_chosenturnsound = 0;
 
-    TableLink* m_link = nullptr;
-    morlu::TSock* m_sock11 = nullptr;
+    TableEvents* m_events = nullptr;
     Board* m_board = nullptr;
-    ChatView* m_mainchat = nullptr;
-    std::unique_ptr<GameDisplay> m_display;
-    std::unique_ptr<TableSession> m_session;
+    ChatPane* m_chat = nullptr;
+    TableMenus* m_menus = nullptr;
+    TableConnection* m_connection = nullptr;
     Tgamestart* m_gamestart = nullptr;
-    QAction* m_startGame1 = nullptr;
+    std::unique_ptr<BoardDisplay> m_display;
+    std::unique_ptr<RoundDisplay> m_round;
+    std::unique_ptr<GameDisplay> m_game;
+    std::unique_ptr<PlayerInput> m_input;
+    std::unique_ptr<TableSession> m_session;
 };

@@ -47,7 +47,7 @@ public:
     void setInputFile(const QString& fileName) { m_inputFile = fileName; }
     QString OutputFile() const { return m_outputFile; }
     void setOutputFile(const QString& fileName) { m_outputFile = fileName; }
-    /// Default Good, as the component has always declared it; the tally sets Fast.
+    /// Good until set otherwise; every mode writes LZRW1/KH today, and the tally asks for Fast by name.
     TCompressMode CompressMode() const { return m_compressMode; }
     void setCompressMode(TCompressMode mode) { m_compressMode = mode; }
 

@@ -3,6 +3,7 @@
 #include "cardplace.h"
 #include "programrig.h"
 #include "sessionmessages.h"
+#include "tableconnection.h"
 #include "tabledriver.h"
 #include "tablelink.h"
 #include "tgamestart.h"
@@ -179,9 +180,9 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
     QSignalSpy eveClosed(eve.get(), &Tchat::tableClosed);
     QSignalSpy beaClosed(bea.get(), &Tchat::tableClosed);
     std::string line;
-    host->sendline(KickHim{1, 5}.write(line));
+    host->connection().sendline(KickHim{1, 5}.write(line));
     ASSERT_TRUE(eveClosed.wait(kWait));
-    host->sendline(KickHim{1, 2}.write(line));
+    host->connection().sendline(KickHim{1, 2}.write(line));
     ASSERT_TRUE(beaClosed.wait(kWait));
     EXPECT_TRUE(waitUntil(
         [&] {

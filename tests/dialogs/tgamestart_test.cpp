@@ -46,7 +46,7 @@ protected:
     Tgamestart dialog;
 };
 
-TEST_F(TgamestartTest, IsBuiltAsDesigned)
+TEST_F(TgamestartTest, ShowsTheThreeLengthsWithTheirTextsAndTheFullGameMarked)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Morlu - Game Start"));
     EXPECT_EQ(dialog.size(), QSize(198, 264));

@@ -215,7 +215,7 @@ TEST_F(BoardTest, ReleasingAnyButtonOverAContractEntryReportsItsCode)
 }
 
 // The fixed texts the game writes into fixed-size labels are never clipped.
-TEST_F(BoardTest, DesignedTextsFitTheirLabels)
+TEST_F(BoardTest, FixedTextsFitTheirLabels)
 {
     auto fits = [](const QLabel* label, const QString& text) {
         const QFontMetrics metrics(label->font());

@@ -42,26 +42,26 @@ protected:
     void playTrick()
     {
         openRound(2);
-        display.choosehand("2+1+0+");
-        display.starthand("");
-        display.getnextplayer("3+");
-        display.placecard("3+20+0+t+");
-        display.getnextplayer("4+");
-        display.placecard("4+23+0+f+");
-        display.getnextplayer("1+");
-        display.placecard("1+22+6+f+");
-        display.getnextplayer("2+");
-        display.placecard("2+24+0+f+");
-        display.endhand("2+");
-        display.took("2+1+t+t+");
-        display.scores("1+9400+-400+2+10800+800+3+10000+0+4+9800+-200");
-        display.starthand("");
-        display.getnextplayer("2+");
-        display.placecard("2+31+0+t+");
-        display.getnextplayer("3+");
-        display.placecard("3+26+0+f+");
-        display.endhand("2+");
-        display.getnextplayer("4+");
+        round.choosehand("2+1+0+");
+        game.starthand("");
+        round.getnextplayer("3+");
+        game.placecard("3+20+0+t+");
+        round.getnextplayer("4+");
+        game.placecard("4+23+0+f+");
+        round.getnextplayer("1+");
+        game.placecard("1+22+6+f+");
+        round.getnextplayer("2+");
+        game.placecard("2+24+0+f+");
+        game.endhand("2+");
+        game.took("2+1+t+t+");
+        game.scores("1+9400+-400+2+10800+800+3+10000+0+4+9800+-200");
+        game.starthand("");
+        round.getnextplayer("2+");
+        game.placecard("2+31+0+t+");
+        round.getnextplayer("3+");
+        game.placecard("3+26+0+f+");
+        game.endhand("2+");
+        round.getnextplayer("4+");
     }
 
     morlu::test::TempDir m_temp;
@@ -74,10 +74,10 @@ TEST_F(BoardPicturesTest, Start)
 
 TEST_F(BoardPicturesTest, ChoosingAContract)
 {
-    display.startthegame("You+s+");
-    display.startround("1+3+");
-    display.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
-    display.handsused("1+6");
+    round.startthegame("You+s+");
+    round.startround("1+3+");
+    round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
+    round.handsused("1+6");
     save("chooser");
 }
 
@@ -91,32 +91,32 @@ TEST_F(BoardPicturesTest, TrickWithLeadAndTaker)
 TEST_F(BoardPicturesTest, DominoLayout)
 {
     openRound(3);
-    display.choosehand("3+6+0+");
-    display.dplacecard("3+1+5+0+5+7+");
-    display.dplacecard("4+1+4+0+5+6+");
-    display.dplacecard("1+2+13+2+5+7+");
-    display.dplacecard("2+3+21+0+5+7+");
-    display.getnextplayer("1+");
+    round.choosehand("3+6+0+");
+    game.dplacecard("3+1+5+0+5+7+");
+    game.dplacecard("4+1+4+0+5+6+");
+    game.dplacecard("1+2+13+2+5+7+");
+    game.dplacecard("2+3+21+0+5+7+");
+    round.getnextplayer("1+");
     save("domino");
 }
 
 TEST_F(BoardPicturesTest, ErrorPanel)
 {
     playTrick();
-    display.aerror("1+3+");
+    game.aerror("1+3+");
     save("error");
 }
 
 TEST_F(BoardPicturesTest, Winner)
 {
     playTrick();
-    display.winner("Bea and Kling+");
+    game.winner("Bea and Kling+");
     save("winner");
 }
 
 TEST_F(BoardPicturesTest, Instructions)
 {
-    display.QuickInstructions1Click();
+    input.QuickInstructions1Click();
     save("instructions");
 }
 

@@ -21,9 +21,9 @@ class GameDisplayTest : public TableFixture {};
 TEST_F(GameDisplayTest, StartHandEmptiesTheTrick)
 {
     openRound(2);
-    display.placecard("2+12+4+t+");
-    display.endhand("2+");
-    display.starthand("");
+    game.placecard("2+12+4+t+");
+    game.endhand("2+");
+    game.starthand("");
     for (int seat = 1; seat <= 4; ++seat)
         EXPECT_EQ(board.playedCard(seat)->picture(), 0);
     EXPECT_FALSE(shown("image_lead"));
@@ -33,14 +33,14 @@ TEST_F(GameDisplayTest, StartHandEmptiesTheTrick)
 TEST_F(GameDisplayTest, PlacedCardGoesToTheSeatAndLeavesOnlyItsHandPlace)
 {
     openRound(2);
-    display.placecard("3+14+2+t+");
+    game.placecard("3+14+2+t+");
     EXPECT_EQ(board.playedCard(3)->picture(), 14);
     EXPECT_TRUE(shown("image_lead"));
     EXPECT_EQ(board.leadMarker()->pos(), QPoint(479 - 4, 67));
     EXPECT_FALSE(board.handPlace(2)->isHidden()); // another seat's slot is not ours
-    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("placecard"));
+    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("placecard"));
 
-    display.placecard("1+18+5+f+");
+    game.placecard("1+18+5+f+");
     EXPECT_EQ(board.playedCard(1)->picture(), 18);
     EXPECT_EQ(board.leadMarker()->pos(), QPoint(479 - 4, 67)); // not a lead: the marker stays
     CardPlace* played = board.handPlace(5);
@@ -53,15 +53,15 @@ TEST_F(GameDisplayTest, PlacedCardGoesToTheSeatAndLeavesOnlyItsHandPlace)
         EXPECT_EQ(board.handPlace(k)->slot(), k);
     }
     // A hand slot that does not exist is skipped without harm.
-    display.placecard("1+31+9+f+");
+    game.placecard("1+31+9+f+");
     EXPECT_EQ(board.playedCard(1)->picture(), 31);
 }
 
 TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
 {
     openRound(2);
-    display.choosehand("2+6+0+");
-    display.dplacecard("4+2+13+6+5+5+");
+    round.choosehand("2+6+0+");
+    game.dplacecard("4+2+13+6+5+5+");
     EXPECT_EQ(board.foundation(2)->picture(), 13);
     EXPECT_EQ(board.foundation(4)->picture(), 0);
     EXPECT_EQ(textOf("label_totalcards4"), QStringLiteral("CARDS: 5"));
@@ -70,14 +70,14 @@ TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
         EXPECT_EQ(board.dominoRank(n)->text(), QStringLiteral("J"));
     EXPECT_FALSE(board.handPlace(6)->isHidden());
 
-    display.dplacecard("1+2+14+3+5+7+");
+    game.dplacecard("1+2+14+3+5+7+");
     EXPECT_EQ(board.foundation(2)->picture(), 14);
     EXPECT_TRUE(board.handPlace(3)->isHidden());
-    EXPECT_EQ(services.sounds.filter(QStringLiteral("placecard")).size(), 2);
+    EXPECT_EQ(heard.sounds.filter(QStringLiteral("placecard")).size(), 2);
 
     const char* names[] = {"", "7", "8", "9", "10", "J", "Q", "K", "A", ""};
     for (int rank = 0; rank <= 9; ++rank) {
-        display.dplacecard("2+1+1+1+" + std::to_string(rank) + "+6+");
+        game.dplacecard("2+1+1+1+" + std::to_string(rank) + "+6+");
         EXPECT_EQ(board.dominoRank(3)->text(), QString::fromLatin1(names[rank])) << rank;
     }
 }
@@ -85,10 +85,10 @@ TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
 TEST_F(GameDisplayTest, TakenTrickIsLoggedAndMarked)
 {
     openRound(2);
-    display.getnextplayer("4+");
-    display.endhand("1+");
+    round.getnextplayer("4+");
+    game.endhand("1+");
     EXPECT_EQ(lastLog(), QStringLiteral("You have taken the trick."));
-    display.endhand("3+");
+    game.endhand("3+");
     EXPECT_EQ(lastLog(), QStringLiteral("Klick has taken the trick."));
     EXPECT_EQ(textOf("label_status"), QStringLiteral("One Moment Please.."));
     EXPECT_TRUE(shown("image_Taker"));
@@ -119,7 +119,7 @@ TEST_F(GameDisplayTest, TookLinesByKindAndFlags)
     };
     for (const Row& row : rows) {
         const qsizetype before = logLines().size();
-        display.took(row.rest);
+        game.took(row.rest);
         EXPECT_EQ(logLines().mid(before), row.lines) << row.rest;
     }
 }
@@ -127,27 +127,27 @@ TEST_F(GameDisplayTest, TookLinesByKindAndFlags)
 TEST_F(GameDisplayTest, ScoresShowBanksAndChangesWithSoundsForTheOwnSeatOnly)
 {
     openRound(2);
-    services.sounds.clear();
-    display.scores("1+9200+-800+2+10800+800+3+10000+0+4+-400+0");
+    heard.sounds.clear();
+    game.scores("1+9200+-800+2+10800+800+3+10000+0+4+-400+0");
     EXPECT_EQ(textOf("label_score1"), QStringLiteral("$9200"));
     EXPECT_EQ(textOf("label_score2"), QStringLiteral("$10800"));
     EXPECT_EQ(textOf("label_score4"), QStringLiteral("$-400"));
     EXPECT_EQ(textOf("label_bonus1"), QStringLiteral("-800"));
     EXPECT_EQ(textOf("label_bonus2"), QStringLiteral("+800"));
     EXPECT_EQ(textOf("label_bonus3"), QString());
-    EXPECT_EQ(services.sounds, QStringList{QStringLiteral("lostmoney")});
+    EXPECT_EQ(heard.sounds, QStringList{QStringLiteral("lostmoney")});
     EXPECT_EQ(find("label_bonus2")->width(), board.bonusLabel(2)->sizeHint().width());
 
-    display.scores("1+10000+800+2+10000+-800+3+10000+0+4+10000+0");
-    EXPECT_EQ(services.sounds, (QStringList{QStringLiteral("lostmoney"), QStringLiteral("gotmoney")}));
-    display.scores("1+10000+0+2+10000+0+3+10000+0+4+10000+0");
-    EXPECT_EQ(services.sounds.size(), 2);
+    game.scores("1+10000+800+2+10000+-800+3+10000+0+4+10000+0");
+    EXPECT_EQ(heard.sounds, (QStringList{QStringLiteral("lostmoney"), QStringLiteral("gotmoney")}));
+    game.scores("1+10000+0+2+10000+0+3+10000+0+4+10000+0");
+    EXPECT_EQ(heard.sounds.size(), 2);
     EXPECT_EQ(textOf("label_bonus1"), QString());
 
     // A spectator hears nothing.
     state.myseat = 6;
-    display.scores("1+10000+800+2+10000+-800+3+10000+0+4+10000+0");
-    EXPECT_EQ(services.sounds.size(), 2);
+    game.scores("1+10000+800+2+10000+-800+3+10000+0+4+10000+0");
+    EXPECT_EQ(heard.sounds.size(), 2);
 }
 
 TEST_F(GameDisplayTest, DominoHandEndLinesForDirectorAndOthers)
@@ -165,7 +165,7 @@ TEST_F(GameDisplayTest, DominoHandEndLinesForDirectorAndOthers)
     };
     for (const Row& row : rows) {
         openRound(row.director);
-        display.dendhand(row.rest);
+        game.dendhand(row.rest);
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.line)) << row.director << row.rest;
         EXPECT_EQ(textOf("label_status"), QStringLiteral("One Moment Please.."));
     }
@@ -175,13 +175,13 @@ TEST_F(GameDisplayTest, RefusedPlayFillsTheErrorPanel)
 {
     openRound(2);
     board.addErrorLine(QStringLiteral("old"));
-    display.aerror("1+4+");
+    game.aerror("1+4+");
     EXPECT_EQ(errorLines(), (QStringList{QStringLiteral("You must follow suit."), QString(),
                                          QStringLiteral("Please select a different card.")}));
     EXPECT_TRUE(shown("panel_error"));
-    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("error"));
+    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("error"));
 
-    display.aerror("1+9+");
+    game.aerror("1+9+");
     EXPECT_EQ(errorLines(), (QStringList{QString(), QStringLiteral("Please select a different card.")}));
 
     const char* reasons[] = {"You cannot lead a HEART when doing a Morlu.",
@@ -189,15 +189,15 @@ TEST_F(GameDisplayTest, RefusedPlayFillsTheErrorPanel)
                              "You cannot lead a HEART or a SPADE when doing a Guillotine.", "You must follow suit.",
                              "That card cannot be played."};
     for (int code = 1; code <= 5; ++code) {
-        display.aerror("1+" + std::to_string(code) + "+");
+        game.aerror("1+" + std::to_string(code) + "+");
         EXPECT_EQ(errorLines().constFirst(), QString::fromLatin1(reasons[code - 1]));
     }
 
     board.errorPanel()->hide();
-    const qsizetype sounds = services.sounds.size();
-    display.aerror("2+4+");
+    const qsizetype sounds = heard.sounds.size();
+    game.aerror("2+4+");
     EXPECT_FALSE(shown("panel_error"));
-    EXPECT_EQ(services.sounds.size(), sounds);
+    EXPECT_EQ(heard.sounds.size(), sounds);
 }
 
 TEST_F(GameDisplayTest, CatchUpDrawsTheRunningTrick)
@@ -206,7 +206,7 @@ TEST_F(GameDisplayTest, CatchUpDrawsTheRunningTrick)
     state.myseat = 3;
     state.myname = QStringLiteral("Cleo");
     board.setSeatName(3, QStringLiteral("Cleo"));
-    display.agame("3+5+h+2+4+3+0+2+0+12+0+15+");
+    game.agame("3+5+h+2+4+3+0+2+0+12+0+15+");
     EXPECT_EQ(board.seatName(1), QStringLiteral("You"));
     EXPECT_EQ(board.seatName(2), QStringLiteral("Bea"));
     EXPECT_EQ(board.seatName(4), QStringLiteral("Kling"));
@@ -228,7 +228,7 @@ TEST_F(GameDisplayTest, CatchUpDrawsTheRunningTrick)
 
 TEST_F(GameDisplayTest, CatchUpOfADominoRoundFillsFoundationsInSeatOrder)
 {
-    display.agame("1+7+l+3+2+6+5+0+8+0+20+0+");
+    game.agame("1+7+l+3+2+6+5+0+8+0+20+0+");
     EXPECT_TRUE(shown("panel_domino"));
     EXPECT_EQ(board.foundation(1)->picture(), 8);
     EXPECT_EQ(board.foundation(3)->picture(), 20);
@@ -242,16 +242,16 @@ TEST_F(GameDisplayTest, CatchUpOfADominoRoundFillsFoundationsInSeatOrder)
 TEST_F(GameDisplayTest, CatchUpOnTheOwnTurnLeavesTheTurnAlone)
 {
     state.turnseat = 0;
-    display.agame("1+2+s+4+1+1+0+0+0+0+0+0+");
+    game.agame("1+2+s+4+1+1+0+0+0+0+0+0+");
     EXPECT_EQ(state.turnseat, 0);
     EXPECT_FALSE(shown("image_Turn"));
-    EXPECT_TRUE(services.sounds.filter(QStringLiteral("turn")).isEmpty());
+    EXPECT_TRUE(heard.sounds.filter(QStringLiteral("turn")).isEmpty());
     EXPECT_TRUE(board.chooser()->isMarked(4));
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(board.dominoRank(n)->text(), QStringLiteral("?"));
 
     // A snapshot meant for another slot is ignored.
-    display.agame("2+3+l+1+3+2+0+0+0+0+0+0+");
+    game.agame("2+3+l+1+3+2+0+0+0+0+0+0+");
     EXPECT_EQ(textOf("label_gametype"), QStringLiteral("SHORT GAME"));
 }
 
@@ -278,16 +278,16 @@ TEST_P(WinnerTest, ShowsRecordsAndReopensTheHostsStart)
     state.myname = QString::fromLatin1(row.myname);
     if (row.myseat <= 4)
         board.setSeatName(row.myseat, state.myname);
-    display.startthegame("You+s+");
+    round.startthegame("You+s+");
     EXPECT_FALSE(shown("button_start"));
 
-    display.winner(row.line);
+    game.winner(row.line);
     EXPECT_EQ(board.winnerText(), QString::fromLatin1(row.shown));
     EXPECT_EQ(board.findChild<QLabel*>(QStringLiteral("label_winnershadow"))->text(), QString::fromLatin1(row.shown));
-    EXPECT_EQ(services.chatLines().constLast(), QStringLiteral("0+") + QString::fromLatin1(row.shown));
+    EXPECT_EQ(chat.texts().constLast(), QStringLiteral("0+") + QString::fromLatin1(row.shown));
     EXPECT_TRUE(shown("panel_winner"));
-    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("winner"));
-    EXPECT_EQ(services.games, row.tally);
+    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("winner"));
+    EXPECT_EQ(heard.games, row.tally);
     EXPECT_TRUE(shown("button_start")); // the fixture's table is the host's
 }
 
@@ -304,7 +304,7 @@ TEST_F(GameDisplayTest, JoinedTablesKeepTheStartButtonHidden)
 {
     state.ishost = false;
     board.startButton()->hide();
-    display.winner("Klot+");
+    game.winner("Klot+");
     EXPECT_FALSE(shown("button_start"));
     EXPECT_TRUE(shown("panel_winner"));
 }
@@ -314,15 +314,14 @@ TEST_F(GameDisplayTest, JoinedTablesKeepTheStartButtonHidden)
 namespace {
 
 struct Malformed {
-    const char* command;
-    void (GameDisplay::*handler)(std::string_view);
-    const char* rest;
+    const char* name;
+    const char* line;
 };
 
 // Short row names for the test list, instead of the row's bytes.
 inline void PrintTo(const Malformed& row, std::ostream* os)
 {
-    *os << row.command << " " << row.rest;
+    *os << row.line;
 }
 
 class MalformedLineTest : public TableFixture, public ::testing::WithParamInterface<Malformed> {};
@@ -333,34 +332,28 @@ TEST_P(MalformedLineTest, ThrowsAndChangesNothing)
 {
     const Malformed& row = GetParam();
     openRound(1, "h");
-    display.choosehand("1+2+0+");
-    display.getnextplayer("3+");
-    display.placecard("3+20+2+t+");
-    display.scores("1+10000+200+2+9800+-200+3+10000+0+4+10000+0");
+    round.choosehand("1+2+0+");
+    round.getnextplayer("3+");
+    game.placecard("3+20+2+t+");
+    game.scores("1+10000+200+2+9800+-200+3+10000+0+4+10000+0");
     state.chooserseat = 1;
     const QStringList before = snapshot();
-    EXPECT_THROW((display.*row.handler)(row.rest), morlu::FieldError) << row.command << " " << row.rest;
-    EXPECT_EQ(snapshot(), before) << row.command;
+    EXPECT_THROW(commands.dispatch(row.line), morlu::FieldError) << row.line;
+    EXPECT_EQ(snapshot(), before) << row.line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Handlers, MalformedLineTest,
-    ::testing::Values(Malformed{"startround", &GameDisplay::startround, "2+x+"},
-                      Malformed{"mycards", &GameDisplay::mycards, "1+1+5+2+q"},
-                      Malformed{"mycards_half_pair", &GameDisplay::mycards, "1+1+5+2"},
-                      Malformed{"choosehand", &GameDisplay::choosehand, "1+k+0+"},
-                      Malformed{"alreadychoose", &GameDisplay::alreadychoose, "1+2x+"},
-                      Malformed{"nextplayer", &GameDisplay::getnextplayer, "one+"},
-                      Malformed{"handsused", &GameDisplay::handsused, "1+3+x"},
-                      Malformed{"justwatching", &GameDisplay::justwatching, "+1"},
-                      Malformed{"placecard", &GameDisplay::placecard, "1+9+z+t+"},
-                      Malformed{"dplacecard", &GameDisplay::dplacecard, "1+2+13+6+5+five+"},
-                      Malformed{"endhand", &GameDisplay::endhand, "+"},
-                      Malformed{"took", &GameDisplay::took, "2+king+f+f+"},
-                      Malformed{"scores", &GameDisplay::scores, "1+9000+-1000+2+10000+0+3+10000+0+4+10000+"},
-                      Malformed{"dendhand", &GameDisplay::dendhand, "0x2+"},
-                      Malformed{"aerror", &GameDisplay::aerror, "1+ 4+"},
-                      Malformed{"agame", &GameDisplay::agame, "1+2+h+3+4+1+0+0+0+0+0+x+"}),
-    [](const ::testing::TestParamInfo<Malformed>& info) { return std::string(info.param.command); });
+    ::testing::Values(
+        Malformed{"startround", "CMD_startround+2+x+"}, Malformed{"mycards", "CMD_mycards+1+1+5+2+q"},
+        Malformed{"mycards_half_pair", "CMD_mycards+1+1+5+2"}, Malformed{"choosehand", "CMD_choosehand+1+k+0+"},
+        Malformed{"alreadychoose", "CMD_alreadychoose+1+2x+"}, Malformed{"nextplayer", "CMD_nextplayer+one+"},
+        Malformed{"handsused", "CMD_handsused+1+3+x"}, Malformed{"justwatching", "CMD_justwatching++1"},
+        Malformed{"placecard", "CMD_placecard+1+9+z+t+"}, Malformed{"dplacecard", "CMD_dplacecard+1+2+13+6+5+five+"},
+        Malformed{"endhand", "CMD_endhand++"}, Malformed{"took", "CMD_took+2+king+f+f+"},
+        Malformed{"scores", "CMD_scores+1+9000+-1000+2+10000+0+3+10000+0+4+10000+"},
+        Malformed{"dendhand", "CMD_dendhand+0x2+"}, Malformed{"aerror", "CMD_aerror+1+ 4+"},
+        Malformed{"agame", "CMD_agame+1+2+h+3+4+1+0+0+0+0+0+x+"}),
+    [](const ::testing::TestParamInfo<Malformed>& info) { return std::string(info.param.name); });
 
 } // namespace

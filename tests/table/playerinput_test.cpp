@@ -25,13 +25,13 @@ protected:
     }
     void clickCard(int place) { QTest::mouseClick(board.handPlace(place), Qt::LeftButton); }
     void release(ClickLabel* label, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(label, button); }
-    std::vector<std::string> sentLines() const { return services.sent; }
+    std::vector<std::string> sentLines() const { return host.sent; }
 };
 
 TEST_F(PlayerInputTest, OwnTurnSendsTheSlotOfTheClickedPlace)
 {
     openRound(2);
-    display.getnextplayer("1+");
+    round.getnextplayer("1+");
     Board::showInFront(board.errorPanel());
     clickCard(5);
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_playcard+1+5+\xFF"});
@@ -41,7 +41,7 @@ TEST_F(PlayerInputTest, OwnTurnSendsTheSlotOfTheClickedPlace)
     clickCard(5);
     EXPECT_EQ(sentLines().size(), 2u);
     // The slot travels, not the card the place shows.
-    display.mycards("1+5+27");
+    round.mycards("1+5+27");
     clickCard(5);
     EXPECT_EQ(sentLines().back(), "CMD_playcard+1+5+\xFF");
 }
@@ -49,9 +49,9 @@ TEST_F(PlayerInputTest, OwnTurnSendsTheSlotOfTheClickedPlace)
 TEST_F(PlayerInputTest, NothingIsSentOutsideTheOwnTurnForEmptyPlacesOrUnconnected)
 {
     openRound(2);
-    display.getnextplayer("2+");
+    round.getnextplayer("2+");
     clickCard(3);
-    display.getnextplayer("1+");
+    round.getnextplayer("1+");
     board.handPlace(4)->setSlot(0); // played: the host's answer emptied it
     QTest::mouseClick(board.handPlace(4), Qt::LeftButton);
     board.handPlace(4)->setSlot(4);
@@ -65,9 +65,9 @@ TEST_F(PlayerInputTest, NothingIsSentOutsideTheOwnTurnForEmptyPlacesOrUnconnecte
 TEST_F(PlayerInputTest, PlayedPlaceSendsNothing)
 {
     openRound(2);
-    display.getnextplayer("1+");
-    display.placecard("1+9+3+t+");
-    display.input().card_1Click(board.handPlace(3));
+    round.getnextplayer("1+");
+    game.placecard("1+9+3+t+");
+    input.card_1Click(board.handPlace(3));
     EXPECT_TRUE(sentLines().empty());
 }
 
@@ -76,9 +76,9 @@ TEST_F(PlayerInputTest, SpectatorNeverSends)
     state.myseat = 6;
     openRound(2);
     for (const char* seat : {"1+", "2+", "3+", "4+"}) {
-        display.getnextplayer(seat);
+        round.getnextplayer(seat);
         for (int k = 1; k <= 8; ++k)
-            display.input().card_1Click(board.handPlace(k));
+            input.card_1Click(board.handPlace(k));
     }
     release(board.chooser()->titleLabel(5));
     EXPECT_TRUE(sentLines().empty());
@@ -91,7 +91,7 @@ TEST_F(PlayerInputTest, RightButtonReleaseOnADescriptionChooses)
     release(board.chooser()->descriptionLabel(3), Qt::RightButton);
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+3+\xFF"});
     EXPECT_EQ(state.chooserseat, 0);
-    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("clickcontract"));
+    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("clickcontract"));
     EXPECT_FALSE(shown("panel_error"));
     EXPECT_TRUE(shown("panel_choosen")); // closed only by the host's answer
 }
@@ -105,7 +105,7 @@ TEST_F(PlayerInputTest, ShortGameIgnoresTheFirstFourEntries)
     }
     EXPECT_TRUE(sentLines().empty());
     EXPECT_EQ(state.chooserseat, 1);
-    EXPECT_TRUE(services.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
+    EXPECT_TRUE(heard.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
     release(board.chooser()->titleLabel(5));
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+5+\xFF"});
 }
@@ -117,7 +117,7 @@ TEST_F(PlayerInputTest, TwoQuickChoicesSendOne)
     release(board.chooser()->titleLabel(6));
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+2+\xFF"});
     // A refusal reopens choosing.
-    display.alreadychoose("1+2+");
+    round.alreadychoose("1+2+");
     release(board.chooser()->titleLabel(2));
     release(board.chooser()->titleLabel(6));
     EXPECT_EQ(sentLines().back(), "CMD_choosetype+1+6+\xFF");
@@ -134,16 +134,16 @@ TEST_F(PlayerInputTest, ChoosingIsClosedForOthersAndBeforeTheSeatIsKnown)
     state.myseat = 0;
     state.connected = false;
     state.chooserseat = 0;
-    display.input().label_city1MouseUp(1);
-    EXPECT_TRUE(services.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
+    input.label_city1MouseUp(1);
+    EXPECT_TRUE(heard.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
 
     // Not connected: the choice closes the gate and clicks, but nothing goes out.
     state.myseat = 1;
     state.chooserseat = 1;
-    display.input().label_city1MouseUp(6);
+    input.label_city1MouseUp(6);
     EXPECT_TRUE(sentLines().empty());
     EXPECT_EQ(state.chooserseat, 0);
-    EXPECT_EQ(services.sounds.constLast(), QStringLiteral("clickcontract"));
+    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("clickcontract"));
 }
 
 TEST_F(PlayerInputTest, PanelsOpenAndClose)
@@ -152,7 +152,7 @@ TEST_F(PlayerInputTest, PanelsOpenAndClose)
     QTest::mouseClick(find("Image7"), Qt::LeftButton);
     EXPECT_FALSE(shown("panel_error"));
 
-    display.QuickInstructions1Click();
+    input.QuickInstructions1Click();
     EXPECT_TRUE(shown("panel_instructions"));
     EXPECT_EQ(board.children().constLast(), static_cast<QObject*>(board.instructionsPanel()));
     QTest::mouseClick(find("Image10"), Qt::LeftButton);
@@ -162,18 +162,18 @@ TEST_F(PlayerInputTest, PanelsOpenAndClose)
 TEST_F(PlayerInputTest, StartAsksForTheLengthOnlyWhenConnected)
 {
     QTest::mouseClick(find("button_start"), Qt::LeftButton);
-    EXPECT_EQ(services.gameStarts, 1);
+    EXPECT_EQ(dialogs.gameStarts, 1);
     state.connected = false;
-    display.button_startClick();
-    EXPECT_EQ(services.gameStarts, 1);
-    EXPECT_EQ(services.messages, QStringList{QStringLiteral("You are not connected")});
+    input.button_startClick();
+    EXPECT_EQ(dialogs.gameStarts, 1);
+    EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("You are not connected")});
     EXPECT_TRUE(sentLines().empty());
 }
 
 TEST_F(PlayerInputTest, LogoOpensTheGamesPage)
 {
     QList<QUrl> opened;
-    display.input().setUrlOpener([&](const QUrl& url) { opened << url; });
+    input.setUrlOpener([&](const QUrl& url) { opened << url; });
     QTest::mouseClick(find("Image1"), Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(PlayerInput::kWebPage)));

@@ -1,8 +1,14 @@
 #pragma once
 
 #include "board.h"
+#include "boarddisplay.h"
+#include "cards.h"
+#include "contractchooser.h"
+#include "dispatcher.h"
 #include "gamedisplay.h"
-#include "tableservices.h"
+#include "playerinput.h"
+#include "rounddisplay.h"
+#include "tablerecorders.h"
 #include "tablestate.h"
 
 #include <QLabel>
@@ -12,44 +18,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace morlu::test {
 
-/// Records every call the board makes on the window.
-class RecordingServices : public TableServices {
-public:
-    std::vector<std::pair<QString, std::uint32_t>> chat;
-    QStringList sounds;
-    QStringList games;
-    std::vector<std::string> sent;
-    std::vector<bool> justWatch;
-    int gameStarts = 0;
-    QStringList messages;
-    int turnSound = 0;
-
-    void addlinetochat(const QString& line, std::uint32_t colour) override { chat.emplace_back(line, colour); }
-    void playsounds(const QString& name) override { sounds << name; }
-    void addgame(const QString& winner) override { games << winner; }
-    void sendline(std::string_view line) override { sent.emplace_back(line); }
-    void setJustWatchChecked(bool checked) override { justWatch.push_back(checked); }
-    void showGameStart() override { ++gameStarts; }
-    void showMessage(const QString& text) override { messages << text; }
-    int chosenturnsound() const override { return turnSound; }
-
-    QStringList chatLines() const
-    {
-        QStringList lines;
-        for (const auto& [line, colour] : chat)
-            lines << line;
-        return lines;
-    }
-};
-
-/// A board with its display and input, seated as the player "You" at seat 1 of a connected solo table.
+/// A board with its display handlers and input, registered on one dispatch table, seated as the player "You" at seat 1
+/// of a connected solo table.
 class TableFixture : public ::testing::Test {
 protected:
     TableFixture()
@@ -59,6 +34,8 @@ protected:
         state.connected = true;
         state.ishost = true;
         board.setSeatName(1, QStringLiteral("You"));
+        round.registerOn(commands);
+        game.registerOn(commands);
     }
 
     template <typename T = QWidget> T* find(const char* name) const
@@ -72,10 +49,19 @@ protected:
     bool shown(const char* name) const { return find(name)->isVisibleTo(&board); }
     QStringList logLines() const { return board.gameLog()->toPlainText().split(QLatin1Char('\n')); }
     QString lastLog() const { return logLines().constLast(); }
+    /// The contracts marked used in the chooser.
+    std::vector<int> marks() const
+    {
+        std::vector<int> shown;
+        for (int code = 1; code <= morlu::kContractCount; ++code)
+            if (board.chooser()->isMarked(code))
+                shown.push_back(code);
+        return shown;
+    }
     QStringList errorLines() const { return board.errorList()->toPlainText().split(QLatin1Char('\n')); }
 
-    /// Everything a handler can change: every element's place, visibility and content, the table state
-    /// and the calls made on the window.
+    /// Everything a handler can change: every element's place, visibility and content, the table state,
+    /// the chat lines, the events and the lines sent.
     QStringList snapshot() const
     {
         QStringList lines;
@@ -99,26 +85,34 @@ protected:
                      .arg(state.contractnumber)
                      .arg(state.myseat);
         lines << QStringLiteral("calls %1 %2 %3 %4 %5")
-                     .arg(services.chat.size())
-                     .arg(services.sounds.size())
-                     .arg(services.games.size())
-                     .arg(services.sent.size())
-                     .arg(services.justWatch.size());
+                     .arg(chat.lines.size())
+                     .arg(heard.sounds.size())
+                     .arg(heard.games.size())
+                     .arg(host.sent.size())
+                     .arg(heard.justWatch.size());
         return lines;
     }
 
     /// A game start, a round directed by @p director and a dealt hand: the state most handlers meet.
     void openRound(int director, const char* length = "l")
     {
-        display.startthegame(std::string("You+") + length + "+");
-        display.startround(std::to_string(director) + "+1+");
-        display.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
+        round.startthegame(std::string("You+") + length + "+");
+        round.startround(std::to_string(director) + "+1+");
+        round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
     }
 
     Board board;
     TableState state;
-    RecordingServices services;
-    GameDisplay display{board, state, services};
+    ChatRecorder chat;
+    HostRecorder host;
+    DialogRecorder dialogs;
+    TableEvents events;
+    EventRecorder heard{events};
+    BoardDisplay display{board, state, events};
+    RoundDisplay round{display, chat, events};
+    GameDisplay game{display, chat, events};
+    PlayerInput input{board, state, host, dialogs, events};
+    morlu::Dispatcher<> commands;
 };
 
 } // namespace morlu::test

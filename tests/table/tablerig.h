@@ -1,9 +1,9 @@
 #pragma once
 
 #include "chatview.h"
+#include "fakehost.h"
 #include "messagebox.h"
 #include "tchat.h"
-#include "tsock.h"
 #include "waituntil.h"
 
 #include <QByteArray>
@@ -21,8 +21,6 @@
 #include <memory>
 
 namespace morlu::test {
-
-inline constexpr int kWait = 15000;
 
 using morlu::test::waitUntil;
 
@@ -62,37 +60,6 @@ public:
 
 private:
     QStringList m_lines;
-};
-
-/// A stand-in host: listens on a free port, takes one table and records the lines it sends.
-class FakeHost {
-public:
-    FakeHost()
-    {
-        m_listener.setPortName(QStringLiteral("0"));
-        m_listener.OnAccept = [this](TSock*) {
-            if (m_listener.Accept(m_peer)) {
-                m_peer->OnRead = [this](TSock* sock, qsizetype) { m_received.append(sock->Receive()); };
-            }
-        };
-        m_listener.setListen(true);
-    }
-    int port() const { return m_listener.localPort(); }
-    bool hasTable() const { return m_peer != nullptr && m_peer->isConnected(); }
-    void send(const QString& line) { m_peer->Send(line.toUtf8().append('\xFF')); }
-    void close() { m_peer->Close(); }
-    /// Lines sent by the table, as raw byte strings cut at the 0xFF.
-    QList<QByteArray> receivedLines() const
-    {
-        QList<QByteArray> lines = m_received.split('\xFF');
-        lines.removeAll(QByteArray());
-        return lines;
-    }
-
-private:
-    TSock m_listener;
-    TSock* m_peer = nullptr;
-    QByteArray m_received;
 };
 
 /// Records the message boxes that would have been shown, answering each with OK.

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -187,24 +186,6 @@ TEST_F(TchatSession, VersionWarningsAreSystemLines)
     EXPECT_EQ(linesAfterLogin(),
               (QStringList{QStringLiteral("Bob has a different version of the game then you."),
                            QStringLiteral("You have a differnt version of the game then the host.")}));
-}
-
-TEST_F(TchatSession, RelayedChatIsDrawnInTheSendersColourOrRed)
-{
-    login(2);
-    hostSays({QStringLiteral("CMD_chat+3+Bob chats: hi there|clGreen"),
-              QStringLiteral("CMD_action+4+ Cid waves|$00FF0000"), QStringLiteral("CMD_chat+3+Bob chats: no colour"),
-              QStringLiteral("CMD_chat+3+Bob chats: a|b|clLime")});
-    // A "|" inside the text stays in the text; the colour is what follows the last one.
-    EXPECT_EQ(table->mainchat().styleColour(3), QColor(0, 255, 0));
-    hostSays({QStringLiteral("CMD_chat+3+Bob chats: c|nocolour")});
-    EXPECT_EQ(linesAfterLogin(), (QStringList{QStringLiteral("Bob chats:  hi there"), QStringLiteral("Cid waves"),
-                                              QStringLiteral("Bob chats:  no colour"),
-                                              QStringLiteral("Bob chats:  a|b"), QStringLiteral("Bob chats:  c")}));
-    const QTextBlock cid = table->mainchat().document()->findBlockByNumber(4);
-    EXPECT_EQ(cid.begin().fragment().charFormat().foreground().color(), QColor(0, 0, 255));
-    // Bob's last line had an unreadable colour: all his lines are red now.
-    EXPECT_EQ(table->mainchat().styleColour(3), QColor(255, 0, 0));
 }
 
 TEST_F(TchatSession, MalformedLinesAreDroppedAndLoggedWithoutABox)

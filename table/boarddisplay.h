@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class Board;
+class TableEvents;
+struct TableState;
+
+/**
+ * The display operations the round and game handlers share: clearing the board, showing the game
+ * length, the contract and the turn, and the small steps several handlers repeat (naming the computer
+ * seats, the contract counter, emptying a hand place, the DOMINO rank).
+ *
+ * Seats, slots and codes outside their tables degrade to a partial display and never fail. Nothing
+ * here sends anything; the only event is the own-turn sound.
+ */
+class BoardDisplay {
+public:
+    BoardDisplay(Board& board, TableState& state, TableEvents& events);
+    BoardDisplay(const BoardDisplay&) = delete;
+    BoardDisplay& operator=(const BoardDisplay&) = delete;
+
+    Board& board() { return m_board; }
+    TableState& state() { return m_state; }
+
+    /** Clears the board: banks back to $10000, changes, counts, played cards, marks and markers. */
+    void clearall();
+    /** Shows the game length of the length field @p letter ("s", "h", anything else a full game), marks
+     *  the contracts a shorter game leaves out and sets contracttotal. */
+    void setgametype(const QString& letter);
+    /** Shows contract @p code (1..6) on the contract line, in the game log and in the rank line. */
+    void setcontract(int code);
+    /** Marks the turn of @p seat (0 = nobody) and tells the player when it is his own name's turn. */
+    void getnextplayer(int seat);
+
+    /** Seats 2..4 still reading "<Waiting>" get the computer name the table shows for them. */
+    void nameComputerSeats();
+    /** Counter "CONTRACT: c/total". */
+    void showCounter();
+    /** Empties own hand place @p place: no picture, hidden, slot 0; a place that does not exist is skipped. */
+    void emptyHandPlace(int place);
+    /** All four DOMINO rank labels show the name of @p rank (empty outside 1..8). */
+    void showDominoRank(int rank);
+    /** "7", "8", ..., "A" for DOMINO rank 1..8; empty for anything else. */
+    static QString dominoRankName(int rank);
+
+private:
+    Board& m_board;
+    TableState& m_state;
+    TableEvents& m_events;
+};

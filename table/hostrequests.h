@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+/**
+ * How the table's handlers and the player's input ask something of the host: one complete line over
+ * the table's connection. The connection (TableConnection) implements it; tests record the lines.
+ */
+class HostRequests {
+public:
+    virtual ~HostRequests() = default;
+
+    /// Sends one complete line (0xFF included) to the host. A line that cannot be sent is reported to
+    /// the player by the implementation, never thrown at the caller.
+    virtual void sendline(std::string_view line) = 0;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "dispatcher.h"
+#include "hostrequests.h"
+#include "hoststarter.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class TableDialogs;
+class TableLink;
+struct TableState;
+
+namespace morlu {
+class TSock;
+} // namespace morlu
+
+/**
+ * The table's side of the connection: starting the program's own host and connecting to it, joining
+ * another host, the held connection to the lobby program, and every line sent to the host. It is the
+ * table's HostRequests: a line that cannot be sent is shown to the player in a message box.
+ *
+ * It ends the table (ended()) when the host closes the connection, once the lines received before are
+ * handled, and when the host answers CMD_full ("Game is full").
+ */
+class TableConnection : public QObject, public HostRequests {
+    Q_OBJECT
+
+public:
+    TableConnection(TableState& state, TableDialogs& dialogs, QObject* parent = nullptr);
+
+    /** Registers CMD_full. */
+    void registerOn(morlu::Dispatcher<>& dispatcher);
+
+    /** How host() starts the program's host; without one, hosting fails with a message. */
+    void setHostStarter(HostStarter starter) { m_hostStarter = std::move(starter); }
+    /**
+     * Starts the program's host listening on @p port, then connects to it on 127.0.0.1 at the port it
+     * bound. False, after a message box, when the host could not listen; a connection that cannot be
+     * opened is shown in a message box too, but the table hosts all the same.
+     */
+    bool host(const QString& port);
+    /** Connects to the host at @p address, @p port; an address that cannot be looked up gets a message box. */
+    void join(const QString& address, const QString& port);
+    /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */
+    void openLobby();
+
+    void sendline(std::string_view line) override;
+
+    TableLink& link() { return *m_link; }
+
+signals:
+    /** A line went to the host (0xFF included). */
+    void lineSent(const QByteArray& line);
+    /** The connection has ended or the game is full: the table closes. */
+    void ended();
+
+private:
+    TableState& m_state;
+    TableDialogs& m_dialogs;
+    HostStarter m_hostStarter;
+    TableLink* m_link = nullptr;
+    morlu::TSock* m_sock11 = nullptr;
+};

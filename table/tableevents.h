@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+/**
+ * The game events the table's listeners care about, reported by the display and input handlers and
+ * heard by whoever connects: the sound player (soundRequested), the tally (gameFinished) and the
+ * "Just Watch" menu item (justWatchChanged). The handlers never know who listens.
+ *
+ * It also holds the turn sound choice, which decides the name of the own-turn sound.
+ */
+class TableEvents : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    /** Asks for a game-event sound by its lower-case name ("entered", "placecard", "turn", ...). */
+    void playsounds(const QString& name);
+    /** A finished game for the tally: the winner text, or the literal "addtomine" for an own win. */
+    void addgame(const QString& winner);
+    /** Sets or removes the check mark of the "Just Watch" menu item. */
+    void setJustWatchChecked(bool checked);
+
+    /** 1 when the "New" turn sound is chosen, else 0 (the "Classic" one). */
+    int chosenturnsound() const { return m_chosenturnsound; }
+    void setChosenturnsound(int choice) { m_chosenturnsound = choice; }
+
+signals:
+    void soundRequested(const QString& name);
+    void gameFinished(const QString& winner);
+    void justWatchChanged(bool checked);
+
+private:
+    int m_chosenturnsound = 0;
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "chatsink.h"
+#include "hostrequests.h"
+#include "tabledialogs.h"
+#include "tableevents.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace morlu::test {
+
+/// Records the chat lines a handler writes.
+class ChatRecorder : public ChatSink {
+public:
+    std::vector<std::pair<QString, std::uint32_t>> lines;
+
+    void addlinetochat(const QString& line, std::uint32_t colour) override { lines.emplace_back(line, colour); }
+
+    QStringList texts() const
+    {
+        QStringList texts;
+        for (const auto& [line, colour] : lines)
+            texts << line;
+        return texts;
+    }
+};
+
+/// Records the lines sent to the host.
+class HostRecorder : public HostRequests {
+public:
+    std::vector<std::string> sent;
+
+    void sendline(std::string_view line) override { sent.emplace_back(line); }
+};
+
+/// Records the boxes opened instead of showing them.
+class DialogRecorder : public TableDialogs {
+public:
+    QStringList messages;
+    int gameStarts = 0;
+
+    void showMessage(const QString& text) override { messages << text; }
+    void showGameStart() override { ++gameStarts; }
+};
+
+/// Hears everything a TableEvents reports.
+class EventRecorder {
+public:
+    QStringList sounds;
+    QStringList games;
+    std::vector<bool> justWatch;
+
+    explicit EventRecorder(TableEvents& events)
+    {
+        QObject::connect(&events, &TableEvents::soundRequested, &m_context,
+                         [this](const QString& name) { sounds << name; });
+        QObject::connect(&events, &TableEvents::gameFinished, &m_context,
+                         [this](const QString& winner) { games << winner; });
+        QObject::connect(&events, &TableEvents::justWatchChanged, &m_context,
+                         [this](bool checked) { justWatch.push_back(checked); });
+    }
+
+private:
+    QObject m_context; ///< ends the connections with the recorder
+};
+
+} // namespace morlu::test
