@@ -78,6 +78,9 @@ void GameEngine::startgame(std::string_view rest)
     m_timers.stop(TimerId::Timer1);
     s.trickleader = 0;
 
+    // The expert draws from its own stream; its seed follows the host's without drawing from it.
+    m_expert.setSeed(m_random.seed());
+
     const GameLength length = gamelengthFor(request.length);
     s.gamelength = length.letter;
     m_announcer.toAll(StartGame{request.name, s.gamelength});
@@ -110,6 +113,7 @@ void GameEngine::startround()
     s.queenstaken = 0;
     s.spadestaken = 0;
     s.domino.setDominostart(0);
+    m_history.clear();
     s.chooserseat = s.directorseat + 1 > kSeatCount ? 1 : s.directorseat + 1;
     ++s.contractnumber;
     m_announcer.toAll(StartRound{s.chooserseat, s.contractnumber});
@@ -194,6 +198,7 @@ void GameEngine::findplayer()
         s.turnseat = s.turnseat + 1 > kSeatCount ? 1 : s.turnseat + 1;
         if (s.contract != Domino || s.domino.dominostart() == 0 || checkforplay(s.turnseat))
             break;
+        m_history.passed(s.turnseat);
     }
     s.seats[s.turnseat].played = 0;
     m_announcer.toAll(NextPlayer{s.turnseat});
@@ -294,6 +299,7 @@ void GameEngine::playcard(std::string_view rest)
         s.trickleader = seat;
     }
     m_announcer.toAll(PlaceCard{seat, card, slot, lead});
+    m_history.played(seat, card);
     record.played = 1;
     s.trickcards[seat] = card;
     record.cards[slot] = 0;
@@ -354,6 +360,7 @@ void GameEngine::playdomino(int seat, int slot)
     m_announcer.toAll(DPlaceCard{seat, suit, card, slot, s.domino.dominostart(), held - 1});
 
     s.domino.lay(card);
+    m_history.played(seat, card);
     record.played = 1;
     s.trickcards[seat] = card;
     record.cards[slot] = 0;
@@ -388,7 +395,8 @@ void GameEngine::playdomino(int seat, int slot)
 
 void GameEngine::computerchoosehand(int seat)
 {
-    const int code = m_computer.computerchoosehand(seat);
+    const int code = m_levels[seat] == ComputerLevel::Expert ? m_expert.chooseContract(m_state, m_history, seat)
+                                                             : m_computer.computerchoosehand(seat);
     if (code == 0)
         return;
     choosetype(computerRequests().choosetype(seat, code));
@@ -404,7 +412,8 @@ void GameEngine::computertimerTimer()
 
 void GameEngine::computerplay(int seat)
 {
-    const int slot = m_computer.computerplay(seat);
+    const int slot = m_levels[seat] == ComputerLevel::Expert ? m_expert.choosePlay(m_state, m_history, seat)
+                                                             : m_computer.computerplay(seat);
     if (slot == 0)
         return;
     playcard(computerRequests().playcard(seat, slot));
