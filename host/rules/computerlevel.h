@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sessionmessages.h"
+
 #include <optional>
 #include <string_view>
 
@@ -8,15 +10,12 @@ namespace morlu {
 /// How a computer-played seat decides: the simple fixed rules ("classic") or the sampling expert.
 enum class ComputerLevel { Classic, Expert };
 
-inline constexpr std::string_view kLevelClassic = "classic";
-inline constexpr std::string_view kLevelExpert = "expert";
-
-/// The level named @p text ("classic" or "expert", exactly); nothing for any other text.
+/// The level named @p text (kBotLevelClassic or kBotLevelExpert, exactly); nothing for any other text.
 constexpr std::optional<ComputerLevel> computerLevelFor(std::string_view text)
 {
-    if (text == kLevelClassic)
+    if (text == kBotLevelClassic)
         return ComputerLevel::Classic;
-    if (text == kLevelExpert)
+    if (text == kBotLevelExpert)
         return ComputerLevel::Expert;
     return std::nullopt;
 }
