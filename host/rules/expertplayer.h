@@ -26,8 +26,8 @@ namespace morlu {
 class ExpertPlayer {
 public:
     struct Settings {
-        int samples = 40;         ///< sampled deals per card decision
-        int contractSamples = 48; ///< sampled deals per contract when choosing one
+        int samples = 96;         ///< sampled deals per card decision
+        int contractSamples = 96; ///< sampled deals per contract when choosing one
     };
 
     ExpertPlayer() = default;

@@ -72,7 +72,7 @@ TEST(ServerModeTest, ListensOnTheBoundPortServesATableAndEndsOnSigterm)
 TEST(ServerModeTest, TheComputerLevelAppliesToEveryComputerSeat)
 {
     std::map<QString, std::vector<std::string>> plays;
-    for (const QString level : {QStringLiteral("classic"), QStringLiteral("expert")}) {
+    for (const QString& level : {QStringLiteral("classic"), QStringLiteral("expert")}) {
         SCOPED_TRACE(level.toStdString());
         ServerProcess server;
         server.start({"--port", "0", "--seed", "3", "--pause-tick-ms", "0", "--computer", level});

@@ -85,8 +85,9 @@ TEST_F(ExpertGameTest, NeverPlaysACardTheHostRefuses)
         EXPECT_TRUE(lines(CMD_aerror).empty()) << lines(CMD_aerror).front();
         EXPECT_FALSE(engine.gamerunning()) << "the game stalled";
         EXPECT_EQ(lines(CMD_winner).size(), 1u);
-        if (row.experts.size() == 4)
+        if (row.experts.size() == 4) {
             EXPECT_EQ(contractsPlayed().size(), std::string(row.length) == "s" ? 2u : 6u);
+        }
         decisions += positions.size();
     }
     EXPECT_GT(decisions, 3000u);
