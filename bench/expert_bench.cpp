@@ -14,12 +14,14 @@ using namespace morlu;
 
 namespace {
 
+/// The positions are read from the engine's state; its messages go nowhere.
 class SilentOutbox : public Outbox {
 public:
     void toSlot(int, std::string_view) override {}
     void toAll(std::string_view) override {}
 };
 
+/// The engine's timers, fired by hand while positions are collected.
 class ArmedTimers : public Timers {
 public:
     void arm(TimerId id, int) override { m_armed[id == TimerId::Timer1 ? 0 : 1] = true; }

@@ -2,6 +2,7 @@
 
 #include "cards.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace morlu {
@@ -18,7 +19,9 @@ std::string percent(const ArenaStat& stat)
 std::string dollars(const ArenaStat& stat)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%+.0f ± %.0f", stat.mean(), stat.halfWidth());
+    // A mean that rounds to nothing prints as +0, not -0.
+    const double mean = std::fabs(stat.mean()) < 0.5 ? 0.0 : stat.mean();
+    std::snprintf(text, sizeof text, "%+.0f ± %.0f", mean, stat.halfWidth());
     return text;
 }
 
@@ -74,8 +77,8 @@ std::string ArenaReport::format(const std::string& title) const
     out += row({"Expert − Classic, same deal and seat", std::to_string(winDiff.count()), percent(winDiff),
                 dollars(moneyDiff)});
     if (mirror.win.count() > 0)
-        out +=
-            row({"Expert vs 3 Expert", std::to_string(mirror.win.count()), percent(mirror.win), dollars(mirror.money)});
+        out += row({"Expert vs 3 Expert (every seat counted)", std::to_string(mirror.win.count()), percent(mirror.win),
+                    dollars(mirror.money)});
 
     out += "\n";
     out += row({"contract", "rounds", "Expert: rounds won", "Expert: money per round", "Classic: rounds won",
