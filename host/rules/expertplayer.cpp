@@ -3,12 +3,13 @@
 #include "dealsampler.h"
 
 #include <array>
+#include <utility>
 
 namespace morlu {
 
 namespace {
 
-constexpr int kWorthDeals = 1500;
+constexpr int kWorthDeals = 500;
 
 /// The director's money from playing a fresh deal of @p contract out with the policy alone.
 int playFresh(const PlayoutPolicy& policy, int contract, int director, const DealSampler::Hands& hands,
