@@ -5,13 +5,14 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR      ?= $(MORLU_WERROR)
 FUZZ_SECONDS ?= 60
+ARENA_GAMES ?= 10000
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
             libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 
-.PHONY: all deps build run test bench asan fuzz fuzz-build format clean
+.PHONY: all deps build run test bench arena asan fuzz fuzz-build format clean
 
 all: build
 
@@ -40,6 +41,11 @@ test: build
 
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
+
+# The expert computer player against three simple ones on duplicate short games (ARENA_GAMES games, and a
+# tenth as many games of four experts); prints the tables shown in the README.
+arena: build
+	./$(BUILD_DIR)/morlu-arena --games $(ARENA_GAMES) --jobs $(JOBS)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
 asan: deps

@@ -44,7 +44,7 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             continue;
         }
         const bool known = name == QLatin1String("--port") || name == QLatin1String("--seed") ||
-                           name == QLatin1String("--pause-tick-ms");
+                           name == QLatin1String("--pause-tick-ms") || name == QLatin1String("--computer");
         if (!known) {
             options.error = QStringLiteral("unknown option %1").arg(arg);
             return options;
@@ -55,6 +55,14 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
                 return options;
             }
             value = args[++i];
+        }
+        if (name == QLatin1String("--computer")) {
+            options.computer = computerLevelFor(value->toStdString());
+            if (!options.computer) {
+                options.error = QStringLiteral("bad value for %1: '%2'").arg(name, *value);
+                return options;
+            }
+            continue;
         }
         std::optional<qint64> number;
         if (name == QLatin1String("--port")) {
@@ -89,10 +97,11 @@ bool LaunchOptions::wantsServer(int argc, char** argv)
 
 QString LaunchOptions::usage()
 {
-    return QStringLiteral("usage: morlu --server [--port N] [--seed N] [--pause-tick-ms N]\n"
+    return QStringLiteral("usage: morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
                           "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
                           "  --seed N            seed of the random generator, 0..4294967295 (default: time of day)\n"
-                          "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n");
+                          "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
+                          "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
 }
 
 } // namespace morlu

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "computerlevel.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,7 @@ namespace morlu {
  * - `--seed N`: seed of the host's random generator (0..4294967295) instead of the time of day.
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
+ * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).
  *
  * Values may follow as the next argument or after "=" (`--port=7000`).
  */
@@ -27,6 +30,7 @@ struct LaunchOptions {
     std::optional<int> port;
     std::optional<std::uint32_t> seed;
     std::optional<int> pauseTickMs;
+    std::optional<ComputerLevel> computer;
     /// Arguments that are not options, in order.
     QStringList arguments;
     /// Empty, or what was wrong (an unknown option, a missing or bad value).

@@ -16,6 +16,10 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
         m_server->random().setSeed(*options.seed);
     if (options.pauseTickMs)
         m_server->engine().setPauseTick(*options.pauseTickMs);
+    if (options.computer) {
+        for (int seat = 1; seat <= kSeatCount; ++seat)
+            m_server->engine().setComputerLevel(seat, *options.computer);
+    }
 
     m_table->setHostStarter([server = m_server.get()](const QString& port) {
         try {

@@ -79,6 +79,10 @@ int runServer(int argc, char** argv)
         server.random().setSeed(*options.seed);
     if (options.pauseTickMs)
         server.engine().setPauseTick(*options.pauseTickMs);
+    if (options.computer) {
+        for (int seat = 1; seat <= kSeatCount; ++seat)
+            server.engine().setComputerLevel(seat, *options.computer);
+    }
     try {
         server.listen(QString::number(options.port.value_or(7772)));
     } catch (const ESockException& error) {

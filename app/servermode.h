@@ -3,7 +3,8 @@
 namespace morlu {
 
 /**
- * The dedicated host: `morlu --server [--port N] [--seed N] [--pause-tick-ms N]` (see LaunchOptions).
+ * The dedicated host: `morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]`
+ * (see LaunchOptions).
  * Runs a TServer alone on a QCoreApplication (no window, no display), prints "Listening on port N"
  * with the bound port on stdout, logs to stderr and runs until SIGINT or SIGTERM. The computer also
  * takes over seat 1 when its table leaves, since no host player sits there.

@@ -40,6 +40,9 @@ void GameEngine::startgame(const StartGame& request)
     m_timers.stop(TimerId::Timer1);
     s.trickleader = 0;
 
+    // The expert draws from its own stream; its seed follows the host's without drawing from it.
+    m_expert.setSeed(m_random.seed());
+
     const GameLength length = gamelengthFor(request.length);
     s.gamelength = length.letter;
     m_announcer.toAll(StartGame{request.name, s.gamelength});
@@ -72,6 +75,7 @@ void GameEngine::startround()
     s.queenstaken = 0;
     s.spadestaken = 0;
     s.domino.setDominostart(0);
+    m_history.clear();
     s.chooserseat = s.directorseat + 1 > kSeatCount ? 1 : s.directorseat + 1;
     ++s.contractnumber;
     m_announcer.toAll(StartRound{s.chooserseat, s.contractnumber});
@@ -155,6 +159,7 @@ void GameEngine::findplayer()
         s.turnseat = s.turnseat + 1 > kSeatCount ? 1 : s.turnseat + 1;
         if (s.contract != Domino || s.domino.dominostart() == 0 || checkforplay(s.turnseat))
             break;
+        m_history.passed(s.turnseat);
     }
     s.seats[s.turnseat].played = 0;
     m_announcer.toAll(NextPlayer{s.turnseat});
@@ -254,6 +259,7 @@ void GameEngine::playcard(const PlayCard& request)
         s.trickleader = seat;
     }
     m_announcer.toAll(PlaceCard{seat, card, slot, lead});
+    m_history.played(seat, card);
     record.played = 1;
     s.trickcards[seat] = card;
     record.cards[slot] = 0;
@@ -314,6 +320,7 @@ void GameEngine::playdomino(int seat, int slot)
     m_announcer.toAll(DPlaceCard{seat, suit, card, slot, s.domino.dominostart(), held - 1});
 
     s.domino.lay(card);
+    m_history.played(seat, card);
     record.played = 1;
     s.trickcards[seat] = card;
     record.cards[slot] = 0;
@@ -348,7 +355,8 @@ void GameEngine::playdomino(int seat, int slot)
 
 void GameEngine::computerchoosehand(int seat)
 {
-    const int code = m_computer.computerchoosehand(seat);
+    const int code = m_levels[seat] == ComputerLevel::Expert ? m_expert.chooseContract(m_state, m_history, seat)
+                                                             : m_computer.computerchoosehand(seat);
     if (code == 0)
         return;
     choosetype(ChooseType{seat, code});
@@ -364,7 +372,8 @@ void GameEngine::computertimerTimer()
 
 void GameEngine::computerplay(int seat)
 {
-    const int slot = m_computer.computerplay(seat);
+    const int slot = m_levels[seat] == ComputerLevel::Expert ? m_expert.choosePlay(m_state, m_history, seat)
+                                                             : m_computer.computerplay(seat);
     if (slot == 0)
         return;
     playcard(PlayCard{seat, slot});

@@ -2,11 +2,14 @@
 
 #include "announcer.h"
 #include "cards.h"
+#include "computerlevel.h"
 #include "computerplayer.h"
+#include "expertplayer.h"
 #include "gamemessages.h"
 #include "gamestate.h"
 #include "outbox.h"
 #include "random.h"
+#include "roundhistory.h"
 #include "timers.h"
 #include "trickscorer.h"
 
@@ -50,6 +53,18 @@ public:
     /// Delay of the computer's card play in milliseconds (CMD_botspeed from slot 1).
     void setBotdelay(int ms) { m_botdelay = ms; }
     int botdelay() const { return m_botdelay; }
+    /// How the computer plays @p seat (1..4) whenever it plays it: Classic (the default) or Expert.
+    void setComputerLevel(int seat, ComputerLevel level)
+    {
+        if (GameState::isSeat(seat))
+            m_levels[seat] = level;
+    }
+    ComputerLevel computerLevel(int seat) const
+    {
+        return GameState::isSeat(seat) ? m_levels[seat] : ComputerLevel::Classic;
+    }
+    /// The expert computer player shared by the Expert seats; it takes a new seed with every game.
+    ExpertPlayer& expert() { return m_expert; }
     /**
      * Interval of `timer1`, the pause timer, in milliseconds (1000 by default): 3 ticks pass between
      * tricks and 7 between rounds. 0 lets the timer fire on the next turn of the event loop.
@@ -75,6 +90,8 @@ public:
     int chooserseat() const { return m_state.chooserseat; }
     /// Every game variable, read-only.
     const GameState& state() const { return m_state; }
+    /// The cards laid this round and who laid them, and DOMINO passes: what every table has seen.
+    const RoundHistory& history() const { return m_history; }
 
 private:
     // Game flow.
@@ -105,6 +122,9 @@ private:
     Announcer m_announcer;
     TrickScorer m_scorer;
     ComputerPlayer m_computer;
+    ExpertPlayer m_expert;
+    RoundHistory m_history;
+    std::array<ComputerLevel, kSeatCount + 1> m_levels{};
     int m_botdelay = 0;
     int m_pauseTick = 1000;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace morlu {
 
@@ -273,6 +274,7 @@ void TServer::registerCommands()
     add(CMD_chat, &TServer::chat);
     add(CMD_action, &TServer::action);
     add(CMD_botspeed, &TServer::botspeed);
+    add(CMD_botlevel, &TServer::botlevel);
     add(CMD_startgame, &TServer::startgame);
     add(CMD_justwatch, &TServer::justwatch);
     add(CMD_choosetype, &TServer::choosetype);
@@ -353,6 +355,14 @@ void TServer::botspeed(std::string_view rest, int connection)
         return;
     if (request.milliseconds >= 0)
         m_engine.setBotdelay(request.milliseconds);
+}
+
+void TServer::botlevel(std::string_view rest, int connection)
+{
+    const BotLevel request = BotLevel::read(rest);
+    const std::optional<ComputerLevel> level = computerLevelFor(request.level);
+    if (speaksFor(connection, 1) && GameState::isSeat(request.seat) && level)
+        m_engine.setComputerLevel(request.seat, *level);
 }
 
 void TServer::justwatch(std::string_view rest, int connection)

@@ -25,7 +25,7 @@ namespace morlu {
  * The game host's session: it listens for tables, seats each connection in the lowest free slot
  * (1..4 play, 5..9 watch), logs tables in, tells every table who comes and goes, brings late arrivals
  * up to date with a running game, relays chat, actions and chatter sounds, lets slot 1 remove tables
- * and set the computer players' speed, lets a player hand the seat to the computer and take it back,
+ * and set the computer players' speed and level, lets a player hand the seat to the computer and take it back,
  * and feeds the game requests to the GameEngine, whose messages and timers it carries.
  *
  * Tables arrive through a ConnectionListener (TCP by default; tests hand in an in-memory one) and are
@@ -141,6 +141,7 @@ private:
     void action(std::string_view rest, int connection);
     void playasound(std::string_view rest, int connection);
     void botspeed(std::string_view rest, int connection);
+    void botlevel(std::string_view rest, int connection);
     void justwatch(std::string_view rest, int connection);
     void startgame(std::string_view rest, int connection);
     void choosetype(std::string_view rest, int connection);

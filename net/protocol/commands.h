@@ -25,6 +25,7 @@ inline constexpr std::string_view CMD_chat = "CMD_chat";
 inline constexpr std::string_view CMD_action = "CMD_action";
 inline constexpr std::string_view CMD_playasound = "CMD_playasound";
 inline constexpr std::string_view CMD_botspeed = "CMD_botspeed";
+inline constexpr std::string_view CMD_botlevel = "CMD_botlevel";
 
 // Game.
 inline constexpr std::string_view CMD_startgame = "CMD_startgame";

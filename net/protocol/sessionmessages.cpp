@@ -196,4 +196,18 @@ BotSpeed BotSpeed::read(std::string_view rest)
     return message;
 }
 
+std::string_view BotLevel::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(seat).field(level).finish();
+}
+
+BotLevel BotLevel::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    BotLevel message;
+    message.seat = reader.intField();
+    message.level = reader.field();
+    return message;
+}
+
 } // namespace morlu

@@ -8,7 +8,7 @@
 namespace morlu {
 
 // Layouts of the session and chat messages: logging in, arrivals and departures, removal, watching,
-// chat, actions, chatter sounds and the computer players' speed.
+// chat, actions, chatter sounds and the computer players' speed and level.
 //
 // Every message is a struct with its fields and two functions:
 //   - write(buffer): clears the caller's buffer, writes the whole line into it, 0xFF included, and
@@ -181,6 +181,25 @@ struct BotSpeed {
     std::string_view write(std::string& buffer) const;
     static BotSpeed read(std::string_view rest);
     bool operator==(const BotSpeed&) const = default;
+};
+
+/// The levels of CMD_botlevel: the simple computer player and the expert.
+inline constexpr std::string_view kBotLevelClassic = "classic";
+inline constexpr std::string_view kBotLevelExpert = "expert";
+
+/**
+ * table -> host: "seat+level+", level kBotLevelClassic or kBotLevelExpert: how the computer plays that
+ * seat whenever it plays it. The host takes it from slot 1's connection only and drops any other
+ * level; hosts that do not know the word drop the whole line.
+ */
+struct BotLevel {
+    static constexpr std::string_view command = CMD_botlevel;
+    int seat = 0;
+    std::string_view level;
+
+    std::string_view write(std::string& buffer) const;
+    static BotLevel read(std::string_view rest);
+    bool operator==(const BotLevel&) const = default;
 };
 
 } // namespace morlu

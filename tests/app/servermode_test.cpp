@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 #include <sys/types.h>
 
 using namespace morlu;
@@ -21,9 +22,12 @@ TEST(LaunchOptionsTest, TakesOutTheDoubleDashOptions)
     EXPECT_EQ(plain.arguments, QStringList({"Ann", "10.0.0.2", "true"}));
     EXPECT_TRUE(plain.error.isEmpty());
 
-    const LaunchOptions all =
-        LaunchOptions::parse({"--server", "--port", "0", "--seed=4294967295", "Ann", "--pause-tick-ms", "250"});
+    const LaunchOptions all = LaunchOptions::parse(
+        {"--server", "--port", "0", "--seed=4294967295", "Ann", "--pause-tick-ms", "250", "--computer", "expert"});
     EXPECT_TRUE(all.server);
+    EXPECT_EQ(all.computer, ComputerLevel::Expert);
+    EXPECT_EQ(LaunchOptions::parse({"--computer=classic"}).computer, ComputerLevel::Classic);
+    EXPECT_FALSE(plain.computer);
     EXPECT_EQ(all.port, 0);
     EXPECT_EQ(all.seed, 4294967295u);
     EXPECT_EQ(all.pauseTickMs, 250);
@@ -36,7 +40,8 @@ TEST(LaunchOptionsTest, RejectsBadValuesAndUnknownOptions)
     for (const QStringList& args :
          {QStringList{"--port"}, QStringList{"--port", "65536"}, QStringList{"--port", "-1"},
           QStringList{"--port", "80x"}, QStringList{"--port="}, QStringList{"--seed", "4294967296"},
-          QStringList{"--pause-tick-ms", "1e3"}, QStringList{"--bogus"}, QStringList{"--server=1"}}) {
+          QStringList{"--pause-tick-ms", "1e3"}, QStringList{"--bogus"}, QStringList{"--server=1"},
+          QStringList{"--computer", "Expert"}, QStringList{"--computer"}, QStringList{"--computer="}}) {
         SCOPED_TRACE(args.join(' ').toStdString());
         EXPECT_FALSE(LaunchOptions::parse(args).error.isEmpty());
     }
@@ -60,6 +65,31 @@ TEST(ServerModeTest, ListensOnTheBoundPortServesATableAndEndsOnSigterm)
     EXPECT_EQ(server.standardOutput(), QByteArray("Listening on port ") + QByteArray::number(port) + '\n');
     EXPECT_TRUE(server.standardError().contains("logged in as Ann"));
     EXPECT_TRUE(table.waitClosed());
+}
+
+// Every seat watched, so the computer plays all four through the session until the winner is named;
+// on the same deals the expert and the simple player lay different cards.
+TEST(ServerModeTest, TheComputerLevelAppliesToEveryComputerSeat)
+{
+    std::map<QString, std::vector<std::string>> plays;
+    for (const QString& level : {QStringLiteral("classic"), QStringLiteral("expert")}) {
+        SCOPED_TRACE(level.toStdString());
+        ServerProcess server;
+        server.start({"--port", "0", "--seed", "3", "--pause-tick-ms", "0", "--computer", level});
+        const quint16 port = server.waitListening();
+        ASSERT_NE(port, 0) << server.standardError().toStdString();
+
+        TestTable table(port);
+        ASSERT_TRUE(table.login("Ann"));
+        table.send("CMD_startgame+Ann+s+");
+        ASSERT_TRUE(table.waitForWord("CMD_mycards"));
+        table.send("CMD_justwatch+1+1");
+        ASSERT_TRUE(table.waitForWord("CMD_winner", 0, 60000));
+        EXPECT_TRUE(table.linesOf("CMD_aerror").empty());
+        plays[level] = table.linesOf("CMD_placecard");
+        ASSERT_TRUE(server.terminate());
+    }
+    EXPECT_NE(plays["classic"], plays["expert"]);
 }
 
 TEST(ServerModeTest, EndsOnSigintToo)

@@ -264,6 +264,36 @@ TEST_F(TServerTest, BotSpeedComesFromSlotOneOnly)
     EXPECT_EQ(server.engine().botdelay(), 0);
 }
 
+TEST_F(TServerTest, BotLevelComesFromSlotOneOnly)
+{
+    TestTable& ann = join("Ann");
+    TestTable& bob = join("Bob");
+    struct Row {
+        TestTable* from;
+        const char* line;
+        int seat;
+        ComputerLevel expected;
+    };
+    const Row rows[] = {
+        {&ann, "CMD_botlevel+3+expert+", 3, ComputerLevel::Expert},
+        {&bob, "CMD_botlevel+3+classic+", 3, ComputerLevel::Expert}, // not slot 1
+        {&bob, "CMD_botlevel+2+classic+", 3, ComputerLevel::Expert}, // not even for its own seat
+        {&ann, "CMD_botlevel+3+Classic+", 3, ComputerLevel::Expert}, // levels are exact words
+        {&ann, "CMD_botlevel+3+classic", 3, ComputerLevel::Expert},  // no level without its "+"
+        {&ann, "CMD_botlevel+5+expert+", 2, ComputerLevel::Classic}, // spectator slots have no level
+        {&ann, "CMD_botlevel+1+expert+", 1, ComputerLevel::Expert},  // the host player's own seat too
+        {&ann, "CMD_botlevel+3+classic+", 3, ComputerLevel::Classic},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        row.from->send(row.line);
+        ASSERT_TRUE(flush(*row.from, row.from == &ann ? bob : ann));
+        EXPECT_EQ(server.engine().computerLevel(row.seat), row.expected);
+    }
+    EXPECT_EQ(server.engine().computerLevel(2), ComputerLevel::Classic);
+    EXPECT_EQ(server.engine().computerLevel(4), ComputerLevel::Classic);
+}
+
 TEST_F(TServerTest, WatchingWithoutAGame)
 {
     TestTable& ann = join("Ann");

@@ -28,6 +28,8 @@ TEST(SessionMessages, WireFormOfEveryLayout)
     expectWire(ChatRelay{2, "Ann chats: no colour", "", false}, "CMD_chat+2+Ann chats: no colour");
     expectWire(PlayASound{4, "wave20"}, "CMD_playasound+4+wave20+");
     expectWire(BotSpeed{1, 1500}, "CMD_botspeed+1+1500+");
+    expectWire(BotLevel{2, kBotLevelExpert}, "CMD_botlevel+2+expert+");
+    expectWire(BotLevel{4, kBotLevelClassic}, "CMD_botlevel+4+classic+");
 }
 
 // The name is the last field and is read as the whole rest, "+" and all.
@@ -91,6 +93,9 @@ TEST(SessionMessages, ChatAndActionRelays)
 TEST(SessionMessages, ReadingRows)
 {
     expectRead("1+1500+", BotSpeed{1, 1500});
+    expectRead("3+expert+", BotLevel{3, "expert"});
+    expectRead("3+expert", BotLevel{3, ""});
+    expectRead("3+Expert+more+", BotLevel{3, "Expert"});
     expectRead("2+wave3+", PlayASound{2, "wave3"});
     expectRead("2+wave3+extra", PlayASound{2, "wave3"});
     expectRead("4+1", JustWatch{4, "1"});
@@ -109,6 +114,8 @@ TEST(SessionMessages, MalformedRows)
     expectFieldError<BotSpeed>("1+1500", "");
     expectFieldError<BotSpeed>("one+1500+", "one");
     expectFieldError<BotSpeed>("1+fast+", "fast");
+    expectFieldError<BotLevel>("expert+2+", "expert");
+    expectFieldError<BotLevel>("2", "");
     expectFieldError<SendLoginInfo>("", "");
     expectFieldError<SendLoginInfo>("2+", "2+");
     expectFieldError<KickHim>("1+3", "");

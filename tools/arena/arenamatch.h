@@ -1,0 +1,49 @@
+#pragma once
+
+#include "computerlevel.h"
+#include "expertplayer.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morlu {
+
+/**
+ * One game of four computer players on the real engine, with every round's deal pinned: before each
+ * round the host's generator is seeded from the deal number and the round, so the same deal number
+ * gives the same hands in every round whoever sits where (a duplicate deal). The simple players'
+ * random choices still come from the host's generator, the expert's from its own stream.
+ */
+class ArenaMatch {
+public:
+    struct Round {
+        int contract = 0;
+        int director = 0;
+        std::array<int, 5> money{}; ///< seats 1..4: change of bank over the round
+    };
+    struct Result {
+        std::array<int, 5> bank{};   ///< seats 1..4 at the end
+        std::array<double, 5> win{}; ///< seats 1..4: 1 for the sole winner, 1/k for a k-way tie, else 0
+        std::vector<Round> rounds;
+    };
+
+    ArenaMatch(std::uint64_t seed, std::string length, ExpertPlayer::Settings settings)
+        : m_seed(seed), m_length(std::move(length)), m_settings(settings)
+    {
+    }
+
+    /// Plays deal number @p deal with @p levels for seats 1..4.
+    Result play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels) const;
+
+    /// The host seed of round @p round of deal @p deal.
+    std::uint32_t roundSeed(std::uint64_t deal, int round) const;
+
+private:
+    std::uint64_t m_seed;
+    std::string m_length;
+    ExpertPlayer::Settings m_settings;
+};
+
+} // namespace morlu

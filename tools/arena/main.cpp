@@ -1,0 +1,173 @@
+// morlu-arena: measures the expert computer player against the simple one on duplicate deals.
+
+#include "arenamatch.h"
+#include "arenareport.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace morlu;
+
+namespace {
+
+struct Options {
+    long long games = 2000;
+    long long mirror = -1; ///< games of four experts; -1 = a tenth of games
+    std::string length = "s";
+    std::uint64_t seed = 1;
+    int jobs = 1;
+    ExpertPlayer::Settings settings;
+};
+
+void usage(std::FILE* to)
+{
+    std::fputs("usage: morlu-arena [--games N] [--mirror N] [--length s|h|l] [--seed N] [--jobs N]\n"
+               "                   [--samples N] [--contract-samples N]\n"
+               "  --games N             games with the expert against three simple players (default 2000);\n"
+               "                        each deal is played four times, the expert in each seat in turn\n"
+               "  --mirror N            games of four experts, the sanity check (default: games / 10)\n"
+               "  --length s|h|l        short, half or full games (default s)\n"
+               "  --seed N              seed of the deals (default 1)\n"
+               "  --jobs N              games played at once (default 1)\n"
+               "  --samples N           sampled deals per card decision of the expert\n"
+               "  --contract-samples N  sampled deals per contract when the expert chooses one\n",
+               to);
+}
+
+bool readNumber(const char* text, long long min, long long max, long long& value)
+{
+    char* end = nullptr;
+    const long long number = std::strtoll(text, &end, 10);
+    if (end == text || *end != '\0' || number < min || number > max)
+        return false;
+    value = number;
+    return true;
+}
+
+bool parse(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            usage(stdout);
+            std::exit(0);
+        }
+        if (i + 1 >= argc)
+            return false;
+        const char* value = argv[++i];
+        long long number = 0;
+        if (name == "--length" &&
+            (std::strcmp(value, "s") == 0 || std::strcmp(value, "h") == 0 || std::strcmp(value, "l") == 0))
+            options.length = value;
+        else if (name == "--games" && readNumber(value, 1, 100000000, number))
+            options.games = number;
+        else if (name == "--mirror" && readNumber(value, 0, 100000000, number))
+            options.mirror = number;
+        else if (name == "--seed" && readNumber(value, 0, 0x7FFFFFFFFFFFFFFFll, number))
+            options.seed = static_cast<std::uint64_t>(number);
+        else if (name == "--jobs" && readNumber(value, 1, 64, number))
+            options.jobs = static_cast<int>(number);
+        else if (name == "--samples" && readNumber(value, 1, 10000, number))
+            options.settings.samples = static_cast<int>(number);
+        else if (name == "--contract-samples" && readNumber(value, 1, 10000, number))
+            options.settings.contractSamples = static_cast<int>(number);
+        else
+            return false;
+    }
+    return true;
+}
+
+std::array<ComputerLevel, 5> levelsWithExpertAt(int seat)
+{
+    std::array<ComputerLevel, 5> levels{};
+    levels.fill(ComputerLevel::Classic);
+    if (seat >= 1 && seat <= kSeatCount)
+        levels[seat] = ComputerLevel::Expert;
+    return levels;
+}
+
+/// One duplicate deal: the simple players alone, then the expert in each seat.
+ArenaReport playDeal(const ArenaMatch& match, std::uint64_t deal)
+{
+    ArenaReport report;
+    const ArenaMatch::Result classic = match.play(deal, levelsWithExpertAt(0));
+    for (int seat = 1; seat <= kSeatCount; ++seat) {
+        const ArenaMatch::Result expert = match.play(deal, levelsWithExpertAt(seat));
+        report.expert.add(expert, seat);
+        report.classic.add(classic, seat);
+        report.winDiff.add(expert.win[seat] - classic.win[seat]);
+        report.moneyDiff.add(expert.bank[seat] - classic.bank[seat]);
+    }
+    return report;
+}
+
+ArenaReport playMirror(const ArenaMatch& match, std::uint64_t deal)
+{
+    ArenaReport report;
+    std::array<ComputerLevel, 5> levels{};
+    levels.fill(ComputerLevel::Expert);
+    const ArenaMatch::Result result = match.play(deal, levels);
+    for (int seat = 1; seat <= kSeatCount; ++seat)
+        report.mirror.add(result, seat);
+    return report;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parse(argc, argv, options)) {
+        usage(stderr);
+        return 2;
+    }
+    const long long deals = (options.games + kSeatCount - 1) / kSeatCount;
+    const long long mirror = options.mirror >= 0 ? options.mirror : options.games / 10;
+    const long long items = deals + mirror;
+    const ArenaMatch match(options.seed, options.length, options.settings);
+    // Mirror games use deal numbers of their own, past the duplicate deals.
+    constexpr std::uint64_t kMirrorDeals = 1ull << 40;
+
+    std::vector<ArenaReport> reports(static_cast<std::size_t>(items));
+    std::atomic<long long> next{0};
+    std::atomic<long long> done{0};
+    const auto started = std::chrono::steady_clock::now();
+    const auto work = [&] {
+        for (long long item = next++; item < items; item = next++) {
+            reports[static_cast<std::size_t>(item)] =
+                item < deals ? playDeal(match, static_cast<std::uint64_t>(item))
+                             : playMirror(match, kMirrorDeals + static_cast<std::uint64_t>(item - deals));
+            const long long finished = ++done;
+            if (finished % 50 == 0 || finished == items)
+                std::fprintf(stderr, "\r%lld/%lld", finished, items);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < options.jobs; ++j)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+
+    // Merged in deal order, so the numbers do not depend on --jobs.
+    ArenaReport total;
+    for (const ArenaReport& report : reports)
+        total.merge(report);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::fprintf(stderr, "\rdone in %.0f s\n", seconds);
+
+    const char* lengthName = options.length == "s" ? "short" : options.length == "h" ? "half" : "full";
+    const std::string title = "morlu-arena: " + std::to_string(deals * kSeatCount) + " " + lengthName + " games on " +
+                              std::to_string(deals) + " duplicate deals (seed " + std::to_string(options.seed) + ", " +
+                              std::to_string(options.settings.samples) + " samples per card, " +
+                              std::to_string(options.settings.contractSamples) + " per contract), " +
+                              std::to_string(mirror) + " games of four experts";
+    std::fputs(total.format(title).c_str(), stdout);
+    return 0;
+}
