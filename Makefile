@@ -5,10 +5,12 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR      ?= $(MORLU_WERROR)
 FUZZ_SECONDS ?= 60
+PREFIX      ?= /usr/local
 ARENA_GAMES ?= 10000
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core
+            libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core \
+            desktop-file-utils appstream
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 
@@ -67,6 +69,10 @@ fuzz: fuzz-build
 	    echo "== $$name for $(FUZZ_SECONDS)s"; \
 	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-$$name fuzz/seeds/$$name; \
 	done
+
+# Installs the program, the tally tool, the desktop entry, icons and metainfo under PREFIX.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
