@@ -129,6 +129,19 @@ std::string encode(std::string_view utf8)
     return out;
 }
 
+std::string_view encodeLine(std::string_view line, std::string& buffer)
+{
+    if (isAscii(line))
+        return line;
+    const bool ended = !line.empty() && line.back() == '\xFF';
+    if (ended)
+        line.remove_suffix(1);
+    buffer = encode(line);
+    if (ended)
+        buffer += '\xFF';
+    return buffer;
+}
+
 std::string decode(std::string_view bytes)
 {
     if (isAscii(bytes) || isUtf8(bytes))

@@ -43,7 +43,8 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     QStringList menus;
     for (QAction* action : table.menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&'));
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("Options"), QStringLiteral("View"),
+                                  QStringLiteral("Help")}));
     auto* instructions = table.findChild<QAction*>(QStringLiteral("QuickInstructions1"));
     ASSERT_NE(instructions, nullptr);
     EXPECT_EQ(instructions->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -146,9 +147,13 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     table->setChosenbotspeed(500);
     login(1);
     hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
+    // Reading the settings at the own login tells the speed and the computer players' level first.
     EXPECT_EQ(sent.lines(),
               (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+                           QStringLiteral("CMD_botlevel+1+classic+"), QStringLiteral("CMD_botlevel+2+classic+"),
+                           QStringLiteral("CMD_botlevel+3+classic+"), QStringLiteral("CMD_botlevel+4+classic+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)
