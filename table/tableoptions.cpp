@@ -49,6 +49,16 @@ TableOptions::TableOptions(const Parts& parts, const QString& path, ColourChoose
     m_current.textsize = m_parts.chat.mainchat().textSize();
     m_current.playsounds = m_parts.sounds.playSounds();
     m_current.chattersounds = m_parts.sounds.chatterSounds();
+
+    TableMenus* menus = &m_parts.menus;
+    connect(menus, &TableMenus::playSoundsToggled, this, &TableOptions::PlaySounds1Click);
+    connect(menus, &TableMenus::playChatterSoundsToggled, this, &TableOptions::PlayChatterSounds1Click);
+    connect(menus, &TableMenus::turnSoundChosen, this, &TableOptions::New1Click);
+    connect(menus, &TableMenus::botSpeedChosen, this, &TableOptions::Slow1Click);
+    connect(menus, &TableMenus::botLevelChosen, this, &TableOptions::BotLevelClick);
+    connect(menus, &TableMenus::textColorChosen, this, &TableOptions::TextColor1Click);
+    connect(menus, &TableMenus::textSizeChosen, this, &TableOptions::N14Click);
+    connect(menus, &TableMenus::resetScreenLocationChosen, this, &TableOptions::ResetScreenLocation1Click);
 }
 
 QRect TableOptions::windowBounds() const

@@ -118,20 +118,13 @@ void Tchat::wireParts()
     wireMenus();
 }
 
+// The Options items that change settings are TableOptions' own; these are the window's and the chat's.
 void Tchat::wireMenus()
 {
     TableMenus* menus = m_menus;
     connect(menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
     connect(menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
     connect(menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
-    connect(menus, &TableMenus::playSoundsToggled, m_options, &TableOptions::PlaySounds1Click);
-    connect(menus, &TableMenus::playChatterSoundsToggled, m_options, &TableOptions::PlayChatterSounds1Click);
-    connect(menus, &TableMenus::turnSoundChosen, m_options, &TableOptions::New1Click);
-    connect(menus, &TableMenus::botSpeedChosen, m_options, &TableOptions::Slow1Click);
-    connect(menus, &TableMenus::botLevelChosen, m_options, &TableOptions::BotLevelClick);
-    connect(menus, &TableMenus::textColorChosen, m_options, &TableOptions::TextColor1Click);
-    connect(menus, &TableMenus::textSizeChosen, m_options, &TableOptions::N14Click);
-    connect(menus, &TableMenus::resetScreenLocationChosen, m_options, &TableOptions::ResetScreenLocation1Click);
     connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
     connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
     connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);
