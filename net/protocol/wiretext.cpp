@@ -131,12 +131,11 @@ std::string encode(std::string_view utf8)
 
 std::string_view encodeLine(std::string_view line, std::string& buffer)
 {
-    if (isAscii(line))
-        return line;
     const bool ended = !line.empty() && line.back() == '\xFF';
-    if (ended)
-        line.remove_suffix(1);
-    buffer = encode(line);
+    const std::string_view text = ended ? line.substr(0, line.size() - 1) : line;
+    if (isAscii(text))
+        return line;
+    buffer = encode(text);
     if (ended)
         buffer += '\xFF';
     return buffer;
