@@ -61,6 +61,11 @@ Tphrases::Tphrases(const QPixmap& tile, QWidget* parent) : QDialog(parent)
     note->setGeometry(8, kRowTop + kPhraseCount * kRowHeight + 2, 280, 18);
     note->setFont(dialogFont(11, false));
     setTextColour(note, Qt::red);
+    // Red on the tile would hardly show: the reminder stands on white, like the dialog itself.
+    note->setAutoFillBackground(true);
+    QPalette white = note->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    note->setPalette(white);
 
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));

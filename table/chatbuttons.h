@@ -23,7 +23,7 @@ public:
     static constexpr int kPhraseCount = 9;
     /// The phrases the buttons carry until the settings or the phrase editor give others.
     static constexpr std::array<const char*, kPhraseCount> kBuiltInPhrases{
-        "Way To Go!", "Good One!", "Nice Try!", "Excellent!", "Brilliant!",
+        "Way To Go!", "Good One!", "Nice Try!",         "Excellent!",         "Brilliant!",
         "Wow, WTG!",  "Thanks!",   "Way To Go Teamie!", "Good Game Everyone!"};
 
     /** Builds the buttons in @p area (the board's chat area), which owns them. */

@@ -12,9 +12,10 @@ namespace chattersounds {
 
 inline constexpr int kCount = 20;
 inline constexpr std::array<const char*, kCount> kTitles{
-    "Doh",   "Cough",  "Hello",    "Thank You", "Where have you been?", "Snoring",   "Sneezing",       "Sorry",
-    "Welcome", "Yeehaa", "Yippee", "Oh No",     "Applause",             "Honk",      "Oooh",           "Razzberry",
-    "Cheer", "Woman Laughing", "Man Laughing", "Crying"};
+    "Doh",       "Cough",    "Hello",          "Thank You",    "Where have you been?",
+    "Snoring",   "Sneezing", "Sorry",          "Welcome",      "Yeehaa",
+    "Yippee",    "Oh No",    "Applause",       "Honk",         "Oooh",
+    "Razzberry", "Cheer",    "Woman Laughing", "Man Laughing", "Crying"};
 
 /// The title of the sound named @p name ("wave1".."wave20", any case); empty for any other name.
 inline QString titleOf(const QString& name)

@@ -5,9 +5,9 @@
 #include "colortext.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>

@@ -41,7 +41,8 @@ public:
      * or host name that cannot be looked up.
      */
     void open(const QString& host, const QString& port);
-    /// Sends one complete line (0xFF included), encoded by the wire text rule. Raises ESockException ("Send - Socket Not Connected").
+    /// Sends one complete line (0xFF included), encoded by the wire text rule. Raises ESockException ("Send - Socket
+    /// Not Connected").
     void sendline(std::string_view line);
 
     /// lineReceived() of `sock`: queues the line and starts Timer1.

@@ -111,8 +111,8 @@ void TableMenus::buildOptions(QMenuBar* bar)
     });
     connect(item(m_options, QStringLiteral("Clear Main Chat"), "ClearMainChat2"), &QAction::triggered, this,
             &TableMenus::clearMainChatChosen);
-    connect(item(m_options, QStringLiteral("Reset Screen Location"), "ResetScreenLocation1"), &QAction::triggered,
-            this, &TableMenus::resetScreenLocationChosen);
+    connect(item(m_options, QStringLiteral("Reset Screen Location"), "ResetScreenLocation1"), &QAction::triggered, this,
+            &TableMenus::resetScreenLocationChosen);
     m_options->addSeparator();
     // Watching instead of playing comes with the spectators' dialogs.
     item(m_options, QStringLiteral("Just Watch"), "JustWatch1")->setEnabled(false);

@@ -7,23 +7,23 @@
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
-#include "qtsoundoutput.h"
-#include "soundplayer.h"
-#include "tableoptions.h"
-#include "tablesettings.h"
-#include "tphrases.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "playerinput.h"
+#include "qtsoundoutput.h"
 #include "rounddisplay.h"
+#include "soundplayer.h"
 #include "startplan.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
+#include "tableoptions.h"
 #include "tablesession.h"
+#include "tablesettings.h"
 #include "tgamestart.h"
 #include "tiledarea.h"
+#include "tphrases.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -70,10 +70,11 @@ void Tchat::buildParts()
     m_events = new TableEvents(this);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
-    m_chat = new ChatPane(m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); },
-                          {}, {}, this);
+    m_chat = new ChatPane(
+        m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); }, {}, {}, this);
     m_soundOutput = new QtSoundOutput(this);
-    m_sounds = new SoundPlayer(*m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
+    m_sounds = new SoundPlayer(
+        *m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
     m_options = new TableOptions(
         TableOptions::Parts{*this, *m_menus, *m_chat, *m_sounds, *m_events, *m_connection, m_state},
         TableSettings::defaultPath(),

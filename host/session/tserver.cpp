@@ -3,8 +3,8 @@
 #include "esockexception.h"
 #include "gamemessages.h"
 #include "sessionmessages.h"
-#include "wiretext.h"
 #include "tsocklistener.h"
+#include "wiretext.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -9,8 +9,8 @@
 void PrintTo(const ChatLine::Item& item, std::ostream* os)
 {
     const char* kinds[] = {"text", "link", "smiley"};
-    *os << kinds[int(item.kind)] << "(" << item.text.toStdString() << (item.kind == ChatLine::Item::Kind::Smiley ? std::to_string(item.smiley) : "")
-        << ")";
+    *os << kinds[int(item.kind)] << "(" << item.text.toStdString()
+        << (item.kind == ChatLine::Item::Kind::Smiley ? std::to_string(item.smiley) : "") << ")";
 }
 
 namespace {
@@ -30,7 +30,6 @@ Item smiley(int picture)
 {
     return Item{Kind::Smiley, QString(), picture};
 }
-
 
 struct ParseRow {
     const char* name;
@@ -58,18 +57,30 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"Speaker", "2+Ann chats: hi: there", 2, "Ann chats:", {text(" "), text("hi: "), text("there ")}},
         ParseRow{"ColonInName", "3+A:nn chats: x", 3, "A:", {text("nn "), text("chats: "), text("x ")}},
         ParseRow{"RunOfBlanks", "1+Bo says:  a", 1, "Bo says:", {text(" "), text(" "), text("a ")}},
-        ParseRow{"SmileyAfterWord", "1+B chats: hi:)#12!", 1, "B chats:",
-                 {text(" "), text("hi "), smiley(2), text("! ")}},
-        ParseRow{"SmileyOutOfRange", "1+B chats: :)#99:)#5", 1, "B chats:",
+        ParseRow{
+            "SmileyAfterWord", "1+B chats: hi:)#12!", 1, "B chats:", {text(" "), text("hi "), smiley(2), text("! ")}},
+        ParseRow{"SmileyOutOfRange",
+                 "1+B chats: :)#99:)#5",
+                 1,
+                 "B chats:",
                  {text(" "), text(" "), smiley(0), text(" "), smiley(0)}},
         ParseRow{"SmileyNotANumber", "1+B chats: :)#ab", 1, "B chats:", {text(" "), text(" "), smiley(0)}},
         ParseRow{"LastSmiley", "1+B chats: :)#27", 1, "B chats:", {text(" "), text(" "), smiley(17)}},
-        ParseRow{"OneLinkPiece", "4+C chats: go to www.x.org now", 4, "C chats:",
+        ParseRow{"OneLinkPiece",
+                 "4+C chats: go to www.x.org now",
+                 4,
+                 "C chats:",
                  {text(" "), text("go "), text("to "), link("www.x.org "), text("now ")}},
-        ParseRow{"SchemeInCapitals", "4+C chats: HTTP://x.org https://y.org", 4, "C chats:",
+        ParseRow{"SchemeInCapitals",
+                 "4+C chats: HTTP://x.org https://y.org",
+                 4,
+                 "C chats:",
                  {text(" "), text("HTTP://x.org "), link("https://y.org ")}},
         // Markup is only characters: it is cut into pieces like any other text.
-        ParseRow{"Markup", "2+D chats: <img src=x> <a href=\"http://e.vil\">y</a>", 2, "D chats:",
+        ParseRow{"Markup",
+                 "2+D chats: <img src=x> <a href=\"http://e.vil\">y</a>",
+                 2,
+                 "D chats:",
                  {text(" "), text("<img "), text("src=x> "), text("<a "), link("href=\"http://e.vil\">y</a> ")}}),
     [](const ::testing::TestParamInfo<ParseRow>& info) { return std::string(info.param.name); });
 

@@ -200,10 +200,8 @@ TEST_F(ChatPaneTest, ChatterSoundsAreAskedForOnlyBySeatedConnectedPlayers)
         int item;
         std::vector<std::string> sent;
     };
-    const Row rows[] = {{2, true, 7, {"CMD_playasound+2+wave7+\xFF"}},
-                        {2, true, 0, {}},
-                        {6, true, 3, {}},
-                        {2, false, 3, {}}};
+    const Row rows[] = {
+        {2, true, 7, {"CMD_playasound+2+wave7+\xFF"}}, {2, true, 0, {}}, {6, true, 3, {}}, {2, false, 3, {}}};
     for (const Row& row : rows) {
         state.myseat = row.seat;
         state.connected = row.connected;

@@ -65,9 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
         SoundRow{"GameSoundOff", false, true, false, "turnnew", kNone, kNone},
         SoundRow{"NameInCapitals", true, true, false, "TURN", {QStringLiteral("turn")}, kNone},
         SoundRow{"ChatterOnWithGameSoundsOff", false, true, true, "wave1", {QStringLiteral("wave1")}, kNone},
-        SoundRow{"ChatterOffIsWritten", true, false, true, "wave1", kNone,
-                 {QStringLiteral("0+Cid: <Chatter Sound> Doh")}},
-        SoundRow{"ChatterOffLastTitle", true, false, true, "wave20", kNone,
+        SoundRow{
+            "ChatterOffIsWritten", true, false, true, "wave1", kNone, {QStringLiteral("0+Cid: <Chatter Sound> Doh")}},
+        SoundRow{"ChatterOffLastTitle",
+                 true,
+                 false,
+                 true,
+                 "wave20",
+                 kNone,
                  {QStringLiteral("0+Cid: <Chatter Sound> Crying")}},
         // A relayed name that is no chatter sound is neither played nor written.
         SoundRow{"UnknownChatter", true, true, true, "placecard", kNone, kNone},

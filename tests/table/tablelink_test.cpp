@@ -83,9 +83,12 @@ TEST_F(TableLinkTest, TextCrossesTheWireByTheCharacterSetRule)
         std::string program; ///< the text inside the program (UTF-8)
     };
     const Row rows[] = {
-        {"French", "CMD_a+Fran\xE7ois chats: d\xE9j\xE0 vu|clBlack", "CMD_a+Fran\xC3\xA7ois chats: d\xC3\xA9j\xC3\xA0 vu|clBlack"},
-        {"German", "CMD_a+J\xFCrgen says: Gr\xFC\xDF Gott|clNavy", "CMD_a+J\xC3\xBCrgen says: Gr\xC3\xBC\xC3\x9F Gott|clNavy"},
-        {"Polish", "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed", "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed"},
+        {"French", "CMD_a+Fran\xE7ois chats: d\xE9j\xE0 vu|clBlack",
+         "CMD_a+Fran\xC3\xA7ois chats: d\xC3\xA9j\xC3\xA0 vu|clBlack"},
+        {"German", "CMD_a+J\xFCrgen says: Gr\xFC\xDF Gott|clNavy",
+         "CMD_a+J\xC3\xBCrgen says: Gr\xC3\xBC\xC3\x9F Gott|clNavy"},
+        {"Polish", "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed",
+         "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed"},
         {"Russian", "CMD_a+\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD chats: d\xC3\xA9j\xC3\xA0|clRed",
          "CMD_a+\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD chats: d\xC3\xA9j\xC3\xA0|clRed"},
     };

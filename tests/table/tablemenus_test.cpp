@@ -64,8 +64,9 @@ TEST(TableMenus, OptionItemsReportTheirValueAndDialogsToComeAreDisabled)
         const char* item;
         QVariant value;
     };
-    const Row rows[] = {{"PlaySounds1", false}, {"PlayChatterSounds1", true}, {"New1", 1},     {"Classic1", 0},
-                        {"Slow1", 0},           {"Fast1", 2},                 {"BotExpert1", true}, {"N12", 12}};
+    const Row rows[] = {
+        {"PlaySounds1", false}, {"PlayChatterSounds1", true}, {"New1", 1}, {"Classic1", 0}, {"Slow1", 0},
+        {"Fast1", 2},           {"BotExpert1", true},         {"N12", 12}};
     for (const Row& row : rows) {
         reported.clear();
         window.findChild<QAction*>(QString::fromLatin1(row.item))->trigger();

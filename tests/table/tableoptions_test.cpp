@@ -135,7 +135,8 @@ TEST_F(TableOptionsTest, AnotherSeatTellsTheHostNothingAndCannotChooseTheCompute
 
 TEST_F(TableOptionsTest, NothingIsWrittenBeforeTheSettingsWereRead)
 {
-    const QByteArray stored = "; the player's own\r\n[Morlu]\r\nTextsize=14\r\nPlaysounds=true\r\n\r\n[Lobby]\r\nName=Ann\r\n";
+    const QByteArray stored =
+        "; the player's own\r\n[Morlu]\r\nTextsize=14\r\nPlaysounds=true\r\n\r\n[Lobby]\r\nName=Ann\r\n";
     writeFile(stored);
     window.move(100, 100);
     action("PlaySounds1")->trigger();
@@ -164,9 +165,12 @@ TEST_F(TableOptionsTest, EachOptionIsWrittenAsItIsChosen)
         const char* item;
         const char* line;
     };
-    const Row rows[] = {{"PlaySounds1", "Playsounds=false"}, {"PlayChatterSounds1", "ChatterSounds=false"},
-                        {"New1", "Turnsound=1"},            {"Slow1", "Botspeed=1500"},
-                        {"BotExpert1", "Botlevel=expert"},  {"N14", "Textsize=14"}};
+    const Row rows[] = {{"PlaySounds1", "Playsounds=false"},
+                        {"PlayChatterSounds1", "ChatterSounds=false"},
+                        {"New1", "Turnsound=1"},
+                        {"Slow1", "Botspeed=1500"},
+                        {"BotExpert1", "Botlevel=expert"},
+                        {"N14", "Textsize=14"}};
     for (const Row& row : rows) {
         action(row.item)->trigger();
         EXPECT_TRUE(fileBytes().contains(row.line)) << row.item;

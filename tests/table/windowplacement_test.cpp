@@ -42,10 +42,10 @@ TEST(WindowPlacement, AWindowLargerThanTheWorkAreaClosesFifteenPixelsSmallerOnce
     };
     const QRect work(0, 0, 1000, 700);
     const Row rows[] = {
-        {{0, 0, 1000, 700}, {3, 3, 800, 600}},  // fits
-        {{0, 0, 1020, 700}, {3, 3, 785, 600}},  // 20 wider: 15 narrower
-        {{0, 0, 1500, 900}, {3, 3, 785, 585}},  // much larger: 15 each, once
-        {{0, 0, 1000, 701}, {3, 3, 800, 585}},  // one pixel taller
+        {{0, 0, 1000, 700}, {3, 3, 800, 600}}, // fits
+        {{0, 0, 1020, 700}, {3, 3, 785, 600}}, // 20 wider: 15 narrower
+        {{0, 0, 1500, 900}, {3, 3, 785, 585}}, // much larger: 15 each, once
+        {{0, 0, 1000, 701}, {3, 3, 800, 585}}, // one pixel taller
     };
     for (const Row& row : rows)
         EXPECT_EQ(WindowPlacement::atClose(QRect(3, 3, 800, 600), row.frame, work), row.written) << row.frame.width();

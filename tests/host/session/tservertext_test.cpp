@@ -1,7 +1,6 @@
-#include "tserver.h"
-
 #include "printers.h"
 #include "sessionfixture.h"
+#include "tserver.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +15,14 @@ using Lines = std::vector<std::string>;
 // Windows-1252 when the line fits and UTF-8 otherwise.
 const std::string kFrancois1252 = "Fran\xE7ois";
 const std::string kFrancoisUtf8 = "Fran\xC3\xA7ois";
-const std::string kIvan = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";      // Иван
-const std::string kLukasz = "\xC5\x81ukasz";                        // Łukasz
-const std::string kJuergen1252 = "J\xFCrgen";                       // Jürgen
+const std::string kIvan = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"; // Иван
+const std::string kLukasz = "\xC5\x81ukasz";                  // Łukasz
+const std::string kJuergen1252 = "J\xFCrgen";                 // Jürgen
 
 /// Four tables, one per language: an older French table and three of ours.
 class TServerText : public SessionFixture {
 protected:
-    TServerText()
-        : francois(join(kFrancois1252)), ivan(join(kIvan)), lukasz(join(kLukasz)), juergen(join(kJuergen1252))
+    TServerText() : francois(join(kFrancois1252)), ivan(join(kIvan)), lukasz(join(kLukasz)), juergen(join(kJuergen1252))
     {
     }
 
@@ -75,8 +73,12 @@ TEST_F(TServerText, EachRelayedLineIsOneCharacterSetFromTheNameToTheColour)
         std::string relayed;
     };
     const Row rows[] = {
-        {"French from the older table", &francois, "CMD_chat+1+\xC7" "a va? d\xE9j\xE0 vu|clBlack",
-         "CMD_chat+1+" + kFrancois1252 + " chats: \xC7" "a va? d\xE9j\xE0 vu|clBlack"},
+        {"French from the older table", &francois,
+         "CMD_chat+1+\xC7"
+         "a va? d\xE9j\xE0 vu|clBlack",
+         "CMD_chat+1+" + kFrancois1252 +
+             " chats: \xC7"
+             "a va? d\xE9j\xE0 vu|clBlack"},
         {"German from ours", &juergen, "CMD_action+4+says: Gr\xFC\xDF Gott!|clNavy",
          "CMD_action+4+" + kJuergen1252 + " says: Gr\xFC\xDF Gott!|clNavy"},
         // A Russian name and a French text: the whole line goes as UTF-8.
