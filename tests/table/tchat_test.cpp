@@ -2,12 +2,15 @@
 
 #include "artpicture.h"
 #include "board.h"
+#include "chatbuttons.h"
+#include "chatpane.h"
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
 #include "tablelink.h"
 #include "tablerig.h"
 #include "tgamestart.h"
+#include "tphrases.h"
 
 #include <QAction>
 #include <QLabel>
@@ -55,6 +58,35 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     EXPECT_TRUE(table.board().isAncestorOf(&table.mainchat()));
     instructions->trigger();
     EXPECT_TRUE(table.board().instructionsPanel()->isVisibleTo(&table.board()));
+}
+
+TEST(TchatWindow, TheMenusReachTheChatAndThePhraseEditor)
+{
+    Tchat table;
+    const auto action = [&table](const char* name) { return table.findChild<QAction*>(QString::fromLatin1(name)); };
+    // Either "Scroll Chat Off" toggles the one scroll lock, and both show it.
+    action("ScrollChatOff2")->trigger();
+    EXPECT_TRUE(table.mainchat().scrollLock());
+    EXPECT_TRUE(action("ScrollChatOff1")->isChecked());
+    action("ScrollChatOff1")->trigger();
+    EXPECT_FALSE(table.mainchat().scrollLock());
+    EXPECT_FALSE(action("ScrollChatOff2")->isChecked());
+
+    table.chat().systemLine(QStringLiteral("see www.x.org"));
+    action("ClearMainChat2")->trigger();
+    EXPECT_EQ(chatLines(table), QStringList());
+
+    // A chatter sound before the settings are read is written, not played.
+    table.board().setSeatName(2, QStringLiteral("Bob"));
+    table.chat().playasound("2+wave4+");
+    EXPECT_EQ(chatLines(table), QStringList{QStringLiteral("Bob:  <Chatter Sound> Thank You")});
+
+    table.chat().buttons().setPhrase(4, QStringLiteral("Bravo!"));
+    action("PrhaseList1")->trigger();
+    ASSERT_TRUE(table.phrases().isVisible());
+    EXPECT_EQ(table.phrases().phrase(4), QStringLiteral("Bravo!"));
+    EXPECT_EQ(table.phrases().phrase(1), QStringLiteral("Way To Go!"));
+    table.phrases().close();
 }
 
 TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
