@@ -98,12 +98,13 @@ TableSettings TableSettings::read(const ProfileFile& file)
     std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
+    s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
     return s;
 }
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 10> values{{
+    const std::array<std::pair<const char*, QString>, 11> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -114,6 +115,7 @@ bool TableSettings::write(ProfileFile& file) const
         {"Playsounds", flag(playsounds)},
         {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
         {"ChatterSounds", flag(chattersounds)},
+        {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
     }};
     bool ok = true;
     for (const auto& [name, value] : values)
