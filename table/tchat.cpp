@@ -221,7 +221,8 @@ void Tchat::processparams()
         // The lobby download offer of a solo start is not part of this program yet.
         m_hostaddress = plan.hostaddress;
         m_state.myname = plan.myname;
-        hostpress();
+        // Nobody else has a seat in a solo game: the host takes connections from this machine only.
+        hostpress(HostReach::ThisMachine);
         return;
     case StartPlan::Mode::Host:
     case StartPlan::Mode::Join:
@@ -245,10 +246,10 @@ void Tchat::openLobby()
     }
 }
 
-void Tchat::hostpress()
+void Tchat::hostpress(HostReach reach)
 {
     const HostStarted host =
-        m_hostStarter ? m_hostStarter(m_port) : HostStarted{0, QStringLiteral("This program has no host")};
+        m_hostStarter ? m_hostStarter(m_port, reach) : HostStarted{0, QStringLiteral("This program has no host")};
     if (!host.ok()) {
         showMessage(host.error);
         return;

@@ -1,7 +1,7 @@
 #include "connectiontable.h"
 
 #include "esockexception.h"
-#include "linequeue.h"
+#include "fairlinequeue.h"
 
 namespace morlu {
 
@@ -45,7 +45,7 @@ bool ConnectionTable::speaksFor(int id, int slot, int slotHeldBy) const
     return slotHeldBy == 0;
 }
 
-void ConnectionTable::receive(Connection& connection, std::string_view line, LineQueue& queue)
+void ConnectionTable::receive(Connection& connection, std::string_view line, FairLineQueue& queue)
 {
     if (!connection.open || connection.closing)
         return;
@@ -104,7 +104,7 @@ void ConnectionTable::detach(int id)
     connection->link = nullptr;
 }
 
-void ConnectionTable::forgetIfIdle(int id, const LineQueue& queue)
+void ConnectionTable::forgetIfIdle(int id, const FairLineQueue& queue)
 {
     const Connection* connection = find(id);
     if (connection != nullptr && !connection->open && queue.waitingFrom(id) == 0)

@@ -14,7 +14,7 @@
 
 namespace morlu {
 
-class LineQueue;
+class FairLineQueue;
 
 /**
  * The host's record of every accepted connection and the limits that keep one table from exhausting
@@ -44,6 +44,7 @@ public:
         bool open = true;              ///< false once the departure has run
         bool closing = false;          ///< a fault was reported; nothing more is sent or received
         bool discard = false;          ///< closed for abuse: its waiting lines are dropped undispatched
+        bool loggedIn = false;         ///< its login has been handled; a second one is ignored
     };
 
     /// Why a connection must go; handed to the fault handler with a text for the log.
@@ -74,7 +75,7 @@ public:
      * when too many lines of the connection wait. Lines of a closing or departed connection are thrown
      * away.
      */
-    void receive(Connection& connection, std::string_view line, LineQueue& queue);
+    void receive(Connection& connection, std::string_view line, FairLineQueue& queue);
     /// The connection reported a line longer than LineFramer::kMaxLine: a fault, unless it is closing.
     void lineTooLong(Connection& connection);
 
@@ -88,7 +89,7 @@ public:
     /// The departure has run: forget the connection; the record stays while lines of it wait.
     void detach(int id);
     /// Drops the record of a departed connection once no line of it waits in @p queue.
-    void forgetIfIdle(int id, const LineQueue& queue);
+    void forgetIfIdle(int id, const FairLineQueue& queue);
 
     std::size_t size() const { return m_connections.size(); }
 
