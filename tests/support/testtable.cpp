@@ -27,7 +27,9 @@ TestTable::TestTable(quint16 port) : TestTable(std::make_unique<TSockConnection>
 
 TestTable::TestTable(std::unique_ptr<LineConnection> connection) : m_connection(std::move(connection))
 {
+    m_connection->setDropOverlongLines(true);
     QObject::connect(m_connection.get(), &LineConnection::lineReceived, [this](std::string_view line) { read(line); });
+    QObject::connect(m_connection.get(), &LineConnection::lineTooLong, [this] { ++m_overlongLines; });
     // The table's own close() and reset() disconnect these first, so what is left is the host's doing.
     QObject::connect(m_connection.get(), &LineConnection::closed, [this] { m_closedByHost = true; });
     QObject::connect(m_connection.get(), &LineConnection::failed, [this] { m_closedByHost = true; });

@@ -70,6 +70,9 @@ public:
     bool waitClosed(int milliseconds = 10000);
     /// Bytes received after the last 0xFF (an unfinished line).
     std::size_t pendingBytes() const { return m_connection->pendingBytes(); }
+    /// Lines longer than LineFramer::kMaxLine that arrived; like a real table, this one drops them and
+    /// stays connected.
+    int overlongLines() const { return m_overlongLines; }
 
 private:
     void wire();
@@ -79,6 +82,7 @@ private:
     std::vector<std::string> m_lines;
     int m_slot = 0;
     bool m_closedByHost = false;
+    int m_overlongLines = 0;
 };
 
 } // namespace morlu::test
