@@ -67,8 +67,10 @@ struct Table {
 void pump(const TServer& server)
 {
     // Enough turns for every request to be dispatched and the computers to play a while.
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < 64; ++i) {
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     (void)server;
 }
 
