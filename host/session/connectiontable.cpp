@@ -53,6 +53,10 @@ void ConnectionTable::receive(Connection& connection, std::string_view line, Fai
         fault(connection, QStringLiteral("more than %1 lines waiting").arg(m_maxWaitingLines), true);
         return;
     }
+    if (queue.bytesFrom(connection.id) + line.size() > m_maxWaitingBytes) {
+        fault(connection, QStringLiteral("more than %1 bytes waiting").arg(m_maxWaitingBytes), true);
+        return;
+    }
     queue.push(connection.id, line);
 }
 

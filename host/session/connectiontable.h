@@ -31,7 +31,8 @@ class FairLineQueue;
  * run in the middle of sending a broadcast):
  * - a line longer than LineFramer::kMaxLine (65536 bytes), which the connection's framer finds, also
  *   while the line is still partial;
- * - more than maxWaitingLines() lines of the connection waiting in the queue;
+ * - more than maxWaitingLines() lines, or more than maxWaitingBytes() bytes, of the connection waiting
+ *   in the queue;
  * - more than maxOutgoing() bytes handed to the connection and not yet taken by the system;
  * - a failure report of the connection, or a send the connection refuses.
  */
@@ -51,6 +52,8 @@ public:
     using FaultHandler = std::function<void(int id, const QString& why)>;
 
     static constexpr std::size_t kMaxWaitingLines = 1024;
+    /// Sixty-four lines of the longest kind: far more than a table ever has waiting.
+    static constexpr std::size_t kMaxWaitingBytes = std::size_t(4) << 20;
     static constexpr qsizetype kMaxOutgoing = qsizetype(4) << 20;
 
     void setFaultHandler(FaultHandler handler) { m_onFault = std::move(handler); }
@@ -94,6 +97,8 @@ public:
     std::size_t size() const { return m_connections.size(); }
 
     void setMaxWaitingLines(std::size_t lines) { m_maxWaitingLines = lines; }
+    void setMaxWaitingBytes(std::size_t bytes) { m_maxWaitingBytes = bytes; }
+    std::size_t maxWaitingBytes() const { return m_maxWaitingBytes; }
     std::size_t maxWaitingLines() const { return m_maxWaitingLines; }
     void setMaxOutgoing(qsizetype bytes) { m_maxOutgoing = bytes; }
     qsizetype maxOutgoing() const { return m_maxOutgoing; }
@@ -104,6 +109,7 @@ private:
     FaultHandler m_onFault;
     int m_nextId = 1;
     std::size_t m_maxWaitingLines = kMaxWaitingLines;
+    std::size_t m_maxWaitingBytes = kMaxWaitingBytes;
     qsizetype m_maxOutgoing = kMaxOutgoing;
 };
 

@@ -10,12 +10,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace morlu {
 
 namespace {
 
 constexpr int kDispatchInterval = 10;
+/// Waiting lines of at least this many bytes that have gone make the host hand memory back.
+constexpr std::size_t kGiveBackAfter = std::size_t(1) << 20;
 
 bool isSlot(int n)
 {
@@ -250,6 +255,7 @@ void TServer::depart(LineConnection* link)
     const int n = c->slot;
     // Requests the table left behind must not act on the seat's next occupant.
     m_receivedlist.drop(connection);
+    settleMemory();
     if (const int suppressed = m_errorLog.forget(connection); suppressed > 0)
         log(QStringLiteral("Slot %1: %2 more errors were not logged").arg(n).arg(suppressed));
     m_connections.detach(connection);
@@ -288,6 +294,7 @@ void TServer::Sock1Read(LineConnection* sender, std::string_view line)
     if (c == nullptr)
         return;
     m_connections.receive(*c, line, m_receivedlist);
+    m_queuedPeak = std::max(m_queuedPeak, m_receivedlist.bytes());
     if (!m_receivedlist.empty() && !m_socktimer.isActive())
         m_socktimer.start();
 }
@@ -306,8 +313,22 @@ void TServer::socktimerTimer()
         if (!dropped)
             break;
     }
-    if (m_receivedlist.empty())
+    if (m_receivedlist.empty()) {
         m_socktimer.stop();
+        settleMemory();
+    }
+}
+
+void TServer::settleMemory()
+{
+    // Freed lines mostly stay with the allocator, in pieces the system never gets back: after a flood
+    // has been served or thrown away, the host asks for the free memory to be returned.
+    if (m_queuedPeak < kGiveBackAfter || m_receivedlist.bytes() > m_queuedPeak / 4)
+        return;
+    m_queuedPeak = m_receivedlist.bytes();
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
 }
 
 bool TServer::isRequest(std::string_view line) const

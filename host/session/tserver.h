@@ -188,6 +188,8 @@ private:
     std::string seatName(std::string_view received, int s) const;
     /// A relay of @p received (chat or action text) from slot @p s, cut to fit one line.
     template <typename Relay> void relayChat(int s, std::string_view received);
+    /// After a flood has gone from the queue, hands the freed memory back to the system.
+    void settleMemory();
     /// Logs an error of @p connection, a few per second at most (see LogLimiter).
     void logError(int connection, const QString& text);
     void refuse();
@@ -221,6 +223,7 @@ private:
     bool m_acceptWaiting = false;
     int m_loginTimeout = kLoginTimeout;
     std::string m_scratch;
+    std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
 };
 

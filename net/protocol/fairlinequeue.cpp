@@ -9,10 +9,11 @@ namespace morlu {
 
 void FairLineQueue::push(int connection, std::string_view line)
 {
-    std::deque<std::string>& lane = m_lanes[connection];
-    if (lane.empty())
+    Lane& lane = m_lanes[connection];
+    if (lane.lines.empty())
         m_turns.push_back(connection);
-    lane.emplace_back(line);
+    lane.lines.emplace_back(line);
+    lane.bytes += line.size();
     ++m_size;
     m_bytes += line.size();
 }
@@ -24,14 +25,15 @@ bool FairLineQueue::pop(QueuedLine& out)
     const int connection = m_turns.front();
     m_turns.pop_front();
     const auto lane = m_lanes.find(connection);
-    std::string& first = lane->second.front();
+    std::string& first = lane->second.lines.front();
+    lane->second.bytes -= first.size();
     m_bytes -= first.size();
     --m_size;
     out.connection = connection;
     // The line's own buffer moves out and the caller's old one is freed: nothing of a flood stays.
     out.text = std::move(first);
-    lane->second.pop_front();
-    if (lane->second.empty())
+    lane->second.lines.pop_front();
+    if (lane->second.lines.empty())
         m_lanes.erase(lane);
     else
         m_turns.push_back(connection);
@@ -43,9 +45,8 @@ std::size_t FairLineQueue::drop(int connection)
     const auto lane = m_lanes.find(connection);
     if (lane == m_lanes.end())
         return 0;
-    const std::size_t count = lane->second.size();
-    for (const std::string& line : lane->second)
-        m_bytes -= line.size();
+    const std::size_t count = lane->second.lines.size();
+    m_bytes -= lane->second.bytes;
     m_size -= count;
     m_lanes.erase(lane);
     m_turns.erase(std::remove(m_turns.begin(), m_turns.end(), connection), m_turns.end());
@@ -63,7 +64,13 @@ void FairLineQueue::clear()
 std::size_t FairLineQueue::waitingFrom(int connection) const
 {
     const auto lane = m_lanes.find(connection);
-    return lane == m_lanes.end() ? 0 : lane->second.size();
+    return lane == m_lanes.end() ? 0 : lane->second.lines.size();
+}
+
+std::size_t FairLineQueue::bytesFrom(int connection) const
+{
+    const auto lane = m_lanes.find(connection);
+    return lane == m_lanes.end() ? 0 : lane->second.bytes;
 }
 
 } // namespace morlu

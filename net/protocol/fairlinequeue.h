@@ -41,11 +41,17 @@ public:
     std::size_t bytes() const { return m_bytes; }
     /// Lines of @p connection still waiting.
     std::size_t waitingFrom(int connection) const;
+    /// Bytes of the lines of @p connection still waiting.
+    std::size_t bytesFrom(int connection) const;
     /// Connections with lines waiting.
     std::size_t connections() const { return m_lanes.size(); }
 
 private:
-    std::unordered_map<int, std::deque<std::string>> m_lanes;
+    struct Lane {
+        std::deque<std::string> lines;
+        std::size_t bytes = 0;
+    };
+    std::unordered_map<int, Lane> m_lanes;
     std::deque<int> m_turns; ///< connections with lines waiting, in serving order
     std::size_t m_size = 0;
     std::size_t m_bytes = 0;

@@ -42,9 +42,14 @@ TestTable::~TestTable()
 
 void TestTable::read(std::string_view line)
 {
+    if (wordOf(line) == CMD_sendlogininfo)
+        m_slot = SendLoginInfo::read(line.substr(CMD_sendlogininfo.size() + 1)).slot;
+    if (!keepLines) {
+        if (onLine)
+            onLine(line);
+        return;
+    }
     std::string& kept = m_lines.emplace_back(line);
-    if (wordOf(kept) == CMD_sendlogininfo)
-        m_slot = SendLoginInfo::read(std::string_view(kept).substr(CMD_sendlogininfo.size() + 1)).slot;
     if (onLine)
         onLine(kept);
 }

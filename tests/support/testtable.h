@@ -34,6 +34,9 @@ public:
 
     /// Called for each received line, after it was recorded.
     std::function<void(std::string_view line)> onLine;
+    /// When false, lines are only handed to onLine and not kept (a long run would pile them up);
+    /// lines(), waitFor() and login() then see nothing.
+    bool keepLines = true;
 
     /// Waits until the host has given this table its slot (CMD_sendlogininfo); the slot, or 0.
     int waitSlot();
