@@ -1,5 +1,6 @@
 #include "sessiontext.h"
 
+#include "lineframer.h"
 #include "wiretext.h"
 
 #include <algorithm>
@@ -77,6 +78,12 @@ std::string distinctName(const std::string& name, const std::function<bool(const
         if (!taken(candidate))
             return toUtf8(candidate);
     }
+}
+
+std::size_t relayRoom(std::string_view word, int slot, std::string_view name, std::string_view separator)
+{
+    const std::size_t head = word.size() + 1 + std::to_string(slot).size() + 1 + name.size() + separator.size();
+    return LineFramer::kMaxLine > head ? LineFramer::kMaxLine - head : 0;
 }
 
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes)

@@ -35,6 +35,12 @@ std::string cleanName(std::string_view received, int slot);
  */
 std::string distinctName(const std::string& name, const std::function<bool(const QString& name)>& taken);
 
+/**
+ * Bytes left for the text of a relayed line "word+slot+" @p name @p separator "text" so that the whole
+ * stays within LineFramer::kMaxLine.
+ */
+std::size_t relayRoom(std::string_view word, int slot, std::string_view name = {}, std::string_view separator = {});
+
 /// The longest start of @p text that has at most @p maxBytes bytes and ends on a character boundary.
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);
 

@@ -29,12 +29,6 @@ bool isSlot(int n)
 
 using sessiontext::forLog;
 
-/// Bytes a relayed chat or action line of slot @p slot and name @p name takes before the text.
-std::size_t relayHead(std::string_view word, int slot, std::string_view name, std::string_view separator)
-{
-    return word.size() + 1 + std::to_string(slot).size() + 1 + name.size() + separator.size();
-}
-
 } // namespace
 
 TServer::TServer(QObject* parent) : TServer(std::make_unique<TSockListener>(), parent) {}
@@ -439,9 +433,8 @@ template <typename Relay> void TServer::relayChat(int s, std::string_view receiv
 {
     // The relay adds the name and a separator: the text is cut so the whole still fits one line.
     const std::string& name = record(s).name;
-    const std::size_t head = relayHead(Relay::command, s, name, Relay::separator);
-    const std::size_t budget = LineFramer::kMaxLine > head ? LineFramer::kMaxLine - head : 0;
-    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(received, budget, m_scratch)));
+    const std::size_t room = sessiontext::relayRoom(Relay::command, s, name, Relay::separator);
+    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(received, room, m_scratch)));
 }
 
 void TServer::chat(std::string_view rest, int connection)
@@ -463,8 +456,7 @@ void TServer::playasound(std::string_view rest, int connection)
     PlayASoundRequest request = PlayASoundRequest::read(rest);
     if (!speaksFor(connection, request.slot))
         return;
-    const std::size_t head = relayHead(PlayASoundRequest::command, request.slot, {}, {});
-    request.rest = sessiontext::cutUtf8(request.rest, LineFramer::kMaxLine - head);
+    request.rest = sessiontext::cutUtf8(request.rest, sessiontext::relayRoom(PlayASoundRequest::command, request.slot));
     m_outbox.toAll(request.write(m_line));
 }
 
