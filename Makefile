@@ -7,6 +7,7 @@ WERROR      ?= $(MORLU_WERROR)
 FUZZ_SECONDS ?= 60
 PREFIX      ?= /usr/local
 ARENA_GAMES ?= 10000
+SOAK_MINUTES ?= 10
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
             libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core \
@@ -14,7 +15,7 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 
-.PHONY: all deps build run test bench arena asan fuzz fuzz-build format clean
+.PHONY: all deps build run test bench arena asan fuzz fuzz-build soak format clean install
 
 all: build
 
@@ -40,6 +41,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Nine scripted tables against build/morlu --server for SOAK_MINUTES (default 10).
+soak: build
+	./$(BUILD_DIR)/morlu_soak --minutes $(SOAK_MINUTES)
 
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true

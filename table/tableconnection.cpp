@@ -27,10 +27,10 @@ void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)
     });
 }
 
-bool TableConnection::host(const QString& port)
+bool TableConnection::host(const QString& port, HostReach reach)
 {
     const HostStarted host =
-        m_hostStarter ? m_hostStarter(port) : HostStarted{0, QStringLiteral("This program has no host")};
+        m_hostStarter ? m_hostStarter(port, reach) : HostStarted{0, QStringLiteral("This program has no host")};
     if (!host.ok()) {
         m_dialogs.showMessage(host.error);
         return false;

@@ -40,7 +40,7 @@ public:
      * bound. False, after a message box, when the host could not listen; a connection that cannot be
      * opened is shown in a message box too, but the table hosts all the same.
      */
-    bool host(const QString& port);
+    bool host(const QString& port, HostReach reach = HostReach::Everyone);
     /** Connects to the host at @p address, @p port; an address that cannot be looked up gets a message box. */
     void join(const QString& address, const QString& port);
     /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */

@@ -14,6 +14,8 @@ TableLink::TableLink(std::unique_ptr<LineConnection> connection, QObject* parent
     : QObject(parent), m_sock(std::move(connection))
 {
     m_sock->setObjectName(QStringLiteral("sock"));
+    // One line the table cannot take is no reason to leave the game: it is dropped, the rest comes.
+    m_sock->setDropOverlongLines(true);
     connect(m_sock.get(), &LineConnection::lineReceived, this, &TableLink::sockRead);
     connect(m_sock.get(), &LineConnection::lineTooLong, this, &TableLink::sockLineTooLong);
     connect(m_sock.get(), &LineConnection::failed, this, &TableLink::sockError);
@@ -50,10 +52,8 @@ void TableLink::sockRead(std::string_view line)
 
 void TableLink::sockLineTooLong()
 {
-    if (m_ended)
-        return;
-    qWarning("Morlu: the host sent a line longer than %zu bytes; closing the connection", morlu::LineFramer::kMaxLine);
-    m_sock->close();
+    ++m_droppedLines;
+    qWarning("Morlu: the host sent a line longer than %zu bytes; it was dropped", morlu::LineFramer::kMaxLine);
 }
 
 void TableLink::sockError(const QString&)

@@ -47,8 +47,8 @@ public:
 
     /// lineReceived() of `sock`: queues the line and starts Timer1.
     void sockRead(std::string_view line);
-    /// lineTooLong() of `sock`: a line longer than LineFramer::kMaxLine is a broken host; the connection
-    /// is closed.
+    /// lineTooLong() of `sock`: a line longer than LineFramer::kMaxLine is dropped (and logged); the
+    /// lines after it are handled and the table stays connected.
     void sockLineTooLong();
     /**
      * failed() of `sock`: a connection that had been made and then fails (a reset) is closed, with the
@@ -66,6 +66,8 @@ public:
     bool timerActive() const { return m_timer1.isActive(); }
     /// True once the connection has ended (closed() reported).
     bool connectionEnded() const { return m_ended; }
+    /// Over-long lines from the host that were dropped.
+    int droppedLines() const { return m_droppedLines; }
 
 signals:
     /// The connection to the host has ended and every line received before has been handled.
@@ -86,4 +88,5 @@ private:
     bool m_dispatching = false;
     bool m_ended = false;
     bool m_closedSent = false;
+    int m_droppedLines = 0;
 };

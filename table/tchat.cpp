@@ -160,7 +160,8 @@ void Tchat::processparams()
         // The lobby download offer of a solo start is not part of this program yet.
         m_hostaddress = plan.hostaddress;
         m_state.myname = plan.myname;
-        hostpress();
+        // Nobody else has a seat in a solo game: the host takes connections from this machine only.
+        hostpress(HostReach::ThisMachine);
         return;
     case StartPlan::Mode::Host:
     case StartPlan::Mode::Join:
@@ -180,9 +181,9 @@ void Tchat::setHostStarter(HostStarter starter)
     m_connection->setHostStarter(std::move(starter));
 }
 
-void Tchat::hostpress()
+void Tchat::hostpress(HostReach reach)
 {
-    if (m_connection->host(m_port))
+    if (m_connection->host(m_port, reach))
         showStartControls(true);
 }
 

@@ -65,8 +65,11 @@ public:
     void processparams();
     /** How hostpress starts the program's host; without one, hosting fails with a message. */
     void setHostStarter(HostStarter starter);
-    /** Starts the program's host listening, then connects this table to it on 127.0.0.1. */
-    void hostpress();
+    /**
+     * Starts the program's host listening (for this machine only in a solo game, @p reach), then
+     * connects this table to it on 127.0.0.1.
+     */
+    void hostpress(HostReach reach = HostReach::Everyone);
     /** Connects this table to the host at hostaddress. */
     void joinpress();
     /** Menu "Exit": closes the window. */
