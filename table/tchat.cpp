@@ -7,16 +7,24 @@
 #include "chatpane.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
+#include "names.h"
 #include "playerinput.h"
 #include "rounddisplay.h"
+#include "spectatorcontrols.h"
 #include "startplan.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
 #include "tablesession.h"
+#include "tabout.h"
+#include "tallyrecorder.h"
+#include "tdownload.h"
 #include "tgamestart.h"
+#include "thelp.h"
 #include "tiledarea.h"
+#include "tspylist.h"
+#include "ttallylist.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -38,7 +46,12 @@ Tchat::Tchat(const QStringList& arguments, const QString& port, QWidget* parent)
 }
 
 // The handlers go first (members die before the window's children): none of them outlives the board.
-Tchat::~Tchat() = default;
+Tchat::~Tchat()
+{
+    // A window destroyed without closing (the program torn down another way) still keeps its tally.
+    if (!m_tallySaved)
+        m_tally->save();
+}
 
 void Tchat::FormCreate()
 {
@@ -66,6 +79,13 @@ void Tchat::buildParts()
     m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
                                  QPixmap(QStringLiteral(":/art/tile.jpg")), this);
     m_gamestart->setWindowFlag(Qt::Dialog);
+    const QPixmap tile(QStringLiteral(":/art/tile.jpg"));
+    m_tally = new TallyRecorder(*m_board, m_state, tile, this);
+    m_spylist = new Tspylist(this);
+    m_help = new Thelp(this);
+    m_about = new Tabout(QString::fromLatin1(morlu::kVersionText.data(), qsizetype(morlu::kVersionText.size())),
+                         Artwork::appIcon().pixmap(64, 64), this);
+    m_download = new Tdownload(this);
 
     m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
@@ -74,6 +94,7 @@ void Tchat::buildParts()
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_chosenbotspeed; });
+    m_spectators = new SpectatorControls(*m_board, m_state, *m_connection, this);
 }
 
 void Tchat::wireParts()
@@ -93,6 +114,12 @@ void Tchat::wireParts()
     connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
     connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
+
+    connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
+    connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
+    connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
+    connect(m_events, &TableEvents::justWatchChanged, m_spectators, &SpectatorControls::setWatching);
+    connect(m_spylist, &Tspylist::kickRequested, m_spectators, &SpectatorControls::kicking);
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -112,7 +139,9 @@ void Tchat::processparams()
     if (m_paramsRead)
         return;
     m_paramsRead = true;
-    showStartControls(false);
+    followSlotOne();
+    if (const QString error = m_tally->takeLoadError(); !error.isEmpty())
+        showMessage(error);
 
     const StartPlan plan = StartPlan::fromArguments(m_arguments);
     m_chat->systemLine(plan.loadingLine().mid(2));
@@ -145,26 +174,29 @@ void Tchat::setHostStarter(HostStarter starter)
 
 void Tchat::hostpress()
 {
-    if (m_connection->host(m_port))
-        showStartControls(true);
+    m_connection->host(m_port);
 }
 
 void Tchat::joinpress()
 {
     m_connection->join(m_hostaddress, m_port);
-    showStartControls(false);
 }
 
-void Tchat::showStartControls(bool shown)
+void Tchat::followSlotOne()
 {
-    m_board->startButton()->setVisible(shown);
-    m_menus->setStartGameEnabled(shown);
+    const bool host = m_state.isHostPlayer();
+    // During a game START stays hidden; "Start Game" asks before it throws the game away.
+    m_board->startButton()->setVisible(host && !m_state.gamerunning);
+    m_menus->setStartGameEnabled(host);
+    m_spylist->setKickEnabled(host);
 }
 
 void Tchat::closeEvent(QCloseEvent* event)
 {
     // Saving the window's place comes with the settings file.
     event->accept();
+    m_tally->save();
+    m_tallySaved = true;
     if (!m_closeReported) {
         m_closeReported = true;
         emit tableClosed();
@@ -188,9 +220,45 @@ void Tchat::showGameStart()
     m_gamestart->showCentredOn(this);
 }
 
+void Tchat::useTallyFile(const QString& path)
+{
+    m_tally->useFile(path);
+}
+
+void Tchat::ViewTally1Click()
+{
+    m_tally->ViewTally1Click();
+}
+
+void Tchat::SpyList1Click()
+{
+    m_spylist->show();
+    m_spylist->raise();
+}
+
+void Tchat::JustWatch1Click()
+{
+    m_spectators->JustWatch1Click();
+}
+
+void Tchat::Help2Click()
+{
+    m_help->showOver(this);
+}
+
+void Tchat::About1Click()
+{
+    m_about->showCentredOn(this);
+}
+
 void Tchat::showMessage(const QString& text)
 {
     MessageBox::information(this, text);
+}
+
+bool Tchat::askYesNo(const QString& text)
+{
+    return MessageBox::question(this, text) == QMessageBox::Yes;
 }
 
 TableLink& Tchat::link()
