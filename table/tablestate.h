@@ -9,16 +9,17 @@
  * of what it was last told, shared by the start-up, the board handlers and the player's input.
  */
 struct TableState {
-    int myseat = 0;           ///< slot the host gave this table: 1..4 a seat, 5..9 a spectator; 0 before login
-    QString myname;           ///< the player's name ("You" in a solo game)
-    bool connected = false;   ///< the host has given this table its slot; never cleared
-    bool ishost = false;      ///< this program also runs the host
-    int turnseat = 0;         ///< seat whose turn was last announced; 0 = nobody
-    int directorseat = 0;     ///< director of the current round; 0 at start
-    int chooserseat = 0;      ///< seat that may choose a contract now; 0 = nobody
-    int contracttotal = 0;    ///< contracts in the running game: 8, 16 or 24
-    int contractnumber = 0;   ///< number of the running contract, from 1
-    bool gamerunning = false; ///< from CMD_startgame (or the catch-up CMD_agame) until CMD_winner
+    int myseat = 0;         ///< slot the host gave this table: 1..4 a seat, 5..9 a spectator; 0 before login
+    QString myname;         ///< the player's name ("You" in a solo game)
+    bool connected = false; ///< the host has given this table its slot; never cleared
+    bool ishost = false;    ///< this program also runs the host
+    int turnseat = 0;       ///< seat whose turn was last announced; 0 = nobody
+    int directorseat = 0;   ///< director of the current round; 0 at start
+    int chooserseat = 0;    ///< seat that may choose a contract now; 0 = nobody
+    int contracttotal = 0;  ///< contracts in the running game: 8, 16 or 24
+    int contractnumber = 0; ///< number of the running contract, from 1
+    /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
+    bool gamerunning = false;
 
     bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
     /// The host player: the table in slot 1, which alone may start games and remove tables, whether it
