@@ -16,160 +16,108 @@ using morlu::TallyStore;
 
 namespace {
 
-const QString kMine = QString::fromLatin1(TallyStore::kAddToMine);
-
-/// The dialog over a store, with its questions answered by the test.
+/// The dialog over a store following Ann, Bob and Cid, with its questions answered by the test.
 class TtallylistTest : public ::testing::Test {
 protected:
-    TtallylistTest() { MessageBox::clearAnswered(); }
-    ~TtallylistTest() override
+    TtallylistTest()
     {
-        MessageBox::setHook({});
         MessageBox::clearAnswered();
+        for (const char* name : {"Ann", "Bob", "Cid"})
+            store.addOpponent(QString::fromLatin1(name));
+        store.addgame(QStringLiteral("Cid"), {QStringLiteral("Cid")});
+        dialog.loadtally();
+        dialog.setPlayersInCurrentGame({QStringLiteral("Dot"), QStringLiteral("Bob")});
     }
+    ~TtallylistTest() override { MessageBox::clearAnswered(); }
 
-    template <typename T = QLabel> T* find(const char* name) const
+    QString text(const char* name) const { return dialog.findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    QListWidget* list(const char* name) const { return dialog.findChild<QListWidget*>(QString::fromLatin1(name)); }
+    /// The entries of @p name, each followed by "+" when ticked.
+    QStringList entries(const char* name) const
     {
-        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        QStringList texts;
+        for (int n = 0; n < list(name)->count(); ++n)
+            texts << list(name)->item(n)->text() + (list(name)->item(n)->checkState() == Qt::Checked ? "+" : "");
+        return texts;
     }
-    QString text(const char* name) const { return find(name)->text(); }
-    QListWidget* tallied() const { return find<QListWidget>("listbox_tally"); }
-    QListWidget* inGame() const { return find<QListWidget>("checklist"); }
-    static QStringList entries(const QListWidget* list, bool checkedOnly = false)
-    {
-        QStringList names;
-        for (int n = 0; n < list->count(); ++n) {
-            if (!checkedOnly || list->item(n)->checkState() == Qt::Checked)
-                names << list->item(n)->text();
-        }
-        return names;
-    }
-    /// The record shown: label_1 .. label_8.
     QStringList shownRecord() const
     {
         QStringList values;
         for (int column = 1; column <= 8; ++column)
-            values << dialog.findChild<QLabel*>(QStringLiteral("label_%1").arg(column))->text();
+            values << text(QStringLiteral("label_%1").arg(column).toLatin1().constData());
         return values;
     }
     /// Ticks or unticks an entry the way a click on its box does.
-    static void tick(QListWidget* list, int row, bool checked)
+    void tick(const char* name, int row, bool checked)
     {
-        list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+        list(name)->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     }
-    /// Answers the next question with @p reply.
-    void answer(QMessageBox::StandardButton reply) { MessageBox::setNextAnswer(reply); }
 
     TallyStore store;
     Ttallylist dialog{store};
+    QSignalSpy edited{&dialog, &Ttallylist::tallyEdited};
 };
 
-TEST_F(TtallylistTest, ShowsItsPartsUnderTheirCaptions)
+TEST_F(TtallylistTest, TickingAPlayerInTheGameStartsHisTallyAndSelectingShowsARecord)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Morlu - Tally List"));
-    EXPECT_FALSE(dialog.isModal());
-    QStringList captions;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        captions << label->text();
-    for (const char* caption :
-         {"Players Being Tallied", "Players In Current Game", "Total", "Session", "Number of Games",
-          "Your Wins:", "Neither Won:", "Your Total Tally", "Total Games:", "Your Wins"})
-        EXPECT_TRUE(captions.contains(QString::fromLatin1(caption))) << caption;
-    EXPECT_EQ(find<QPushButton>("button_done")->text(), QStringLiteral("Done"));
-    EXPECT_EQ(find<QPushButton>("button_reset")->text(), QStringLiteral("Tally Reset"));
-    EXPECT_EQ(text("mylabel_1"), QStringLiteral("0"));
-    EXPECT_EQ(text("mylabel_2"), QStringLiteral("0"));
-    EXPECT_TRUE(find("mylabel_3")->isHidden());
-    EXPECT_TRUE(find("mylabel_4")->isHidden());
+    EXPECT_EQ(entries("checklist"), (QStringList{"Dot", "Bob+"})) << "a tallied name comes ticked";
+    tick("checklist", 0, true);
+    tick("checklist", 1, false);
+    EXPECT_EQ(entries("checklist"), (QStringList{"Dot+", "Bob+"})) << "unticking here deletes nothing";
+    EXPECT_EQ(entries("listbox_tally"), (QStringList{"Ann+", "Bob+", "Cid+", "Dot+"}));
+    EXPECT_EQ(store.tallied().size(), 4);
+    EXPECT_EQ(edited.count(), 1);
+
+    list("listbox_tally")->setCurrentRow(2);
+    EXPECT_EQ(shownRecord(), (QStringList{"1", "1", "0", "0", "1", "1", "0", "0"}));
+    EXPECT_EQ(text("label_hisname"), QStringLiteral("Cid Wins:"));
+    EXPECT_EQ(text("label_hisnametop"), QStringLiteral("Cid's Tally"));
+    store.addgame(QString::fromLatin1(TallyStore::kAddToMine), {QStringLiteral("Cid")});
+    dialog.showCounts();
+    EXPECT_EQ(shownRecord(), (QStringList{"2", "1", "1", "0", "2", "1", "1", "0"})) << "counted again, shown again";
+    EXPECT_EQ(text("mylabel_1"), QStringLiteral("2"));
+    EXPECT_EQ(text("mylabel_2"), QStringLiteral("1"));
 
     dialog.show();
-    QTest::mouseClick(find<QPushButton>("button_done"), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("button_done")), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(TtallylistTest, TickingAPlayerInTheGameStartsHisTallyAndSelectingShowsIt)
+TEST_F(TtallylistTest, UntickingATalliedPlayerDeletesHisRecordOnlyAfterYes)
 {
-    QSignalSpy edited(&dialog, &Ttallylist::tallyEdited);
-    store.addOpponent(QStringLiteral("Ann"));
-    dialog.loadtally();
-    dialog.setPlayersInCurrentGame({QStringLiteral("Bob"), QStringLiteral("Ann")});
-    EXPECT_EQ(entries(inGame(), true), QStringList{QStringLiteral("Ann")}) << "a tallied name comes ticked";
-
-    tick(inGame(), 0, true);
-    EXPECT_EQ(store.tallied(), (QStringList{QStringLiteral("Ann"), QStringLiteral("Bob")}));
-    EXPECT_EQ(entries(tallied(), true), store.tallied());
-    tick(inGame(), 1, false);
-    EXPECT_EQ(entries(inGame(), true), (QStringList{QStringLiteral("Bob"), QStringLiteral("Ann")}))
-        << "unticking here deletes nothing: the tick comes back";
-    EXPECT_EQ(store.tallied().size(), 2);
-    EXPECT_EQ(edited.count(), 1);
-
-    store.addgame(QStringLiteral("Bob"), {QStringLiteral("Ann"), QStringLiteral("Bob")});
-    store.addgame(kMine, {QStringLiteral("Bob")});
-    dialog.showCounts();
-    EXPECT_EQ(text("mylabel_1"), QStringLiteral("2"));
-    EXPECT_EQ(text("mylabel_2"), QStringLiteral("1"));
-    tallied()->setCurrentRow(1);
-    EXPECT_EQ(shownRecord(), (QStringList{"2", "1", "1", "0", "2", "1", "1", "0"}));
-    EXPECT_EQ(text("label_hisname"), QStringLiteral("Bob Wins:"));
-    EXPECT_EQ(text("label_hisnametop"), QStringLiteral("Bob's Tally"));
-
-    // Counting again shows the selected record again.
-    store.addgame(kMine, {QStringLiteral("Bob")});
-    dialog.showCounts();
-    EXPECT_EQ(shownRecord(), (QStringList{"3", "1", "2", "0", "3", "1", "2", "0"}));
-}
-
-TEST_F(TtallylistTest, UntickingATalliedPlayerAsksBeforeDeletingHisRecord)
-{
-    for (const char* name : {"Ann", "Bob", "Cid"})
-        store.addOpponent(QString::fromLatin1(name));
-    store.addgame(QStringLiteral("Cid"), {QStringLiteral("Cid")});
-    dialog.loadtally();
-    dialog.setPlayersInCurrentGame({QStringLiteral("Bob")});
-    QSignalSpy edited(&dialog, &Ttallylist::tallyEdited);
-
-    answer(QMessageBox::No);
-    tick(tallied(), 1, false);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    tick("listbox_tally", 1, false);
     EXPECT_EQ(MessageBox::answered(),
               QStringList{QStringLiteral("This will delete Bob's Tally, Are you want to delete it?")});
-    EXPECT_EQ(entries(tallied(), true), (QStringList{"Ann", "Bob", "Cid"})) << "No ticks the entry again";
-    EXPECT_EQ(store.tallied().size(), 3);
+    EXPECT_EQ(entries("listbox_tally"), (QStringList{"Ann+", "Bob+", "Cid+"})) << "No ticks it again";
 
-    answer(QMessageBox::Yes);
-    tick(tallied(), 1, false);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    tick("listbox_tally", 1, false);
     EXPECT_EQ(store.tallied(), (QStringList{"Ann", "Cid"}));
-    EXPECT_EQ(entries(tallied()), store.tallied());
-    EXPECT_EQ(entries(inGame(), true), QStringList()) << "Bob, still at the table, is no longer tallied";
-    tallied()->setCurrentRow(1);
+    EXPECT_EQ(entries("listbox_tally"), (QStringList{"Ann+", "Cid+"}));
+    EXPECT_EQ(entries("checklist"), (QStringList{"Dot", "Bob"})) << "Bob, still at the table, is no longer tallied";
+    list("listbox_tally")->setCurrentRow(1);
     EXPECT_EQ(shownRecord(), (QStringList{"1", "1", "0", "0", "1", "1", "0", "0"})) << "Cid moved up with his counts";
     EXPECT_EQ(edited.count(), 1);
 }
 
-TEST_F(TtallylistTest, ResetErasesEverythingOnlyAfterYes)
+TEST_F(TtallylistTest, TallyResetErasesEverythingOnlyAfterYes)
 {
-    store.addOpponent(QStringLiteral("Ann"));
-    store.addgame(kMine, {QStringLiteral("Ann")});
-    dialog.loadtally();
-    dialog.setPlayersInCurrentGame({QStringLiteral("Ann")});
-    tallied()->setCurrentRow(0);
-    QSignalSpy edited(&dialog, &Ttallylist::tallyEdited);
-
-    answer(QMessageBox::No);
-    QTest::mouseClick(find<QPushButton>("button_reset"), Qt::LeftButton);
+    list("listbox_tally")->setCurrentRow(2);
+    auto* reset = dialog.findChild<QPushButton*>(QStringLiteral("button_reset"));
+    MessageBox::setNextAnswer(QMessageBox::No);
+    QTest::mouseClick(reset, Qt::LeftButton);
     EXPECT_EQ(MessageBox::answered(), QStringList{QStringLiteral("Are you sure you want to reset the Tally?")});
     EXPECT_EQ(store.myGames(), QStringLiteral("1"));
 
-    answer(QMessageBox::Yes);
-    dialog.button_resetClick();
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QTest::mouseClick(reset, Qt::LeftButton);
     EXPECT_TRUE(store.tallied().isEmpty());
-    EXPECT_EQ(tallied()->count(), 0);
+    EXPECT_TRUE(entries("listbox_tally").isEmpty());
+    EXPECT_EQ(entries("checklist"), (QStringList{"Dot", "Bob"}));
     EXPECT_EQ(text("mylabel_1"), QStringLiteral("0"));
-    EXPECT_EQ(text("mylabel_2"), QStringLiteral("0"));
     EXPECT_EQ(shownRecord(), QStringList(8, QStringLiteral("0")));
-    EXPECT_EQ(entries(inGame(), true), QStringList());
     EXPECT_EQ(edited.count(), 1);
 }
 
