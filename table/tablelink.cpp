@@ -2,6 +2,7 @@
 
 #include "fieldreader.h"
 #include "tsockconnection.h"
+#include "wiretext.h"
 
 #include <exception>
 
@@ -37,7 +38,8 @@ void TableLink::open(const QString& host, const QString& port)
 
 void TableLink::sendline(std::string_view line)
 {
-    m_sock->sendLine(line);
+    // The whole line in one character set: Windows-1252 when it fits, which older tables read.
+    m_sock->sendLine(morlu::wiretext::encodeLine(line, m_encoded));
 }
 
 void TableLink::sockRead(std::string_view line)
@@ -93,6 +95,8 @@ bool TableLink::processsocktimer()
     // A handler may open a modal box whose loop runs this timer again; lines wait until it returns.
     m_dispatching = true;
     m_timer1.stop();
+    // Handlers read UTF-8; an older host sends names and chat in Windows-1252.
+    morlu::wiretext::decodeInPlace(m_line.text);
     try {
         m_dispatcher.dispatch(m_line.text);
     } catch (const morlu::FieldError& error) {

@@ -41,7 +41,8 @@ public:
      * or host name that cannot be looked up.
      */
     void open(const QString& host, const QString& port);
-    /// Sends one complete line (0xFF included). Raises ESockException ("Send - Socket Not Connected").
+    /// Sends one complete line (0xFF included), encoded by the wire text rule. Raises ESockException ("Send - Socket
+    /// Not Connected").
     void sendline(std::string_view line);
 
     /// lineReceived() of `sock`: queues the line and starts Timer1.
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<morlu::LineConnection> m_sock;
     morlu::LineQueue m_queue;
     morlu::QueuedLine m_line;
+    std::string m_encoded; ///< a line that is not plain ASCII, in its wire form
     morlu::Dispatcher<> m_dispatcher;
     QTimer m_timer1;
     bool m_dispatching = false;

@@ -98,12 +98,14 @@ TableSettings TableSettings::read(const ProfileFile& file)
     std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
+    s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
+    s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
     return s;
 }
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 10> values{{
+    const std::array<std::pair<const char*, QString>, 11> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -114,6 +116,7 @@ bool TableSettings::write(ProfileFile& file) const
         {"Playsounds", flag(playsounds)},
         {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
         {"ChatterSounds", flag(chattersounds)},
+        {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
     }};
     bool ok = true;
     for (const auto& [name, value] : values)
@@ -126,6 +129,11 @@ bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
     if (n < 1 || n > kPhraseCount)
         return false;
     return file.writeString(kSectionName, QStringLiteral("Phrase%1").arg(n), text);
+}
+
+bool TableSettings::writeShowDownload(ProfileFile& file, bool show)
+{
+    return file.writeString(kSectionName, key("ShowDownload"), show ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 QString TableSettings::defaultPath()

@@ -4,29 +4,38 @@
 #include "artwork.h"
 #include "board.h"
 #include "boarddisplay.h"
+#include "chatbuttons.h"
 #include "chatpane.h"
+#include "chatview.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "names.h"
 #include "playerinput.h"
+#include "profilefile.h"
+#include "qtsoundoutput.h"
 #include "rounddisplay.h"
+#include "soundplayer.h"
 #include "spectatorcontrols.h"
 #include "startplan.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
+#include "tableoptions.h"
 #include "tablesession.h"
+#include "tablesettings.h"
 #include "tabout.h"
 #include "tallyrecorder.h"
 #include "tdownload.h"
 #include "tgamestart.h"
 #include "thelp.h"
 #include "tiledarea.h"
+#include "tphrases.h"
 #include "tspylist.h"
 #include "ttallylist.h"
 
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QMenuBar>
 
 namespace {
@@ -73,13 +82,27 @@ void Tchat::buildParts()
     m_board = new Board(area);
     m_board->move(kBoardAt);
     m_events = new TableEvents(this);
-    m_chat = new ChatPane(m_board->chatArea(), this);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
-    m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
-                                 QPixmap(QStringLiteral(":/art/tile.jpg")), this);
-    m_gamestart->setWindowFlag(Qt::Dialog);
+    m_chat = new ChatPane(
+        m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); }, {}, {}, this);
+    m_soundOutput = new QtSoundOutput(this);
+    m_sounds = new SoundPlayer(
+        *m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
+    m_options = new TableOptions(
+        TableOptions::Parts{*this, *m_menus, *m_chat, *m_sounds, *m_events, *m_connection, m_state},
+        TableSettings::defaultPath(),
+        [this](const QColor& current) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(current, this);
+            return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+        },
+        this);
     const QPixmap tile(QStringLiteral(":/art/tile.jpg"));
+    m_phrases = new Tphrases(tile, this);
+    m_phrases->setWindowFlag(Qt::Dialog);
+    m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
+                                 tile, this);
+    m_gamestart->setWindowFlag(Qt::Dialog);
     m_tally = new TallyRecorder(*m_board, m_state, tile, this);
     m_spylist = new Tspylist(this);
     m_help = new Thelp(this);
@@ -93,7 +116,7 @@ void Tchat::buildParts()
     m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
-    m_session->setBotSpeed([this] { return m_chosenbotspeed; });
+    m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
     m_spectators = new SpectatorControls(*m_board, m_state, *m_connection, this);
 }
 
@@ -110,16 +133,40 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
     connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
     connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);
-    connect(m_menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
-    connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
-    connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(m_events, &TableEvents::soundRequested, m_sounds, &SoundPlayer::playsounds);
+    connect(m_chat, &ChatPane::chatterSoundReceived, m_sounds, &SoundPlayer::playasound);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
+    connect(m_phrases, &Tphrases::phrasesChosen, m_options, &TableOptions::savePhrases);
 
     connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
     connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
     connect(m_events, &TableEvents::justWatchChanged, m_spectators, &SpectatorControls::setWatching);
     connect(m_spylist, &Tspylist::kickRequested, m_spectators, &SpectatorControls::kicking);
+    wireMenus();
+}
+
+// The Options items that change settings are TableOptions' own; these are the window's and the chat's.
+void Tchat::wireMenus()
+{
+    TableMenus* menus = m_menus;
+    connect(menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
+    connect(menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
+    connect(menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
+    connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
+    connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);
+    connect(menus, &TableMenus::phraseListChosen, this, &Tchat::PrhaseList1Click);
+    connect(menus, &TableMenus::justWatchChosen, this, &Tchat::JustWatch1Click);
+    connect(m_events, &TableEvents::justWatchChanged, menus, &TableMenus::setJustWatchChecked);
+    connect(menus, &TableMenus::viewTallyChosen, this, &Tchat::ViewTally1Click);
+    connect(menus, &TableMenus::spyListChosen, this, &Tchat::SpyList1Click);
+    connect(menus, &TableMenus::contentChosen, this, &Tchat::Help2Click);
+    connect(menus, &TableMenus::aboutChosen, this, &Tchat::About1Click);
+    connect(m_download, &Tdownload::dontShowAgainChanged, this, [this](bool dontShow) {
+        ProfileFile file(m_options->path());
+        TableSettings::writeShowDownload(file, !dontShow);
+    });
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -149,7 +196,8 @@ void Tchat::processparams()
     case StartPlan::Mode::Waiting:
         return;
     case StartPlan::Mode::Solo:
-        // The lobby download offer of a solo start is not part of this program yet.
+        if (TableSettings::read(ProfileFile(m_options->path())).showdownload)
+            m_download->showCentredOn(this);
         m_hostaddress = plan.hostaddress;
         m_state.myname = plan.myname;
         hostpress();
@@ -193,7 +241,7 @@ void Tchat::followSlotOne()
 
 void Tchat::closeEvent(QCloseEvent* event)
 {
-    // Saving the window's place comes with the settings file.
+    m_options->FormClose();
     event->accept();
     m_tally->save();
     m_tallySaved = true;
@@ -212,7 +260,30 @@ void Tchat::chatrecieved(std::string_view rest)
 
 void Tchat::loadinifile()
 {
-    // The settings file comes in its own change; until then the built-in settings stay.
+    m_options->loadinifile();
+}
+
+void Tchat::setSettingsPath(const QString& path)
+{
+    m_options->setPath(path);
+}
+
+int Tchat::chosenbotspeed() const
+{
+    return m_options->chosenbotspeed();
+}
+
+void Tchat::setChosenbotspeed(int milliseconds)
+{
+    m_options->setFixedBotSpeed(milliseconds);
+}
+
+void Tchat::PrhaseList1Click()
+{
+    QStringList phrases;
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+        phrases << m_chat->buttons().phrase(n);
+    m_phrases->PrhaseList1Click(phrases, this);
 }
 
 void Tchat::showGameStart()

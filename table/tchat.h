@@ -14,6 +14,10 @@
 class Board;
 class BoardDisplay;
 class ChatPane;
+class QtSoundOutput;
+class SoundPlayer;
+class TableOptions;
+class Tphrases;
 class ChatView;
 class GameDisplay;
 class PlayerInput;
@@ -42,7 +46,8 @@ class Tspylist;
  * the connection to the host ends. The table never holds the host: when it hosts, it asks the
  * program's host to listen through the HostStarter the program gave it, then connects to it like any
  * other table. It opens the table's boxes (TableDialogs) and its windows (tally, spy list, help,
- * about, lobby offer) over itself.
+ * about, lobby offer) over itself. The sound player listens to the table's events and chatter sounds;
+ * the options apply and keep the settings.
  *
  * The host player's controls (START, "Start Game", removing players) follow slot 1: they are the
  * table's when the host gives it slot 1, whether its own program hosts or it joined a dedicated host.
@@ -82,6 +87,8 @@ public:
     void chatrecieved(std::string_view rest);
     /** Reads the settings file when the host announces this table's own seat. */
     void loadinifile();
+    /** Where the settings file is (TableSettings::defaultPath() unless a test or tool says otherwise). */
+    void setSettingsPath(const QString& path);
     /** Keeps the tally in the file at @p path (read now, written after games and at the end). */
     void useTallyFile(const QString& path);
 
@@ -106,14 +113,24 @@ public:
     QString hostaddress() const { return m_hostaddress; }
     /** The port this table hosts or joins on ("7772" unless --port says otherwise). */
     QString portName() const { return m_port; }
-    int chosenbotspeed() const { return m_chosenbotspeed; }
-    void setChosenbotspeed(int milliseconds) { m_chosenbotspeed = milliseconds; }
+    int chosenbotspeed() const;
+    /**
+     * Fixes the computer players' delay the hosting table tells the host, whatever the settings file or
+     * the menu say: for test rigs and tools whose computer players must not wait.
+     */
+    void setChosenbotspeed(int milliseconds);
 
     TableLink& link();
     /** The connection to the host; every request goes through it. */
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
     ChatView& mainchat();
+    ChatPane& chat() { return *m_chat; }
+    TableMenus& menus() { return *m_menus; }
+    TableOptions& options() { return *m_options; }
+    SoundPlayer& sounds() { return *m_sounds; }
+    QtSoundOutput& soundOutput() { return *m_soundOutput; }
+    Tphrases& phrases() { return *m_phrases; }
     TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
     TallyRecorder& tally() { return *m_tally; }
@@ -146,6 +163,9 @@ private:
     void wireParts();
     /** The host player's controls (START, "Start Game", the spy list's removal) for slot 1 only. */
     void followSlotOne();
+    void wireMenus();
+    /** "Phrase List": the editor, filled from the phrase buttons. */
+    void PrhaseList1Click();
 
     TableState m_state;
     QString m_hostaddress;
@@ -155,8 +175,6 @@ private:
     bool m_paramsRead = false;
     bool m_closeReported = false;
     bool m_tallySaved = false;
-    /// Normal speed until the settings file says otherwise.
-    int m_chosenbotspeed = 1000;
 
     TableEvents* m_events = nullptr;
     Board* m_board = nullptr;
@@ -164,6 +182,10 @@ private:
     TableMenus* m_menus = nullptr;
     TableConnection* m_connection = nullptr;
     Tgamestart* m_gamestart = nullptr;
+    Tphrases* m_phrases = nullptr;
+    QtSoundOutput* m_soundOutput = nullptr;
+    SoundPlayer* m_sounds = nullptr;
+    TableOptions* m_options = nullptr;
     TallyRecorder* m_tally = nullptr;
     Tspylist* m_spylist = nullptr;
     SpectatorControls* m_spectators = nullptr;

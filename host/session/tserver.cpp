@@ -4,6 +4,7 @@
 #include "gamemessages.h"
 #include "sessionmessages.h"
 #include "tsocklistener.h"
+#include "wiretext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -249,6 +250,8 @@ void TServer::socktimerTimer()
         const ConnectionTable::Connection* c = m_connections.find(connection);
         const bool dropped = c == nullptr || c->discard;
         if (!dropped) {
+            // Handlers read UTF-8; an older table sends its name and chat in Windows-1252.
+            wiretext::decodeInPlace(m_dispatching.text);
             try {
                 m_dispatcher.dispatch(m_dispatching.text, connection);
             } catch (const std::exception& error) {

@@ -3,8 +3,11 @@
 #include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
+#include "tdownload.h"
+#include "tempdir.h"
 
 #include <QAction>
+#include <QCheckBox>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +42,21 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
     EXPECT_TRUE(table.server().hosting());
     QTRY_COMPARE_WITH_TIMEOUT(table.server().engine().botdelay(), 1000, kWait);
     EXPECT_EQ(table.server().slot(1).name, "You");
+}
+
+TEST(TchatStart, ASoloStartOffersTheLobbyProgramUntilToldNotTo)
+{
+    TempDir dir;
+    const QString settings = dir.file(QStringLiteral("kavrinlobby.ini"));
+    for (const bool offered : {true, false}) {
+        Program table({}, 0);
+        table->setSettingsPath(settings);
+        table->processparams();
+        ASSERT_EQ(table->download().isVisible(), offered);
+        if (offered)
+            QTest::mouseClick(table->download().findChild<QCheckBox*>(QStringLiteral("check_dontshow")),
+                              Qt::LeftButton);
+    }
 }
 
 TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddress)

@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const S& s) { return s.botspeed == 1000 && s.botspeedItem == Item::Normal; }},
                       ReadRow{"NewTurnSound", "Turnsound=1\r\n", [](const S& s) { return s.turnsound == 1; }},
                       ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
+                      ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.expertBots; }},
+                      ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n", [](const S& s) { return !s.expertBots; }},
+                      ReadRow{"NoLobbyOffer", "ShowDownload=false\r\n", [](const S& s) { return !s.showdownload; }},
+                      ReadRow{"LobbyOffer", "ShowDownload=no\r\n", [](const S& s) { return s.showdownload; }},
                       ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
                               [](const S& s) {
                                   return s.phrases[0] == QStringLiteral("Hello") &&
@@ -104,13 +108,14 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     s.botspeedItem = Item::Fast;
     s.turnsound = 1;
     s.chattersounds = false;
+    s.expertBots = true;
     s.phrases[0] = QStringLiteral("not written by write()");
     ASSERT_TRUE(s.write(file));
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase3=Nice one\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
                                             "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
-                                            "Turnsound=1\nChatterSounds=false\n"));
+                                            "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"));
     TableSettings expected = s;
     expected.phrases = {};
     expected.phrases[2] = QStringLiteral("Nice one");

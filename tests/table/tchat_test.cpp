@@ -2,23 +2,32 @@
 
 #include "artpicture.h"
 #include "board.h"
+#include "chatbuttons.h"
+#include "chatpane.h"
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
 #include "spectatorcontrols.h"
 #include "tablelink.h"
 #include "tablerig.h"
+#include "tabout.h"
 #include "tallyfile.h"
 #include "tallyrecorder.h"
 #include "tempdir.h"
 #include "tgamestart.h"
+#include "thelp.h"
+#include "tphrases.h"
 #include "tspylist.h"
+#include "ttallylist.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -48,7 +57,8 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     QStringList menus;
     for (QAction* action : table.menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&'));
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("Options"), QStringLiteral("View"),
+                                  QStringLiteral("Help")}));
     auto* instructions = table.findChild<QAction*>(QStringLiteral("QuickInstructions1"));
     ASSERT_NE(instructions, nullptr);
     EXPECT_EQ(instructions->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -59,6 +69,60 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     EXPECT_TRUE(table.board().isAncestorOf(&table.mainchat()));
     instructions->trigger();
     EXPECT_TRUE(table.board().instructionsPanel()->isVisibleTo(&table.board()));
+}
+
+TEST(TchatWindow, TheMenusReachTheChatAndThePhraseEditor)
+{
+    Tchat table;
+    const auto action = [&table](const char* name) { return table.findChild<QAction*>(QString::fromLatin1(name)); };
+    // Either "Scroll Chat Off" toggles the one scroll lock, and both show it.
+    action("ScrollChatOff2")->trigger();
+    EXPECT_TRUE(table.mainchat().scrollLock());
+    EXPECT_TRUE(action("ScrollChatOff1")->isChecked());
+    action("ScrollChatOff1")->trigger();
+    EXPECT_FALSE(table.mainchat().scrollLock());
+    EXPECT_FALSE(action("ScrollChatOff2")->isChecked());
+
+    table.chat().systemLine(QStringLiteral("see www.x.org"));
+    action("ClearMainChat2")->trigger();
+    EXPECT_EQ(chatLines(table), QStringList());
+
+    // A chatter sound before the settings are read is written, not played.
+    table.board().setSeatName(2, QStringLiteral("Bob"));
+    table.chat().playasound("2+wave4+");
+    EXPECT_EQ(chatLines(table), QStringList{QStringLiteral("Bob:  <Chatter Sound> Thank You")});
+
+    table.chat().buttons().setPhrase(4, QStringLiteral("Bravo!"));
+    action("PrhaseList1")->trigger();
+    ASSERT_TRUE(table.phrases().isVisible());
+    EXPECT_EQ(table.phrases().phrase(4), QStringLiteral("Bravo!"));
+    EXPECT_EQ(table.phrases().phrase(1), QStringLiteral("Way To Go!"));
+    table.phrases().close();
+}
+
+TEST(TchatWindow, TheViewAndHelpMenusOpenTheirWindowsWithoutBlockingTheTable)
+{
+    Tchat table;
+    table.show();
+    struct Row {
+        const char* item;
+        std::function<QWidget*()> window;
+    };
+    const Row rows[] = {
+        {"ViewTally1", [&] { return &table.tally().dialog(); }},
+        {"SpyList1", [&] { return &table.spylist(); }},
+        {"Help2", [&] { return &table.help(); }},
+        {"About1", [&] { return &table.about(); }},
+    };
+    for (const Row& row : rows) {
+        auto* action = table.findChild<QAction*>(QString::fromLatin1(row.item));
+        ASSERT_TRUE(action->isEnabled()) << row.item;
+        action->trigger();
+        EXPECT_TRUE(row.window()->isVisible()) << row.item;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << row.item;
+        row.window()->hide();
+    }
+    EXPECT_EQ(table.findChild<QAction*>(QStringLiteral("Help2"))->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
 TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
@@ -151,9 +215,13 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     table->setChosenbotspeed(500);
     login(1);
     hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
+    // Reading the settings at the own login tells the speed and the computer players' level first.
     EXPECT_EQ(sent.lines(),
               (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+                           QStringLiteral("CMD_botlevel+1+classic+"), QStringLiteral("CMD_botlevel+2+classic+"),
+                           QStringLiteral("CMD_botlevel+3+classic+"), QStringLiteral("CMD_botlevel+4+classic+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)
@@ -328,6 +396,19 @@ TEST_F(TchatSession, TheSpyListAndTheTallyFollowTheTableAndTheTallyIsSavedWhenTh
     EXPECT_TRUE(saved.loadError().isEmpty());
     EXPECT_EQ(saved.myGames(), QStringLiteral("1")) << "saved again as the table closed";
     EXPECT_EQ(saved.tallied(), QStringList{QStringLiteral("Hosty")});
+}
+
+TEST_F(TchatSession, JustWatchAsksAndItsCheckMarkFollowsTheHost)
+{
+    login(3);
+    auto* justWatch = table->findChild<QAction*>(QStringLiteral("JustWatch1"));
+    justWatch->trigger();
+    EXPECT_FALSE(justWatch->isChecked());
+    hostSays({QStringLiteral("CMD_justwatching+3+1")});
+    EXPECT_TRUE(justWatch->isChecked());
+    justWatch->trigger();
+    EXPECT_EQ(sent.lines().mid(1),
+              (QStringList{QStringLiteral("CMD_justwatch+3+1"), QStringLiteral("CMD_justwatch+3+2")}));
 }
 
 TEST_F(TchatSession, ExitClosesTheWindow)
