@@ -10,7 +10,7 @@ Tabout::Tabout(const QString& version, const QPixmap& picture, QWidget* parent) 
     setObjectName(QStringLiteral("Tabout"));
     setWindowTitle(QStringLiteral("About Morlu"));
     setModal(false);
-    setFixedSize(300, 232);
+    setFixedSize(300, 244);
     dialogstyle::setBackground(this, dialogstyle::kWindowColour);
 
     auto* logo = new QLabel(this);
@@ -33,7 +33,7 @@ Tabout::Tabout(const QString& version, const QPixmap& picture, QWidget* parent) 
         {"label_descrip",
          QStringLiteral("A card game for four players: six contracts under a rotating director, played alone "
                         "against the computer or with friends over the network."),
-         138, 52, 12, false, Qt::white},
+         138, 64, 12, false, Qt::white},
     };
     for (const auto& line : lines) {
         auto* label = new QLabel(line.text, this);
@@ -47,7 +47,7 @@ Tabout::Tabout(const QString& version, const QPixmap& picture, QWidget* parent) 
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("button_ok"));
-    ok->setGeometry(110, 198, 80, 24);
+    ok->setGeometry(110, 210, 80, 24);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
 }

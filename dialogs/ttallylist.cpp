@@ -16,9 +16,9 @@ constexpr int kHeight = 306;
 /// Rows of the record: caption at the left, the Total value, the Session value.
 constexpr int kRecordTop = 50;
 constexpr int kRecordStep = 24;
-constexpr int kTotalLeft = 134;
-constexpr int kSessionLeft = 184;
-constexpr int kValueWidth = 44;
+constexpr int kTotalLeft = 122;
+constexpr int kSessionLeft = 172;
+constexpr int kValueWidth = 48;
 
 const char* const kWins = " Wins:";
 
@@ -56,12 +56,12 @@ Ttallylist::Ttallylist(morlu::TallyStore& store, const QPixmap& tile, QWidget* p
 
     auto* reset = new QPushButton(QStringLiteral("Tally Reset"), this);
     reset->setObjectName(QStringLiteral("button_reset"));
-    reset->setGeometry(188, 270, 112, 26);
+    reset->setGeometry(196, 270, 108, 26);
     reset->setAutoDefault(false);
     connect(reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
-    done->setGeometry(310, 270, 112, 26);
+    done->setGeometry(314, 270, 108, 26);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
 
@@ -70,17 +70,17 @@ Ttallylist::Ttallylist(morlu::TallyStore& store, const QPixmap& tile, QWidget* p
 
 void Ttallylist::buildLists()
 {
-    makeLabel(QStringLiteral("Players Being Tallied"), QRect(8, 4, 172, 18), this, 13, true, dialogstyle::kGold)
+    makeLabel(QStringLiteral("Players Being Tallied"), QRect(8, 4, 180, 18), this, 12, true, dialogstyle::kGold)
         ->setObjectName(QStringLiteral("label_tallied"));
     m_tallied = new QListWidget(this);
     m_tallied->setObjectName(QStringLiteral("listbox_tally"));
-    m_tallied->setGeometry(8, 24, 172, 150);
+    m_tallied->setGeometry(8, 24, 180, 150);
 
-    makeLabel(QStringLiteral("Players In Current Game"), QRect(8, 180, 172, 18), this, 13, true, dialogstyle::kGold)
+    makeLabel(QStringLiteral("Players In Current Game"), QRect(8, 180, 180, 18), this, 12, true, dialogstyle::kGold)
         ->setObjectName(QStringLiteral("label_ingame"));
     m_inGame = new QListWidget(this);
     m_inGame->setObjectName(QStringLiteral("checklist"));
-    m_inGame->setGeometry(8, 200, 172, 96);
+    m_inGame->setGeometry(8, 200, 180, 96);
 
     for (QListWidget* list : {m_tallied, m_inGame}) {
         list->setFont(dialogstyle::font(12));
@@ -94,8 +94,8 @@ void Ttallylist::buildLists()
 
 void Ttallylist::buildRecord()
 {
-    QWidget* panel = whitePanel(QStringLiteral("panel_record"), QRect(188, 6, 234, 156), this);
-    m_hisNameTop = makeLabel(QString(), QRect(6, 4, 222, 20), panel, 14, true, dialogstyle::kTitleBlue);
+    QWidget* panel = whitePanel(QStringLiteral("panel_record"), QRect(196, 6, 226, 156), this);
+    m_hisNameTop = makeLabel(QString(), QRect(6, 4, 214, 20), panel, 14, true, dialogstyle::kTitleBlue);
     m_hisNameTop->setObjectName(QStringLiteral("label_hisnametop"));
     m_hisNameTop->setAlignment(Qt::AlignCenter);
     makeLabel(QStringLiteral("Total"), QRect(kTotalLeft, 28, kValueWidth, 18), panel, 12, true)
@@ -107,7 +107,7 @@ void Ttallylist::buildRecord()
                                 QStringLiteral("Neither Won:")};
     for (int n = 0; n < 4; ++n) {
         const int top = kRecordTop + n * kRecordStep;
-        QLabel* caption = makeLabel(captions[n], QRect(6, top, 126, 18), panel);
+        QLabel* caption = makeLabel(captions[n], QRect(6, top, kTotalLeft - 8, 18), panel);
         if (n == 1) {
             m_hisName = caption;
             m_hisName->setObjectName(QStringLiteral("label_hisname"));
@@ -124,8 +124,8 @@ void Ttallylist::buildRecord()
 
 void Ttallylist::buildOwnTally()
 {
-    QWidget* panel = whitePanel(QStringLiteral("panel_mytally"), QRect(188, 170, 234, 90), this);
-    makeLabel(QStringLiteral("Your Total Tally"), QRect(6, 4, 222, 20), panel, 14, true, dialogstyle::kTitleBlue)
+    QWidget* panel = whitePanel(QStringLiteral("panel_mytally"), QRect(196, 170, 226, 90), this);
+    makeLabel(QStringLiteral("Your Total Tally"), QRect(6, 4, 214, 20), panel, 14, true, dialogstyle::kTitleBlue)
         ->setAlignment(Qt::AlignCenter);
     const QString captions[] = {QStringLiteral("Total Games:"), QStringLiteral("Your Wins")};
     for (int n = 0; n < 4; ++n) {
@@ -134,7 +134,7 @@ void Ttallylist::buildOwnTally()
         value->setObjectName(QStringLiteral("mylabel_%1").arg(n + 1));
         m_mine.at(std::size_t(n)) = value;
         if (n < 2)
-            makeLabel(captions[n], QRect(6, top, 126, 18), panel);
+            makeLabel(captions[n], QRect(6, top, kTotalLeft - 8, 18), panel);
         else
             value->hide(); // row 0 columns 3 and 4 are always 0; kept for the file, never shown
     }
@@ -178,7 +178,8 @@ void Ttallylist::showRecord(int row)
     const QString name = known ? m_store.tallied().at(row) : QString();
     for (std::size_t n = 0; n < m_values.size(); ++n)
         m_values.at(n)->setText(known ? record.at(qsizetype(n)) : QStringLiteral("0"));
-    m_hisName->setText((known ? name : QString()) + QLatin1String(kWins));
+    // With nobody selected the caption reads "Wins:", without the blank that follows a name.
+    m_hisName->setText(known ? name + QLatin1String(kWins) : QStringLiteral("Wins:"));
     m_hisNameTop->setText(known ? name + QStringLiteral("'s Tally") : QString());
 }
 
