@@ -2,10 +2,8 @@
 
 #include "colortext.h"
 #include "profilefile.h"
+#include "storagelocation.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <limits>
@@ -138,11 +136,5 @@ bool TableSettings::writeShowDownload(ProfileFile& file, bool show)
 
 QString TableSettings::defaultPath()
 {
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QFileInfo folder(beside);
-    if (!beside.isEmpty() && folder.isDir() && folder.isWritable())
-        return QDir(beside).filePath(QString::fromLatin1(kFileName));
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return QDir(config).filePath(QString::fromLatin1(kFileName));
+    return morlu::storagePath(QString::fromLatin1(kFileName), QStandardPaths::AppConfigLocation);
 }

@@ -64,10 +64,7 @@ struct TableSettings {
     /// The delay of a bot speed item.
     static int delayOf(BotSpeedItem item);
 
-    /**
-     * Where the settings file lives: beside the program when its folder is writable, else in the user's
-     * configuration folder (created when missing).
-     */
+    /// Where the settings file lives: beside the program, or in the user's configuration folder (see storagePath()).
     static QString defaultPath();
 
     bool operator==(const TableSettings&) const = default;
