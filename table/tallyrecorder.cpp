@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <utility>
+
 TallyRecorder::TallyRecorder(const Board& board, const TableState& state, const QPixmap& tile, QWidget* window)
     : QObject(window), m_board(board), m_state(state), m_window(window), m_dialog(new Ttallylist(m_store, tile, window))
 {
