@@ -3,6 +3,7 @@
 #include "servermode.h"
 #include "singleinstance.h"
 #include "stopsignals.h"
+#include "tallystore.h"
 #include "tchat.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ int main(int argc, char* argv[])
     }
 
     // A stop signal (Ctrl+C, shutdown, the session ending) closes the table like its close box, so the
-    // program ends in order and saves what it keeps; before the table exists it simply quits.
+    // program ends in order and saves what it keeps (the tally); before the table exists it simply quits.
     morlu::StopSignals stop;
     QPointer<QWidget> table;
     QObject::connect(&stop, &morlu::StopSignals::stopRequested, &app, [&table] {
@@ -50,6 +51,8 @@ int main(int argc, char* argv[])
     morlu::MorluProgram program(options);
     Tchat& window = program.table();
     instance.setWindow(&window);
+    // Beside the program when its folder is its own and writable, else in the user's data folder.
+    window.useTallyFile(morlu::TallyStore::defaultPath());
     // The program ends with the table window, even while another of its windows is open.
     QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     table = &window;

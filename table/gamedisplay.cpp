@@ -182,6 +182,8 @@ void GameDisplay::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
+    m_state.gamerunning = true;
+    m_board.startButton()->hide();
     m_display.nameComputerSeats();
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
         m_board.playedCard(seat)->clearPicture();
@@ -216,6 +218,7 @@ void GameDisplay::winner(std::string_view rest)
         return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
     }();
     m_events.playsounds(QStringLiteral("winner"));
+    m_state.gamerunning = false;
     const bool player = m_state.isPlayerSeat();
     const bool ownWin = player && m_board.seatName(m_state.myseat) == text;
     const QString shown =
@@ -223,7 +226,7 @@ void GameDisplay::winner(std::string_view rest)
     m_board.setWinnerText(shown);
     m_chat.systemLine(shown);
     Board::showInFront(m_board.winnerPanel());
-    if (m_state.ishost)
+    if (m_state.isHostPlayer())
         m_board.startButton()->show();
     if (!player)
         return;

@@ -1,5 +1,6 @@
 #include "playerinput.h"
 
+#include "artpicture.h"
 #include "board.h"
 #include "cardplace.h"
 #include "cards.h"
@@ -27,6 +28,7 @@ PlayerInput::PlayerInput(Board& board, TableState& state, HostRequests& host, Ta
     connect(&board, &Board::instructionsOkClicked, this, &PlayerInput::Image10Click);
     connect(&board, &Board::startClicked, this, &PlayerInput::button_startClick);
     connect(&board, &Board::logoClicked, this, &PlayerInput::Image1Click);
+    setWebPage(configuredWebPage());
 }
 
 void PlayerInput::card_1Click(CardPlace* place)
@@ -71,10 +73,15 @@ void PlayerInput::Image10Click()
 
 void PlayerInput::button_startClick()
 {
-    if (m_state.connected)
-        m_dialogs.showGameStart();
-    else
+    if (!m_state.connected) {
         m_dialogs.showMessage(QStringLiteral("You are not connected"));
+        return;
+    }
+    // The host starts over at once, whatever is going on, so a running game is never thrown away by a slip.
+    if (m_state.gamerunning &&
+        !m_dialogs.askYesNo(QStringLiteral("A game is being played. End it and start a new game?")))
+        return;
+    m_dialogs.showGameStart();
 }
 
 void PlayerInput::gamestartChosen(const QString& letter)
@@ -89,6 +96,19 @@ void PlayerInput::gamestartChosen(const QString& letter)
 
 void PlayerInput::Image1Click()
 {
-    if (m_openUrl)
-        m_openUrl(QUrl(QString::fromLatin1(kWebPage)));
+    if (m_openUrl && m_webPage.isValid())
+        m_openUrl(m_webPage);
+}
+
+QUrl PlayerInput::configuredWebPage()
+{
+    return QUrl(QStringLiteral(MORLU_HOMEPAGE));
+}
+
+void PlayerInput::setWebPage(const QUrl& page)
+{
+    const bool web =
+        page.isValid() && (page.scheme() == QLatin1String("https") || page.scheme() == QLatin1String("http"));
+    m_webPage = web ? page : QUrl();
+    m_board.logo()->setCursor(web ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

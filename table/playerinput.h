@@ -25,9 +25,6 @@ class PlayerInput : public QObject {
     Q_OBJECT
 
 public:
-    /// The page the logo opens.
-    static constexpr const char* kWebPage = "https://www.morlu.example/";
-
     PlayerInput(Board& board, TableState& state, HostRequests& host, TableDialogs& dialogs, TableEvents& events);
 
     /** A hand place was clicked: CMD_playcard with the place's slot during the own turn. */
@@ -39,12 +36,21 @@ public:
     void QuickInstructions1Click();
     /** The instructions panel's OK. */
     void Image10Click();
+    /** START and "Start Game": the game length chooser; during a game only after the player confirms. */
     void button_startClick();
     /** The game length chooser's start: CMD_startgame with the player's name and length @p letter. */
     void gamestartChosen(const QString& letter);
-    /** The logo: opens kWebPage. */
+    /** The logo: opens the project's page, when there is one. */
     void Image1Click();
 
+    /**
+     * The project's page: the address the build was configured with (-DMORLU_HOMEPAGE=https://...), or
+     * none. Without a page the logo is only a picture: no pointing hand, and a click opens nothing.
+     */
+    static QUrl configuredWebPage();
+    /// Sets the page the logo opens; anything but an http(s) address means none.
+    void setWebPage(const QUrl& page);
+    QUrl webPage() const { return m_webPage; }
     /// Replaces the way a web page is opened (QDesktopServices::openUrl by default); for tests.
     void setUrlOpener(std::function<void(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
@@ -55,4 +61,5 @@ private:
     TableDialogs& m_dialogs;
     TableEvents& m_events;
     std::function<void(const QUrl&)> m_openUrl;
+    QUrl m_webPage;
 };

@@ -55,6 +55,7 @@ void RoundDisplay::getnextplayer(std::string_view rest)
 void RoundDisplay::startthegame(std::string_view rest)
 {
     const auto message = morlu::StartGame::read(rest);
+    m_state.gamerunning = true;
     m_board.startButton()->hide();
     m_events.setJustWatchChecked(false);
     m_board.winnerPanel()->hide();

@@ -3,9 +3,9 @@
 #include <QString>
 
 /**
- * The boxes the table opens over its window: a message to read and the game length chooser. The
- * window implements it through the pre-answerable MessageBox seam, so tests never meet a modal loop;
- * questions that need an answer join this interface with their first use.
+ * The boxes the table opens over its window: a message to read, a question and the game length
+ * chooser. The window implements it through the pre-answerable MessageBox seam, so tests never meet a
+ * modal loop.
  */
 class TableDialogs {
 public:
@@ -13,6 +13,8 @@ public:
 
     /// Shows a message box with @p text and returns once it is dismissed.
     virtual void showMessage(const QString& text) = 0;
+    /// Asks @p text with Yes and No; true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
     /// Opens the game length chooser (the host's start button and "Start Game").
     virtual void showGameStart() = 0;
 };

@@ -14,3 +14,13 @@ void TableEvents::setJustWatchChecked(bool checked)
 {
     emit justWatchChanged(checked);
 }
+
+void TableEvents::giveSeat(int slot)
+{
+    emit seatGiven(slot);
+}
+
+void TableEvents::setSpys(const QStringList& entries)
+{
+    emit spysChanged(entries);
+}

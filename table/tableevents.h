@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 /**
  * The game events the table's listeners care about, reported by the display and input handlers and
- * heard by whoever connects: the sound player (soundRequested), the tally (gameFinished) and the
- * "Just Watch" menu item (justWatchChanged). The handlers never know who listens.
+ * heard by whoever connects: the sound player (soundRequested), the tally (gameFinished), the "Just
+ * Watch" menu item (justWatchChanged), the host player's controls (seatGiven) and the spy list
+ * (spysChanged). The handlers never know who listens.
  *
  * It also holds the turn sound choice, which decides the name of the own-turn sound.
  */
@@ -22,6 +24,10 @@ public:
     void addgame(const QString& winner);
     /** Sets or removes the check mark of the "Just Watch" menu item. */
     void setJustWatchChecked(bool checked);
+    /** The host gave this table its slot (login). */
+    void giveSeat(int slot);
+    /** The spectators changed: @p entries, "slot: name" each. */
+    void setSpys(const QStringList& entries);
 
     /** 1 when the "New" turn sound is chosen, else 0 (the "Classic" one). */
     int chosenturnsound() const { return m_chosenturnsound; }
@@ -31,6 +37,8 @@ signals:
     void soundRequested(const QString& name);
     void gameFinished(const QString& winner);
     void justWatchChanged(bool checked);
+    void seatGiven(int slot);
+    void spysChanged(const QStringList& entries);
 
 private:
     int m_chosenturnsound = 0;

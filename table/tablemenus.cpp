@@ -114,17 +114,22 @@ void TableMenus::buildOptions(QMenuBar* bar)
     connect(item(m_options, QStringLiteral("Reset Screen Location"), "ResetScreenLocation1"), &QAction::triggered, this,
             &TableMenus::resetScreenLocationChosen);
     m_options->addSeparator();
-    // Watching instead of playing comes with the spectators' dialogs.
-    item(m_options, QStringLiteral("Just Watch"), "JustWatch1")->setEnabled(false);
+    m_justWatch1 = item(m_options, QStringLiteral("Just Watch"), "JustWatch1");
+    m_justWatch1->setCheckable(true);
+    // The check mark follows the host's answer, never the click: the item shows what the host reported.
+    connect(m_justWatch1, &QAction::triggered, this, [this] {
+        m_justWatch1->setChecked(m_justWatching);
+        emit justWatchChosen();
+    });
 }
 
 void TableMenus::buildView(QMenuBar* bar)
 {
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("View1"));
-    // The tally and the spy list come with their dialogs.
-    item(view, QStringLiteral("View Tally"), "ViewTally1")->setEnabled(false);
-    item(view, QStringLiteral("Spy List"), "SpyList1")->setEnabled(false);
+    connect(item(view, QStringLiteral("View Tally"), "ViewTally1"), &QAction::triggered, this,
+            &TableMenus::viewTallyChosen);
+    connect(item(view, QStringLiteral("Spy List"), "SpyList1"), &QAction::triggered, this, &TableMenus::spyListChosen);
     connect(item(view, QStringLiteral("Phrase List"), "PrhaseList1"), &QAction::triggered, this,
             &TableMenus::phraseListChosen);
     QAction* instructions = item(view, QStringLiteral("&Quick Instructions"), "QuickInstructions1");
@@ -138,12 +143,13 @@ void TableMenus::buildHelp(QMenuBar* bar)
 {
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    // The help pages and the about box come with their windows.
     QAction* content = item(help, QStringLiteral("Content"), "Help2");
     content->setShortcut(QKeySequence(Qt::Key_F1));
-    content->setEnabled(false);
+    // F1 opens the help wherever the focus is in the window, the chat entry included.
+    content->setShortcutContext(Qt::WindowShortcut);
+    connect(content, &QAction::triggered, this, &TableMenus::contentChosen);
     help->addSeparator();
-    item(help, QStringLiteral("About"), "About1")->setEnabled(false);
+    connect(item(help, QStringLiteral("About"), "About1"), &QAction::triggered, this, &TableMenus::aboutChosen);
 }
 
 void TableMenus::setStartGameEnabled(bool enabled)
@@ -187,6 +193,12 @@ void TableMenus::checkTextSize(int size)
         if (kTextSizes[n] == size)
             m_textSize[n]->setChecked(true);
     }
+}
+
+void TableMenus::setJustWatchChecked(bool on)
+{
+    m_justWatching = on;
+    m_justWatch1->setChecked(on);
 }
 
 void TableMenus::setScrollChatOffChecked(bool on)

@@ -15,8 +15,8 @@ class QMenuBar;
  * they are told; the window connects each signal to the part that does it, so the menus never hold the
  * board, the input, the chat or the connection.
  *
- * View Tally, Spy List, Just Watch, Content and About stand in their places, disabled, until their
- * dialogs exist. "Computer Players" is enabled only on the hosting table.
+ * "Computer Players" is enabled only for the host player's table. The check mark of "Just Watch" shows
+ * what the host last reported for the own seat (setJustWatchChecked), not the click.
  */
 class TableMenus : public QObject {
     Q_OBJECT
@@ -44,6 +44,7 @@ public:
     /** Ticks the Text Size item of @p size, if there is one; the others keep their ticks. */
     void checkTextSize(int size);
     void setScrollChatOffChecked(bool on);
+    void setJustWatchChecked(bool on);
 
     bool playSoundsChecked() const;
     bool playChatterSoundsChecked() const;
@@ -68,6 +69,12 @@ signals:
     void clearMainChatChosen();
     void resetScreenLocationChosen();
     void phraseListChosen();
+    void justWatchChosen();
+    void viewTallyChosen();
+    void spyListChosen();
+    /** "Content" (F1). */
+    void contentChosen();
+    void aboutChosen();
 
 private:
     void buildFile(QMenuBar* bar);
@@ -86,4 +93,6 @@ private:
     QMenu* m_computerPlayers = nullptr;
     QAction* m_textSize[4] = {};
     QAction* m_scrollChatOff2 = nullptr;
+    QAction* m_justWatch1 = nullptr;
+    bool m_justWatching = false;
 };

@@ -55,6 +55,7 @@ void TableSession::sendloginfo(std::string_view rest)
     const morlu::SendLoginInfo login = morlu::SendLoginInfo::read(rest);
     m_state.myseat = login.slot;
     m_state.connected = true;
+    m_events.giveSeat(login.slot);
     const QByteArray name = m_state.myname.toUtf8();
     std::string line;
     m_host.sendline(
@@ -80,6 +81,7 @@ void TableSession::newplayerinfo(std::string_view rest)
         m_board.setScoreShown(s, true);
     } else if (s > morlu::kSeatCount) {
         m_spys.append(spyEntry(s, name));
+        m_events.setSpys(m_spys);
         m_chat.systemLine(s == m_state.myseat ? QStringLiteral("You are spying.")
                                               : name + QStringLiteral(" is spying."));
     }
@@ -107,6 +109,7 @@ void TableSession::playerdisconnected(std::string_view rest)
         if (at >= 0) {
             m_chat.systemLine(name + QStringLiteral(" has left."));
             m_spys.removeAt(at);
+            m_events.setSpys(m_spys);
         }
     }
 }

@@ -97,6 +97,7 @@ TableSettings TableSettings::read(const ProfileFile& file)
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
     s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
+    s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
     return s;
 }
 
@@ -126,6 +127,11 @@ bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
     if (n < 1 || n > kPhraseCount)
         return false;
     return file.writeString(kSectionName, QStringLiteral("Phrase%1").arg(n), text);
+}
+
+bool TableSettings::writeShowDownload(ProfileFile& file, bool show)
+{
+    return file.writeString(kSectionName, key("ShowDownload"), show ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 QString TableSettings::defaultPath()

@@ -41,6 +41,8 @@ struct TableSettings {
     int turnsound = 0; ///< 0 Classic, 1 New
     bool chattersounds = true;
     bool expertBots = false; ///< "Botlevel": "expert", or the classic computer players
+    /// "ShowDownload": the lobby offer at a solo start; off only for exactly "false", written by the offer.
+    bool showdownload = true;
 
     /// Every key of @p file, each falling back to its default.
     static TableSettings read(const ProfileFile& file);
@@ -52,6 +54,8 @@ struct TableSettings {
     bool write(ProfileFile& file) const;
     /// Writes "Phrase<n>" (n 1..9).
     static bool writePhrase(ProfileFile& file, int n, const QString& text);
+    /// Writes "ShowDownload" ("true" or "false"), at once, whether or not the settings have been read.
+    static bool writeShowDownload(ProfileFile& file, bool show);
 
     /// An integer as the settings file holds it (decimal, "$", "0x", "0X"); nothing for other text.
     static std::optional<int> readInteger(const QString& text);

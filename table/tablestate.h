@@ -18,6 +18,11 @@ struct TableState {
     int chooserseat = 0;    ///< seat that may choose a contract now; 0 = nobody
     int contracttotal = 0;  ///< contracts in the running game: 8, 16 or 24
     int contractnumber = 0; ///< number of the running contract, from 1
+    /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
+    bool gamerunning = false;
 
     bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
+    /// The host player: the table in slot 1, which alone may start games and remove tables, whether it
+    /// runs the host itself or joined a dedicated one.
+    bool isHostPlayer() const { return connected && myseat == 1; }
 };

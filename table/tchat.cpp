@@ -9,10 +9,13 @@
 #include "chatview.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
+#include "names.h"
 #include "playerinput.h"
+#include "profilefile.h"
 #include "qtsoundoutput.h"
 #include "rounddisplay.h"
 #include "soundplayer.h"
+#include "spectatorcontrols.h"
 #include "startplan.h"
 #include "tableconnection.h"
 #include "tableevents.h"
@@ -21,9 +24,15 @@
 #include "tableoptions.h"
 #include "tablesession.h"
 #include "tablesettings.h"
+#include "tabout.h"
+#include "tallyrecorder.h"
+#include "tdownload.h"
 #include "tgamestart.h"
+#include "thelp.h"
 #include "tiledarea.h"
 #include "tphrases.h"
+#include "tspylist.h"
+#include "ttallylist.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -46,7 +55,12 @@ Tchat::Tchat(const QStringList& arguments, const QString& port, QWidget* parent)
 }
 
 // The handlers go first (members die before the window's children): none of them outlives the board.
-Tchat::~Tchat() = default;
+Tchat::~Tchat()
+{
+    // A window destroyed without closing (the program torn down another way) still keeps its tally.
+    if (!m_tallySaved)
+        m_tally->save();
+}
 
 void Tchat::FormCreate()
 {
@@ -89,6 +103,12 @@ void Tchat::buildParts()
     m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
                                  tile, this);
     m_gamestart->setWindowFlag(Qt::Dialog);
+    m_tally = new TallyRecorder(*m_board, m_state, tile, this);
+    m_spylist = new Tspylist(this);
+    m_help = new Thelp(this);
+    m_about = new Tabout(QString::fromLatin1(morlu::kVersionText.data(), qsizetype(morlu::kVersionText.size())),
+                         Artwork::appIcon().pixmap(64, 64), this);
+    m_download = new Tdownload(this);
 
     m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
@@ -97,6 +117,7 @@ void Tchat::buildParts()
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
+    m_spectators = new SpectatorControls(*m_board, m_state, *m_connection, this);
 }
 
 void Tchat::wireParts()
@@ -116,6 +137,12 @@ void Tchat::wireParts()
     connect(m_chat, &ChatPane::chatterSoundReceived, m_sounds, &SoundPlayer::playasound);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
     connect(m_phrases, &Tphrases::phrasesChosen, m_options, &TableOptions::savePhrases);
+
+    connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
+    connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
+    connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
+    connect(m_events, &TableEvents::justWatchChanged, m_spectators, &SpectatorControls::setWatching);
+    connect(m_spylist, &Tspylist::kickRequested, m_spectators, &SpectatorControls::kicking);
     wireMenus();
 }
 
@@ -130,6 +157,16 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
     connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);
     connect(menus, &TableMenus::phraseListChosen, this, &Tchat::PrhaseList1Click);
+    connect(menus, &TableMenus::justWatchChosen, this, &Tchat::JustWatch1Click);
+    connect(m_events, &TableEvents::justWatchChanged, menus, &TableMenus::setJustWatchChecked);
+    connect(menus, &TableMenus::viewTallyChosen, this, &Tchat::ViewTally1Click);
+    connect(menus, &TableMenus::spyListChosen, this, &Tchat::SpyList1Click);
+    connect(menus, &TableMenus::contentChosen, this, &Tchat::Help2Click);
+    connect(menus, &TableMenus::aboutChosen, this, &Tchat::About1Click);
+    connect(m_download, &Tdownload::dontShowAgainChanged, this, [this](bool dontShow) {
+        ProfileFile file(m_options->path());
+        TableSettings::writeShowDownload(file, !dontShow);
+    });
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -149,7 +186,9 @@ void Tchat::processparams()
     if (m_paramsRead)
         return;
     m_paramsRead = true;
-    showStartControls(false);
+    followSlotOne();
+    if (const QString error = m_tally->takeLoadError(); !error.isEmpty())
+        showMessage(error);
 
     const StartPlan plan = StartPlan::fromArguments(m_arguments);
     m_chat->systemLine(plan.loadingLine().mid(2));
@@ -157,7 +196,8 @@ void Tchat::processparams()
     case StartPlan::Mode::Waiting:
         return;
     case StartPlan::Mode::Solo:
-        // The lobby download offer of a solo start is not part of this program yet.
+        if (TableSettings::read(ProfileFile(m_options->path())).showdownload)
+            m_download->showCentredOn(this);
         m_hostaddress = plan.hostaddress;
         m_state.myname = plan.myname;
         // Nobody else has a seat in a solo game: the host takes connections from this machine only.
@@ -183,26 +223,29 @@ void Tchat::setHostStarter(HostStarter starter)
 
 void Tchat::hostpress(HostReach reach)
 {
-    if (m_connection->host(m_port, reach))
-        showStartControls(true);
+    m_connection->host(m_port, reach);
 }
 
 void Tchat::joinpress()
 {
     m_connection->join(m_hostaddress, m_port);
-    showStartControls(false);
 }
 
-void Tchat::showStartControls(bool shown)
+void Tchat::followSlotOne()
 {
-    m_board->startButton()->setVisible(shown);
-    m_menus->setStartGameEnabled(shown);
+    const bool host = m_state.isHostPlayer();
+    // During a game START stays hidden; "Start Game" asks before it throws the game away.
+    m_board->startButton()->setVisible(host && !m_state.gamerunning);
+    m_menus->setStartGameEnabled(host);
+    m_spylist->setKickEnabled(host);
 }
 
 void Tchat::closeEvent(QCloseEvent* event)
 {
     m_options->FormClose();
     event->accept();
+    m_tally->save();
+    m_tallySaved = true;
     if (!m_closeReported) {
         m_closeReported = true;
         emit tableClosed();
@@ -249,9 +292,45 @@ void Tchat::showGameStart()
     m_gamestart->showCentredOn(this);
 }
 
+void Tchat::useTallyFile(const QString& path)
+{
+    m_tally->useFile(path);
+}
+
+void Tchat::ViewTally1Click()
+{
+    m_tally->ViewTally1Click();
+}
+
+void Tchat::SpyList1Click()
+{
+    m_spylist->show();
+    m_spylist->raise();
+}
+
+void Tchat::JustWatch1Click()
+{
+    m_spectators->JustWatch1Click();
+}
+
+void Tchat::Help2Click()
+{
+    m_help->showOver(this);
+}
+
+void Tchat::About1Click()
+{
+    m_about->showCentredOn(this);
+}
+
 void Tchat::showMessage(const QString& text)
 {
     MessageBox::information(this, text);
+}
+
+bool Tchat::askYesNo(const QString& text)
+{
+    return MessageBox::question(this, text) == QMessageBox::Yes;
 }
 
 TableLink& Tchat::link()

@@ -23,12 +23,18 @@ class GameDisplay;
 class PlayerInput;
 class QAction;
 class RoundDisplay;
+class SpectatorControls;
 class TableConnection;
 class TableEvents;
 class TableLink;
 class TableMenus;
 class TableSession;
+class TallyRecorder;
+class Tabout;
+class Tdownload;
 class Tgamestart;
+class Thelp;
+class Tspylist;
 
 /**
  * The table: the program's main window. It composes the parts of the table and wires them together:
@@ -39,8 +45,14 @@ class Tgamestart;
  * It reads the command line when first shown, hosts or joins, and closes, ending the program, when
  * the connection to the host ends. The table never holds the host: when it hosts, it asks the
  * program's host to listen through the HostStarter the program gave it, then connects to it like any
- * other table. It opens the table's boxes (TableDialogs) over itself. The sound player listens to the
- * table's events and chatter sounds; the options apply and keep the settings.
+ * other table. It opens the table's boxes (TableDialogs) and its windows (tally, spy list, help,
+ * about, lobby offer) over itself. The sound player listens to the table's events and chatter sounds;
+ * the options apply and keep the settings.
+ *
+ * The host player's controls (START, "Start Game", removing players) follow slot 1: they are the
+ * table's when the host gives it slot 1, whether its own program hosts or it joined a dedicated host.
+ * The tally is saved whenever the window closes, whatever closes it (the player, the host ending or
+ * removing the table, a stop signal), and when the window is destroyed without closing.
  */
 class Tchat : public QMainWindow, public TableDialogs {
     Q_OBJECT
@@ -80,9 +92,23 @@ public:
     void loadinifile();
     /** Where the settings file is (TableSettings::defaultPath() unless a test or tool says otherwise). */
     void setSettingsPath(const QString& path);
+    /** Keeps the tally in the file at @p path (read now, written after games and at the end). */
+    void useTallyFile(const QString& path);
+
+    /** "View Tally": the tally dialog with the players now at the table. */
+    void ViewTally1Click();
+    /** "Spy List": shows the spy list (not modal). */
+    void SpyList1Click();
+    /** "Just Watch": asks the host to let the computer play the own seat, or to give it back. */
+    void JustWatch1Click();
+    /** "Content" (F1): the help window. */
+    void Help2Click();
+    /** "About": the about box. */
+    void About1Click();
 
     // TableDialogs.
     void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
     void showGameStart() override;
 
     TableState& state() { return m_state; }
@@ -110,6 +136,12 @@ public:
     Tphrases& phrases() { return *m_phrases; }
     TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
+    TallyRecorder& tally() { return *m_tally; }
+    Tspylist& spylist() { return *m_spylist; }
+    SpectatorControls& spectatorControls() { return *m_spectators; }
+    Thelp& help() { return *m_help; }
+    Tabout& about() { return *m_about; }
+    Tdownload& download() { return *m_download; }
     /** The spectators, "slot: name" each. */
     QStringList spys() const;
     QAction* startGameAction() const;
@@ -132,8 +164,8 @@ private:
     void FormCreate();
     void buildParts();
     void wireParts();
-    /** The host's controls: button_start and "Start Game". */
-    void showStartControls(bool shown);
+    /** The host player's controls (START, "Start Game", the spy list's removal) for slot 1 only. */
+    void followSlotOne();
     void wireMenus();
     /** "Phrase List": the editor, filled from the phrase buttons. */
     void PrhaseList1Click();
@@ -145,6 +177,7 @@ private:
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;
+    bool m_tallySaved = false;
 
     TableEvents* m_events = nullptr;
     Board* m_board = nullptr;
@@ -156,6 +189,12 @@ private:
     QtSoundOutput* m_soundOutput = nullptr;
     SoundPlayer* m_sounds = nullptr;
     TableOptions* m_options = nullptr;
+    TallyRecorder* m_tally = nullptr;
+    Tspylist* m_spylist = nullptr;
+    SpectatorControls* m_spectators = nullptr;
+    Thelp* m_help = nullptr;
+    Tabout* m_about = nullptr;
+    Tdownload* m_download = nullptr;
     std::unique_ptr<BoardDisplay> m_display;
     std::unique_ptr<RoundDisplay> m_round;
     std::unique_ptr<GameDisplay> m_game;

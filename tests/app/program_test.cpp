@@ -3,9 +3,12 @@
 #include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
+#include "tdownload.h"
+#include "tempdir.h"
 #include "tsocklistener.h"
 
 #include <QAction>
+#include <QCheckBox>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,21 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
     EXPECT_EQ(table.server().slot(1).name, "You");
 }
 
+TEST(TchatStart, ASoloStartOffersTheLobbyProgramUntilToldNotTo)
+{
+    TempDir dir;
+    const QString settings = dir.file(QStringLiteral("kavrinlobby.ini"));
+    for (const bool offered : {true, false}) {
+        Program table({}, 0);
+        table->setSettingsPath(settings);
+        table->processparams();
+        ASSERT_EQ(table->download().isVisible(), offered);
+        if (offered)
+            QTest::mouseClick(table->download().findChild<QCheckBox*>(QStringLiteral("check_dontshow")),
+                              Qt::LeftButton);
+    }
+}
+
 TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddress)
 {
     Program table({QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, 0);
@@ -91,9 +109,11 @@ TEST_P(TchatJoin, AnyThirdArgumentButTrueJoinsTheGivenAddress)
     EXPECT_EQ(chatLines(*table).first(), kMulti);
     EXPECT_FALSE(table->state().ishost);
     EXPECT_FALSE(table.server().hosting());
-    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
-    EXPECT_FALSE(table->startGameAction()->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(host.slot(1).name, std::string("Bea"), kWait);
+    // Slot 1 of a host it does not run: the host player's controls are Bea's all the same.
+    EXPECT_EQ(table->state().myseat, 1);
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_TRUE(table->startGameAction()->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, TchatJoin, ::testing::Values("false", "True", "yes"));

@@ -1,8 +1,17 @@
+#include "artpicture.h"
+#include "board.h"
 #include "launchoptions.h"
 #include "printers.h"
+#include "programrig.h"
 #include "serverprocess.h"
+#include "tallyfile.h"
+#include "tallyrecorder.h"
+#include "tempdir.h"
 #include "testtable.h"
+#include "tgamestart.h"
 #include "tsock.h"
+
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +99,49 @@ TEST(ServerModeTest, TheComputerLevelAppliesToEveryComputerSeat)
         ASSERT_TRUE(server.terminate());
     }
     EXPECT_NE(plays["classic"], plays["expert"]);
+}
+
+// Nobody's program hosts: the table the dedicated host puts in slot 1 gets START, starts a short game
+// through the chooser, lets the computer play its seat and sees the game to its winner, which its tally
+// counts; when the host stops, the table closes and keeps its tally.
+TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
+{
+    ServerProcess server;
+    server.start({"--port", "0", "--seed", "5", "--pause-tick-ms", "0"});
+    const quint16 port = server.waitListening();
+    ASSERT_NE(port, 0) << server.standardError().toStdString();
+
+    TempDir dir;
+    const QString tally = dir.file(TallyFile::fileName());
+    Program table({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, port);
+    table->useTallyFile(tally);
+    table->tally().store().addOpponent(QStringLiteral("Klot"));
+    table->setChosenbotspeed(0);
+    table->show();
+    ASSERT_TRUE(waitUntil([&] { return table->state().myseat == 1; }, kWait));
+    EXPECT_FALSE(table->state().ishost);
+    ASSERT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+
+    QTest::mouseClick(table->board().startButton(), Qt::LeftButton);
+    ASSERT_TRUE(table->gamestart().isVisible());
+    QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("label_descrip1")), Qt::LeftButton);
+    QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("button_startgame")), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return table->state().gamerunning; }, kWait));
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+
+    table->JustWatch1Click();
+    ASSERT_TRUE(waitUntil([&] { return table->board().winnerPanel()->isVisibleTo(&table->board()); }, 60000));
+    EXPECT_EQ(table->state().contractnumber, 8);
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board())) << "the next game is slot 1's to start";
+    EXPECT_EQ(table->tally().store().myGames(), QStringLiteral("1"));
+    EXPECT_EQ(table->tally().store().record(0).first(), QStringLiteral("1")) << "Klot was at the table";
+
+    QSignalSpy closed(table.get(), &Tchat::tableClosed);
+    ASSERT_TRUE(server.terminate());
+    ASSERT_TRUE(closed.count() > 0 || closed.wait(kWait));
+    TallyStore saved;
+    saved.load(tally);
+    EXPECT_EQ(saved.myGames(), QStringLiteral("1"));
 }
 
 TEST(ServerModeTest, APortInUseEndsWithTheBindError)

@@ -1,8 +1,11 @@
 #include "printers.h"
 #include "serverprocess.h"
+#include "tallyfile.h"
+#include "tallystore.h"
 #include "tempdir.h"
 #include "waituntil.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -34,22 +37,38 @@ TEST_P(StopSignalsTest, TheServerEndsInOrder)
     EXPECT_EQ(server.process().exitCode(), 0);
 }
 
-TEST_P(StopSignalsTest, ASoloTableClosesAndEndsInOrder)
+// The table runs from a copy of the program in a folder of its own, so it keeps its tally beside itself.
+// The tally there holds counts of a past run, which a start sets back to 0 in memory only: a file that
+// reads 0 afterwards was written on the way out.
+TEST_P(StopSignalsTest, ASoloTableClosesEndsInOrderAndSavesItsTally)
 {
     TempDir dir;
+    const QString program = dir.file(QStringLiteral("morlu"));
+    ASSERT_TRUE(QFile::copy(ServerProcess::program(), program));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString tally = dir.file(morlu::TallyFile::fileName());
+    morlu::TallyGrid grid;
+    grid.appendRow({QStringLiteral("Klot"), "3", "1", "2", "0", "3", "1", "2", "0"});
+    morlu::TallyFile::save(grid, tally);
+
     QProcess table;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // A private TMPDIR gives the table its own single-instance name, which also tells when it is up.
     environment.insert(QStringLiteral("TMPDIR"), dir.path());
     table.setProcessEnvironment(environment);
-    table.start(ServerProcess::program(), {QStringLiteral("--port"), QStringLiteral("0")});
+    table.start(program, {QStringLiteral("--port"), QStringLiteral("0")});
     ASSERT_TRUE(table.waitForStarted(10000));
     ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(dir.file(QStringLiteral("qelsor"))); }, 10000));
     ::kill(pid_t(table.processId()), GetParam().signal);
     ASSERT_TRUE(table.waitForFinished(10000));
     EXPECT_EQ(table.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(table.exitCode(), 0);
+    morlu::TallyStore saved;
+    saved.load(tally);
+    EXPECT_TRUE(saved.loadError().isEmpty());
+    EXPECT_EQ(saved.tallied(), QStringList{QStringLiteral("Klot")});
+    EXPECT_EQ(saved.record(0), (QStringList{"3", "1", "2", "0", "0", "0", "0", "0"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, StopSignalsTest,

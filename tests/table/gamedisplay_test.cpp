@@ -288,7 +288,7 @@ TEST_P(WinnerTest, ShowsRecordsAndReopensTheHostsStart)
     EXPECT_TRUE(shown("panel_winner"));
     EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("winner"));
     EXPECT_EQ(heard.games, row.tally);
-    EXPECT_TRUE(shown("button_start")); // the fixture's table is the host's
+    EXPECT_EQ(shown("button_start"), row.myseat == 1); // only the host player's table starts games
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, WinnerTest,
@@ -300,13 +300,36 @@ INSTANTIATE_TEST_SUITE_P(Texts, WinnerTest,
                                            WinnerRow{6, "Spy", "Klot+", "Klot has Won the Game!", {}},
                                            WinnerRow{7, "You", "You+", "You has Won the Game!", {}}));
 
-TEST_F(GameDisplayTest, JoinedTablesKeepTheStartButtonHidden)
+// The start button follows slot 1, not the program that runs the host: on a dedicated host the table in
+// slot 1 starts the games.
+TEST_F(GameDisplayTest, TheStartButtonComesBackForSlotOneOnly)
 {
-    state.ishost = false;
-    board.startButton()->hide();
-    game.winner("Klot+");
+    struct Row {
+        bool ishost;
+        int myseat;
+        bool shown;
+    };
+    for (const Row& row : {Row{false, 2, false}, Row{false, 1, true}, Row{true, 1, true}, Row{false, 6, false}}) {
+        state.ishost = row.ishost;
+        state.myseat = row.myseat;
+        round.startthegame("You+s+");
+        EXPECT_TRUE(state.gamerunning);
+        game.winner("Klot+");
+        EXPECT_FALSE(state.gamerunning);
+        EXPECT_EQ(shown("button_start"), row.shown) << row.ishost << " " << row.myseat;
+        EXPECT_TRUE(shown("panel_winner"));
+    }
+}
+
+TEST_F(GameDisplayTest, ACatchUpMeansAGameIsRunningSoTheStartButtonHides)
+{
+    board.startButton()->show();
+    game.agame("2+3+l+1+3+2+0+0+0+0+0+0+");
+    EXPECT_FALSE(state.gamerunning) << "a catch-up for another slot is not ours";
+    EXPECT_TRUE(shown("button_start"));
+    game.agame("1+3+l+1+3+2+0+0+0+0+0+0+");
+    EXPECT_TRUE(state.gamerunning);
     EXPECT_FALSE(shown("button_start"));
-    EXPECT_TRUE(shown("panel_winner"));
 }
 
 } // namespace

@@ -167,17 +167,43 @@ TEST_F(PlayerInputTest, StartAsksForTheLengthOnlyWhenConnected)
     input.button_startClick();
     EXPECT_EQ(dialogs.gameStarts, 1);
     EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("You are not connected")});
+    EXPECT_TRUE(dialogs.questions.isEmpty());
     EXPECT_TRUE(sentLines().empty());
 }
 
-TEST_F(PlayerInputTest, LogoOpensTheGamesPage)
+TEST_F(PlayerInputTest, StartDuringAGameAsksBeforeThrowingTheGameAway)
 {
-    QList<QUrl> opened;
-    input.setUrlOpener([&](const QUrl& url) { opened << url; });
-    QTest::mouseClick(find("Image1"), Qt::LeftButton);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(PlayerInput::kWebPage)));
-    EXPECT_TRUE(opened[0].isValid());
+    state.gamerunning = true;
+    for (const bool yes : {false, true}) {
+        dialogs.answer = yes;
+        input.button_startClick();
+        EXPECT_EQ(dialogs.gameStarts, yes ? 1 : 0);
+    }
+    EXPECT_EQ(dialogs.questions,
+              QStringList(2, QStringLiteral("A game is being played. End it and start a new game?")));
+    EXPECT_TRUE(sentLines().empty());
+}
+
+TEST_F(PlayerInputTest, TheLogoOpensTheProjectsPageOnlyWhenThereIsOne)
+{
+    struct Row {
+        const char* page;
+        bool opens;
+    };
+    // The build is configured without a page, so the logo starts as a plain picture.
+    EXPECT_TRUE(PlayerInput::configuredWebPage().isEmpty());
+    for (const Row& row : {Row{"", false}, Row{"ftp://files.invalid/morlu", false}, Row{"https://morlu.invalid/", true},
+                           Row{"not a web address", false}}) {
+        QList<QUrl> opened;
+        input.setUrlOpener([&](const QUrl& url) { opened << url; });
+        input.setWebPage(QUrl(QString::fromLatin1(row.page)));
+        QTest::mouseClick(find("Image1"), Qt::LeftButton);
+        EXPECT_EQ(opened.size(), row.opens ? 1 : 0) << row.page;
+        if (row.opens) {
+            EXPECT_EQ(opened.value(0), QUrl(QString::fromLatin1(row.page)));
+        }
+        EXPECT_EQ(find("Image1")->cursor().shape(), row.opens ? Qt::PointingHandCursor : Qt::ArrowCursor) << row.page;
+    }
 }
 
 } // namespace

@@ -40,13 +40,20 @@ public:
     void sendline(std::string_view line) override { sent.emplace_back(line); }
 };
 
-/// Records the boxes opened instead of showing them.
+/// Records the boxes opened instead of showing them; questions get @c answer.
 class DialogRecorder : public TableDialogs {
 public:
     QStringList messages;
+    QStringList questions;
+    bool answer = false;
     int gameStarts = 0;
 
     void showMessage(const QString& text) override { messages << text; }
+    bool askYesNo(const QString& text) override
+    {
+        questions << text;
+        return answer;
+    }
     void showGameStart() override { ++gameStarts; }
 };
 

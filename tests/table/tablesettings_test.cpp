@@ -83,6 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
                       ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.expertBots; }},
                       ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n", [](const S& s) { return !s.expertBots; }},
+                      ReadRow{"NoLobbyOffer", "ShowDownload=false\r\n", [](const S& s) { return !s.showdownload; }},
+                      ReadRow{"LobbyOffer", "ShowDownload=no\r\n", [](const S& s) { return s.showdownload; }},
                       ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
                               [](const S& s) {
                                   return s.phrases[0] == QStringLiteral("Hello") &&

@@ -7,16 +7,27 @@
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
+#include "spectatorcontrols.h"
 #include "tablelink.h"
 #include "tablerig.h"
+#include "tabout.h"
+#include "tallyfile.h"
+#include "tallyrecorder.h"
+#include "tempdir.h"
 #include "tgamestart.h"
+#include "thelp.h"
 #include "tphrases.h"
+#include "tspylist.h"
+#include "ttallylist.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -87,6 +98,31 @@ TEST(TchatWindow, TheMenusReachTheChatAndThePhraseEditor)
     EXPECT_EQ(table.phrases().phrase(4), QStringLiteral("Bravo!"));
     EXPECT_EQ(table.phrases().phrase(1), QStringLiteral("Way To Go!"));
     table.phrases().close();
+}
+
+TEST(TchatWindow, TheViewAndHelpMenusOpenTheirWindowsWithoutBlockingTheTable)
+{
+    Tchat table;
+    table.show();
+    struct Row {
+        const char* item;
+        std::function<QWidget*()> window;
+    };
+    const Row rows[] = {
+        {"ViewTally1", [&] { return &table.tally().dialog(); }},
+        {"SpyList1", [&] { return &table.spylist(); }},
+        {"Help2", [&] { return &table.help(); }},
+        {"About1", [&] { return &table.about(); }},
+    };
+    for (const Row& row : rows) {
+        auto* action = table.findChild<QAction*>(QString::fromLatin1(row.item));
+        ASSERT_TRUE(action->isEnabled()) << row.item;
+        action->trigger();
+        EXPECT_TRUE(row.window()->isVisible()) << row.item;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << row.item;
+        row.window()->hide();
+    }
+    EXPECT_EQ(table.findChild<QAction*>(QStringLiteral("Help2"))->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
 TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
@@ -285,6 +321,94 @@ TEST_F(TchatSession, StartingAGameNeedsAConnectionAndSendsTheMarkedLength)
     table->gamestart().button_startClick();
     EXPECT_FALSE(table->gamestart().isVisible());
     EXPECT_EQ(sent.lines().last(), QStringLiteral("CMD_startgame+Ann+h+"));
+}
+
+struct SlotRow {
+    int slot;
+    bool hostPlayer;
+};
+
+class TchatSlot : public TchatSession, public ::testing::WithParamInterface<SlotRow> {};
+
+// A table that only joined gets the host player's controls when the host gives it slot 1, as on a
+// dedicated host; a table in any other slot never has them.
+TEST_P(TchatSlot, TheHostPlayersControlsFollowSlotOne)
+{
+    EXPECT_FALSE(table->state().ishost);
+    EXPECT_FALSE(table->startGameAction()->isEnabled());
+    login(GetParam().slot);
+    const bool host = GetParam().hostPlayer;
+    EXPECT_EQ(table->board().startButton()->isVisibleTo(&table->board()), host);
+    EXPECT_EQ(table->startGameAction()->isEnabled(), host);
+    EXPECT_EQ(table->spylist().kickAction()->isEnabled(), host);
+    hostSays({QStringLiteral("CMD_newplayerinfo+%1+Bob").arg(GetParam().slot == 2 ? 3 : 2)});
+    const int other = GetParam().slot == 2 ? 3 : 2;
+    table->spectatorControls().label_playername1ContextPopup(other);
+    EXPECT_EQ(table->spectatorControls().removeAction()->isEnabled(), host);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TchatSlot, ::testing::Values(SlotRow{1, true}, SlotRow{2, false}, SlotRow{6, false}),
+                         [](const ::testing::TestParamInfo<SlotRow>& info) {
+                             return "Slot" + std::to_string(info.param.slot);
+                         });
+
+TEST_F(TchatSession, StartGameDuringAGameAsksBeforeThrowingItAway)
+{
+    login(1);
+    hostSays({QStringLiteral("CMD_startgame+Ann+s+")});
+    EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
+    EXPECT_TRUE(table->startGameAction()->isEnabled());
+    {
+        MessageBoxes boxes; // answers OK, which is no Yes
+        table->startGameAction()->trigger();
+        EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("A game is being played. End it and start a new game?")});
+        EXPECT_FALSE(table->gamestart().isVisible());
+    }
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    table->startGameAction()->trigger();
+    EXPECT_TRUE(table->gamestart().isVisible());
+
+    hostSays({QStringLiteral("CMD_winner+Ann+")});
+    EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
+}
+
+TEST_F(TchatSession, TheSpyListAndTheTallyFollowTheTableAndTheTallyIsSavedWhenTheHostEnds)
+{
+    TempDir dir;
+    const QString path = dir.file(TallyFile::fileName());
+    table->useTallyFile(path);
+    table->tally().store().addOpponent(QStringLiteral("Hosty"));
+    table->show();
+    login(2);
+    hostSays({QStringLiteral("CMD_existingplayers+1+Hosty"), QStringLiteral("CMD_existingplayers+6+Zed"),
+              QStringLiteral("CMD_newplayerinfo+7+Eve")});
+    EXPECT_EQ(table->spylist().entries(), (QStringList{QStringLiteral("6: Zed"), QStringLiteral("7: Eve")}));
+    hostSays({QStringLiteral("CMD_playerdisconnected+6+Zed"), QStringLiteral("CMD_winner+Hosty+")});
+    EXPECT_EQ(table->spylist().entries(), QStringList{QStringLiteral("7: Eve")});
+    EXPECT_EQ(table->tally().store().record(0), (QStringList{"1", "1", "0", "0", "1", "1", "0", "0"}));
+    ASSERT_TRUE(QFile::exists(path)) << "saved after the game";
+
+    QFile::remove(path);
+    host.close();
+    ASSERT_TRUE(closed.wait(kWait));
+    morlu::TallyStore saved;
+    saved.load(path);
+    EXPECT_TRUE(saved.loadError().isEmpty());
+    EXPECT_EQ(saved.myGames(), QStringLiteral("1")) << "saved again as the table closed";
+    EXPECT_EQ(saved.tallied(), QStringList{QStringLiteral("Hosty")});
+}
+
+TEST_F(TchatSession, JustWatchAsksAndItsCheckMarkFollowsTheHost)
+{
+    login(3);
+    auto* justWatch = table->findChild<QAction*>(QStringLiteral("JustWatch1"));
+    justWatch->trigger();
+    EXPECT_FALSE(justWatch->isChecked());
+    hostSays({QStringLiteral("CMD_justwatching+3+1")});
+    EXPECT_TRUE(justWatch->isChecked());
+    justWatch->trigger();
+    EXPECT_EQ(sent.lines().mid(1),
+              (QStringList{QStringLiteral("CMD_justwatch+3+1"), QStringLiteral("CMD_justwatch+3+2")}));
 }
 
 TEST_F(TchatSession, ExitClosesTheWindow)

@@ -9,8 +9,9 @@
 class QWidget;
 
 /**
- * Every message box of the table goes through here, so tests can answer boxes before they appear and no
- * modal loop ever blocks a test. Without a hook the box is a real, modal QMessageBox titled "Morlu".
+ * Every message box of the table and its dialogs goes through here, so tests can answer boxes before
+ * they appear and no modal loop ever blocks a test. Without a hook the box is a real, modal QMessageBox
+ * titled "Morlu".
  */
 class MessageBox {
 public:
@@ -18,6 +19,12 @@ public:
 
     /** Shows @p text with an OK button and returns once it is dismissed. */
     static QMessageBox::StandardButton information(QWidget* parent, const QString& text);
+    /**
+     * Asks @p text with the buttons Yes and No (No is the default, so Enter never throws anything away
+     * by accident). Returns QMessageBox::Yes only for a Yes; any other answer (a closed box, a hook's
+     * OK) counts as No.
+     */
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& text);
 
     /** The next box is not shown: it is answered with @p answer at once (one box only). */
     static void setNextAnswer(QMessageBox::StandardButton answer);

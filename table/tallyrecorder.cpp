@@ -1,0 +1,70 @@
+#include "tallyrecorder.h"
+
+#include "board.h"
+#include "cards.h"
+#include "tablestate.h"
+#include "ttallylist.h"
+
+#include <QDir>
+
+#include <utility>
+
+TallyRecorder::TallyRecorder(const Board& board, const TableState& state, const QPixmap& tile, QWidget* window)
+    : QObject(window), m_board(board), m_state(state), m_window(window), m_dialog(new Ttallylist(m_store, tile, window))
+{
+    connect(m_dialog, &Ttallylist::tallyEdited, this, &TallyRecorder::save);
+}
+
+void TallyRecorder::useFile(const QString& path)
+{
+    m_path = path;
+    m_store.load(path);
+    const QString error = m_store.loadError();
+    m_loadError = error.isEmpty() ? QString()
+                                  : QStringLiteral("The tally file %1 cannot be read (%2). The tally starts empty; "
+                                                   "the unreadable file will be kept as %3.")
+                                        .arg(QDir::toNativeSeparators(path), error,
+                                             QDir::toNativeSeparators(path + QStringLiteral(".bad")));
+    m_dialog->loadtally();
+}
+
+QString TallyRecorder::takeLoadError()
+{
+    return std::exchange(m_loadError, QString());
+}
+
+QStringList TallyRecorder::playersInCurrentGame() const
+{
+    QStringList names;
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
+        const QString name = m_board.seatName(seat);
+        if (seat != m_state.myseat && !name.isEmpty() && name != QLatin1String(Board::kWaiting))
+            names << name;
+    }
+    return names;
+}
+
+void TallyRecorder::addgame(const QString& winner)
+{
+    const QStringList atTable = playersInCurrentGame();
+    m_dialog->setPlayersInCurrentGame(atTable);
+    m_store.addgame(winner, atTable);
+    m_dialog->showCounts();
+    save();
+}
+
+void TallyRecorder::ViewTally1Click()
+{
+    m_dialog->setPlayersInCurrentGame(playersInCurrentGame());
+    m_dialog->showCentredOn(m_window);
+}
+
+bool TallyRecorder::save()
+{
+    if (m_path.isEmpty())
+        return true;
+    if (m_store.save(m_path))
+        return true;
+    qWarning("Morlu: the tally was not saved: %s", qPrintable(m_store.saveError()));
+    return false;
+}
