@@ -55,6 +55,7 @@ void TableSession::sendloginfo(std::string_view rest)
     const morlu::SendLoginInfo login = morlu::SendLoginInfo::read(rest);
     m_state.myseat = login.slot;
     m_state.connected = true;
+    m_board.markOwnSeat(isPlayerSeat(login.slot) ? login.slot : 0);
     const QByteArray name = m_state.myname.toUtf8();
     std::string line;
     m_host.sendline(

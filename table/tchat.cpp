@@ -23,8 +23,7 @@
 
 namespace {
 
-/// Where the board sits in the window's client area, which never gets smaller than the board + 15 x 12.
-constexpr QPoint kBoardAt{6, 6};
+/// The window's client area never gets smaller than the board + 15 x 12.
 constexpr QSize kMinimumClient{Board::kWidth + 15, Board::kHeight + 12};
 
 } // namespace
@@ -58,7 +57,7 @@ void Tchat::buildParts()
     auto* area = new TiledArea(kMinimumClient, this);
     setCentralWidget(area);
     m_board = new Board(area);
-    m_board->move(kBoardAt);
+    area->setBoard(m_board);
     m_events = new TableEvents(this);
     m_chat = new ChatPane(m_board->chatArea(), this);
     m_menus = new TableMenus(menuBar(), this);
@@ -191,6 +190,16 @@ void Tchat::showGameStart()
 void Tchat::showMessage(const QString& text)
 {
     MessageBox::information(this, text);
+}
+
+void Tchat::showWarning(const QString& text)
+{
+    MessageBox::warning(this, text);
+}
+
+bool Tchat::askRetry(const QString& text)
+{
+    return MessageBox::retryOrQuit(this, text) == QMessageBox::Retry;
 }
 
 TableLink& Tchat::link()

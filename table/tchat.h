@@ -73,6 +73,8 @@ public:
 
     // TableDialogs.
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
+    bool askRetry(const QString& text) override;
     void showGameStart() override;
 
     TableState& state() { return m_state; }

@@ -32,6 +32,9 @@ namespace morlu {
  * - failed(error): the connection broke (refused, reset by the peer, timed out), with the text of the
  *   error, e.g. "Error #10054 (WSAECONNRESET)". Nothing else follows: the connection stays as it is
  *   until its owner closes it (which then reports closed()).
+ * - connectFailed(reason): a connection started with open() was never made: refused, unreachable, or
+ *   no answer within connectTimeout(). It follows the failed() report, and @p reason says why in
+ *   words a player understands ("connection refused"). Calling open() again tries anew.
  *
  * Inside a handler it is safe to send, to close() the connection (no line is reported after that) or
  * to deleteLater() it; do not delete it there. An exception escaping a handler cannot cross the event
@@ -74,12 +77,18 @@ public:
     /// Bytes received after the last 0xFF, waiting for the rest of their line.
     std::size_t pendingBytes() const { return m_framer.pending(); }
 
+    /// How long open() waits for the connection to be made before it gives up (connectFailed()).
+    static constexpr int kConnectTimeoutMs = 10000;
+    int connectTimeout() const { return m_connectTimeout; }
+    void setConnectTimeout(int milliseconds) { m_connectTimeout = milliseconds; }
+
 signals:
     void connected();
     void lineReceived(std::string_view line);
     void lineTooLong();
     void closed();
     void failed(const QString& error);
+    void connectFailed(const QString& reason);
 
 protected:
     /**
@@ -92,6 +101,7 @@ protected:
 
 private:
     LineFramer m_framer;
+    int m_connectTimeout = kConnectTimeoutMs;
 };
 
 } // namespace morlu

@@ -90,7 +90,7 @@ void TSock::setListen(bool listen)
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        throw ESockException("Listen - Error Binding Socket");
+        throw ESockException("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
     if (::listen(m_fd, kBacklog) != 0)
         throw ESockException("Listen - Error Starting Listen");
     // Watch only once listening: an unbound or failed handle would look readable for ever.

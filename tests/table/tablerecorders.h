@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,13 +41,30 @@ public:
     void sendline(std::string_view line) override { sent.emplace_back(line); }
 };
 
-/// Records the boxes opened instead of showing them.
+/// Records the boxes opened instead of showing them; askRetry() takes its answers from retryAnswers.
 class DialogRecorder : public TableDialogs {
 public:
     QStringList messages;
+    QStringList warnings;
+    QStringList questions;
+    std::vector<bool> retryAnswers;
+    /// Runs when a question is asked, before it is answered.
+    std::function<void()> whenAsked;
     int gameStarts = 0;
 
     void showMessage(const QString& text) override { messages << text; }
+    void showWarning(const QString& text) override { warnings << text; }
+    bool askRetry(const QString& text) override
+    {
+        questions << text;
+        if (whenAsked)
+            whenAsked();
+        if (retryAnswers.empty())
+            return false;
+        const bool retry = retryAnswers.front();
+        retryAnswers.erase(retryAnswers.begin());
+        return retry;
+    }
     void showGameStart() override { ++gameStarts; }
 };
 

@@ -10,6 +10,7 @@
 #include "tgamestart.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 
@@ -56,7 +57,9 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     EXPECT_TRUE(table.board().instructionsPanel()->isVisibleTo(&table.board()));
 }
 
-TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
+// A join that finds nobody says so within a second, with the address, the port and the reason; Retry
+// tries again and Quit ends the table.
+TEST(TchatStart, ARefusedJoinSaysWhyAndOffersRetryOrQuit)
 {
     int freePort = 0;
     {
@@ -65,12 +68,25 @@ TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
     }
     auto table = makeTable({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, freePort);
     QSignalSpy closed(table.get(), &Tchat::tableClosed);
+    MessageBox::clearAnswered();
+    QList<QMessageBox::StandardButton> answers{QMessageBox::Retry, QMessageBox::Close};
+    QElapsedTimer firstBox;
+    qint64 firstAfter = -1;
+    MessageBox::setHook([&](const QString&) {
+        if (firstAfter < 0)
+            firstAfter = firstBox.elapsed();
+        return answers.takeFirst();
+    });
+    firstBox.start();
     table->show();
-    QTRY_VERIFY_WITH_TIMEOUT(table->link().connection().isOpen() && !table->link().connection().isConnecting(), kWait);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(closed.count(), 0);
-    EXPECT_TRUE(table->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, kWait);
+    MessageBox::setHook({});
+    const QString box = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(freePort);
+    EXPECT_EQ(MessageBox::answered(), (QStringList{box, box}));
+    EXPECT_EQ(MessageBox::answeredIcons(), (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
+    EXPECT_LT(firstAfter, 1000);
     EXPECT_EQ(chatLines(*table), QStringList{kMulti});
+    MessageBox::clearAnswered();
 }
 
 /// A table that joined a FakeHost, which then speaks for the host line by line.
