@@ -103,15 +103,14 @@ void BoardBuilder::buildSeatColumns()
 {
     const QFont seatFont = boardstyle::font(11, true);
     const QFont countFont = boardstyle::font(10, true);
-    const int stripRight = kTopStrip.x() + kTopStrip.width() - kTextInset;
     for (int s = 0; s < morlu::kSeatCount; ++s) {
         const QString n = QString::number(s + 1);
         const QRect name(kNameLeft[s], 19, 92, 16);
         m_parts.names[s] =
             makeFitLabel(&m_board, QStringLiteral("label_playername") + n, name, QString::fromLatin1(Board::kWaiting),
                          boardstyle::kDarkBlue, seatFont, Qt::AlignCenter);
-        // The fourth column's name would run past the strip's end: its text keeps inside.
-        m_parts.names[s]->setContentsMargins(0, 0, std::max(0, name.x() + name.width() - stripRight), 0);
+        // A name ends before the next seat's director marker (the fourth before the strip's end).
+        m_parts.names[s]->setContentsMargins(0, 0, name.x() + name.width() - kBonusRight[s], 0);
         const QString computer = QString::fromLatin1(morlu::tableComputerName(s + 1));
         m_parts.names[s]->setProperty(Board::kComputerName, computer);
         m_parts.names[s]->setToolTip(computer);
@@ -162,6 +161,7 @@ void BoardBuilder::buildHandRow()
         auto* place = new CardPlace(QStringLiteral("card_%1").arg(k + 1), &m_board);
         place->move(kHandLeft + kHandStep * k, kHandTop);
         place->setCursor(Qt::PointingHandCursor);
+        place->setFocusPolicy(Qt::StrongFocus);
         QObject::connect(place, &CardPlace::clicked, &m_board, &Board::handPlaceClicked);
         m_parts.hand[k] = place;
     }

@@ -4,7 +4,6 @@
 #include "boardstyle.h"
 
 #include <QPainter>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -34,12 +33,28 @@ QFont FitLabel::fittedFont() const
 
 QString FitLabel::shownText() const
 {
-    return QFontMetrics(fittedFont()).elidedText(text(), Qt::ElideRight, std::max(0, contentsRect().width()));
+    const QFontMetrics metrics(fittedFont());
+    const int width = std::max(0, contentsRect().width());
+    if (metrics.horizontalAdvance(text()) <= width)
+        return text();
+    return metrics.elidedText(text(), Qt::ElideRight, width);
 }
 
 bool FitLabel::isElided() const
 {
     return shownText() != text();
+}
+
+int FitLabel::baseline() const
+{
+    // Placed for the label's own font, so a shrunk text stands on the same line as its neighbours.
+    const QFontMetrics metrics(font());
+    const QRect box = contentsRect();
+    if (alignment() & Qt::AlignTop)
+        return box.top() + metrics.ascent();
+    if (alignment() & Qt::AlignBottom)
+        return box.bottom() + 1 - metrics.descent();
+    return box.top() + (box.height() - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
 }
 
 QRect FitLabel::textRect() const
@@ -48,8 +63,14 @@ QRect FitLabel::textRect() const
     if (shown.isEmpty())
         return QRect();
     const QFontMetrics metrics(fittedFont());
-    const QSize size(metrics.horizontalAdvance(shown), metrics.ascent() + metrics.descent());
-    return QStyle::alignedRect(layoutDirection(), alignment(), size, contentsRect());
+    const QRect box = contentsRect();
+    const int width = metrics.horizontalAdvance(shown);
+    int left = box.left();
+    if (alignment() & Qt::AlignRight)
+        left = box.right() + 1 - width;
+    else if (alignment() & Qt::AlignHCenter)
+        left = box.left() + (box.width() - width) / 2;
+    return QRect(left, baseline() - metrics.ascent(), width, metrics.ascent() + metrics.descent());
 }
 
 void FitLabel::setHighlighted(bool highlighted)
@@ -73,5 +94,6 @@ void FitLabel::paintEvent(QPaintEvent*)
     }
     painter.setFont(fittedFont());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(contentsRect(), int(alignment()), shownText());
+    const QRect where = textRect();
+    painter.drawText(QPoint(where.left(), baseline()), shownText());
 }

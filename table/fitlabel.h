@@ -24,6 +24,8 @@ public:
     bool isElided() const;
     /// Where the text is drawn, in the label's coordinates (empty for an empty text).
     QRect textRect() const;
+    /// The line the text stands on: where the label's own font would stand, also when the text is shrunk.
+    int baseline() const;
 
     bool isHighlighted() const { return m_highlighted; }
     void setHighlighted(bool highlighted);

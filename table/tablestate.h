@@ -18,6 +18,7 @@ struct TableState {
     int chooserseat = 0;    ///< seat that may choose a contract now; 0 = nobody
     int contracttotal = 0;  ///< contracts in the running game: 8, 16 or 24
     int contractnumber = 0; ///< number of the running contract, from 1
+    int contract = 0;       ///< contract shown on the contract line, 1..6; 0 while none is
 
     bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
 };

@@ -4,17 +4,23 @@
 #include "artwork.h"
 #include "board.h"
 #include "boarddisplay.h"
+#include "boardkeys.h"
 #include "chatpane.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
+#include "playablecards.h"
+#include "playablesetting.h"
 #include "playerinput.h"
+#include "profilefile.h"
 #include "rounddisplay.h"
 #include "startplan.h"
+#include "tableaccessibility.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
 #include "tablesession.h"
+#include "tablesettings.h"
 #include "tgamestart.h"
 #include "tiledarea.h"
 
@@ -73,6 +79,10 @@ void Tchat::buildParts()
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_chosenbotspeed; });
+
+    m_keys = new BoardKeys(*m_board, *m_input, this);
+    m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
+    m_access = std::make_unique<TableAccessibility>(*m_board, m_state);
 }
 
 void Tchat::wireParts()
@@ -92,6 +102,16 @@ void Tchat::wireParts()
     connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
     connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
+
+    connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
+        m_playable->refresh();
+        m_access->refresh();
+    });
+    connect(m_menus, &TableMenus::showPlayableToggled, this, [this](bool shown) {
+        m_playable->setShown(shown);
+        ProfileFile file(TableSettings::defaultPath());
+        PlayableSetting::write(file, shown);
+    });
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -102,6 +122,8 @@ void Tchat::showEvent(QShowEvent* event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    // The board holds the keyboard from the start, so the game can be played without a mouse.
+    m_board->setFocus(Qt::OtherFocusReason);
     // After the window has appeared, so that a message box has a window to stand on.
     QMetaObject::invokeMethod(this, &Tchat::processparams, Qt::QueuedConnection);
 }
@@ -179,7 +201,8 @@ void Tchat::chatrecieved(std::string_view rest)
 
 void Tchat::loadinifile()
 {
-    // The settings file comes in its own change; until then the built-in settings stay.
+    // The rest of the settings file comes in its own change; until then the built-in settings stay.
+    m_menus->showPlayableAction()->setChecked(PlayableSetting::read(ProfileFile(TableSettings::defaultPath())));
 }
 
 void Tchat::showGameStart()

@@ -13,6 +13,9 @@
 
 class Board;
 class BoardDisplay;
+class BoardKeys;
+class PlayableCards;
+class TableAccessibility;
 class ChatPane;
 class ChatView;
 class GameDisplay;
@@ -89,6 +92,7 @@ public:
     /** The connection to the host; every request goes through it. */
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
+    PlayableCards& playable() { return *m_playable; }
     ChatView& mainchat();
     TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
@@ -138,4 +142,8 @@ private:
     std::unique_ptr<GameDisplay> m_game;
     std::unique_ptr<PlayerInput> m_input;
     std::unique_ptr<TableSession> m_session;
+    // Playing by keyboard, the playable cards and what a screen reader hears.
+    BoardKeys* m_keys = nullptr;
+    std::unique_ptr<PlayableCards> m_playable;
+    std::unique_ptr<TableAccessibility> m_access;
 };

@@ -44,7 +44,7 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     QStringList menus;
     for (QAction* action : table.menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&'));
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Options")}));
     auto* instructions = table.findChild<QAction*>(QStringLiteral("QuickInstructions1"));
     ASSERT_NE(instructions, nullptr);
     EXPECT_EQ(instructions->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
