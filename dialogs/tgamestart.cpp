@@ -161,7 +161,7 @@ void Tgamestart::label_descrip3Click(int option)
 void Tgamestart::frameMarked()
 {
     const int top = kOptions.at(std::size_t(markedOption() - 1)).top;
-    m_focusFrame->setGeometry(2, top - 2, 179, 54);
+    m_focusFrame->setGeometry(2, top - 2, 179, 58);
     m_focusFrame->raise();
 }
 

@@ -222,8 +222,15 @@ void Board::placeMarker(QWidget* marker, int left, int seat)
 
 void Board::placeDirector(int seat)
 {
-    if (validSeat(seat))
-        placeMarker(m_parts.director, kNameLeft[seat - 1] - kDirectorOffset, seat);
+    if (!validSeat(seat))
+        return;
+    placeMarker(m_parts.director, kNameLeft[seat - 1] - kDirectorOffset, seat);
+    // The director's bank figure is drawn right of the marker, so the marker never touches it.
+    for (int n = 1; n <= morlu::kSeatCount; ++n) {
+        const int markerRight = kNameLeft[n - 1] - kDirectorOffset + kDirectorMarkerWidth;
+        const int clear = n == seat ? markerRight + kTextInset - kScoreLeft[n - 1] : 0;
+        m_scaler.setDesignedMargins(m_parts.scores[n - 1], QMargins(clear, 0, 0, 0));
+    }
 }
 
 void Board::placeTurn(int seat)

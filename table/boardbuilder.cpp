@@ -115,12 +115,9 @@ void BoardBuilder::buildSeatColumns()
         m_parts.names[s]->setProperty(Board::kComputerName, computer);
         m_parts.names[s]->setToolTip(computer);
 
-        // A bank figure is drawn right of the director marker's place, so the marker never touches it.
-        const QRect score(kScoreLeft[s], 33, 57, 16);
-        const int crownRight = kNameLeft[s] - kDirectorOffset + kDirectorMarkerWidth;
-        m_parts.scores[s] = makeFitLabel(&m_board, QStringLiteral("label_score") + n, score, QStringLiteral("$10000"),
-                                         boardstyle::kDarkBlue, seatFont, Qt::AlignRight | Qt::AlignVCenter);
-        m_parts.scores[s]->setContentsMargins(crownRight + kTextInset - score.x(), 0, 0, 0);
+        m_parts.scores[s] =
+            makeFitLabel(&m_board, QStringLiteral("label_score") + n, QRect(kScoreLeft[s], 33, 57, 16),
+                         QStringLiteral("$10000"), boardstyle::kDarkBlue, seatFont, Qt::AlignRight | Qt::AlignVCenter);
         m_parts.bonuses[s] = makeFitLabel(&m_board, QStringLiteral("label_bonus") + n,
                                           QRect(kBonusLeft[s], 33, kBonusRight[s] - kBonusLeft[s], 16), QString(),
                                           boardstyle::kDarkBlue, seatFont, Qt::AlignLeft | Qt::AlignVCenter);

@@ -102,6 +102,13 @@ void Tchat::wireParts()
     connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
     connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
+    // Back to the board once the length is chosen (or the dialog closed), so the keys play on.
+    const auto backToBoard = [this] {
+        activateWindow();
+        m_board->setFocus(Qt::OtherFocusReason);
+    };
+    connect(m_gamestart, &Tgamestart::startRequested, this, backToBoard);
+    connect(m_gamestart, &QDialog::rejected, this, backToBoard);
 
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();

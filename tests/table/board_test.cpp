@@ -239,7 +239,7 @@ TEST_F(BoardTest, FixedTextsFitTheirLabels)
     EXPECT_TRUE(fits(board.statusLabel(), QStringLiteral("Maximiliane is choosing a CONTRACT.")));
     EXPECT_TRUE(fits(board.nameLabel(4), QStringLiteral("<Waiting>")));
     EXPECT_TRUE(fits(board.scoreLabel(1), QStringLiteral("$-10400")));
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 1; n <= 6; ++n) {
         const auto* text = find<QLabel>(QStringLiteral("label_instructions%1").arg(n).toLatin1().constData());
         EXPECT_TRUE(fits(text, text->text())) << n;
     }
