@@ -5,14 +5,17 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR      ?= $(MORLU_WERROR)
 FUZZ_SECONDS ?= 60
+PREFIX      ?= /usr/local
 ARENA_GAMES ?= 10000
+SOAK_MINUTES ?= 10
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core
+            libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core \
+            desktop-file-utils appstream
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 
-.PHONY: all deps build run test bench arena asan fuzz fuzz-build format clean
+.PHONY: all deps build run test bench arena asan fuzz fuzz-build soak format clean install
 
 all: build
 
@@ -38,6 +41,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Nine scripted tables against build/morlu --server for SOAK_MINUTES (default 10).
+soak: build
+	./$(BUILD_DIR)/morlu_soak --minutes $(SOAK_MINUTES)
 
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
@@ -67,6 +74,10 @@ fuzz: fuzz-build
 	    echo "== $$name for $(FUZZ_SECONDS)s"; \
 	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-$$name fuzz/seeds/$$name; \
 	done
+
+# Installs the program, the tally tool, the desktop entry, icons and metainfo under PREFIX.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -2,9 +2,11 @@
 #include "morluprogram.h"
 #include "servermode.h"
 #include "singleinstance.h"
+#include "stopsignals.h"
 #include "tchat.h"
 
 #include <QApplication>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -29,6 +31,17 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    // A stop signal (Ctrl+C, shutdown, the session ending) closes the table like its close box, so the
+    // program ends in order and saves what it keeps; before the table exists it simply quits.
+    morlu::StopSignals stop;
+    QPointer<QWidget> table;
+    QObject::connect(&stop, &morlu::StopSignals::stopRequested, &app, [&table] {
+        if (table)
+            table->close();
+        else
+            QCoreApplication::quit();
+    });
+
     // A second start brings the running table forward and ends before any window exists.
     SingleInstance instance;
     if (!instance.claim())
@@ -39,6 +52,7 @@ int main(int argc, char* argv[])
     instance.setWindow(&window);
     // The program ends with the table window, even while another of its windows is open.
     QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    table = &window;
     window.show();
     return app.exec();
 }

@@ -28,9 +28,9 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
             m_server->engine().setComputerLevel(seat, *options.computer);
     }
 
-    m_table->setHostStarter([server = m_server.get()](const QString& port) {
+    m_table->setHostStarter([server = m_server.get()](const QString& port, HostReach reach) {
         try {
-            server->listen(port);
+            server->listen(port, reach == HostReach::ThisMachine ? QStringLiteral("127.0.0.1") : QString());
         } catch (const ESockException& error) {
             return HostStarted{0, QString::fromLatin1(error.what()), error.code() == kPortInUse};
         }

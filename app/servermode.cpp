@@ -2,40 +2,16 @@
 
 #include "esockexception.h"
 #include "launchoptions.h"
+#include "stopsignals.h"
 #include "tserver.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace morlu {
 
 namespace {
-
-int g_signalPipe[2] = {-1, -1};
-
-extern "C" void onStopSignal(int)
-{
-    const char byte = 1;
-    // Nothing but write() is safe here; the event loop reads the byte and quits.
-    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
-}
-
-/// Turns SIGINT and SIGTERM into a readable byte on a socket the event loop watches.
-bool installStopSignals()
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0)
-        return false;
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 void printErr(const QString& text)
 {
@@ -61,17 +37,12 @@ int runServer(int argc, char** argv)
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Morlu"));
-    if (!installStopSignals()) {
+    StopSignals stop;
+    if (!stop.installed()) {
         printErr(QStringLiteral("morlu: cannot install the signal handlers\n"));
         return 1;
     }
-    QSocketNotifier stopNotifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &app, [] {
-        char buffer[16];
-        while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) {
-        }
-        QCoreApplication::quit();
-    });
+    QObject::connect(&stop, &StopSignals::stopRequested, &app, &QCoreApplication::quit);
 
     TServer server;
     server.setSeatOneTakeover(true);

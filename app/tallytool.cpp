@@ -21,6 +21,36 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
+/// Longest error text printed, in bytes: a crafted file must not make the tool print megabytes.
+constexpr qsizetype kMaxMessage = 200;
+
+/// @p message cut to kMaxMessage bytes of UTF-8 (never inside a character).
+QString shortMessage(const QString& message)
+{
+    const QByteArray bytes = message.toUtf8();
+    if (bytes.size() <= kMaxMessage)
+        return message;
+    qsizetype end = kMaxMessage;
+    while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+        --end;
+    return QString::fromUtf8(bytes.left(end)) + QStringLiteral("...");
+}
+
+/// A cell as it may go to a terminal: control characters written as "\xNN" (or "\uNNNN").
+QString printable(const QString& cell)
+{
+    QString out;
+    for (const QChar c : cell) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
 
 int usage(const QString& problem)
 {
@@ -41,14 +71,14 @@ QString padLeft(const QString& text, int width)
 /// The tally as a table: the player's totals, then one line per opponent with totals and session.
 void printTally(const TallyGrid& grid, QTextStream& out)
 {
-    out << "Your total tally: " << grid.cell(1, 0) << " games, " << grid.cell(2, 0) << " wins\n";
+    out << "Your total tally: " << printable(grid.cell(1, 0)) << " games, " << printable(grid.cell(2, 0)) << " wins\n";
     if (grid.rowCount() < 2) {
         out << "No players are being tallied.\n";
         return;
     }
     int nameWidth = 8;
     for (int row = 1; row < grid.rowCount(); ++row)
-        nameWidth = qMax(nameWidth, int(grid.cell(0, row).size()));
+        nameWidth = qMax(nameWidth, int(printable(grid.cell(0, row)).size()));
     const QStringList heads = {"games", "his wins", "your wins", "neither"};
     const int cellWidth = 10;
 
@@ -61,9 +91,9 @@ void printTally(const TallyGrid& grid, QTextStream& out)
         out << (half == 0 ? " |" : "\n");
     }
     for (int row = 1; row < grid.rowCount(); ++row) {
-        out << grid.cell(0, row).leftJustified(nameWidth) << " |";
+        out << printable(grid.cell(0, row)).leftJustified(nameWidth) << " |";
         for (int column = 1; column <= 8; ++column) {
-            out << padLeft(grid.cell(column, row), cellWidth);
+            out << padLeft(printable(grid.cell(column, row)), cellWidth);
             if (column == 4)
                 out << " |";
         }
@@ -108,9 +138,9 @@ int main(int argc, char* argv[])
     try {
         return run(args);
     } catch (const ELzrw1Exception& error) {
-        QTextStream(stderr) << error.message() << "\n";
+        QTextStream(stderr) << shortMessage(error.message()) << "\n";
     } catch (const TallyGridError& error) {
-        QTextStream(stderr) << error.message() << "\n";
+        QTextStream(stderr) << shortMessage(printable(error.message())) << "\n";
     }
     return kExitError;
 }

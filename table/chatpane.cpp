@@ -1,5 +1,7 @@
 #include "chatpane.h"
 
+#include "chatbuttons.h"
+#include "chatentry.h"
 #include "chatview.h"
 #include "colortext.h"
 #include "commands.h"
@@ -13,8 +15,9 @@ namespace {
 
 /// Relayed lines without a readable colour are drawn in red (0x00BBGGRR).
 constexpr std::uint32_t kRed = 0x0000FF;
-/// The view's place in the chat area, right of the column the phrase buttons will take.
+/// The view's place in the chat area, right of the column of phrase buttons; the entry under it.
 constexpr QPoint kChatAt{23, 0};
+constexpr QRect kEntry{23, 174, 702, 22};
 
 QString fromView(std::string_view text)
 {
@@ -23,10 +26,24 @@ QString fromView(std::string_view text)
 
 } // namespace
 
-ChatPane::ChatPane(QWidget* area, QObject* parent) : QObject(parent), m_mainchat(new ChatView(area))
+ChatPane::ChatPane(QWidget* area, const TableState& state, HostRequests& host, LinkOpener::Message message,
+                   LinkOpener::Opener opener, PhraseCooldown::Clock clock, QObject* parent)
+    : QObject(parent), m_mainchat(new ChatView(area)), m_mychat(new ChatEntry(area)),
+      m_buttons(new ChatButtons(area, this)), m_requests(state, host, std::move(clock)),
+      m_opener(std::move(message), std::move(opener))
 {
     m_mainchat->move(kChatAt);
+    m_mychat->setGeometry(kEntry);
+    connect(m_mychat, &ChatEntry::sendRequested, this, &ChatPane::sendit);
+    connect(m_buttons, &ChatButtons::phraseClicked, this,
+            [this](const QString& phrase) { m_requests.b_phrase1Click(phrase); });
+    connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) { m_requests.wave20Click(number); });
+    connect(m_buttons, &ChatButtons::smileyChosen, m_mychat, &ChatEntry::N271Click);
+    connect(m_mainchat, &ChatView::linkClicked, this, [this](const QString& text) { m_opener.open(text); });
+    connect(m_mainchat, &ChatView::cleared, m_mychat, [this] { m_mychat->setFocus(); });
 }
+
+ChatPane::~ChatPane() = default;
 
 void ChatPane::registerOn(morlu::Dispatcher<>& dispatcher)
 {
@@ -61,4 +78,23 @@ void ChatPane::playasound(std::string_view rest)
     const int seat = reader.intField();
     const QString name = fromView(reader.field());
     emit chatterSoundReceived(seat, name);
+}
+
+void ChatPane::sendit()
+{
+    if (m_requests.sendit(m_mychat->text()))
+        m_mychat->clear();
+}
+
+void ChatPane::ClearMainChat1Click()
+{
+    m_mainchat->ClearMainChat1Click();
+}
+
+void ChatPane::setTextColour(std::uint32_t colour)
+{
+    m_requests.setTextColour(colour);
+    QPalette colours = m_mychat->palette();
+    colours.setColor(QPalette::Text, ColorText::toColor(colour));
+    m_mychat->setPalette(colours);
 }

@@ -1,18 +1,36 @@
 #include "chatview.h"
 
+#include "artwork.h"
+#include "chatline.h"
 #include "colortext.h"
-#include "fieldreader.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QUrl>
 
 namespace {
 
 /// Char format property holding the text style number of a fragment.
 constexpr int kStyleProperty = QTextFormat::UserProperty + 1;
+/// Links are drawn green (clGreen) and underlined.
+const QColor kLinkColour(0, 128, 0);
+const QString kLinkScheme = QStringLiteral("chatlink");
+const QString kSmileyScheme = QStringLiteral("smiley");
+
+QUrl smileyUrl(int picture)
+{
+    return QUrl(kSmileyScheme + QLatin1Char(':') + QString::number(picture));
+}
 
 } // namespace
 
@@ -20,7 +38,10 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent)
 {
     setObjectName(QStringLiteral("mainchat"));
     setReadOnly(true);
+    // Nothing is ever fetched or followed by the view itself: a click only reports its link number.
     setOpenLinks(false);
+    setOpenExternalLinks(false);
+    setUndoRedoEnabled(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QTextEdit::WidgetWidth);
@@ -39,6 +60,41 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent)
     root.setBottomMargin(2);
     document()->rootFrame()->setFrameFormat(root);
     m_styleColours.fill(QColor(Qt::black));
+    for (int picture = 0; picture < ChatLine::kSmileyCount; ++picture)
+        document()->addResource(QTextDocument::ImageResource, smileyUrl(picture),
+                                Artwork::smiley(picture, devicePixelRatioF()).toImage());
+
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (url.scheme() == kLinkScheme)
+            mainchatJump(url.path().toInt());
+    });
+    buildMenu();
+}
+
+void ChatView::buildMenu()
+{
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("popup_mainchat"));
+    QAction* selectAll = m_popup->addAction(QStringLiteral("Select All"), this, &ChatView::SelectAll1Click);
+    selectAll->setObjectName(QStringLiteral("SelectAll1"));
+    QAction* copy = m_popup->addAction(QStringLiteral("Copy"), this, &ChatView::Copy1Click);
+    copy->setObjectName(QStringLiteral("Copy1"));
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* clear = m_popup->addAction(QStringLiteral("Clear Main Chat"), this, &ChatView::ClearMainChat1Click);
+    clear->setObjectName(QStringLiteral("ClearMainChat1"));
+    m_popup->addSeparator();
+    m_scrollChatOff1 = m_popup->addAction(QStringLiteral("Scroll Chat Off"), this, &ChatView::ScrollChatOff1Click);
+    m_scrollChatOff1->setObjectName(QStringLiteral("ScrollChatOff1"));
+    m_scrollChatOff1->setCheckable(true);
+    // Shown in the menu; the key itself belongs to the Options item, which works wherever the focus is.
+    m_scrollChatOff1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_scrollChatOff1->setShortcutContext(Qt::WidgetShortcut);
+}
+
+void ChatView::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_popup->popup(event->globalPos());
+    event->accept();
 }
 
 QTextCharFormat ChatView::styleFormat(int style) const
@@ -51,6 +107,22 @@ QTextCharFormat ChatView::styleFormat(int style) const
     format.setFont(font);
     format.setForeground(m_styleColours.at(std::size_t(style)));
     format.setProperty(kStyleProperty, style);
+    return format;
+}
+
+QTextCharFormat ChatView::linkFormat(int number) const
+{
+    QTextCharFormat format;
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(m_textSize);
+    font.setBold(true);
+    font.setUnderline(true);
+    format.setFont(font);
+    format.setForeground(kLinkColour);
+    format.setAnchor(true);
+    // The anchor names the link's number, never its text: the text is looked up in linktable.
+    format.setAnchorHref(kLinkScheme + QLatin1Char(':') + QString::number(number));
     return format;
 }
 
@@ -72,36 +144,142 @@ void ChatView::recolourStyle(int style)
     }
 }
 
+void ChatView::relayout()
+{
+    QTextCharFormat size;
+    size.setFontPointSize(m_textSize);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeCharFormat(size);
+    m_shownTextSize = m_textSize;
+}
+
 void ChatView::addlinetochat(const QString& line, std::uint32_t colour)
 {
-    const qsizetype plus = line.indexOf(QLatin1Char('+'));
-    const QString number = plus < 0 ? QString() : line.left(plus);
-    const int style = morlu::toInt(number.toStdString());
-    if (style < 0 || style >= kStyleCount) {
-        qWarning("Morlu: chat line with style %d dropped", style);
+    const ChatLine chat = ChatLine::parse(line);
+    if (chat.style < 0 || chat.style >= kStyleCount) {
+        qWarning("Morlu: chat line with style %d dropped", chat.style);
         return;
     }
-    QString text = line.mid(plus + 1);
-    const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    const QString speaker = colon < 0 ? QString() : text.left(colon + 1);
-    text.remove(0, colon + 1);
-
     const QColor newColour = ColorText::toColor(colour);
-    if (newColour != m_styleColours.at(std::size_t(style))) {
-        m_styleColours.at(std::size_t(style)) = newColour;
-        recolourStyle(style);
+    if (newColour != m_styleColours.at(std::size_t(chat.style))) {
+        m_styleColours.at(std::size_t(chat.style)) = newColour;
+        recolourStyle(chat.style);
     }
-    const QTextCharFormat format = styleFormat(style);
+    // A size chosen from the menu shows from the next line on, for the whole view.
+    if (m_shownTextSize != m_textSize)
+        relayout();
 
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (!m_empty)
         cursor.insertBlock();
     m_empty = false;
-    cursor.insertText(speaker + QLatin1Char(' '), format);
-    if (!text.isEmpty())
-        cursor.insertText(text + QLatin1Char(' '), format);
+    insertItems(cursor, chat);
 
     if (!m_scrollLock)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void ChatView::insertItems(QTextCursor& cursor, const ChatLine& chat)
+{
+    const QTextCharFormat format = styleFormat(chat.style);
+    cursor.insertText(chat.speaker + QLatin1Char(' '), format);
+    for (const ChatLine::Item& item : chat.items) {
+        switch (item.kind) {
+        case ChatLine::Item::Kind::Text:
+            cursor.insertText(item.text, format);
+            break;
+        case ChatLine::Item::Kind::Link:
+            ++m_linkcount;
+            m_linktable.insert(m_linkcount, item.text);
+            cursor.insertText(item.text, linkFormat(m_linkcount));
+            break;
+        case ChatLine::Item::Kind::Smiley: {
+            QTextImageFormat image;
+            image.setName(smileyUrl(item.smiley).toString());
+            image.setProperty(kStyleProperty, -1 - item.smiley);
+            cursor.insertImage(image);
+            break;
+        }
+        }
+    }
+}
+
+void ChatView::setScrollLock(bool on)
+{
+    m_scrollChatOff1->setChecked(on);
+    if (on == m_scrollLock)
+        return;
+    m_scrollLock = on;
+    emit scrollLockChanged(on);
+}
+
+void ChatView::mainchatJump(int number)
+{
+    QString text = m_linktable.value(number);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    emit linkClicked(text);
+}
+
+void ChatView::SelectAll1Click()
+{
+    selectAll();
+}
+
+QString ChatView::selectedPlainText() const
+{
+    const QTextCursor selection = textCursor();
+    if (!selection.hasSelection())
+        return {};
+    QString text;
+    const int from = selection.selectionStart();
+    const int to = selection.selectionEnd();
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        if (block.position() > from && !text.isEmpty())
+            text += QLatin1Char('\n');
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(from, fragment.position());
+            const int end = std::min(to, fragment.position() + fragment.length());
+            if (start >= end)
+                continue;
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
+            if (image.isValid() && image.name().startsWith(kSmileyScheme)) {
+                // A copied smiley pastes back as the code that writes it.
+                text += ChatLine::smileyText(QUrl(image.name()).path().toInt()).repeated(end - start);
+                continue;
+            }
+            text += fragment.text().mid(start - fragment.position(), end - start);
+        }
+    }
+    return text;
+}
+
+QMimeData* ChatView::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    data->setText(selectedPlainText());
+    return data;
+}
+
+void ChatView::Copy1Click()
+{
+    const QString text = selectedPlainText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void ChatView::ClearMainChat1Click()
+{
+    // Removing the text keeps the view's margins and its smiley pictures.
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setCharFormat(QTextCharFormat());
+    m_empty = true;
+    m_linktable.clear();
+    emit cleared();
 }

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QTextBrowser>
 
 #include <array>
 #include <cstdint>
+
+class ChatLine;
+class QAction;
+class QMenu;
 
 /**
  * The chat pane's read-only view `mainchat`: one paragraph per chat line, white, word-wrapped, with a
@@ -12,7 +17,18 @@
  *
  * Lines are drawn in fifteen text styles (0 for system lines, 1 to 9 for the sender slots), all in
  * the chat text size. Each line gives its style the line's colour, bold, and every earlier line in
- * that style takes on the new colour too, so a sender's lines always show his latest colour.
+ * that style takes on the new colour too, so a sender's lines always show his latest colour. Smileys
+ * stand inline as pictures; web addresses are green underlined links that report a click
+ * (linkClicked) with the text they were written with. Everything is inserted as plain text: a line
+ * holding markup shows the markup's characters.
+ *
+ * Links are numbered by `linkcount`, which only ever rises, and `linktable` holds the text of every
+ * link the view still shows under its number. A number is never used twice, so a click always finds
+ * the link it was drawn for, however many links came before and after "Clear Main Chat" (which empties
+ * the table along with the view).
+ *
+ * Its menu `popup_mainchat` holds "Select All", "Copy" (Ctrl+C, plain text), "Clear Main Chat" and
+ * "Scroll Chat Off" (Ctrl+S).
  */
 class ChatView : public QTextBrowser {
     Q_OBJECT
@@ -25,30 +41,69 @@ public:
 
     /**
      * Adds @p line, "style+text" (the style number in decimal, "+", the text), as a new paragraph in
-     * the colour @p colour (0x00BBGGRR): the text up to and including its first ":" is the speaker part,
-     * followed by a blank and the rest of the text; then the view scrolls to the bottom unless scroll
-     * lock is on. Throws FieldError when the style number is no integer; a style number outside 0..14
-     * adds nothing.
+     * the colour @p colour (0x00BBGGRR): the speaker part, a blank, then the text piece by piece with
+     * its smileys and links; then the view scrolls to the bottom unless scroll lock is on. Throws
+     * FieldError when the style number is no integer; a style number outside 0..14 adds nothing.
      */
     void addlinetochat(const QString& line, std::uint32_t colour);
 
-    /** Point size of all fifteen styles; applied to the lines added from now on. */
+    /** Point size of all fifteen styles; the view shows it from the next line added (or relayout()). */
     void setTextSize(int points) { m_textSize = points; }
     int textSize() const { return m_textSize; }
+    /** Draws every line again in the current text size. */
+    void relayout();
 
-    /** While on, adding a line does not scroll the view. */
-    void setScrollLock(bool on) { m_scrollLock = on; }
+    /** While on, adding a line does not scroll the view; both "Scroll Chat Off" items show it. */
+    void setScrollLock(bool on);
     bool scrollLock() const { return m_scrollLock; }
 
     /** The colour style @p style currently has (black before its first line). */
     QColor styleColour(int style) const { return m_styleColours.at(std::size_t(style)); }
 
+    /** The number the last link was given (-1 before the first). */
+    int linkcount() const { return m_linkcount; }
+    /** The text of link @p number as it was written (trailing blank included); empty when it has none. */
+    QString linkText(int number) const { return m_linktable.value(number); }
+    /** A click on link @p number: reports its text without trailing blanks (empty for an unknown number). */
+    void mainchatJump(int number);
+
+    /** "Select All". */
+    void SelectAll1Click();
+    /** "Copy": the selection as plain text, smileys written as their codes. */
+    void Copy1Click();
+    /** "Clear Main Chat": removes every line and every link. */
+    void ClearMainChat1Click();
+    /** Either "Scroll Chat Off" item: toggles scroll lock. */
+    void ScrollChatOff1Click() { setScrollLock(!m_scrollLock); }
+
+    QMenu* popupMenu() const { return m_popup; }
+
+signals:
+    /** A link was clicked; @p text is what the link holds, trailing blanks stripped. */
+    void linkClicked(const QString& text);
+    void scrollLockChanged(bool on);
+    /** "Clear Main Chat" was chosen here (the entry takes the focus). */
+    void cleared();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+
 private:
     QTextCharFormat styleFormat(int style) const;
+    QTextCharFormat linkFormat(int number) const;
     void recolourStyle(int style);
+    void insertItems(QTextCursor& cursor, const ChatLine& chat);
+    void buildMenu();
+    QString selectedPlainText() const;
 
     std::array<QColor, kStyleCount> m_styleColours;
     int m_textSize = kDefaultTextSize;
+    int m_shownTextSize = kDefaultTextSize;
     bool m_scrollLock = false;
     bool m_empty = true;
+    int m_linkcount = -1;
+    QHash<int, QString> m_linktable;
+    QMenu* m_popup = nullptr;
+    QAction* m_scrollChatOff1 = nullptr;
 };

@@ -4,10 +4,14 @@
 
 #include <functional>
 
+/// Who may reach the host: a solo game is private to this machine, a multi-player game is open to all.
+enum class HostReach { ThisMachine, Everyone };
+
 /**
  * How a table that hosts starts the host of its own program. The table never sees the host itself: the
  * program's composition hands it this one function, which starts listening on a port ("7772", or "0"
- * for any free port) and tells the bound port or why it could not.
+ * for any free port) on the loopback address only (HostReach::ThisMachine) or on every address, and
+ * tells the bound port or why it could not.
  */
 struct HostStarted {
     quint16 port = 0;       ///< the port the host now listens on; 0 on failure
@@ -17,4 +21,4 @@ struct HostStarted {
     bool ok() const { return error.isEmpty(); }
 };
 
-using HostStarter = std::function<HostStarted(const QString& port)>;
+using HostStarter = std::function<HostStarted(const QString& port, HostReach reach)>;

@@ -32,10 +32,10 @@ void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)
     });
 }
 
-bool TableConnection::host(const QString& port)
+bool TableConnection::host(const QString& port, HostReach reach)
 {
     const HostStarted host =
-        m_hostStarter ? m_hostStarter(port) : HostStarted{0, QStringLiteral("This program has no host"), false};
+        m_hostStarter ? m_hostStarter(port, reach) : HostStarted{0, QStringLiteral("This program has no host"), false};
     if (!host.ok()) {
         QString text = host.error;
         if (host.portInUse)

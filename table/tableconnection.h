@@ -44,7 +44,7 @@ public:
      * Starts the program's host listening on @p port, then connects to it on 127.0.0.1 at the port it
      * bound. False when the host could not listen: a warning says why, then the table ends (ended()).
      */
-    bool host(const QString& port);
+    bool host(const QString& port, HostReach reach = HostReach::Everyone);
     /** Connects to the host at @p address, @p port; a connection that cannot be made asks Retry or Quit. */
     void join(const QString& address, const QString& port);
     /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */

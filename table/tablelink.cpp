@@ -2,6 +2,7 @@
 
 #include "fieldreader.h"
 #include "tsockconnection.h"
+#include "wiretext.h"
 
 #include <exception>
 
@@ -13,6 +14,8 @@ TableLink::TableLink(std::unique_ptr<LineConnection> connection, QObject* parent
     : QObject(parent), m_sock(std::move(connection))
 {
     m_sock->setObjectName(QStringLiteral("sock"));
+    // One line the table cannot take is no reason to leave the game: it is dropped, the rest comes.
+    m_sock->setDropOverlongLines(true);
     connect(m_sock.get(), &LineConnection::lineReceived, this, &TableLink::sockRead);
     connect(m_sock.get(), &LineConnection::lineTooLong, this, &TableLink::sockLineTooLong);
     connect(m_sock.get(), &LineConnection::failed, this, &TableLink::sockError);
@@ -37,7 +40,8 @@ void TableLink::open(const QString& host, const QString& port)
 
 void TableLink::sendline(std::string_view line)
 {
-    m_sock->sendLine(line);
+    // The whole line in one character set: Windows-1252 when it fits, which older tables read.
+    m_sock->sendLine(morlu::wiretext::encodeLine(line, m_encoded));
 }
 
 void TableLink::sockRead(std::string_view line)
@@ -48,10 +52,8 @@ void TableLink::sockRead(std::string_view line)
 
 void TableLink::sockLineTooLong()
 {
-    if (m_ended)
-        return;
-    qWarning("Morlu: the host sent a line longer than %zu bytes; closing the connection", morlu::LineFramer::kMaxLine);
-    m_sock->close();
+    ++m_droppedLines;
+    qWarning("Morlu: the host sent a line longer than %zu bytes; it was dropped", morlu::LineFramer::kMaxLine);
 }
 
 void TableLink::sockError(const QString&)
@@ -93,6 +95,8 @@ bool TableLink::processsocktimer()
     // A handler may open a modal box whose loop runs this timer again; lines wait until it returns.
     m_dispatching = true;
     m_timer1.stop();
+    // Handlers read UTF-8; an older host sends names and chat in Windows-1252.
+    morlu::wiretext::decodeInPlace(m_line.text);
     try {
         m_dispatcher.dispatch(m_line.text);
     } catch (const morlu::FieldError& error) {

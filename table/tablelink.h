@@ -41,13 +41,14 @@ public:
      * or host name that cannot be looked up.
      */
     void open(const QString& host, const QString& port);
-    /// Sends one complete line (0xFF included). Raises ESockException ("Send - Socket Not Connected").
+    /// Sends one complete line (0xFF included), encoded by the wire text rule. Raises ESockException ("Send - Socket
+    /// Not Connected").
     void sendline(std::string_view line);
 
     /// lineReceived() of `sock`: queues the line and starts Timer1.
     void sockRead(std::string_view line);
-    /// lineTooLong() of `sock`: a line longer than LineFramer::kMaxLine is a broken host; the connection
-    /// is closed.
+    /// lineTooLong() of `sock`: a line longer than LineFramer::kMaxLine is dropped (and logged); the
+    /// lines after it are handled and the table stays connected.
     void sockLineTooLong();
     /**
      * failed() of `sock`: a connection that had been made and then fails (a reset) is closed, with the
@@ -65,6 +66,8 @@ public:
     bool timerActive() const { return m_timer1.isActive(); }
     /// True once the connection has ended (closed() reported).
     bool connectionEnded() const { return m_ended; }
+    /// Over-long lines from the host that were dropped.
+    int droppedLines() const { return m_droppedLines; }
 
 signals:
     /// The connection to the host has ended and every line received before has been handled.
@@ -79,9 +82,11 @@ private:
     std::unique_ptr<morlu::LineConnection> m_sock;
     morlu::LineQueue m_queue;
     morlu::QueuedLine m_line;
+    std::string m_encoded; ///< a line that is not plain ASCII, in its wire form
     morlu::Dispatcher<> m_dispatcher;
     QTimer m_timer1;
     bool m_dispatching = false;
     bool m_ended = false;
     bool m_closedSent = false;
+    int m_droppedLines = 0;
 };

@@ -1,44 +1,211 @@
 #include "tablemenus.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
 TableMenus::TableMenus(QMenuBar* bar, QObject* parent) : QObject(parent)
 {
+    buildFile(bar);
+    buildOptions(bar);
+    buildView(bar);
+    buildHelp(bar);
+}
+
+QAction* TableMenus::item(QMenu* menu, const QString& text, const char* name)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void TableMenus::buildFile(QMenuBar* bar)
+{
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    m_startGame1 = file->addAction(QStringLiteral("&Start Game"), this, &TableMenus::startGameChosen);
-    m_startGame1->setObjectName(QStringLiteral("StartGame1"));
+    m_startGame1 = item(file, QStringLiteral("&Start Game"), "StartGame1");
     m_startGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(m_startGame1, &QAction::triggered, this, &TableMenus::startGameChosen);
     file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &TableMenus::exitChosen);
-    exit->setObjectName(QStringLiteral("Exit1"));
+    connect(item(file, QStringLiteral("E&xit"), "Exit1"), &QAction::triggered, this, &TableMenus::exitChosen);
+}
 
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("View1"));
-    QAction* instructions =
-        view->addAction(QStringLiteral("&Quick Instructions"), this, &TableMenus::quickInstructionsChosen);
-    instructions->setObjectName(QStringLiteral("QuickInstructions1"));
-    instructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    // Ctrl+I works wherever the focus is in the window, the chat entry included.
-    instructions->setShortcutContext(Qt::WindowShortcut);
+void TableMenus::buildOptions(QMenuBar* bar)
+{
+    m_options = bar->addMenu(QStringLiteral("&Options"));
+    m_options->setObjectName(QStringLiteral("Options1"));
 
-    // Options: the playable cards.
-    QMenu* options = bar->findChild<QMenu*>(QStringLiteral("Options1"));
-    if (!options) {
-        options = bar->addMenu(QStringLiteral("&Options"));
-        options->setObjectName(QStringLiteral("Options1"));
+    m_playSounds1 = item(m_options, QStringLiteral("Play Sounds"), "PlaySounds1");
+    m_playSounds1->setCheckable(true);
+    m_playSounds1->setChecked(true);
+    connect(m_playSounds1, &QAction::triggered, this, &TableMenus::playSoundsToggled);
+    m_playChatterSounds1 = item(m_options, QStringLiteral("Play Chatter Sounds"), "PlayChatterSounds1");
+    m_playChatterSounds1->setCheckable(true);
+    connect(m_playChatterSounds1, &QAction::triggered, this, &TableMenus::playChatterSoundsToggled);
+
+    QMenu* turn = m_options->addMenu(QStringLiteral("Turn Sound"));
+    turn->setObjectName(QStringLiteral("TurnSound1"));
+    auto* turnGroup = new QActionGroup(this);
+    const char* turnNames[] = {"Classic1", "New1"};
+    const QString turnTexts[] = {QStringLiteral("Classic"), QStringLiteral("New")};
+    for (int choice = 0; choice < 2; ++choice) {
+        m_turnSound[choice] = item(turn, turnTexts[choice], turnNames[choice]);
+        m_turnSound[choice]->setCheckable(true);
+        turnGroup->addAction(m_turnSound[choice]);
+        connect(m_turnSound[choice], &QAction::triggered, this, [this, choice] { emit turnSoundChosen(choice); });
     }
-    m_showPlayable = options->addAction(QStringLiteral("Show &Playable Cards"));
-    m_showPlayable->setObjectName(QStringLiteral("ShowPlayableCards1"));
+    m_turnSound[0]->setChecked(true);
+
+    QMenu* speed = m_options->addMenu(QStringLiteral("Bot Speed"));
+    speed->setObjectName(QStringLiteral("BotSpeed1"));
+    auto* speedGroup = new QActionGroup(this);
+    const char* speedNames[] = {"Slow1", "Normal1", "Fast1"};
+    const QString speedTexts[] = {QStringLiteral("Slow"), QStringLiteral("Normal"), QStringLiteral("Fast")};
+    for (int n = 0; n < 3; ++n) {
+        m_botSpeed[n] = item(speed, speedTexts[n], speedNames[n]);
+        m_botSpeed[n]->setCheckable(true);
+        speedGroup->addAction(m_botSpeed[n]);
+        connect(m_botSpeed[n], &QAction::triggered, this, [this, n] { emit botSpeedChosen(n); });
+    }
+    m_botSpeed[1]->setChecked(true);
+
+    m_computerPlayers = m_options->addMenu(QStringLiteral("Computer Players"));
+    m_computerPlayers->setObjectName(QStringLiteral("ComputerPlayers1"));
+    auto* levelGroup = new QActionGroup(this);
+    const char* levelNames[] = {"BotClassic1", "BotExpert1"};
+    const QString levelTexts[] = {QStringLiteral("Classic"), QStringLiteral("Expert")};
+    for (int n = 0; n < 2; ++n) {
+        m_botLevel[n] = item(m_computerPlayers, levelTexts[n], levelNames[n]);
+        m_botLevel[n]->setCheckable(true);
+        levelGroup->addAction(m_botLevel[n]);
+        connect(m_botLevel[n], &QAction::triggered, this, [this, n] { emit botLevelChosen(n == 1); });
+    }
+    m_botLevel[0]->setChecked(true);
+    m_computerPlayers->setEnabled(false);
+    m_options->addSeparator();
+
+    connect(item(m_options, QStringLiteral("Text Color"), "TextColor1"), &QAction::triggered, this,
+            &TableMenus::textColorChosen);
+    QMenu* size = m_options->addMenu(QStringLiteral("Text Size"));
+    size->setObjectName(QStringLiteral("TextSize1"));
+    for (int n = 0; n < 4; ++n) {
+        const int points = kTextSizes[n];
+        const QByteArray name = "N" + QByteArray::number(points);
+        m_textSize[n] = item(size, QString::number(points), name.constData());
+        m_textSize[n]->setCheckable(true);
+        connect(m_textSize[n], &QAction::triggered, this, [this, n, points] {
+            for (QAction* other : m_textSize)
+                other->setChecked(other == m_textSize[n]);
+            emit textSizeChosen(points);
+        });
+    }
+    m_scrollChatOff2 = item(m_options, QStringLiteral("Scroll Chat Off"), "ScrollChatOff2");
+    m_scrollChatOff2->setCheckable(true);
+    m_scrollChatOff2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_scrollChatOff2->setShortcutContext(Qt::WindowShortcut);
+    // The tick follows the chat view's scroll lock, which this item toggles.
+    connect(m_scrollChatOff2, &QAction::triggered, this, [this] {
+        m_scrollChatOff2->setChecked(!m_scrollChatOff2->isChecked());
+        emit scrollChatOffChosen();
+    });
+    connect(item(m_options, QStringLiteral("Clear Main Chat"), "ClearMainChat2"), &QAction::triggered, this,
+            &TableMenus::clearMainChatChosen);
+    connect(item(m_options, QStringLiteral("Reset Screen Location"), "ResetScreenLocation1"), &QAction::triggered, this,
+            &TableMenus::resetScreenLocationChosen);
+    m_options->addSeparator();
+    // Dims the cards the host would refuse while it is the player's turn.
+    m_showPlayable = item(m_options, QStringLiteral("Show &Playable Cards"), "ShowPlayableCards1");
     m_showPlayable->setCheckable(true);
     m_showPlayable->setChecked(true);
     connect(m_showPlayable, &QAction::toggled, this, &TableMenus::showPlayableToggled);
+    // Watching instead of playing comes with the spectators' dialogs.
+    item(m_options, QStringLiteral("Just Watch"), "JustWatch1")->setEnabled(false);
+}
+
+void TableMenus::buildView(QMenuBar* bar)
+{
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    // The tally and the spy list come with their dialogs.
+    item(view, QStringLiteral("View Tally"), "ViewTally1")->setEnabled(false);
+    item(view, QStringLiteral("Spy List"), "SpyList1")->setEnabled(false);
+    connect(item(view, QStringLiteral("Phrase List"), "PrhaseList1"), &QAction::triggered, this,
+            &TableMenus::phraseListChosen);
+    QAction* instructions = item(view, QStringLiteral("&Quick Instructions"), "QuickInstructions1");
+    instructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    // Ctrl+I works wherever the focus is in the window, the chat entry included.
+    instructions->setShortcutContext(Qt::WindowShortcut);
+    connect(instructions, &QAction::triggered, this, &TableMenus::quickInstructionsChosen);
+}
+
+void TableMenus::buildHelp(QMenuBar* bar)
+{
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    // The help pages and the about box come with their windows.
+    QAction* content = item(help, QStringLiteral("Content"), "Help2");
+    content->setShortcut(QKeySequence(Qt::Key_F1));
+    content->setEnabled(false);
+    help->addSeparator();
+    item(help, QStringLiteral("About"), "About1")->setEnabled(false);
 }
 
 void TableMenus::setStartGameEnabled(bool enabled)
 {
     m_startGame1->setEnabled(enabled);
+}
+
+void TableMenus::setPlaySoundsChecked(bool on)
+{
+    m_playSounds1->setChecked(on);
+}
+
+void TableMenus::setPlayChatterSoundsChecked(bool on)
+{
+    m_playChatterSounds1->setChecked(on);
+}
+
+void TableMenus::setTurnSoundChecked(int choice)
+{
+    m_turnSound[choice == 1 ? 1 : 0]->setChecked(true);
+}
+
+void TableMenus::setBotSpeedChecked(int item)
+{
+    m_botSpeed[item >= 0 && item < 3 ? item : 1]->setChecked(true);
+}
+
+void TableMenus::setBotLevelChecked(bool expert)
+{
+    m_botLevel[expert ? 1 : 0]->setChecked(true);
+}
+
+void TableMenus::setComputerPlayersEnabled(bool enabled)
+{
+    m_computerPlayers->setEnabled(enabled);
+}
+
+void TableMenus::checkTextSize(int size)
+{
+    for (int n = 0; n < 4; ++n) {
+        if (kTextSizes[n] == size)
+            m_textSize[n]->setChecked(true);
+    }
+}
+
+void TableMenus::setScrollChatOffChecked(bool on)
+{
+    m_scrollChatOff2->setChecked(on);
+}
+
+bool TableMenus::playSoundsChecked() const
+{
+    return m_playSounds1->isChecked();
+}
+
+bool TableMenus::playChatterSoundsChecked() const
+{
+    return m_playChatterSounds1->isChecked();
 }

@@ -3,17 +3,28 @@
 #include <QObject>
 
 class QAction;
+class QActionGroup;
+class QMenu;
 class QMenuBar;
 
 /**
- * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Exit), "View" (Quick
- * Instructions, Ctrl+I) and "Options" (Show Playable Cards). The menus only report what was chosen; the window connects
- * each signal to the handler that does it, so the menus never hold the board, the input or the connection.
+ * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Exit), "Options" (the sound
+ * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
+ * Clear Main Chat, Reset Screen Location, Show Playable Cards, Just Watch), "View" (View Tally, Spy List,
+ * Phrase List, Quick Instructions) and "Help" (Content, About). The menus only report what was chosen and show the
+ * ticks they are told; the window connects each signal to the part that does it, so the menus never hold the board, the
+ * input, the chat or the connection.
+ *
+ * View Tally, Spy List, Just Watch, Content and About stand in their places, disabled, until their
+ * dialogs exist. "Computer Players" is enabled only on the hosting table.
  */
 class TableMenus : public QObject {
     Q_OBJECT
 
 public:
+    /// The text sizes of "Text Size", in menu order.
+    static constexpr int kTextSizes[] = {8, 10, 12, 14};
+
     /** Adds the menus to @p bar, whose window owns their actions. */
     explicit TableMenus(QMenuBar* bar, QObject* parent = nullptr);
 
@@ -24,13 +35,60 @@ public:
     QAction* startGameAction() const { return m_startGame1; }
     void setStartGameEnabled(bool enabled);
 
+    void setPlaySoundsChecked(bool on);
+    void setPlayChatterSoundsChecked(bool on);
+    /** Ticks "Classic" (0) or "New" (1). */
+    void setTurnSoundChecked(int choice);
+    /** Ticks "Slow" (0), "Normal" (1) or "Fast" (2). */
+    void setBotSpeedChecked(int item);
+    /** Ticks "Expert" or "Classic" under "Computer Players". */
+    void setBotLevelChecked(bool expert);
+    void setComputerPlayersEnabled(bool enabled);
+    /** Ticks the Text Size item of @p size, if there is one; the others keep their ticks. */
+    void checkTextSize(int size);
+    void setScrollChatOffChecked(bool on);
+
+    bool playSoundsChecked() const;
+    bool playChatterSoundsChecked() const;
+    QMenu* optionsMenu() const { return m_options; }
+
 signals:
     void startGameChosen();
     void exitChosen();
     void quickInstructionsChosen();
     void showPlayableToggled(bool shown);
+    /** "Play Sounds" and "Play Chatter Sounds": the tick they show now. */
+    void playSoundsToggled(bool on);
+    void playChatterSoundsToggled(bool on);
+    /** 0 "Classic", 1 "New". */
+    void turnSoundChosen(int choice);
+    /** 0 "Slow", 1 "Normal", 2 "Fast". */
+    void botSpeedChosen(int item);
+    void botLevelChosen(bool expert);
+    void textColorChosen();
+    /** A Text Size item: the chosen size. */
+    void textSizeChosen(int size);
+    void scrollChatOffChosen();
+    void clearMainChatChosen();
+    void resetScreenLocationChosen();
+    void phraseListChosen();
 
 private:
+    void buildFile(QMenuBar* bar);
+    void buildOptions(QMenuBar* bar);
+    void buildView(QMenuBar* bar);
+    void buildHelp(QMenuBar* bar);
+    QAction* item(QMenu* menu, const QString& text, const char* name);
+
     QAction* m_startGame1 = nullptr;
     QAction* m_showPlayable = nullptr;
+    QMenu* m_options = nullptr;
+    QAction* m_playSounds1 = nullptr;
+    QAction* m_playChatterSounds1 = nullptr;
+    QAction* m_turnSound[2] = {};
+    QAction* m_botSpeed[3] = {};
+    QAction* m_botLevel[2] = {};
+    QMenu* m_computerPlayers = nullptr;
+    QAction* m_textSize[4] = {};
+    QAction* m_scrollChatOff2 = nullptr;
 };

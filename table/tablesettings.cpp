@@ -2,10 +2,8 @@
 
 #include "colortext.h"
 #include "profilefile.h"
+#include "storagelocation.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <limits>
@@ -98,12 +96,14 @@ TableSettings TableSettings::read(const ProfileFile& file)
     std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
+    s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
+    s.showPlayableCards = file.readString(kSectionName, key("ShowPlayableCards")) != QLatin1String("false");
     return s;
 }
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 10> values{{
+    const std::array<std::pair<const char*, QString>, 12> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -114,6 +114,8 @@ bool TableSettings::write(ProfileFile& file) const
         {"Playsounds", flag(playsounds)},
         {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
         {"ChatterSounds", flag(chattersounds)},
+        {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
+        {"ShowPlayableCards", flag(showPlayableCards)},
     }};
     bool ok = true;
     for (const auto& [name, value] : values)
@@ -130,11 +132,5 @@ bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
 
 QString TableSettings::defaultPath()
 {
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QFileInfo folder(beside);
-    if (!beside.isEmpty() && folder.isDir() && folder.isWritable())
-        return QDir(beside).filePath(QString::fromLatin1(kFileName));
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return QDir(config).filePath(QString::fromLatin1(kFileName));
+    return morlu::storagePath(QString::fromLatin1(kFileName), QStandardPaths::AppConfigLocation);
 }

@@ -17,7 +17,9 @@ class ProfileFile;
  *
  * Reading rules: integers are decimal, or hexadecimal after "$", "0x" or "0X"; a colour is color text
  * (a name in any case, or a number); the switches are off only for exactly "false"; "Turnsound" is New
- * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000).
+ * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000);
+ * "Botlevel" is the expert computer player only for exactly "expert", else the classic one;
+ * "ShowPlayableCards" is a switch.
  */
 struct TableSettings {
     static constexpr const char* kSection = "Morlu";
@@ -39,12 +41,15 @@ struct TableSettings {
     BotSpeedItem botspeedItem = BotSpeedItem::Normal;
     int turnsound = 0; ///< 0 Classic, 1 New
     bool chattersounds = true;
+    bool expertBots = false;       ///< "Botlevel": "expert", or the classic computer players
+    bool showPlayableCards = true; ///< dim the cards the host would refuse on the player's turn
 
     /// Every key of @p file, each falling back to its default.
     static TableSettings read(const ProfileFile& file);
     /**
      * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
-     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds". False when the file could
+     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards".
+     * False when the file could
      * not be written.
      */
     bool write(ProfileFile& file) const;
@@ -58,10 +63,7 @@ struct TableSettings {
     /// The delay of a bot speed item.
     static int delayOf(BotSpeedItem item);
 
-    /**
-     * Where the settings file lives: beside the program when its folder is writable, else in the user's
-     * configuration folder (created when missing).
-     */
+    /// Where the settings file lives: beside the program, or in the user's configuration folder (see storagePath()).
     static QString defaultPath();
 
     bool operator==(const TableSettings&) const = default;

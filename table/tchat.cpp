@@ -5,26 +5,31 @@
 #include "board.h"
 #include "boarddisplay.h"
 #include "boardkeys.h"
+#include "chatbuttons.h"
 #include "chatpane.h"
+#include "chatview.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "playablecards.h"
-#include "playablesetting.h"
 #include "playerinput.h"
-#include "profilefile.h"
+#include "qtsoundoutput.h"
 #include "rounddisplay.h"
+#include "soundplayer.h"
 #include "startplan.h"
 #include "tableaccessibility.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
+#include "tableoptions.h"
 #include "tablesession.h"
 #include "tablesettings.h"
 #include "tgamestart.h"
 #include "tiledarea.h"
+#include "tphrases.h"
 
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QMenuBar>
 
 namespace {
@@ -65,11 +70,26 @@ void Tchat::buildParts()
     m_board = new Board(area);
     area->setBoard(m_board);
     m_events = new TableEvents(this);
-    m_chat = new ChatPane(m_board->chatArea(), this);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
+    m_chat = new ChatPane(
+        m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); }, {}, {}, this);
+    m_soundOutput = new QtSoundOutput(this);
+    m_sounds = new SoundPlayer(
+        *m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
+    m_options = new TableOptions(
+        TableOptions::Parts{*this, *m_menus, *m_chat, *m_sounds, *m_events, *m_connection, m_state},
+        TableSettings::defaultPath(),
+        [this](const QColor& current) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(current, this);
+            return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+        },
+        this);
+    const QPixmap tile(QStringLiteral(":/art/tile.jpg"));
+    m_phrases = new Tphrases(tile, this);
+    m_phrases->setWindowFlag(Qt::Dialog);
     m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
-                                 QPixmap(QStringLiteral(":/art/tile.jpg")), this);
+                                 tile, this);
     m_gamestart->setWindowFlag(Qt::Dialog);
 
     m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
@@ -78,7 +98,7 @@ void Tchat::buildParts()
     m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
-    m_session->setBotSpeed([this] { return m_chosenbotspeed; });
+    m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
 
     m_keys = new BoardKeys(*m_board, *m_input, this);
     m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
@@ -98,10 +118,10 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
     connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
     connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);
-    connect(m_menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
-    connect(m_menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
-    connect(m_menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(m_events, &TableEvents::soundRequested, m_sounds, &SoundPlayer::playsounds);
+    connect(m_chat, &ChatPane::chatterSoundReceived, m_sounds, &SoundPlayer::playasound);
     connect(m_gamestart, &Tgamestart::startRequested, m_input.get(), &PlayerInput::gamestartChosen);
+    connect(m_phrases, &Tphrases::phrasesChosen, m_options, &TableOptions::savePhrases);
     // Back to the board once the length is chosen (or the dialog closed), so the keys play on.
     const auto backToBoard = [this] {
         activateWindow();
@@ -109,16 +129,26 @@ void Tchat::wireParts()
     };
     connect(m_gamestart, &Tgamestart::startRequested, this, backToBoard);
     connect(m_gamestart, &QDialog::rejected, this, backToBoard);
-
+    // The playable cards and what a screen reader hears follow every line from the host.
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();
         m_access->refresh();
     });
-    connect(m_menus, &TableMenus::showPlayableToggled, this, [this](bool shown) {
-        m_playable->setShown(shown);
-        ProfileFile file(TableSettings::defaultPath());
-        PlayableSetting::write(file, shown);
-    });
+    wireMenus();
+}
+
+// The Options items that change settings are TableOptions' own; these are the window's and the chat's.
+void Tchat::wireMenus()
+{
+    TableMenus* menus = m_menus;
+    connect(menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
+    connect(menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
+    connect(menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
+    connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
+    connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);
+    connect(menus, &TableMenus::phraseListChosen, this, &Tchat::PrhaseList1Click);
+    connect(menus, &TableMenus::showPlayableToggled, this, [this](bool shown) { m_playable->setShown(shown); });
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -151,7 +181,8 @@ void Tchat::processparams()
         // The lobby download offer of a solo start is not part of this program yet.
         m_hostaddress = plan.hostaddress;
         m_state.myname = plan.myname;
-        hostpress();
+        // Nobody else has a seat in a solo game: the host takes connections from this machine only.
+        hostpress(HostReach::ThisMachine);
         return;
     case StartPlan::Mode::Host:
     case StartPlan::Mode::Join:
@@ -171,9 +202,9 @@ void Tchat::setHostStarter(HostStarter starter)
     m_connection->setHostStarter(std::move(starter));
 }
 
-void Tchat::hostpress()
+void Tchat::hostpress(HostReach reach)
 {
-    if (m_connection->host(m_port))
+    if (m_connection->host(m_port, reach))
         showStartControls(true);
 }
 
@@ -191,7 +222,7 @@ void Tchat::showStartControls(bool shown)
 
 void Tchat::closeEvent(QCloseEvent* event)
 {
-    // Saving the window's place comes with the settings file.
+    m_options->FormClose();
     event->accept();
     if (!m_closeReported) {
         m_closeReported = true;
@@ -208,8 +239,30 @@ void Tchat::chatrecieved(std::string_view rest)
 
 void Tchat::loadinifile()
 {
-    // The rest of the settings file comes in its own change; until then the built-in settings stay.
-    m_menus->showPlayableAction()->setChecked(PlayableSetting::read(ProfileFile(TableSettings::defaultPath())));
+    m_options->loadinifile();
+}
+
+void Tchat::setSettingsPath(const QString& path)
+{
+    m_options->setPath(path);
+}
+
+int Tchat::chosenbotspeed() const
+{
+    return m_options->chosenbotspeed();
+}
+
+void Tchat::setChosenbotspeed(int milliseconds)
+{
+    m_options->setFixedBotSpeed(milliseconds);
+}
+
+void Tchat::PrhaseList1Click()
+{
+    QStringList phrases;
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+        phrases << m_chat->buttons().phrase(n);
+    m_phrases->PrhaseList1Click(phrases, this);
 }
 
 void Tchat::showGameStart()

@@ -17,6 +17,10 @@ class BoardKeys;
 class PlayableCards;
 class TableAccessibility;
 class ChatPane;
+class QtSoundOutput;
+class SoundPlayer;
+class TableOptions;
+class Tphrases;
 class ChatView;
 class GameDisplay;
 class PlayerInput;
@@ -38,7 +42,8 @@ class Tgamestart;
  * It reads the command line when first shown, hosts or joins, and closes, ending the program, when
  * the connection to the host ends. The table never holds the host: when it hosts, it asks the
  * program's host to listen through the HostStarter the program gave it, then connects to it like any
- * other table. It opens the table's boxes (TableDialogs) over itself.
+ * other table. It opens the table's boxes (TableDialogs) over itself. The sound player listens to the
+ * table's events and chatter sounds; the options apply and keep the settings.
  */
 class Tchat : public QMainWindow, public TableDialogs {
     Q_OBJECT
@@ -63,8 +68,11 @@ public:
     void processparams();
     /** How hostpress starts the program's host; without one, hosting fails with a message. */
     void setHostStarter(HostStarter starter);
-    /** Starts the program's host listening, then connects this table to it on 127.0.0.1. */
-    void hostpress();
+    /**
+     * Starts the program's host listening (for this machine only in a solo game, @p reach), then
+     * connects this table to it on 127.0.0.1.
+     */
+    void hostpress(HostReach reach = HostReach::Everyone);
     /** Connects this table to the host at hostaddress. */
     void joinpress();
     /** Menu "Exit": closes the window. */
@@ -73,6 +81,8 @@ public:
     void chatrecieved(std::string_view rest);
     /** Reads the settings file when the host announces this table's own seat. */
     void loadinifile();
+    /** Where the settings file is (TableSettings::defaultPath() unless a test or tool says otherwise). */
+    void setSettingsPath(const QString& path);
 
     // TableDialogs.
     void showMessage(const QString& text) override;
@@ -85,8 +95,12 @@ public:
     QString hostaddress() const { return m_hostaddress; }
     /** The port this table hosts or joins on ("7772" unless --port says otherwise). */
     QString portName() const { return m_port; }
-    int chosenbotspeed() const { return m_chosenbotspeed; }
-    void setChosenbotspeed(int milliseconds) { m_chosenbotspeed = milliseconds; }
+    int chosenbotspeed() const;
+    /**
+     * Fixes the computer players' delay the hosting table tells the host, whatever the settings file or
+     * the menu say: for test rigs and tools whose computer players must not wait.
+     */
+    void setChosenbotspeed(int milliseconds);
 
     TableLink& link();
     /** The connection to the host; every request goes through it. */
@@ -94,6 +108,12 @@ public:
     Board& board() { return *m_board; }
     PlayableCards& playable() { return *m_playable; }
     ChatView& mainchat();
+    ChatPane& chat() { return *m_chat; }
+    TableMenus& menus() { return *m_menus; }
+    TableOptions& options() { return *m_options; }
+    SoundPlayer& sounds() { return *m_sounds; }
+    QtSoundOutput& soundOutput() { return *m_soundOutput; }
+    Tphrases& phrases() { return *m_phrases; }
     TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
     /** The spectators, "slot: name" each. */
@@ -120,6 +140,9 @@ private:
     void wireParts();
     /** The host's controls: button_start and "Start Game". */
     void showStartControls(bool shown);
+    void wireMenus();
+    /** "Phrase List": the editor, filled from the phrase buttons. */
+    void PrhaseList1Click();
 
     TableState m_state;
     QString m_hostaddress;
@@ -128,8 +151,6 @@ private:
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;
-    /// Normal speed until the settings file says otherwise.
-    int m_chosenbotspeed = 1000;
 
     TableEvents* m_events = nullptr;
     Board* m_board = nullptr;
@@ -137,6 +158,10 @@ private:
     TableMenus* m_menus = nullptr;
     TableConnection* m_connection = nullptr;
     Tgamestart* m_gamestart = nullptr;
+    Tphrases* m_phrases = nullptr;
+    QtSoundOutput* m_soundOutput = nullptr;
+    SoundPlayer* m_sounds = nullptr;
+    TableOptions* m_options = nullptr;
     std::unique_ptr<BoardDisplay> m_display;
     std::unique_ptr<RoundDisplay> m_round;
     std::unique_ptr<GameDisplay> m_game;

@@ -27,6 +27,7 @@ TallyGrid TallyFile::load(const QString& path)
     const QString text = workFile(dir);
     Tlzrw1 coder;
     coder.setCompressMode(TCompressMode::Fast);
+    coder.setMaxSize(kMaxTextSize);
     coder.setInputFile(path);
     coder.setOutputFile(text);
     coder.Decompress();

@@ -15,9 +15,12 @@ class TallyFile {
 public:
     /// The file name beside the program: the game name followed by "tally.tld".
     static QString fileName() { return QStringLiteral("Morlutally.tld"); }
+    /// Largest grid text a tally file may hold; far more than any tally needs.
+    static constexpr qint64 kMaxTextSize = qint64(16) << 20;
 
-    /// Reads a tally file; throws ELzrw1Exception when it does not decompress and TallyGridError when
-    /// its text does not follow the grid layout.
+    /// Reads a tally file; throws ELzrw1Exception when it does not decompress (or states a text larger
+    /// than kMaxTextSize, refused before decoding) and TallyGridError when its text does not follow the
+    /// grid layout.
     static TallyGrid load(const QString& path);
 
     /// Writes the grid to a tally file and returns its size; throws ELzrw1Exception on failure, in which

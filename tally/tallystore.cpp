@@ -1,12 +1,10 @@
 #include "tallystore.h"
 
+#include "storagelocation.h"
 #include "tallyfile.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <exception>
 
@@ -155,13 +153,7 @@ bool TallyStore::save(const QString& path)
 
 QString TallyStore::defaultPath()
 {
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QFileInfo folder(beside);
-    if (!beside.isEmpty() && folder.isDir() && folder.isWritable())
-        return QDir(beside).filePath(TallyFile::fileName());
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return QDir(data).filePath(TallyFile::fileName());
+    return storagePath(TallyFile::fileName(), QStandardPaths::AppDataLocation);
 }
 
 } // namespace morlu

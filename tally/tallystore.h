@@ -68,11 +68,7 @@ public:
     bool save(const QString& path);
     QString saveError() const { return m_saveError; }
 
-    /**
-     * Where the tally file lives: beside the program when its folder is writable (a program unpacked
-     * into a folder of its own), else in the user's data folder (an installed program), which is
-     * created when missing.
-     */
+    /// Where the tally file lives: beside the program, or in the user's data folder (see storagePath()).
     static QString defaultPath();
 
     /// Adds 1 to cell (@p column, @p row), reading an empty or unreadable cell as 0; returns the new value.

@@ -16,8 +16,6 @@ namespace morlu {
 
 namespace {
 
-constexpr qint64 kMaxStoredSize = 0xFFFFFFFFLL;
-
 /** The two work buffers of one operation: the data read and the data to write, each with room to spare. */
 class IoBuffers {
 public:
@@ -184,7 +182,7 @@ qint64 Tlzrw1::Compress()
 {
     // Modes Good and Auto write LZRW1/KH as well: no other method is written by this program.
     const QFileInfo info(m_inputFile);
-    if (m_inputFile.isEmpty() || !info.exists() || info.isDir() || info.size() > kMaxStoredSize)
+    if (m_inputFile.isEmpty() || !info.isFile() || info.size() > kMaxStoredSize)
         throw ELzrw1Exception(QStringLiteral("Lzrw1 compression : Failed to obtain the size of : ") + m_inputFile);
     const qint64 size = info.size();
     return runOnFiles(m_inputFile, m_outputFile, [&](QIODevice& in, QIODevice& out) {
@@ -194,6 +192,10 @@ qint64 Tlzrw1::Compress()
 
 qint64 Tlzrw1::Decompress()
 {
+    const QFileInfo info(m_inputFile);
+    if (info.exists() && !info.isFile())
+        throw ELzrw1Exception(QStringLiteral("Lzrw1 (de)compression : Failed to open input file : ") + m_inputFile +
+                              QStringLiteral(" (not a regular file)"));
     return runOnFiles(m_inputFile, m_outputFile, [&](QIODevice& in, QIODevice& out) {
         return decompressStream(in, out, m_inputFile, m_outputFile);
     });
@@ -249,6 +251,11 @@ qint64 Tlzrw1::decompressStream(QIODevice& in, QIODevice& out, const QString& in
         throw ELzrw1Exception(inName + QStringLiteral(" : Lzrw1 decompression : this file has no valid header !"));
     readExactly(in, word, 4, inName);
     const qint64 size = qFromLittleEndian<quint32>(word);
+    if (size > m_maxSize)
+        throw ELzrw1Exception(inName +
+                              QStringLiteral(" : Lzrw1 decompression : the stored size %1 is larger than %2 bytes !")
+                                  .arg(size)
+                                  .arg(m_maxSize));
 
     qint64 written = 0;
     for (;;) {

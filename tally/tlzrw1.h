@@ -39,6 +39,8 @@ public:
     static constexpr std::uint32_t kIdentifierFast = 0x4C5A5257;
     static constexpr std::uint32_t kIdentifierGood = 0x4C5A4821;
     static constexpr int kHeaderSize = 8;
+    /// Largest size a compressed file can state (its 4-byte field).
+    static constexpr qint64 kMaxStoredSize = 0xFFFFFFFFLL;
 
     /// Allocates the hash table; throws ELzrw1KHCompressor when there is no memory for it.
     Tlzrw1() = default;
@@ -50,10 +52,18 @@ public:
     /// Good until set otherwise; every mode writes LZRW1/KH today, and the tally asks for Fast by name.
     TCompressMode CompressMode() const { return m_compressMode; }
     void setCompressMode(TCompressMode mode) { m_compressMode = mode; }
+    /**
+     * Largest uncompressed size decompressing accepts (kMaxStoredSize by default): a file that states
+     * more is refused from its header, before anything is decoded. The tally sets what a tally can need.
+     */
+    void setMaxSize(qint64 bytes) { m_maxSize = bytes; }
+    qint64 maxSize() const { return m_maxSize; }
 
     /// Compresses InputFile into OutputFile (replaced if it exists); returns the size of the file written.
+    /// InputFile must be a regular file: a device or a pipe has no size to store (and may never end).
     qint64 Compress();
-    /// Decompresses InputFile into OutputFile (replaced if it exists); returns the number of bytes written.
+    /// Decompresses InputFile (a regular file) into OutputFile (replaced if it exists); returns the
+    /// number of bytes written.
     qint64 Decompress();
 
     /**
@@ -74,6 +84,7 @@ private:
     QString m_inputFile;
     QString m_outputFile;
     TCompressMode m_compressMode = TCompressMode::Good;
+    qint64 m_maxSize = kMaxStoredSize;
     Lzrw1Codec m_codec;
 };
 

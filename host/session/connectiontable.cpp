@@ -1,7 +1,7 @@
 #include "connectiontable.h"
 
 #include "esockexception.h"
-#include "linequeue.h"
+#include "fairlinequeue.h"
 
 namespace morlu {
 
@@ -45,12 +45,16 @@ bool ConnectionTable::speaksFor(int id, int slot, int slotHeldBy) const
     return slotHeldBy == 0;
 }
 
-void ConnectionTable::receive(Connection& connection, std::string_view line, LineQueue& queue)
+void ConnectionTable::receive(Connection& connection, std::string_view line, FairLineQueue& queue)
 {
     if (!connection.open || connection.closing)
         return;
     if (queue.waitingFrom(connection.id) >= m_maxWaitingLines) {
         fault(connection, QStringLiteral("more than %1 lines waiting").arg(m_maxWaitingLines), true);
+        return;
+    }
+    if (queue.bytesFrom(connection.id) + line.size() > m_maxWaitingBytes) {
+        fault(connection, QStringLiteral("more than %1 bytes waiting").arg(m_maxWaitingBytes), true);
         return;
     }
     queue.push(connection.id, line);
@@ -104,7 +108,7 @@ void ConnectionTable::detach(int id)
     connection->link = nullptr;
 }
 
-void ConnectionTable::forgetIfIdle(int id, const LineQueue& queue)
+void ConnectionTable::forgetIfIdle(int id, const FairLineQueue& queue)
 {
     const Connection* connection = find(id);
     if (connection != nullptr && !connection->open && queue.waitingFrom(id) == 0)

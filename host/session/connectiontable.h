@@ -14,7 +14,7 @@
 
 namespace morlu {
 
-class LineQueue;
+class FairLineQueue;
 
 /**
  * The host's record of every accepted connection and the limits that keep one table from exhausting
@@ -31,7 +31,8 @@ class LineQueue;
  * run in the middle of sending a broadcast):
  * - a line longer than LineFramer::kMaxLine (65536 bytes), which the connection's framer finds, also
  *   while the line is still partial;
- * - more than maxWaitingLines() lines of the connection waiting in the queue;
+ * - more than maxWaitingLines() lines, or more than maxWaitingBytes() bytes, of the connection waiting
+ *   in the queue;
  * - more than maxOutgoing() bytes handed to the connection and not yet taken by the system;
  * - a failure report of the connection, or a send the connection refuses.
  */
@@ -44,12 +45,15 @@ public:
         bool open = true;              ///< false once the departure has run
         bool closing = false;          ///< a fault was reported; nothing more is sent or received
         bool discard = false;          ///< closed for abuse: its waiting lines are dropped undispatched
+        bool loggedIn = false;         ///< its login has been handled; a second one is ignored
     };
 
     /// Why a connection must go; handed to the fault handler with a text for the log.
     using FaultHandler = std::function<void(int id, const QString& why)>;
 
     static constexpr std::size_t kMaxWaitingLines = 1024;
+    /// Sixty-four lines of the longest kind: far more than a table ever has waiting.
+    static constexpr std::size_t kMaxWaitingBytes = std::size_t(4) << 20;
     static constexpr qsizetype kMaxOutgoing = qsizetype(4) << 20;
 
     void setFaultHandler(FaultHandler handler) { m_onFault = std::move(handler); }
@@ -74,7 +78,7 @@ public:
      * when too many lines of the connection wait. Lines of a closing or departed connection are thrown
      * away.
      */
-    void receive(Connection& connection, std::string_view line, LineQueue& queue);
+    void receive(Connection& connection, std::string_view line, FairLineQueue& queue);
     /// The connection reported a line longer than LineFramer::kMaxLine: a fault, unless it is closing.
     void lineTooLong(Connection& connection);
 
@@ -88,11 +92,13 @@ public:
     /// The departure has run: forget the connection; the record stays while lines of it wait.
     void detach(int id);
     /// Drops the record of a departed connection once no line of it waits in @p queue.
-    void forgetIfIdle(int id, const LineQueue& queue);
+    void forgetIfIdle(int id, const FairLineQueue& queue);
 
     std::size_t size() const { return m_connections.size(); }
 
     void setMaxWaitingLines(std::size_t lines) { m_maxWaitingLines = lines; }
+    void setMaxWaitingBytes(std::size_t bytes) { m_maxWaitingBytes = bytes; }
+    std::size_t maxWaitingBytes() const { return m_maxWaitingBytes; }
     std::size_t maxWaitingLines() const { return m_maxWaitingLines; }
     void setMaxOutgoing(qsizetype bytes) { m_maxOutgoing = bytes; }
     qsizetype maxOutgoing() const { return m_maxOutgoing; }
@@ -103,6 +109,7 @@ private:
     FaultHandler m_onFault;
     int m_nextId = 1;
     std::size_t m_maxWaitingLines = kMaxWaitingLines;
+    std::size_t m_maxWaitingBytes = kMaxWaitingBytes;
     qsizetype m_maxOutgoing = kMaxOutgoing;
 };
 

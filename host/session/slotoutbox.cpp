@@ -2,6 +2,7 @@
 
 #include "connectiontable.h"
 #include "gameengine.h"
+#include "wiretext.h"
 
 namespace morlu {
 
@@ -11,6 +12,11 @@ SlotOutbox::SlotOutbox(ConnectionTable& connections, const int& slotcount)
 }
 
 void SlotOutbox::toSlot(int slot, std::string_view line)
+{
+    send(slot, wiretext::encodeLine(line, m_encoded));
+}
+
+void SlotOutbox::send(int slot, std::string_view line)
 {
     if (m_engine == nullptr || slot < 1 || slot > kSlotCount)
         return;
@@ -26,9 +32,11 @@ void SlotOutbox::toAll(std::string_view line)
 
 void SlotOutbox::toOthers(int except, std::string_view line)
 {
+    // Encoded once for every table; a relayed line is one character set from the name to the colour.
+    const std::string_view wire = wiretext::encodeLine(line, m_encoded);
     for (int slot = 1; slot <= m_slotcount; ++slot) {
         if (slot != except)
-            toSlot(slot, line);
+            send(slot, wire);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "outbox.h"
 
+#include <string>
+
 namespace morlu {
 
 class ConnectionTable;
@@ -12,6 +14,9 @@ class GameEngine;
  * the slot's record names (its `socket` id), "to all" goes to every slot from 1 to the slot count
  * whose `inuse` is 1, in slot order, each getting its own copy. Slots without a connection, and
  * connections that are being closed, get nothing.
+ *
+ * Every line goes out by the wire text rule, encoded as a whole: Windows-1252 when all of it fits
+ * (older tables read nothing else), UTF-8 otherwise. Plain ASCII lines pass without a copy.
  */
 class SlotOutbox : public Outbox {
 public:
@@ -27,9 +32,13 @@ public:
     void toOthers(int except, std::string_view line);
 
 private:
+    /// @p line, already in its wire form, to the connection of @p slot.
+    void send(int slot, std::string_view line);
+
     ConnectionTable& m_connections;
     const int& m_slotcount;
     const GameEngine* m_engine = nullptr;
+    std::string m_encoded;
 };
 
 } // namespace morlu

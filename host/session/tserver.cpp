@@ -1,30 +1,36 @@
 #include "tserver.h"
 
 #include "esockexception.h"
+#include "fieldreader.h"
 #include "gamemessages.h"
 #include "sessionmessages.h"
+#include "sessiontext.h"
 #include "tsocklistener.h"
+#include "wiretext.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace morlu {
 
 namespace {
 
 constexpr int kDispatchInterval = 10;
+/// Waiting lines of at least this many bytes that have gone make the host hand memory back.
+constexpr std::size_t kGiveBackAfter = std::size_t(1) << 20;
 
 bool isSlot(int n)
 {
     return n >= 1 && n <= kSlotCount;
 }
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+using sessiontext::forLog;
 
 } // namespace
 
@@ -48,6 +54,15 @@ TServer::TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent)
 
     connect(m_listener.get(), &ConnectionListener::pending, this, [this] { guarded([this] { Sock1Accept(); }); });
 
+    m_elapsed.start();
+    m_clock = [this] { return m_elapsed.elapsed(); };
+    m_acceptRetry.setInterval(kAcceptRetry);
+    m_acceptRetry.setSingleShot(true);
+    connect(&m_acceptRetry, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_acceptWaiting, false))
+            guarded([this] { Sock1Accept(); });
+    });
+
     m_socktimer.setInterval(kDispatchInterval);
     m_socktimer.setTimerType(Qt::PreciseTimer);
     connect(&m_socktimer, &QTimer::timeout, this, [this] { guarded([this] { socktimerTimer(); }); });
@@ -65,11 +80,11 @@ TServer::~TServer()
     }
 }
 
-void TServer::listen(const QString& port)
+void TServer::listen(const QString& port, const QString& address)
 {
     if (m_listener->isListening())
         return;
-    m_listener->listen(port);
+    m_listener->listen(port, address);
 }
 
 void TServer::setDispatchInterval(int ms)
@@ -94,7 +109,7 @@ void TServer::log(const QString& text) const
         m_log(text);
         return;
     }
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     std::fflush(stderr);
 }
 
@@ -102,6 +117,11 @@ void TServer::log(const QString& text) const
 
 void TServer::Sock1Accept()
 {
+    if (m_acceptRetry.isActive()) {
+        // Accepting failed a moment ago: the connection waits for the retry, the listener stays quiet.
+        m_acceptWaiting = true;
+        return;
+    }
     int slot = 0;
     for (int k = 1; k <= m_slotcount && slot == 0; ++k) {
         if (record(k).inuse == 0)
@@ -122,7 +142,7 @@ void TServer::Sock1Accept()
     }
     if (taken == nullptr) {
         // Nothing was taken: the slot stays free and the slot count as it was.
-        log(QStringLiteral("Could Not Accept Connection"));
+        acceptFailed();
         return;
     }
     LineConnection* link = taken.release();
@@ -133,6 +153,7 @@ void TServer::Sock1Accept()
     r.inuse = 1;
     r.socket = connection;
     wire(link);
+    armLoginTimeout(connection, link);
     log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(link->peerName()));
     m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
     emit accepted(slot);
@@ -148,6 +169,32 @@ void TServer::wire(LineConnection* link)
             [this, link](const QString& msg) { guarded([&] { tempsockError(link, msg); }); });
 }
 
+void TServer::acceptFailed()
+{
+    log(QStringLiteral("Could Not Accept Connection"));
+    m_acceptWaiting = true;
+    m_acceptRetry.start();
+}
+
+void TServer::armLoginTimeout(int connection, LineConnection* link)
+{
+    if (m_loginTimeout <= 0)
+        return;
+    // The connection is the timer's context: a connection that has gone takes its timer with it.
+    QTimer::singleShot(m_loginTimeout, link, [this, connection] { guarded([&] { loginTimedOut(connection); }); });
+}
+
+void TServer::loginTimedOut(int connection)
+{
+    const ConnectionTable::Connection* c = m_connections.find(connection);
+    if (c == nullptr || !c->open || c->closing || c->loggedIn || c->link == nullptr)
+        return;
+    log(QStringLiteral("Slot %1: no login within %2 s; closing the connection")
+            .arg(c->slot)
+            .arg(m_loginTimeout / 1000.0));
+    c->link->close();
+}
+
 void TServer::refuse()
 {
     std::unique_ptr<LineConnection> link;
@@ -156,8 +203,10 @@ void TServer::refuse()
     } catch (const ESockException&) {
         return;
     }
-    if (link == nullptr)
+    if (link == nullptr) {
+        acceptFailed();
         return;
+    }
     // Nobody hears of it: no handlers, no slot, no departure; destroying the connection closes it.
     try {
         link->sendLine(Full{}.write(m_line));
@@ -201,6 +250,11 @@ void TServer::depart(LineConnection* link)
         return;
     const int connection = c->id;
     const int n = c->slot;
+    // Requests the table left behind must not act on the seat's next occupant.
+    m_receivedlist.drop(connection);
+    settleMemory();
+    if (const int suppressed = m_errorLog.forget(connection); suppressed > 0)
+        log(QStringLiteral("Slot %1: %2 more errors were not logged").arg(n).arg(suppressed));
     m_connections.detach(connection);
     link->disconnect(this);
     link->deleteLater();
@@ -210,7 +264,7 @@ void TServer::depart(LineConnection* link)
         return;
     if (r.inuse == 1)
         m_outbox.toOthers(n, PlayerDisconnected{n, r.name}.write(m_line));
-    log(QStringLiteral("Slot %1: %2 left").arg(n).arg(QString::fromStdString(r.name)));
+    log(QStringLiteral("Slot %1: %2 left").arg(n).arg(forLog(r.name)));
     r.inuse = 0;
     r.name.clear();
     r.justwatch = 0;
@@ -237,30 +291,72 @@ void TServer::Sock1Read(LineConnection* sender, std::string_view line)
     if (c == nullptr)
         return;
     m_connections.receive(*c, line, m_receivedlist);
+    m_queuedPeak = std::max(m_queuedPeak, m_receivedlist.bytes());
     if (!m_receivedlist.empty() && !m_socktimer.isActive())
         m_socktimer.start();
 }
 
 void TServer::socktimerTimer()
 {
-    // One request per tick; lines of connections closed for abuse are dropped without using a tick.
+    // One request per tick. Lines of connections closed for abuse, empty lines and unknown words are
+    // dropped without using a tick.
     while (m_receivedlist.pop(m_dispatching)) {
         const int connection = m_dispatching.connection;
         const ConnectionTable::Connection* c = m_connections.find(connection);
-        const bool dropped = c == nullptr || c->discard;
+        const bool dropped = c == nullptr || c->discard || !isRequest(m_dispatching.text);
         if (!dropped) {
-            try {
-                m_dispatcher.dispatch(m_dispatching.text, connection);
-            } catch (const std::exception& error) {
-                log(QString::fromLocal8Bit(error.what()));
-            }
+            // Handlers read UTF-8; an older table sends its name and chat in Windows-1252.
+            wiretext::decodeInPlace(m_dispatching.text);
+            dispatchLine(m_dispatching);
         }
         m_connections.forgetIfIdle(connection, m_receivedlist);
         if (!dropped)
             break;
     }
-    if (m_receivedlist.empty())
+    if (m_receivedlist.empty()) {
         m_socktimer.stop();
+        settleMemory();
+    }
+}
+
+void TServer::settleMemory()
+{
+    // Freed lines mostly stay with the allocator, in pieces the system never gets back: after a flood
+    // has been served or thrown away, the host asks for the free memory to be returned.
+    if (m_queuedPeak < kGiveBackAfter || m_receivedlist.bytes() > m_queuedPeak / 4)
+        return;
+    m_queuedPeak = m_receivedlist.bytes();
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
+
+bool TServer::isRequest(std::string_view line) const
+{
+    return m_dispatcher.knows(splitCommand(line).word);
+}
+
+void TServer::dispatchLine(const QueuedLine& line)
+{
+    try {
+        m_dispatcher.dispatch(line.text, line.connection);
+    } catch (const FieldError& error) {
+        logError(line.connection, QString::fromUtf8(FieldError(std::string(forLog(error.text()).toUtf8())).what()));
+    } catch (const std::exception& error) {
+        logError(line.connection, forLog(error.what()));
+    }
+}
+
+void TServer::logError(int connection, const QString& text)
+{
+    const ConnectionTable::Connection* c = m_connections.find(connection);
+    const int slot = c != nullptr ? c->slot : 0;
+    int suppressed = 0;
+    if (!m_errorLog.allow(connection, m_clock(), suppressed))
+        return;
+    if (suppressed > 0)
+        log(QStringLiteral("Slot %1: %2 more errors were not logged").arg(slot).arg(suppressed));
+    log(QStringLiteral("Slot %1: %2").arg(slot).arg(text));
 }
 
 void TServer::registerCommands()
@@ -289,16 +385,31 @@ bool TServer::speaksFor(int connection, int slot) const
 
 // --- requests -------------------------------------------------------------------------------------
 
+std::string TServer::seatName(std::string_view received, int s) const
+{
+    return sessiontext::distinctName(sessiontext::cleanName(received, s), [this, s](const QString& name) {
+        for (int k = 1; k <= m_slotcount; ++k) {
+            const SeatRecord& other = m_engine.seat(k);
+            if (k != s && other.inuse == 1 &&
+                QString::fromStdString(other.name).compare(name, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    });
+}
+
 void TServer::receivedlogininfo(std::string_view rest, int connection)
 {
     const LoginInfo login = LoginInfo::read(rest);
     const int s = login.slot;
-    const ConnectionTable::Connection* c = m_connections.find(connection);
-    // A login whose connection has gone (or is going) would seat a dead connection: dropped.
-    if (c == nullptr || !c->open || c->closing || !speaksFor(connection, s))
+    ConnectionTable::Connection* c = m_connections.find(connection);
+    // A login whose connection has gone (or is going) would seat a dead connection: dropped. A table
+    // logs in once; taking another name mid-game would pass it off as someone else.
+    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
         return;
+    c->loggedIn = true;
     SeatRecord& r = record(s);
-    r.name.assign(login.name);
+    r.name = seatName(login.name, s);
     r.inuse = 1;
     m_outbox.toAll(NewPlayerInfo{s, r.name}.write(m_line));
     for (int k = 1; k <= m_slotcount; ++k) {
@@ -312,9 +423,7 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     }
     if (m_engine.gamerunning())
         m_engine.catchUp(s);
-    log(QStringLiteral("Slot %1: logged in as %2 (version %3)")
-            .arg(s)
-            .arg(fromView(login.name), fromView(login.version)));
+    log(QStringLiteral("Slot %1: logged in as %2 (version %3)").arg(s).arg(forLog(r.name), forLog(login.version)));
     emit loggedIn(s);
 }
 
@@ -327,25 +436,35 @@ void TServer::kickhim(std::string_view rest, int connection)
         disconnectsock(request.slot);
 }
 
+template <typename Relay> void TServer::relayChat(int s, std::string_view received)
+{
+    // The relay adds the name and a separator: the text is cut so the whole still fits one line.
+    const std::string& name = record(s).name;
+    const std::size_t room = sessiontext::relayRoom(Relay::command, s, name, Relay::separator);
+    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(received, room, m_scratch)));
+}
+
 void TServer::chat(std::string_view rest, int connection)
 {
     const ChatRequest request = ChatRequest::read(rest);
     if (speaksFor(connection, request.slot))
-        m_outbox.toAll(ChatRelay::relay(m_line, request.slot, record(request.slot).name, request.rest));
+        relayChat<ChatRelay>(request.slot, request.rest);
 }
 
 void TServer::action(std::string_view rest, int connection)
 {
     const ActionRequest request = ActionRequest::read(rest);
     if (speaksFor(connection, request.slot))
-        m_outbox.toAll(ActionRelay::relay(m_line, request.slot, record(request.slot).name, request.rest));
+        relayChat<ActionRelay>(request.slot, request.rest);
 }
 
 void TServer::playasound(std::string_view rest, int connection)
 {
-    const PlayASoundRequest request = PlayASoundRequest::read(rest);
-    if (speaksFor(connection, request.slot))
-        m_outbox.toAll(request.write(m_line));
+    PlayASoundRequest request = PlayASoundRequest::read(rest);
+    if (!speaksFor(connection, request.slot))
+        return;
+    request.rest = sessiontext::cutUtf8(request.rest, sessiontext::relayRoom(PlayASoundRequest::command, request.slot));
+    m_outbox.toAll(request.write(m_line));
 }
 
 void TServer::botspeed(std::string_view rest, int connection)
@@ -353,8 +472,7 @@ void TServer::botspeed(std::string_view rest, int connection)
     const BotSpeed request = BotSpeed::read(rest);
     if (request.slot != 1 || !speaksFor(connection, request.slot))
         return;
-    if (request.milliseconds >= 0)
-        m_engine.setBotdelay(request.milliseconds);
+    m_engine.setBotdelay(std::clamp(request.milliseconds, 0, kMaxBotDelay));
 }
 
 void TServer::botlevel(std::string_view rest, int connection)
@@ -384,10 +502,11 @@ void TServer::justwatch(std::string_view rest, int connection)
     }
 }
 
-void TServer::startgame(std::string_view rest, int)
+void TServer::startgame(std::string_view rest, int connection)
 {
-    // Any table may start (or restart) a game.
-    m_engine.startgame(StartGame::read(rest));
+    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else.
+    if (speaksFor(connection, 1))
+        m_engine.startgame(StartGame::read(rest));
 }
 
 void TServer::choosetype(std::string_view rest, int connection)

@@ -3,13 +3,15 @@
 #include "connectionlistener.h"
 #include "connectiontable.h"
 #include "dispatcher.h"
+#include "fairlinequeue.h"
 #include "gameengine.h"
-#include "linequeue.h"
+#include "loglimiter.h"
 #include "names.h"
 #include "random.h"
 #include "sessiontimers.h"
 #include "slotoutbox.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -29,24 +31,34 @@ namespace morlu {
  * and feeds the game requests to the GameEngine, whose messages and timers it carries.
  *
  * Tables arrive through a ConnectionListener (TCP by default; tests hand in an in-memory one) and are
- * served over their LineConnections. Each connection cuts what it receives into lines, which are
- * queued; `socktimer` dispatches one line per tick (10 ms), and is stopped while the queue is empty.
- * Each request is read once into its message struct, and the game requests go to the GameEngine as
- * structs. Connection events (arrivals, departures) are handled as soon as they come, between ticks.
+ * served over their LineConnections. Each connection cuts what it receives into lines, which wait in
+ * that connection's own queue; `socktimer` dispatches one request per tick (10 ms) in all, taking the
+ * connections in turn, so a table that floods the host delays the others by a tick per busy table at
+ * most. Empty lines and unknown command words are dropped without using a tick. The timer is stopped
+ * while nothing waits. Each request is read once into its message struct, and the game requests go to
+ * the GameEngine as structs. Connection events (arrivals, departures) are handled as soon as they
+ * come, between ticks; a departure throws away the lines its connection still had waiting.
  * Everything runs on the thread that owns the object.
+ *
+ * What tables send is not trusted to be polite: a connection that has not logged in within
+ * loginTimeout() of its slot offer is closed; a second login of a connection is ignored; names are
+ * cleaned and made distinct at the table (see sessiontext.h); chat and action texts are cut so their
+ * relay stays within LineFramer::kMaxLine; only slot 1 starts games and sets the bot delay, which is
+ * kept within 0..kMaxBotDelay ms. Repeated errors of one connection are logged a few per second.
  *
  * A request that names its sender's slot or seat is honoured only when that is the slot its own
  * connection was given (slot 1's connection may also switch other seats to watching); lines of a
  * connection that has gone are still handled under that slot unless a newer connection holds it.
  * Malformed requests are dropped, and a numeric field that does not read as an integer is written to
- * the log ("'x' is not a valid integer value"); nothing a table sends can put up a dialog on the host.
+ * the log ("'x' is not a valid integer value", the text cut to 200 bytes and its control characters
+ * escaped); nothing a table sends can put up a dialog on the host.
  * A table whose connection fails, floods the host, or does not read what it is sent is treated as if
  * it had left (see ConnectionTable for the limits).
  *
  * In-process use (the table that hosts):
  *
  *     auto* server = new TServer(window);
- *     server->listen();             // "7772"; throws ESockException on failure
+ *     server->listen();             // "7772" on every address; throws ESockException on failure
  *     // then connect the own table to 127.0.0.1:server->port(); it gets slot 1
  */
 class TServer : public QObject {
@@ -54,6 +66,13 @@ class TServer : public QObject {
 
 public:
     using Logger = std::function<void(const QString& text)>;
+
+    /// Milliseconds a connection has to log in after its slot offer.
+    static constexpr int kLoginTimeout = 10000;
+    /// Longest bot delay slot 1 may set, in milliseconds.
+    static constexpr int kMaxBotDelay = 10000;
+    /// Milliseconds between two attempts to accept while accepting fails (no file descriptors left).
+    static constexpr int kAcceptRetry = 1000;
 
     /// A host that listens for tables over TCP (TSockListener, `Sock1`).
     explicit TServer(QObject* parent = nullptr);
@@ -63,13 +82,14 @@ public:
 
     /**
      * Starts hosting: the listener (`Sock1` over TCP) listens on @p port (a decimal number or a service
-     * name; "0" lets the system pick a free port, see port()) on every local address. Raises
+     * name; "0" lets the system pick a free port, see port()) on @p address (a dotted IPv4 address such
+     * as "127.0.0.1" for a game nobody else may join; empty for every local address). Raises
      * ESockException with "Listen - Error Binding Socket" when the port cannot be bound, "Listen - Error Starting
      * Listen", or a port lookup error. A failed attempt leaves the listening socket's handle in place, so calling again
      * raises "Listen - Socket Already In Use"; make a new TServer to retry. Listening on a server that
      * already listens does nothing.
      */
-    void listen(const QString& port = QStringLiteral("7772"));
+    void listen(const QString& port = QStringLiteral("7772"), const QString& address = QString());
     /// The port `Sock1` is bound to; 0 before listen() (and for a listener without ports).
     quint16 port() const { return m_listener->port(); }
     bool hosting() const { return m_listener->isListening(); }
@@ -90,6 +110,8 @@ public:
     ConnectionTable& connections() { return m_connections; }
     /// Lines received and not dispatched yet.
     std::size_t waitingLines() const { return m_receivedlist.size(); }
+    /// Bytes of the lines received and not dispatched yet.
+    std::size_t waitingBytes() const { return m_receivedlist.bytes(); }
     /// True while `socktimer` runs, which it does only while lines wait.
     bool dispatching() const { return m_socktimer.isActive(); }
 
@@ -98,6 +120,14 @@ public:
     int dispatchInterval() const { return m_socktimer.interval(); }
     /// Where the host's log goes (arrivals, departures, dropped requests); stderr by default.
     void setLogger(Logger logger) { m_log = std::move(logger); }
+    /// Milliseconds a new connection has to log in (kLoginTimeout); 0 or less: no limit. For new
+    /// connections.
+    void setLoginTimeout(int ms) { m_loginTimeout = ms; }
+    int loginTimeout() const { return m_loginTimeout; }
+    /// Milliseconds between attempts to accept while accepting fails (kAcceptRetry).
+    void setAcceptRetry(int ms) { m_acceptRetry.setInterval(ms); }
+    /// The monotonic clock, in milliseconds, that paces the log of repeated errors (tests set one).
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     /**
      * When set, the computer also takes over seat 1 when its table leaves during a game. The host that
@@ -148,6 +178,21 @@ private:
     void playcard(std::string_view rest, int connection);
 
     void registerCommands();
+    /// True for a line that names a known request; anything else is dropped without using a tick.
+    bool isRequest(std::string_view line) const;
+    void dispatchLine(const QueuedLine& line);
+    /// Accepting failed: no new attempt (and no log line) before the retry interval has passed.
+    void acceptFailed();
+    void armLoginTimeout(int connection, LineConnection* link);
+    void loginTimedOut(int connection);
+    /// The name slot @p s is seated under for the name it sent (cleaned, distinct at the table).
+    std::string seatName(std::string_view received, int s) const;
+    /// A relay of @p received (chat or action text) from slot @p s, cut to fit one line.
+    template <typename Relay> void relayChat(int s, std::string_view received);
+    /// After a flood has gone from the queue, hands the freed memory back to the system.
+    void settleMemory();
+    /// Logs an error of @p connection, a few per second at most (see LogLimiter).
+    void logError(int connection, const QString& text);
     void refuse();
     void wire(LineConnection* link);
     void depart(LineConnection* link);
@@ -160,7 +205,7 @@ private:
     void log(const QString& text) const;
 
     std::unique_ptr<ConnectionListener> m_listener;
-    LineQueue m_receivedlist;
+    FairLineQueue m_receivedlist;
     QTimer m_socktimer;
     ConnectionTable m_connections;
     int m_slotcount = 0;
@@ -172,6 +217,14 @@ private:
     QueuedLine m_dispatching;
     std::string m_line;
     Logger m_log;
+    LogLimiter m_errorLog;
+    QElapsedTimer m_elapsed;
+    std::function<qint64()> m_clock;
+    QTimer m_acceptRetry;
+    bool m_acceptWaiting = false;
+    int m_loginTimeout = kLoginTimeout;
+    std::string m_scratch;
+    std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
 };
 

@@ -17,7 +17,9 @@ class LineQueue;
  * tail never grows beyond it, and it holds whether the line arrives in one read or in many. On an
  * over-long line feed() returns Status::LineTooLong: the lines before it have been handed out, nothing
  * after it is, and every later feed() fails the same way until reset(). The owner closes the
- * connection.
+ * connection. A framer set to drop over-long lines (setDropOverlong()) instead throws the line away
+ * up to its 0xFF, returns Status::LineDropped and goes on with the lines after it: the table does so,
+ * since one bad line from the host is no reason to leave the game.
  *
  * One framer per connection; no Qt, no threads.
  */
@@ -26,7 +28,11 @@ public:
     /// Longest line accepted, 0xFF not counted.
     static constexpr std::size_t kMaxLine = 65536;
 
-    enum class Status { Ok, LineTooLong };
+    enum class Status { Ok, LineTooLong, LineDropped };
+
+    /// When on, an over-long line is dropped and framing goes on after it (see the class comment).
+    void setDropOverlong(bool drop) { m_dropOverlong = drop; }
+    bool dropsOverlong() const { return m_dropOverlong; }
 
     /**
      * Cuts @p bytes, calling @p onLine(std::string_view line) once per complete line. The view is only
@@ -46,18 +52,26 @@ public:
     {
         m_tail.clear();
         m_failed = false;
+        m_skipping = false;
     }
 
 private:
-    Status fail()
+    /// An over-long line was found: true when framing stops (failed), false when the line is skipped.
+    bool overlong()
     {
-        m_failed = true;
         m_tail.clear();
-        return Status::LineTooLong;
+        if (!m_dropOverlong) {
+            m_failed = true;
+            return true;
+        }
+        m_skipping = true;
+        return false;
     }
 
     std::string m_tail;
     bool m_failed = false;
+    bool m_dropOverlong = false;
+    bool m_skipping = false; ///< dropping an over-long line until its 0xFF
 };
 
 template <typename OnLine> LineFramer::Status LineFramer::feed(std::string_view bytes, OnLine&& onLine)
@@ -65,31 +79,37 @@ template <typename OnLine> LineFramer::Status LineFramer::feed(std::string_view 
     if (m_failed)
         return Status::LineTooLong;
     constexpr char end = '\xFF';
-    std::size_t at = bytes.find(end);
-    if (!m_tail.empty()) {
-        // The first line completes the tail.
+    Status status = Status::Ok;
+    for (;;) {
+        const std::size_t at = bytes.find(end);
+        if (m_skipping) {
+            if (at == std::string_view::npos)
+                return status;
+            m_skipping = false;
+            bytes.remove_prefix(at + 1);
+            continue;
+        }
+        // The length of the line that ends at @p at (or is still open), the tail included.
         const std::size_t piece = at == std::string_view::npos ? bytes.size() : at;
-        if (m_tail.size() + piece > kMaxLine)
-            return fail();
-        m_tail.append(bytes.data(), piece);
-        if (at == std::string_view::npos)
-            return Status::Ok;
-        onLine(std::string_view(m_tail));
-        m_tail.clear();
+        if (m_tail.size() + piece > kMaxLine) {
+            if (overlong())
+                return Status::LineTooLong;
+            status = Status::LineDropped;
+            continue;
+        }
+        if (at == std::string_view::npos) {
+            m_tail.append(bytes);
+            return status;
+        }
+        if (m_tail.empty()) {
+            onLine(bytes.substr(0, at));
+        } else {
+            m_tail.append(bytes.data(), at);
+            onLine(std::string_view(m_tail));
+            m_tail.clear();
+        }
         bytes.remove_prefix(at + 1);
-        at = bytes.find(end);
     }
-    while (at != std::string_view::npos) {
-        if (at > kMaxLine)
-            return fail();
-        onLine(bytes.substr(0, at));
-        bytes.remove_prefix(at + 1);
-        at = bytes.find(end);
-    }
-    if (bytes.size() > kMaxLine)
-        return fail();
-    m_tail.append(bytes);
-    return Status::Ok;
 }
 
 } // namespace morlu

@@ -23,6 +23,9 @@ bool LineQueue::pop(QueuedLine& out)
     out.connection = first.connection;
     std::swap(out.text, first.text);
     first.text.clear();
+    // A buffer grown by a long line is not kept for reuse: after a flood the memory goes back.
+    if (first.text.capacity() > kKeptCapacity)
+        std::string().swap(first.text);
     m_head = (m_head + 1) % m_ring.size();
     --m_size;
     const auto count = m_waiting.find(out.connection);

@@ -21,10 +21,14 @@ struct QueuedLine {
  * the host can close a connection that floods it.
  *
  * Storage is a ring of reused strings: once the queue has seen its deepest point, push() and pop() do
- * not allocate for lines no longer than those seen before.
+ * not allocate for lines no longer than those seen before, up to kKeptCapacity bytes; a buffer grown
+ * beyond that by a long line is freed when its line is taken, so a flood does not stay resident.
  */
 class LineQueue {
 public:
+    /// Largest line buffer the ring keeps for reuse.
+    static constexpr std::size_t kKeptCapacity = 4096;
+
     /// Appends a copy of @p line received on @p connection.
     void push(int connection, std::string_view line);
     /**

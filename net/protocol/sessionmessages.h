@@ -142,6 +142,8 @@ inline constexpr std::string_view kActionSeparator = " ";
  */
 template <const std::string_view& Word, const std::string_view& Separator> struct RelayedChatMessage {
     static constexpr std::string_view command = Word;
+    /// What the host puts between the sender's name and the text.
+    static constexpr std::string_view separator = Separator;
     int slot = 0;
     std::string_view text;
     std::string_view colour;

@@ -129,6 +129,18 @@ std::string encode(std::string_view utf8)
     return out;
 }
 
+std::string_view encodeLine(std::string_view line, std::string& buffer)
+{
+    const bool ended = !line.empty() && line.back() == '\xFF';
+    const std::string_view text = ended ? line.substr(0, line.size() - 1) : line;
+    if (isAscii(text))
+        return line;
+    buffer = encode(text);
+    if (ended)
+        buffer += '\xFF';
+    return buffer;
+}
+
 std::string decode(std::string_view bytes)
 {
     if (isAscii(bytes) || isUtf8(bytes))

@@ -27,6 +27,14 @@ bool isUtf8(std::string_view bytes);
  */
 std::string encode(std::string_view utf8);
 
+/**
+ * The bytes to send for one complete @p line (its closing 0xFF included, if it has one), encoded as a
+ * whole by the rule of encode(). Plain ASCII, which is nearly every line, comes back as @p line itself
+ * without a copy; otherwise the result is written into @p buffer (its capacity is reused) and is valid
+ * until the buffer changes.
+ */
+std::string_view encodeLine(std::string_view line, std::string& buffer);
+
 /// Received @p bytes as UTF-8: unchanged when valid UTF-8, else read as Windows-1252.
 std::string decode(std::string_view bytes);
 

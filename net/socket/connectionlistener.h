@@ -28,10 +28,11 @@ public:
 
     /**
      * Starts listening on @p port (a decimal number or a service name; "0" asks for a free port, see
-     * port()). Listening already does nothing. Raises ESockException when the port cannot be had
-     * ("Listen - Error Binding Socket", ...).
+     * port()) on @p address (a dotted IPv4 address; empty for every local address). Listening already
+     * does nothing. Raises ESockException when the port cannot be had ("Listen - Error Binding
+     * Socket", ...).
      */
-    virtual void listen(const QString& port) = 0;
+    virtual void listen(const QString& port, const QString& address = QString()) = 0;
     virtual bool isListening() const = 0;
     /// The port listened on; 0 before listen() (and always for a listener without ports).
     virtual quint16 port() const = 0;

@@ -17,7 +17,7 @@ void LineConnection::deliver(std::string_view bytes)
         emit lineReceived(line);
         stopped = !isOpen();
     });
-    if (status == LineFramer::Status::LineTooLong && !stopped)
+    if (status != LineFramer::Status::Ok && !stopped)
         emit lineTooLong();
 }
 

@@ -20,7 +20,9 @@ namespace morlu {
  * call. Received bytes are cut into lines at 0xFF by the connection's LineFramer and reported one by
  * one, without the 0xFF, in the order they were sent. A line longer than LineFramer::kMaxLine (65536
  * bytes) is a broken peer: lineTooLong() is reported once, no line is reported after it, and what to
- * do is the owner's choice (both sides close the connection).
+ * do is the owner's choice (the host closes the connection). A connection set to drop over-long lines
+ * (setDropOverlongLines(), the table's choice) reports lineTooLong() and goes on with the lines after
+ * the dropped one.
  *
  * Reports are Qt signals, emitted on the thread that owns the object, never from inside sendLine():
  * - connected(): a connection started with open() has been made (the table's side);
@@ -76,6 +78,8 @@ public:
     virtual bool isConnected() const = 0;
     /// Bytes received after the last 0xFF, waiting for the rest of their line.
     std::size_t pendingBytes() const { return m_framer.pending(); }
+    /// When on, an over-long line is dropped (lineTooLong() still reported) and the lines after it come.
+    void setDropOverlongLines(bool drop) { m_framer.setDropOverlong(drop); }
 
     /// How long open() waits for the connection to be made before it gives up (connectFailed()).
     static constexpr int kConnectTimeoutMs = 10000;

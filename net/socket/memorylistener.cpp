@@ -11,7 +11,7 @@ MemoryListener::MemoryListener(QObject* parent) : ConnectionListener(parent) {}
 
 MemoryListener::~MemoryListener() = default;
 
-void MemoryListener::listen(const QString&)
+void MemoryListener::listen(const QString&, const QString&)
 {
     m_listening = true;
 }

@@ -21,8 +21,8 @@ public:
     explicit MemoryListener(QObject* parent = nullptr);
     ~MemoryListener() override;
 
-    /// Starts listening; @p port is not used.
-    void listen(const QString& port) override;
+    /// Starts listening; @p port and @p address are not used.
+    void listen(const QString& port, const QString& address = QString()) override;
     bool isListening() const override { return m_listening; }
     quint16 port() const override { return 0; }
     std::unique_ptr<LineConnection> accept() override;

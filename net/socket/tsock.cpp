@@ -18,7 +18,9 @@ namespace morlu {
 namespace {
 
 constexpr qsizetype kReadSize = 32768;
-constexpr int kBacklog = 5;
+// As many waiting connections as the system allows: under churn a short queue makes connects wait
+// for the client's retransmission.
+constexpr int kBacklog = SOMAXCONN;
 // Sent bytes are dropped from the front of the outgoing buffer lazily, once they make up this much.
 constexpr qsizetype kCompactAt = 1 << 20;
 
@@ -89,6 +91,9 @@ void TSock::setListen(bool listen)
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (!m_listenAddress.isEmpty() &&
+        ::inet_pton(AF_INET, m_listenAddress.toLatin1().constData(), &address.sin_addr) != 1)
+        throw ESockException("Listen - Error Binding Socket");
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         throw ESockException("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
     if (::listen(m_fd, kBacklog) != 0)

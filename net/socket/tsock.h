@@ -75,10 +75,16 @@ public:
     QString PortName() const { return m_portName; }
     void setPortName(const QString& name);
 
+    /// Dotted IPv4 address a listener binds to ("127.0.0.1": only this machine may connect); empty, the
+    /// default, means every local address. Read when listening starts.
+    QString ListenAddress() const { return m_listenAddress; }
+    void setListenAddress(const QString& address) { m_listenAddress = address; }
+
     /// True while the socket listens.
     bool Listen() const { return m_listen; }
     /**
-     * true: listen on every local address and PortName (SO_REUSEADDR, backlog 5), then report
+     * true: listen on ListenAddress (every local address by default) and PortName (SO_REUSEADDR, the
+     * system's largest backlog), then report
      * (Listen, "Listening Started"); already listening reports "Listening Already Running". Raises
      * "Listen - Socket Already In Use" when the socket has a handle (also after a failed attempt, whose
      * handle stays), "Listen - Error Binding Socket", "Listen - Error Starting Listen", or a lookup error.
@@ -208,6 +214,7 @@ private:
     bool m_connected = false;
     bool m_connecting = false;
     bool m_failed = false;
+    QString m_listenAddress;
     bool m_listen = false;
     bool m_blocking = false;
     int m_blockingTimeout = 0;

@@ -16,11 +16,12 @@ TSockListener::~TSockListener()
     m_sock1.OnAccept = nullptr;
 }
 
-void TSockListener::listen(const QString& port)
+void TSockListener::listen(const QString& port, const QString& address)
 {
     if (m_sock1.Listen())
         return;
     m_sock1.setPortName(port);
+    m_sock1.setListenAddress(address);
     m_sock1.setListen(true);
 }
 

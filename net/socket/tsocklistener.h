@@ -19,8 +19,8 @@ public:
     explicit TSockListener(QObject* parent = nullptr);
     ~TSockListener() override;
 
-    /// Sets PortName and Listen of `Sock1`; its ESockException texts pass through.
-    void listen(const QString& port) override;
+    /// Sets PortName, ListenAddress and Listen of `Sock1`; its ESockException texts pass through.
+    void listen(const QString& port, const QString& address = QString()) override;
     bool isListening() const override { return m_sock1.Listen(); }
     quint16 port() const override { return m_sock1.localPort(); }
     std::unique_ptr<LineConnection> accept() override;

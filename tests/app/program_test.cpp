@@ -3,10 +3,15 @@
 #include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
+#include "tsocklistener.h"
 
 #include <QAction>
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -19,6 +24,17 @@ const QString kMulti = QStringLiteral("Loading Multi-player Game.. Please Wait."
 QString nameOf(Tchat& table, int seat)
 {
     return table.board().seatName(seat);
+}
+
+/// The address the program's host listens on ("0.0.0.0" for every address).
+QString listeningAddress(TServer& server)
+{
+    auto* tcp = qobject_cast<TSockListener*>(&server.listener());
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (tcp == nullptr || ::getsockname(tcp->sock().handle(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return {};
+    return QString::fromLatin1(::inet_ntoa(address.sin_addr));
 }
 
 TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
@@ -37,6 +53,8 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
     EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));
     EXPECT_TRUE(table->startGameAction()->isEnabled());
     EXPECT_TRUE(table.server().hosting());
+    // Nobody else has a seat in a solo game: nobody else can reach its host.
+    EXPECT_EQ(listeningAddress(table.server()), QStringLiteral("127.0.0.1"));
     QTRY_COMPARE_WITH_TIMEOUT(table.server().engine().botdelay(), 1000, kWait);
     EXPECT_EQ(table.server().slot(1).name, "You");
 }
@@ -51,6 +69,7 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
     EXPECT_EQ(table->link().connection().peerName(), QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(table->state().ishost);
+    EXPECT_EQ(listeningAddress(table.server()), QStringLiteral("0.0.0.0"));
     auto* lobby = table->findChild<TSock*>(QStringLiteral("Sock11"));
     ASSERT_NE(lobby, nullptr);
     EXPECT_EQ(lobby->HostName(), QStringLiteral("127.0.0.1"));

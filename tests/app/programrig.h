@@ -26,6 +26,7 @@ public:
         m_program = std::make_unique<MorluProgram>(options);
         m_program->server().setLogger([](const QString&) {});
         m_program->server().setDispatchInterval(0);
+        m_program->table().setSettingsPath(freshSettingsPath());
     }
 
     Tchat* get() const { return m_program ? &m_program->table() : nullptr; }

@@ -92,17 +92,6 @@ TEST(ServerModeTest, TheComputerLevelAppliesToEveryComputerSeat)
     EXPECT_NE(plays["classic"], plays["expert"]);
 }
 
-TEST(ServerModeTest, EndsOnSigintToo)
-{
-    ServerProcess server;
-    server.start({"--port", "0"});
-    ASSERT_NE(server.waitListening(), 0);
-    ::kill(pid_t(server.process().processId()), SIGINT);
-    ASSERT_TRUE(server.waitFinished());
-    EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(server.process().exitCode(), 0);
-}
-
 TEST(ServerModeTest, APortInUseEndsWithTheBindError)
 {
     TSock taken;

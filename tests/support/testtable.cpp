@@ -27,7 +27,9 @@ TestTable::TestTable(quint16 port) : TestTable(std::make_unique<TSockConnection>
 
 TestTable::TestTable(std::unique_ptr<LineConnection> connection) : m_connection(std::move(connection))
 {
+    m_connection->setDropOverlongLines(true);
     QObject::connect(m_connection.get(), &LineConnection::lineReceived, [this](std::string_view line) { read(line); });
+    QObject::connect(m_connection.get(), &LineConnection::lineTooLong, [this] { ++m_overlongLines; });
     // The table's own close() and reset() disconnect these first, so what is left is the host's doing.
     QObject::connect(m_connection.get(), &LineConnection::closed, [this] { m_closedByHost = true; });
     QObject::connect(m_connection.get(), &LineConnection::failed, [this] { m_closedByHost = true; });
@@ -40,9 +42,14 @@ TestTable::~TestTable()
 
 void TestTable::read(std::string_view line)
 {
+    if (wordOf(line) == CMD_sendlogininfo)
+        m_slot = SendLoginInfo::read(line.substr(CMD_sendlogininfo.size() + 1)).slot;
+    if (!keepLines) {
+        if (onLine)
+            onLine(line);
+        return;
+    }
     std::string& kept = m_lines.emplace_back(line);
-    if (wordOf(kept) == CMD_sendlogininfo)
-        m_slot = SendLoginInfo::read(std::string_view(kept).substr(CMD_sendlogininfo.size() + 1)).slot;
     if (onLine)
         onLine(kept);
 }

@@ -34,6 +34,9 @@ public:
 
     /// Called for each received line, after it was recorded.
     std::function<void(std::string_view line)> onLine;
+    /// When false, lines are only handed to onLine and not kept (a long run would pile them up);
+    /// lines(), waitFor() and login() then see nothing.
+    bool keepLines = true;
 
     /// Waits until the host has given this table its slot (CMD_sendlogininfo); the slot, or 0.
     int waitSlot();
@@ -70,6 +73,9 @@ public:
     bool waitClosed(int milliseconds = 10000);
     /// Bytes received after the last 0xFF (an unfinished line).
     std::size_t pendingBytes() const { return m_connection->pendingBytes(); }
+    /// Lines longer than LineFramer::kMaxLine that arrived; like a real table, this one drops them and
+    /// stays connected.
+    int overlongLines() const { return m_overlongLines; }
 
 private:
     void wire();
@@ -79,6 +85,7 @@ private:
     std::vector<std::string> m_lines;
     int m_slot = 0;
     bool m_closedByHost = false;
+    int m_overlongLines = 0;
 };
 
 } // namespace morlu::test

@@ -1,21 +1,48 @@
 #include "chatpane.h"
 
+#include "chatbuttons.h"
+#include "chatentry.h"
 #include "chatview.h"
 #include "fieldreader.h"
 #include "printers.h"
+#include "tablerecorders.h"
+#include "tablestate.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextBlock>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+using namespace morlu::test;
+
 namespace {
 
-/// A chat pane in an area of its own, its handlers registered on a dispatch table.
+/// A chat pane in an area of its own, its handlers registered on a dispatch table, its requests
+/// recorded, links opened into a list and the cooldown on a hand-driven clock.
 class ChatPaneTest : public ::testing::Test {
 protected:
-    ChatPaneTest() { pane.registerOn(commands); }
+    ChatPaneTest()
+    {
+        state.myseat = 2;
+        state.connected = true;
+        pane.registerOn(commands);
+    }
+
+    /// Types @p keys into the entry and presses Enter; returns what went to the host.
+    std::vector<std::string> type(const QString& keys)
+    {
+        host.sent.clear();
+        QTest::keyClicks(&pane.mychat(), keys);
+        QTest::keyClick(&pane.mychat(), Qt::Key_Return);
+        return host.sent;
+    }
 
     /// The lines of the view, without the blanks each piece ends with.
     QStringList lines() const
@@ -28,7 +55,20 @@ protected:
     }
 
     QWidget area;
-    ChatPane pane{&area};
+    TableState state;
+    HostRecorder host;
+    QStringList messages;
+    QList<QUrl> opened;
+    std::int64_t now = 0;
+    ChatPane pane{&area,
+                  state,
+                  host,
+                  [this](const QString& text) { messages << text; },
+                  [this](const QUrl& url) {
+                      opened << url;
+                      return true;
+                  },
+                  [this] { return now; }};
     morlu::Dispatcher<> commands;
 };
 
@@ -72,6 +112,116 @@ TEST_F(ChatPaneTest, ChatterSoundsAreReportedWithTheSendersSeat)
     EXPECT_EQ(chatter.at(0).at(1).toString(), QStringLiteral("wave3"));
     EXPECT_THROW(commands.dispatch("CMD_playasound+x+wave3+"), morlu::FieldError);
     EXPECT_EQ(chatter.count(), 1);
+}
+
+TEST_F(ChatPaneTest, TypedLinesFollowTheSlashMeRules)
+{
+    pane.setTextColour(0x00FF00);
+    struct Row {
+        const char* typed;
+        std::vector<std::string> sent;
+    };
+    const Row rows[] = {
+        {"hello + you", {"CMD_chat+2+hello + you|clLime\xFF"}},
+        {"/me waves", {"CMD_action+2+waves|clLime\xFF"}},
+        {"/me", {"CMD_action+2+|clLime\xFF"}},
+        {"/mewaves", {"CMD_action+2+aves|clLime\xFF"}}, // the fourth character goes with the "/me"
+        {"/quit", {}},                                  // any other "/" sends nothing
+        {"", {}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(type(QString::fromLatin1(row.typed)), row.sent) << row.typed;
+        EXPECT_EQ(pane.mychat().text(), QString()) << row.typed;
+    }
+    // Not connected yet: nothing goes out and the entry keeps its text.
+    state.connected = false;
+    EXPECT_EQ(type(QStringLiteral("early")), std::vector<std::string>{});
+    EXPECT_EQ(pane.mychat().text(), QStringLiteral("early"));
+}
+
+TEST_F(ChatPaneTest, ThePlaceholderGoesWithTheFirstKeyOrSmileyAndNeverComesBack)
+{
+    ChatEntry& entry = pane.mychat();
+    EXPECT_EQ(entry.text(), QStringLiteral("<Enter Chat Here>"));
+    QTest::keyClick(&entry, Qt::Key_H);
+    EXPECT_EQ(entry.text(), QStringLiteral("h"));
+    entry.clear();
+    EXPECT_EQ(entry.text(), QString());
+
+    ChatEntry fresh;
+    fresh.N271Click(12);
+    fresh.N271Click(27);
+    EXPECT_EQ(fresh.text(), QStringLiteral(":)#12:)#27"));
+    EXPECT_EQ(fresh.cursorPosition(), fresh.text().size());
+    QApplication::clipboard()->setText(QStringLiteral("pasted www.x.org"));
+    fresh.popupMenu()->findChild<QAction*>(QStringLiteral("Paste1"))->trigger();
+    EXPECT_EQ(fresh.text(), QStringLiteral("pasted www.x.org"));
+}
+
+TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
+{
+    ChatButtons& buttons = pane.buttons();
+    EXPECT_EQ(buttons.phrase(1), QStringLiteral("Way To Go!"));
+    EXPECT_EQ(buttons.phrase(9), QStringLiteral("Good Game Everyone!"));
+    buttons.setPhrase(3, QStringLiteral("/me bows"));
+    struct Row {
+        std::int64_t at;
+        int button;
+        std::vector<std::string> sent;
+    };
+    const Row rows[] = {
+        {0, 1, {"CMD_action+2+says: Way To Go!|clBlack\xFF"}},
+        {1999, 2, {}}, // within the two seconds
+        {2000, 3, {"CMD_action+2+bows|clBlack\xFF"}},
+        {2500, 3, {}},
+        {60000, 2, {"CMD_action+2+says: Good One!|clBlack\xFF"}},
+    };
+    for (const Row& row : rows) {
+        now = row.at;
+        host.sent.clear();
+        QTest::mouseClick(buttons.phraseButton(row.button), Qt::LeftButton);
+        EXPECT_EQ(host.sent, row.sent) << row.at;
+    }
+}
+
+TEST_F(ChatPaneTest, ChatterSoundsAreAskedForOnlyBySeatedConnectedPlayers)
+{
+    QMenu* menu = pane.buttons().soundMenu();
+    ASSERT_EQ(menu->actions().size(), 21);
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("<Cancel>"));
+    EXPECT_EQ(menu->actions().at(5)->text(), QStringLiteral("Where have you been?"));
+    EXPECT_EQ(menu->actions().back()->toolTip(), QStringLiteral("Crying"));
+    EXPECT_EQ(pane.buttons().smileyMenu()->actions().size(), 18);
+    EXPECT_EQ(pane.buttons().smileyMenu()->actions().back()->text(), QStringLiteral(":)#27"));
+
+    struct Row {
+        int seat;
+        bool connected;
+        int item;
+        std::vector<std::string> sent;
+    };
+    const Row rows[] = {
+        {2, true, 7, {"CMD_playasound+2+wave7+\xFF"}}, {2, true, 0, {}}, {6, true, 3, {}}, {2, false, 3, {}}};
+    for (const Row& row : rows) {
+        state.myseat = row.seat;
+        state.connected = row.connected;
+        host.sent.clear();
+        menu->actions().at(row.item)->trigger();
+        EXPECT_EQ(host.sent, row.sent) << row.seat << " " << row.item;
+    }
+}
+
+TEST_F(ChatPaneTest, LinksOpenOnlyAsWebPages)
+{
+    commands.dispatch("CMD_chat+3+Bob chats: see www.example.org/a?b=1 or http://x.net/p and https://y.org "
+                      "javascript:alert('http://') file:///etc/passwd?www.x|clBlack");
+    ChatView& view = pane.mainchat();
+    ASSERT_EQ(view.linkcount(), 4);
+    for (int n = 0; n <= view.linkcount(); ++n)
+        view.mainchatJump(n);
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl(QStringLiteral("http://www.example.org/a?b=1")),
+                                   QUrl(QStringLiteral("http://x.net/p")), QUrl(QStringLiteral("https://y.org"))}));
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Cannot open Webpage")));
 }
 
 } // namespace

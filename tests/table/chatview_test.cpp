@@ -4,6 +4,8 @@
 #include "logcapture.h"
 #include "printers.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -93,6 +95,94 @@ TEST(ChatView, ScrollsToTheNewestLineUnlessScrollLockIsOn)
     bar->setValue(0);
     view.addlinetochat(QStringLiteral("0+one more"), kBlue);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST(ChatView, ShowsMarkupAsTheCharactersItIsMadeOf)
+{
+    ChatView view;
+    const QString markup = QStringLiteral("<img src=http://e.vil/x.png> <a href=\"file:///etc\">y</a> <b>&amp;</b>");
+    view.addlinetochat(QStringLiteral("2+Eve chats: ") + markup, kRed);
+    EXPECT_EQ(paragraphs(view), QStringList{QStringLiteral("Eve chats:  ") + markup + QLatin1Char(' ')});
+    // The only picture in the view would be a smiley; the only anchors are the view's own link numbers.
+    for (auto it = view.document()->firstBlock().begin(); !it.atEnd(); ++it) {
+        EXPECT_FALSE(it.fragment().charFormat().isImageFormat());
+        if (it.fragment().charFormat().isAnchor()) {
+            EXPECT_TRUE(it.fragment().charFormat().anchorHref().startsWith(QStringLiteral("chatlink:")));
+        }
+    }
+}
+
+TEST(ChatView, DrawsSmileysInlineAndCopiesThemAsTheirCodes)
+{
+    ChatView view;
+    view.addlinetochat(QStringLiteral("1+Ann chats: hi:)#12 there:)#27"), kRed);
+    QStringList images;
+    for (auto it = view.document()->firstBlock().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat())
+            images << it.fragment().charFormat().toImageFormat().name();
+    }
+    EXPECT_EQ(images, (QStringList{QStringLiteral("smiley:2"), QStringLiteral("smiley:17")}));
+    EXPECT_FALSE(view.document()->resource(QTextDocument::ImageResource, QUrl(images.front())).isNull());
+
+    view.SelectAll1Click();
+    view.Copy1Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ann chats:  hi :)#12 there :)#27"));
+}
+
+TEST(ChatView, EveryLinkKeepsItsOwnNumberAcrossClearingAndPastAHundredAndOne)
+{
+    ChatView view;
+    QStringList clicked;
+    QObject::connect(&view, &ChatView::linkClicked, &view, [&](const QString& text) { clicked << text; });
+    struct Row {
+        int linksBefore; ///< links added before this row's check
+        bool clearFirst;
+        int click;
+        QString opens;
+    };
+    const Row rows[] = {
+        {1, false, 0, QStringLiteral("www.site0.org")},
+        {150, false, 101, QStringLiteral("www.site101.org")},
+        {0, false, 1, QStringLiteral("www.site1.org")}, // not overwritten by the 102nd link
+        {0, true, 120, QString()},                      // cleared: the link is gone with its line
+        {1, false, 151, QStringLiteral("www.site151.org")},
+    };
+    int written = 0;
+    for (const Row& row : rows) {
+        if (row.clearFirst)
+            view.ClearMainChat1Click();
+        for (int n = 0; n < row.linksBefore; ++n, ++written)
+            view.addlinetochat(QStringLiteral("2+Ann chats: see www.site%1.org").arg(written), kRed);
+        clicked.clear();
+        view.mainchatJump(row.click);
+        EXPECT_EQ(clicked, QStringList{row.opens}) << row.click;
+    }
+    EXPECT_EQ(view.linkcount(), 151);
+    // The number travels in the anchor the view draws; a click on it finds the same text.
+    const QTextBlock last = view.document()->lastBlock();
+    for (auto it = last.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isAnchor()) {
+            EXPECT_EQ(it.fragment().charFormat().anchorHref(), QStringLiteral("chatlink:151"));
+            EXPECT_EQ(it.fragment().charFormat().foreground().color(), QColor(0, 128, 0));
+            EXPECT_TRUE(it.fragment().charFormat().fontUnderline());
+        }
+    }
+}
+
+TEST(ChatView, ANewTextSizeShowsOnTheWholeViewWithTheNextLine)
+{
+    ChatView view;
+    view.addlinetochat(QStringLiteral("0+first"), kBlue);
+    view.setTextSize(14);
+    const auto sizes = [&view] {
+        QList<int> sizes;
+        for (QTextBlock b = view.document()->begin(); b.isValid(); b = b.next())
+            sizes << b.begin().fragment().charFormat().font().pointSize();
+        return sizes;
+    };
+    EXPECT_EQ(sizes(), QList<int>{10});
+    view.addlinetochat(QStringLiteral("0+second"), kBlue);
+    EXPECT_EQ(sizes(), (QList<int>{14, 14}));
 }
 
 } // namespace

@@ -1,11 +1,8 @@
 #include "playablecards.h"
 
 #include "cardplace.h"
-#include "playablesetting.h"
 #include "printers.h"
-#include "profilefile.h"
 #include "tablefixture.h"
-#include "tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -126,18 +123,6 @@ TEST_F(PlayableCardsTest, DimsTheCardsTheHostWouldRefuseOnTheOwnTurn)
         }
         playable.setShown(true);
     }
-}
-
-// The option is kept in the settings file, on unless it reads exactly "false".
-TEST(PlayableSetting, IsOnUnlessTheFileSaysFalse)
-{
-    morlu::test::TempDir dir;
-    ProfileFile file(dir.file(QStringLiteral("kavrinlobby.ini")));
-    EXPECT_TRUE(PlayableSetting::read(file));
-    ASSERT_TRUE(PlayableSetting::write(file, false));
-    EXPECT_FALSE(PlayableSetting::read(file));
-    ASSERT_TRUE(file.writeString(QStringLiteral("Morlu"), QStringLiteral("ShowPlayableCards"), QStringLiteral("no")));
-    EXPECT_TRUE(PlayableSetting::read(file));
 }
 
 } // namespace

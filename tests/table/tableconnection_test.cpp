@@ -51,7 +51,7 @@ TEST_F(TableConnectionTest, AHostThatCannotListenIsExplainedAndEndsTheTable)
     for (const Row& row : rows) {
         dialogs.warnings.clear();
         if (row.started)
-            connection.setHostStarter([&row](const QString&) { return *row.started; });
+            connection.setHostStarter([&row](const QString&, HostReach) { return *row.started; });
         EXPECT_FALSE(connection.host(QStringLiteral("7772"))) << row.name;
         EXPECT_EQ(dialogs.warnings, QStringList{QString::fromLatin1(row.warning)}) << row.name;
         EXPECT_FALSE(state.ishost) << row.name;
@@ -93,12 +93,15 @@ TEST_F(TableConnectionTest, HostingConnectsToTheBoundPortOnTheOwnMachineAndSends
 {
     FakeHost host;
     QString asked;
-    connection.setHostStarter([&](const QString& port) {
+    HostReach reach = HostReach::Everyone;
+    connection.setHostStarter([&](const QString& port, HostReach askedReach) {
         asked = port;
+        reach = askedReach;
         return HostStarted{quint16(host.port()), QString()};
     });
-    EXPECT_TRUE(connection.host(QStringLiteral("0")));
+    EXPECT_TRUE(connection.host(QStringLiteral("0"), HostReach::ThisMachine));
     EXPECT_EQ(asked, QStringLiteral("0"));
+    EXPECT_EQ(reach, HostReach::ThisMachine);
     EXPECT_TRUE(state.ishost);
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.hasTable(); }, kWait));
     // The host speaks first; once its line is in, the table's end of the connection is open too.

@@ -72,6 +72,40 @@ TEST_F(TableLinkTest, HandlesOneQueuedLinePerTickAndStopsItsTimerWhenNothingWait
     EXPECT_EQ(handled, (std::vector<std::string>{"1", "2", "3"}));
 }
 
+TEST_F(TableLinkTest, TextCrossesTheWireByTheCharacterSetRule)
+{
+    std::vector<std::string> atHost;
+    QObject::connect(&host, &MemoryConnection::lineReceived, &link,
+                     [&](std::string_view line) { atHost.emplace_back(line); });
+    struct Row {
+        const char* what;
+        std::string wire;    ///< the bytes on the wire, either way
+        std::string program; ///< the text inside the program (UTF-8)
+    };
+    const Row rows[] = {
+        {"French", "CMD_a+Fran\xE7ois chats: d\xE9j\xE0 vu|clBlack",
+         "CMD_a+Fran\xC3\xA7ois chats: d\xC3\xA9j\xC3\xA0 vu|clBlack"},
+        {"German", "CMD_a+J\xFCrgen says: Gr\xFC\xDF Gott|clNavy",
+         "CMD_a+J\xC3\xBCrgen says: Gr\xC3\xBC\xC3\x9F Gott|clNavy"},
+        {"Polish", "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed",
+         "CMD_a+\xC5\x81ukasz chats: Cze\xC5\x9B\xC4\x87|clRed"},
+        {"Russian", "CMD_a+\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD chats: d\xC3\xA9j\xC3\xA0|clRed",
+         "CMD_a+\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD chats: d\xC3\xA9j\xC3\xA0|clRed"},
+    };
+    for (const Row& row : rows) {
+        // From an older host (or ours) to this table: the handler reads UTF-8.
+        handled.clear();
+        receive(QByteArray::fromStdString(row.wire + '\xFF'));
+        ASSERT_TRUE(link.processsocktimer()) << row.what;
+        EXPECT_EQ(handled, std::vector<std::string>{row.program.substr(6)}) << row.what;
+        // From this table to the host: the same bytes an older table would write, where they fit.
+        atHost.clear();
+        link.sendline(row.program + '\xFF');
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(atHost, std::vector<std::string>{row.wire}) << row.what;
+    }
+}
+
 TEST_F(TableLinkTest, ALineCutAcrossReadsIsHandledWhenItsEndArrives)
 {
     receive(QByteArray("CMD_a+hel"));
@@ -112,18 +146,22 @@ TEST_F(TableLinkTest, AHandlerInAModalLoopIsNotEnteredAgain)
     EXPECT_EQ(handled, (std::vector<std::string>{"after"}));
 }
 
-TEST_F(TableLinkTest, AnOverlongLineClosesTheConnection)
+TEST_F(TableLinkTest, AnOverlongLineIsDroppedAndTheTableStays)
 {
     morlu::test::LogCapture log;
     QSignalSpy closed(&link, &TableLink::closed);
-    receive(lines({"CMD_a+first"}));
-    receive(QByteArray(int(morlu::LineFramer::kMaxLine) + 10, 'x'));
-    EXPECT_TRUE(link.connectionEnded());
-    EXPECT_EQ(closed.count(), 0) << "the line before still waits";
-    link.Timer1Timer();
-    EXPECT_EQ(handled, (std::vector<std::string>{"first"}));
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(log.warnings.size(), 1);
+    const QByteArray overlong(int(morlu::LineFramer::kMaxLine) + 10, 'x');
+    // Whole, then arriving in pieces with the next line in the same read as its end.
+    receive(lines({"CMD_a+first"}) + overlong + char(0xFF) + lines({"CMD_a+second"}));
+    receive(overlong.left(40000));
+    receive(overlong.mid(40000) + char(0xFF) + lines({"CMD_a+third"}));
+    for (int i = 0; i < 3; ++i)
+        link.Timer1Timer();
+    EXPECT_EQ(handled, (std::vector<std::string>{"first", "second", "third"}));
+    EXPECT_FALSE(link.connectionEnded());
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(link.droppedLines(), 2);
+    EXPECT_EQ(log.warnings.size(), 2);
 }
 
 /// The host side of a real connection on the loopback: a listener on a free port and the accepted peer.

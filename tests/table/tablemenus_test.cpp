@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 
@@ -23,6 +24,11 @@ TEST(TableMenus, EachItemReportsItsOwnChoice)
         {"StartGame1", &TableMenus::startGameChosen},
         {"Exit1", &TableMenus::exitChosen},
         {"QuickInstructions1", &TableMenus::quickInstructionsChosen},
+        {"TextColor1", &TableMenus::textColorChosen},
+        {"ScrollChatOff2", &TableMenus::scrollChatOffChosen},
+        {"ClearMainChat2", &TableMenus::clearMainChatChosen},
+        {"ResetScreenLocation1", &TableMenus::resetScreenLocationChosen},
+        {"PrhaseList1", &TableMenus::phraseListChosen},
     };
     for (const Row& row : rows) {
         QList<QSignalSpy*> spies;
@@ -50,6 +56,41 @@ TEST(TableMenus, EachItemReportsItsOwnChoice)
     QSignalSpy started(&menus, &TableMenus::startGameChosen);
     menus.startGameAction()->trigger();
     EXPECT_EQ(started.count(), 0);
+}
+
+TEST(TableMenus, OptionItemsReportTheirValueAndDialogsToComeAreDisabled)
+{
+    QMainWindow window;
+    TableMenus menus(window.menuBar());
+    QList<QVariant> reported;
+    QObject::connect(&menus, &TableMenus::playSoundsToggled, &menus, [&](bool on) { reported << on; });
+    QObject::connect(&menus, &TableMenus::playChatterSoundsToggled, &menus, [&](bool on) { reported << on; });
+    QObject::connect(&menus, &TableMenus::turnSoundChosen, &menus, [&](int n) { reported << n; });
+    QObject::connect(&menus, &TableMenus::botSpeedChosen, &menus, [&](int n) { reported << n; });
+    QObject::connect(&menus, &TableMenus::botLevelChosen, &menus, [&](bool expert) { reported << expert; });
+    QObject::connect(&menus, &TableMenus::textSizeChosen, &menus, [&](int size) { reported << size; });
+    struct Row {
+        const char* item;
+        QVariant value;
+    };
+    const Row rows[] = {
+        {"PlaySounds1", false}, {"PlayChatterSounds1", true}, {"New1", 1}, {"Classic1", 0}, {"Slow1", 0},
+        {"Fast1", 2},           {"BotExpert1", true},         {"N12", 12}};
+    for (const Row& row : rows) {
+        reported.clear();
+        window.findChild<QAction*>(QString::fromLatin1(row.item))->trigger();
+        EXPECT_EQ(reported, QList<QVariant>{row.value}) << row.item;
+    }
+    for (const char* later : {"JustWatch1", "ViewTally1", "SpyList1", "Help2", "About1"}) {
+        auto* action = window.findChild<QAction*>(QString::fromLatin1(later));
+        ASSERT_NE(action, nullptr) << later;
+        EXPECT_FALSE(action->isEnabled()) << later;
+    }
+    EXPECT_EQ(window.findChild<QAction*>(QStringLiteral("Help2"))->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window.findChild<QAction*>(QStringLiteral("ScrollChatOff2"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The computer players are the hosting table's to choose, once it has logged in.
+    EXPECT_FALSE(window.findChild<QMenu*>(QStringLiteral("ComputerPlayers1"))->isEnabled());
 }
 
 } // namespace

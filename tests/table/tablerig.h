@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,10 +35,21 @@ inline QStringList chatLines(Tchat& table)
     return lines;
 }
 
+/// A settings file of its own for a test table, in a folder that lives as long as the test program
+/// (never the one beside the test program, which every test would share).
+inline QString freshSettingsPath()
+{
+    static QTemporaryDir folder;
+    static int tables = 0;
+    return folder.filePath(QStringLiteral("kavrinlobby%1.ini").arg(++tables));
+}
+
 /// A table window with the given arguments on @p port, without a host of its own.
 inline std::unique_ptr<Tchat> makeTable(const QStringList& arguments, int port)
 {
-    return std::make_unique<Tchat>(arguments, QString::number(port));
+    auto table = std::make_unique<Tchat>(arguments, QString::number(port));
+    table->setSettingsPath(freshSettingsPath());
+    return table;
 }
 
 /// Every line a table sends, cut at the 0xFF.

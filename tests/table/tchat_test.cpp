@@ -2,12 +2,15 @@
 
 #include "artpicture.h"
 #include "board.h"
+#include "chatbuttons.h"
+#include "chatpane.h"
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
 #include "tablelink.h"
 #include "tablerig.h"
 #include "tgamestart.h"
+#include "tphrases.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -44,7 +47,8 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     QStringList menus;
     for (QAction* action : table.menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&'));
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Options")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("File"), QStringLiteral("Options"), QStringLiteral("View"),
+                                  QStringLiteral("Help")}));
     auto* instructions = table.findChild<QAction*>(QStringLiteral("QuickInstructions1"));
     ASSERT_NE(instructions, nullptr);
     EXPECT_EQ(instructions->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -55,6 +59,35 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     EXPECT_TRUE(table.board().isAncestorOf(&table.mainchat()));
     instructions->trigger();
     EXPECT_TRUE(table.board().instructionsPanel()->isVisibleTo(&table.board()));
+}
+
+TEST(TchatWindow, TheMenusReachTheChatAndThePhraseEditor)
+{
+    Tchat table;
+    const auto action = [&table](const char* name) { return table.findChild<QAction*>(QString::fromLatin1(name)); };
+    // Either "Scroll Chat Off" toggles the one scroll lock, and both show it.
+    action("ScrollChatOff2")->trigger();
+    EXPECT_TRUE(table.mainchat().scrollLock());
+    EXPECT_TRUE(action("ScrollChatOff1")->isChecked());
+    action("ScrollChatOff1")->trigger();
+    EXPECT_FALSE(table.mainchat().scrollLock());
+    EXPECT_FALSE(action("ScrollChatOff2")->isChecked());
+
+    table.chat().systemLine(QStringLiteral("see www.x.org"));
+    action("ClearMainChat2")->trigger();
+    EXPECT_EQ(chatLines(table), QStringList());
+
+    // A chatter sound before the settings are read is written, not played.
+    table.board().setSeatName(2, QStringLiteral("Bob"));
+    table.chat().playasound("2+wave4+");
+    EXPECT_EQ(chatLines(table), QStringList{QStringLiteral("Bob:  <Chatter Sound> Thank You")});
+
+    table.chat().buttons().setPhrase(4, QStringLiteral("Bravo!"));
+    action("PrhaseList1")->trigger();
+    ASSERT_TRUE(table.phrases().isVisible());
+    EXPECT_EQ(table.phrases().phrase(4), QStringLiteral("Bravo!"));
+    EXPECT_EQ(table.phrases().phrase(1), QStringLiteral("Way To Go!"));
+    table.phrases().close();
 }
 
 // A join that finds nobody says so within a second, with the address, the port and the reason; Retry
@@ -162,9 +195,13 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     table->setChosenbotspeed(500);
     login(1);
     hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
+    // Reading the settings at the own login tells the speed and the computer players' level first.
     EXPECT_EQ(sent.lines(),
               (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+                           QStringLiteral("CMD_botlevel+1+classic+"), QStringLiteral("CMD_botlevel+2+classic+"),
+                           QStringLiteral("CMD_botlevel+3+classic+"), QStringLiteral("CMD_botlevel+4+classic+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)

@@ -138,4 +138,53 @@ TEST_F(TallyTool, ShowsAnEmptyTally)
     EXPECT_EQ(result.out, "Your total tally: 0 games, 0 wins\nNo players are being tallied.\n");
 }
 
+/// A compressed file that states @p size bytes and holds one short block: cheap to make, huge to expand.
+QByteArray statingSize(quint32 size)
+{
+    QByteArray file = Tlzrw1::compressData(QByteArray(100, 'x'));
+    for (int i = 0; i < 4; ++i)
+        file[4 + i] = char((size >> (8 * i)) & 0xFF);
+    return file;
+}
+
+TEST_F(TallyTool, RefusesInputsItCannotBoundAndCutsWhatItPrints)
+{
+    write(dir.file("huge.tld"), statingSize(256u << 20));
+    write(dir.file("edge.tld"), statingSize((16u << 20) + 1));
+    // A grid whose bad line is a megabyte long: its error message quotes it.
+    write(dir.file("longline.txt"), "9\r\n" + QByteArray(1 << 20, 'z') + "\r\n");
+    ASSERT_EQ(run({"compress", dir.file("longline.txt"), dir.file("longline.tld")}).exitCode, 0);
+    struct Row {
+        QStringList args;
+        QString errStart;
+    };
+    const std::vector<Row> rows{
+        {{"compress", "/dev/zero", dir.file("z.tld")}, "Lzrw1 compression : Failed to obtain the size of : /dev/zero"},
+        {{"compress", dir.path(), dir.file("z.tld")}, "Lzrw1 compression : Failed to obtain the size of : "},
+        {{"expand", "/dev/zero", dir.file("z.txt")}, "Lzrw1 (de)compression : Failed to open input file : /dev/zero"},
+        {{"show", "/dev/zero"}, "Lzrw1 (de)compression : Failed to open input file : /dev/zero"},
+        {{"show", dir.file("huge.tld")}, dir.file("huge.tld") + " : Lzrw1 decompression : the stored size 268435456"},
+        {{"show", dir.file("edge.tld")}, dir.file("edge.tld") + " : Lzrw1 decompression : the stored size 16777217"},
+        {{"show", dir.file("longline.tld")}, "Tally grid: line 2: 'zzz"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        const ToolResult result = run(row.args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(result.err.startsWith(row.errStart)) << result.err.left(300).toStdString();
+        EXPECT_LE(result.err.toUtf8().size(), 200 + 4) << "cut to 200 bytes, '...' and the line end";
+    }
+}
+
+TEST_F(TallyTool, ShowEscapesControlCharactersInCells)
+{
+    write(dir.file("grid.txt"), "9\r\n2\r\n0\r\nK\x1b[2Jlot\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+                                "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    ASSERT_EQ(run({"compress", dir.file("grid.txt"), dir.file("t.tld")}).exitCode, 0);
+    const ToolResult result = run({"show", dir.file("t.tld")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("K\\x1b[2Jlot")) << result.out.toStdString();
+    EXPECT_FALSE(result.out.contains(QChar(0x1b)));
+}
+
 } // namespace

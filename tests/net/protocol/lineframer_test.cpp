@@ -142,6 +142,44 @@ TEST(LineFramer, OneByteOverTheLimitFailsBeforeBuffering)
     }
 }
 
+TEST(LineFramer, DroppingOverlongLinesGoesOnAfterEach)
+{
+    const std::string over(LineFramer::kMaxLine + 1, 'x');
+    const std::string longest(LineFramer::kMaxLine, 'x');
+    struct Row {
+        const char* name;
+        std::vector<std::string> reads;
+        std::vector<std::string> lines;
+        int dropped; ///< reads that reported a dropped line
+    };
+    const Row rows[] = {
+        {"WholeLineBetweenGoodOnes", {"CMD_a+" + FF + over + FF + "CMD_b+" + FF}, {"CMD_a+", "CMD_b+"}, 1},
+        {"TailGrowsOverManyReads",
+         {longest.substr(0, 40000), longest.substr(40000), "x", "yy" + FF + "CMD_b+" + FF},
+         {"CMD_b+"},
+         1},
+        {"CompletingATail", {"CMD_", over.substr(4) + FF + "CMD_b+" + FF}, {"CMD_b+"}, 1},
+        {"TwoInOneRead", {over + FF + over + FF + "CMD_b+" + FF}, {"CMD_b+"}, 1},
+        {"LongestLineStillPasses", {longest + FF}, {longest}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LineFramer framer;
+        framer.setDropOverlong(true);
+        std::vector<std::string> lines;
+        int dropped = 0;
+        for (const std::string& bytes : row.reads) {
+            const auto status = framer.feed(bytes, [&](std::string_view line) { lines.emplace_back(line); });
+            EXPECT_NE(status, LineFramer::Status::LineTooLong);
+            dropped += status == LineFramer::Status::LineDropped ? 1 : 0;
+            EXPECT_LE(framer.pending(), LineFramer::kMaxLine);
+        }
+        EXPECT_EQ(lines, row.lines);
+        EXPECT_EQ(dropped, row.dropped);
+        EXPECT_FALSE(framer.failed());
+    }
+}
+
 TEST(LineFramer, FeedsTheQueueUnderTheConnection)
 {
     LineFramer first;

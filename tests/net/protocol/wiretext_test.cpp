@@ -22,6 +22,15 @@ TEST_P(WireText, GoesOutInTheWesternSetWhenItFitsAndComesBackWhole)
     EXPECT_EQ(wiretext::encode(row.text), row.wire);
     EXPECT_EQ(wiretext::decode(row.wire), row.text);
     EXPECT_EQ(row.wire.find('\xFF'), std::string::npos) << "never the line terminator";
+
+    // A whole line with its terminator: the same bytes and the 0xFF; ASCII is handed back without a copy.
+    std::string buffer;
+    const std::string line = row.text + '\xFF';
+    const std::string_view sent = wiretext::encodeLine(line, buffer);
+    EXPECT_EQ(sent, row.wire + '\xFF');
+    if (std::string_view(row.name) == "Ascii") {
+        EXPECT_EQ(sent.data(), line.data());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
