@@ -1,5 +1,6 @@
 #include "boardscaler.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@ constexpr const char* kMinimum = "designMinimum";
 constexpr const char* kMaximum = "designMaximum";
 constexpr const char* kLayoutMargins = "designLayoutMargins";
 constexpr const char* kLayoutSpacing = "designLayoutSpacing";
+constexpr const char* kIconSize = "designIconSize";
 
 int scaledLength(int length, qreal scale)
 {
@@ -149,6 +151,8 @@ void BoardScaler::record(QWidget* widget) const
         widget->setProperty(kLayoutMargins, QVariant::fromValue(layout->contentsMargins()));
         widget->setProperty(kLayoutSpacing, layout->spacing());
     }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        widget->setProperty(kIconSize, button->iconSize());
 }
 
 void BoardScaler::apply(QWidget* widget) const
@@ -167,6 +171,8 @@ void BoardScaler::apply(QWidget* widget) const
         if (spacing >= 0)
             layout->setSpacing(scaledLength(spacing, m_scale));
     }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setIconSize(scaledSize(widget->property(kIconSize).toSize(), m_scale));
     if (!placedByLayout(widget))
         widget->setGeometry(scaled(widget->property(kGeometry).toRect(), m_scale));
 }

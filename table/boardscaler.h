@@ -9,12 +9,12 @@ class QWidget;
 
 /**
  * Draws the board larger than designed while keeping its proportions: every widget below the board
- * keeps its geometry, font, contents margins and size limits in board coordinates at the designed size
- * (stored on the widget as the properties designGeometry, designFont, designMargins, designMinimum and
- * designMaximum), and setScale() applies them multiplied by the scale factor. A widget met for the first
- * time is taken to stand at its designed place, so widgets that other parts add to the board (the chat
- * area's) scale too without knowing about it. Widgets placed by a layout keep the layout's geometry;
- * their fonts, margins and size limits scale all the same, and so do the layout's margins and spacing.
+ * keeps its geometry, font, contents margins, size limits and (buttons) icon size in board coordinates
+ * at the designed size (stored on the widget as the properties designGeometry, designFont,
+ * designMargins, designMinimum, designMaximum and designIconSize), and setScale() applies them multiplied by the scale
+ * factor. A widget met for the first time is taken to stand at its designed place, so widgets that other parts add to
+ * the board (the chat area's) scale too without knowing about it. Widgets placed by a layout keep the layout's
+ * geometry; their fonts, margins and size limits scale all the same, and so do the layout's margins and spacing.
  *
  * Who moves a board widget or changes its font after it was built says it in designed units through
  * place() and setDesignedFont(), which apply the current scale at once.
