@@ -125,5 +125,10 @@ bool BoardKeys::closePanel()
         m_board.winnerPanel()->hide();
         return true;
     }
+    // Nothing to close: the keys come back to the board (from the chat entry, say).
+    if (!m_board.hasFocus() && !focusedCard()) {
+        m_board.setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
     return false;
 }

@@ -14,7 +14,8 @@ class PlayerInput;
  * - 1 to 8 otherwise: play the card at that place of the hand, counted from the left among the cards
  *   still held (the card takes the focus);
  * - Left and Right: move the focus along the hand; Enter or Space: play the card that has the focus;
- * - Esc: close the quick instructions, else the error panel, else the winner panel.
+ * - Esc: close the quick instructions, else the error panel, else the winner panel; with nothing to
+ *   close, bring the keys back to the board (from the chat entry, whose Esc reaches the board).
  *
  * Text entries on the board (the chat's) keep their keys: they take them before the board hears them.
  */

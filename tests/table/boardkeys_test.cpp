@@ -7,6 +7,7 @@
 #include "titledpanel.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -125,6 +126,14 @@ TEST_F(BoardKeysTest, EscClosesThePanelsOneByOne)
     }
     press(Qt::Key_Escape);
     EXPECT_TRUE(shown("panel_choosen"));
+
+    // From a text entry on the board, Esc brings the keys back to the board.
+    auto* entry = new QLineEdit(board.chatArea());
+    entry->show();
+    entry->setFocus();
+    ASSERT_TRUE(entry->hasFocus());
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(board.hasFocus());
 }
 
 } // namespace
