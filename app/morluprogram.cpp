@@ -6,6 +6,13 @@
 
 namespace morlu {
 
+namespace {
+
+/// The socket error of a port that another program holds.
+constexpr int kPortInUse = 10048;
+
+} // namespace
+
 MorluProgram::MorluProgram(const LaunchOptions& options)
     : m_table(std::make_unique<Tchat>(options.arguments,
                                       options.port ? QString::number(*options.port) : QStringLiteral("7772"))),
@@ -25,7 +32,7 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
         try {
             server->listen(port, reach == HostReach::ThisMachine ? QStringLiteral("127.0.0.1") : QString());
         } catch (const ESockException& error) {
-            return HostStarted{0, QString::fromLatin1(error.what())};
+            return HostStarted{0, QString::fromLatin1(error.what()), error.code() == kPortInUse};
         }
         return HostStarted{server->port(), QString()};
     });

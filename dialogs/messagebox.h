@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,13 @@ public:
 
     /** Shows @p text with an OK button and returns once it is dismissed. */
     static QMessageBox::StandardButton information(QWidget* parent, const QString& text);
+    /** Shows @p text with the warning icon and an OK button. */
+    static QMessageBox::StandardButton warning(QWidget* parent, const QString& text);
+    /**
+     * Shows @p text with the warning icon, a "Retry" button (the default) and a "Quit" button, and
+     * returns QMessageBox::Retry or QMessageBox::Close (Quit, Esc and the close box).
+     */
+    static QMessageBox::StandardButton retryOrQuit(QWidget* parent, const QString& text);
     /**
      * Asks @p text with the buttons Yes and No (No is the default, so Enter never throws anything away
      * by accident). Returns QMessageBox::Yes only for a Yes; any other answer (a closed box, a hook's
@@ -35,5 +43,7 @@ public:
     static void setHook(Hook hook);
     /** Texts of the boxes answered by setNextAnswer or the hook, oldest first (tests read it). */
     static QStringList answered();
+    /** The icons of those boxes, in the same order. */
+    static QList<QMessageBox::Icon> answeredIcons();
     static void clearAnswered();
 };

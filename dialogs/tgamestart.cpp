@@ -1,8 +1,12 @@
 #include "tgamestart.h"
 
 #include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +79,13 @@ Tgamestart::Tgamestart(const QPixmap& checkMark, const QPixmap& startPicture, co
     for (int option = 1; option <= 3; ++option)
         buildOption(area, option);
     m_checks[2]->show();
+    auto* frame = new QFrame(area);
+    frame->setObjectName(QStringLiteral("frame_focus"));
+    frame->setStyleSheet(QStringLiteral("QFrame#frame_focus { border: 2px dotted rgb(0, 79, 157); }"));
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_focusFrame = frame;
+    frameMarked();
+    setFocusPolicy(Qt::StrongFocus);
 
     m_start = new QLabel(this);
     m_start->setObjectName(QStringLiteral("button_startgame"));
@@ -144,6 +155,47 @@ void Tgamestart::label_descrip3Click(int option)
     for (QLabel* check : m_checks)
         check->hide();
     m_checks.at(std::size_t(option - 1))->show();
+    frameMarked();
+}
+
+void Tgamestart::frameMarked()
+{
+    const int top = kOptions.at(std::size_t(markedOption() - 1)).top;
+    m_focusFrame->setGeometry(2, top - 2, 179, 58);
+    m_focusFrame->raise();
+}
+
+void Tgamestart::keyPressEvent(QKeyEvent* event)
+{
+    const int marked = markedOption();
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        label_descrip3Click(std::max(1, marked - 1));
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        label_descrip3Click(std::min(3, marked + 1));
+        break;
+    case Qt::Key_S:
+        label_descrip3Click(1);
+        break;
+    case Qt::Key_H:
+        label_descrip3Click(2);
+        break;
+    case Qt::Key_F:
+        label_descrip3Click(3);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        button_startClick();
+        break;
+    default:
+        // Esc closes the dialog, sending nothing.
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void Tgamestart::button_startClick()

@@ -16,6 +16,9 @@ class QLabel;
  * One dialog lives as long as the program and is only hidden and shown, so the marked option carries
  * over from one opening to the next; a new dialog has the full game marked. It is not modal. Closing it
  * with the close box sends nothing.
+ *
+ * By keyboard: the arrow keys, or S, H and F, mark the short, half or full game; Enter starts; Esc
+ * closes. A dotted frame shows which option the keys move.
  */
 class Tgamestart : public QDialog {
     Q_OBJECT
@@ -43,11 +46,15 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildOption(QWidget* area, int option);
+    /// Puts the focus frame around the marked option.
+    void frameMarked();
 
     QPixmap m_checkMark;
     std::array<QLabel*, 3> m_checks{};
     QLabel* m_start = nullptr;
+    QWidget* m_focusFrame = nullptr;
 };

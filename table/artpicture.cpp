@@ -10,8 +10,10 @@ ArtPicture::ArtPicture(const QString& name, Source source, QWidget* parent)
 {
     setObjectName(name);
     const QPixmap initial = pixmap();
-    if (!initial.isNull())
-        resize(initial.deviceIndependentSize().toSize());
+    if (!initial.isNull()) {
+        m_natural = initial.deviceIndependentSize().toSize();
+        resize(m_natural);
+    }
 }
 
 ArtPicture::Source ArtPicture::resource(const QString& path)
@@ -26,7 +28,8 @@ QPixmap ArtPicture::pixmap() const
 
 void ArtPicture::paintEvent(QPaintEvent*)
 {
-    const QPixmap picture = pixmap();
+    const qreal larger = m_natural.isEmpty() ? 1.0 : qreal(width()) / m_natural.width();
+    const QPixmap picture = m_source ? m_source(devicePixelRatioF() * larger) : QPixmap();
     if (picture.isNull())
         return;
     QPainter painter(this);

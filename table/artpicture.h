@@ -7,8 +7,10 @@
 
 /**
  * A picture of the board (marker, check mark, button, banner, logo, illustration) that draws itself at
- * paint time from a source function given the widget's device pixel ratio, so it stays crisp on any
- * screen. A left click on it emits clicked(); the OK pictures, the start button and the logo use that.
+ * paint time from a source function given the ratio of device pixels to the picture's own units (the
+ * screen's ratio times how much larger than its natural size the widget is drawn), so it stays crisp on
+ * any screen and on a larger board. A left click on it emits clicked(); the OK pictures, the start button
+ * and the logo use that.
  */
 class ArtPicture : public QWidget {
     Q_OBJECT
@@ -35,5 +37,6 @@ protected:
 
 private:
     Source m_source;
+    QSize m_natural; ///< the picture's size in its own units
     bool m_pressed = false;
 };

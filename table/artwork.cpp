@@ -53,6 +53,11 @@ QPixmap render(Kind kind, int code, QSize size, qreal dpr, const Paint& paint)
 {
     if (!(dpr > 0.0) || !std::isfinite(dpr))
         dpr = 1.0;
+    // A board drawn at any size asks for many ratios: two decimals are sharp enough, and the cache is
+    // emptied rather than left to grow while the window is dragged larger and smaller.
+    dpr = std::clamp(std::round(dpr * 100.0) / 100.0, 0.25, 16.0);
+    if (cache().size() > 2000)
+        cache().clear();
     const QString key = QStringLiteral("%1/%2/%3").arg(static_cast<int>(kind)).arg(code).arg(dpr);
     auto found = cache().constFind(key);
     if (found != cache().constEnd())

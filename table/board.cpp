@@ -1,10 +1,13 @@
 #include "board.h"
 
 #include "artpicture.h"
+#include "artwork.h"
 #include "boardbuilder.h"
 #include "boardlayout.h"
+#include "boardpainter.h"
 #include "boardstyle.h"
 #include "cardplace.h"
+#include "fitlabel.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,6 +15,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
+
+#include <algorithm>
 
 using namespace boardlayout;
 
@@ -59,11 +64,12 @@ bool validSuit(int suit)
 
 } // namespace
 
-Board::Board(QWidget* parent) : QWidget(parent), m_background(QStringLiteral(":/art/board.jpg"))
+Board::Board(QWidget* parent) : QWidget(parent), m_scaler(*this, kBoardSize)
 {
     setObjectName(QStringLiteral("panel_board"));
     setFixedSize(kWidth, kHeight);
     m_parts = BoardBuilder(*this).build();
+    m_scaler.setScale(1.0);
 
     // The texts the board starts with; each setter also sizes its label to the text.
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
@@ -75,22 +81,30 @@ Board::Board(QWidget* parent) : QWidget(parent), m_background(QStringLiteral(":/
     setRoundText(QStringLiteral("CONTRACT 0/0"));
 }
 
-QLabel* Board::nameLabel(int seat) const
+void Board::setScale(qreal scale)
+{
+    m_scaler.setScale(std::max(1.0, scale));
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        refreshNameTip(seat);
+    update();
+}
+
+FitLabel* Board::nameLabel(int seat) const
 {
     return validSeat(seat) ? m_parts.names[seat - 1] : nullptr;
 }
 
-QLabel* Board::scoreLabel(int seat) const
+FitLabel* Board::scoreLabel(int seat) const
 {
     return validSeat(seat) ? m_parts.scores[seat - 1] : nullptr;
 }
 
-QLabel* Board::bonusLabel(int seat) const
+FitLabel* Board::bonusLabel(int seat) const
 {
     return validSeat(seat) ? m_parts.bonuses[seat - 1] : nullptr;
 }
 
-QLabel* Board::cardCountLabel(int seat) const
+FitLabel* Board::cardCountLabel(int seat) const
 {
     return validSeat(seat) ? m_parts.cardCounts[seat - 1] : nullptr;
 }
@@ -116,11 +130,32 @@ void Board::setSeatName(int seat, const QString& name)
         return;
     m_parts.names[seat - 1]->setText(name);
     m_parts.names[seat - 1]->show();
+    refreshNameTip(seat);
+}
+
+void Board::refreshNameTip(int seat)
+{
+    FitLabel* label = m_parts.names[seat - 1];
+    label->setToolTip(label->isElided() ? label->text() : computerName(seat));
 }
 
 QString Board::computerName(int seat) const
 {
-    return validSeat(seat) ? m_parts.names[seat - 1]->toolTip() : QString();
+    return validSeat(seat) ? m_parts.names[seat - 1]->property(kComputerName).toString() : QString();
+}
+
+void Board::markOwnSeat(int seat)
+{
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        m_parts.names[n - 1]->setHighlighted(n == seat);
+}
+
+int Board::ownSeat() const
+{
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        if (m_parts.names[n - 1]->isHighlighted())
+            return n;
+    return 0;
 }
 
 void Board::setScoreShown(int seat, bool shown)
@@ -131,24 +166,28 @@ void Board::setScoreShown(int seat, bool shown)
 
 void Board::setEyesShown(int seat, bool shown)
 {
-    if (validSeat(seat))
-        m_parts.eyes[seat - 1]->setVisible(shown);
+    if (!validSeat(seat))
+        return;
+    m_parts.eyes[seat - 1]->setVisible(shown);
+    // While the watching mark shows, the name is drawn right of it.
+    FitLabel* name = m_parts.names[seat - 1];
+    QMargins margins = BoardScaler::designedMargins(name);
+    const int eyesRight = kEyesLeft[seat - 1] + Artwork::kEyesSize.width() + 1;
+    margins.setLeft(shown ? eyesRight - kNameLeft[seat - 1] : 0);
+    m_scaler.setDesignedMargins(name, margins);
+    refreshNameTip(seat);
 }
 
 void Board::setBonusText(int seat, const QString& text)
 {
-    if (!validSeat(seat))
-        return;
-    m_parts.bonuses[seat - 1]->setText(text);
-    m_parts.bonuses[seat - 1]->adjustSize();
+    if (validSeat(seat))
+        m_parts.bonuses[seat - 1]->setText(text);
 }
 
 void Board::setCardCountText(int seat, const QString& text)
 {
-    if (!validSeat(seat))
-        return;
-    m_parts.cardCounts[seat - 1]->setText(text);
-    m_parts.cardCounts[seat - 1]->adjustSize();
+    if (validSeat(seat))
+        m_parts.cardCounts[seat - 1]->setText(text);
 }
 
 CardPlace* Board::handPlace(int place) const
@@ -166,48 +205,62 @@ QLabel* Board::dominoRank(int suit) const
     return validSuit(suit) ? m_parts.dominoRanks[std::size_t(suit - 1)] : nullptr;
 }
 
+int Board::leadSeat() const
+{
+    return m_parts.lead->isHidden() ? 0 : m_leadSeat;
+}
+
+void Board::placeMarker(QWidget* marker, int left, int seat)
+{
+    if (!validSeat(seat))
+        return;
+    QRect designed = BoardScaler::designedGeometry(marker);
+    designed.moveLeft(left);
+    m_scaler.place(marker, designed);
+    marker->show();
+}
+
 void Board::placeDirector(int seat)
 {
     if (!validSeat(seat))
         return;
-    m_parts.director->move(kNameLeft[seat - 1] - kDirectorOffset, m_parts.director->y());
-    m_parts.director->show();
+    placeMarker(m_parts.director, kNameLeft[seat - 1] - kDirectorOffset, seat);
+    // The director's bank figure is drawn right of the marker, so the marker never touches it.
+    for (int n = 1; n <= morlu::kSeatCount; ++n) {
+        const int markerRight = kNameLeft[n - 1] - kDirectorOffset + kDirectorMarkerWidth;
+        const int clear = n == seat ? markerRight + kTextInset - kScoreLeft[n - 1] : 0;
+        m_scaler.setDesignedMargins(m_parts.scores[n - 1], QMargins(clear, 0, 0, 0));
+    }
 }
 
 void Board::placeTurn(int seat)
 {
-    if (!validSeat(seat))
-        return;
-    m_parts.turn->move(kPlayedLeft[seat - 1] - kTurnOffset, m_parts.turn->y());
-    m_parts.turn->show();
+    if (validSeat(seat))
+        placeMarker(m_parts.turn, kPlayedLeft[seat - 1] - kTurnOffset, seat);
 }
 
 void Board::placeLead(int seat)
 {
     if (!validSeat(seat))
         return;
-    m_parts.lead->move(kPlayedLeft[seat - 1] - kTrickMarkerOffset, m_parts.lead->y());
-    m_parts.lead->show();
+    m_leadSeat = seat;
+    placeMarker(m_parts.lead, kPlayedLeft[seat - 1] - kTrickMarkerOffset, seat);
 }
 
 void Board::placeTaker(int seat)
 {
-    if (!validSeat(seat))
-        return;
-    m_parts.taker->move(kPlayedLeft[seat - 1] - kTrickMarkerOffset, m_parts.taker->y());
-    m_parts.taker->show();
+    if (validSeat(seat))
+        placeMarker(m_parts.taker, kPlayedLeft[seat - 1] - kTrickMarkerOffset, seat);
 }
 
 void Board::setGameTypeText(const QString& text)
 {
     m_parts.gameType->setText(text);
-    m_parts.gameType->adjustSize();
 }
 
 void Board::setRoundText(const QString& text)
 {
     m_parts.round->setText(text);
-    m_parts.round->adjustSize();
 }
 
 void Board::setRankText(const QString& text, const QColor& colour)
@@ -244,11 +297,13 @@ void Board::showInFront(QWidget* panel)
 void Board::setWinnerText(const QString& text)
 {
     // A long winner text ("Bea and Kling has Won the Game!") would be cut at the full size: the largest
-    // size at which the whole text fits the panel, down to a size that stays readable.
+    // size at which the whole text fits the panel, down to a size that stays readable. Sizes are in
+    // board units, so the text keeps its proportions on a larger board.
+    const int width = BoardScaler::designedGeometry(m_parts.winner).width() - 12;
     const QFont font =
-        fittedFont(m_parts.winner->font(), text, m_parts.winner->width() - 12, kWinnerFontSize, kWinnerMinFontSize);
+        fittedFont(BoardScaler::designedFont(m_parts.winner), text, width, kWinnerFontSize, kWinnerMinFontSize);
     for (QLabel* copy : {m_parts.winnerShadow, m_parts.winner}) {
-        copy->setFont(font);
+        m_scaler.setDesignedFont(copy, font);
         copy->setText(text);
     }
 }
@@ -256,8 +311,9 @@ void Board::setWinnerText(const QString& text)
 void Board::setHandTypeText(const QString& text)
 {
     // The long contract lines (GUILLOTINE) would be cut at the full size: shrink them to fit the box.
-    m_parts.handType->setFont(fittedFont(m_parts.handType->font(), text, m_parts.handType->width() - 8,
-                                         kHandTypeFontSize, kHandTypeMinFontSize));
+    const int width = BoardScaler::designedGeometry(m_parts.handType).width() - 8;
+    m_scaler.setDesignedFont(m_parts.handType, fittedFont(BoardScaler::designedFont(m_parts.handType), text, width,
+                                                          kHandTypeFontSize, kHandTypeMinFontSize));
     m_parts.handType->setText(text);
 }
 
@@ -269,9 +325,5 @@ QString Board::winnerText() const
 void Board::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (m_background.isNull())
-        painter.fillRect(rect(), QColor(24, 104, 62));
-    else
-        painter.drawPixmap(rect(), m_background);
+    BoardPainter::paint(painter, rect(), m_scaler.scale());
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "boardparts.h"
+#include "boardscaler.h"
+#include "fitlabel.h"
 
 #include <QColor>
-#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
@@ -17,6 +18,10 @@
  * and the convenience setters ignore such numbers, so a bad number from the host shows nothing.
  *
  * The lower part of the board (chatArea(), below the rank order line) is left to the window's chat.
+ *
+ * The board is designed at 768 x 537 and can be drawn larger (setScale()): every element keeps its place
+ * in board units (BoardScaler), the felt and its boxes are painted at the drawn size (BoardPainter), and
+ * so are the cards and markers. Who moves an element goes through scaler().
  */
 class Board : public QWidget {
     Q_OBJECT
@@ -25,23 +30,35 @@ public:
     static constexpr int kWidth = 768;
     static constexpr int kHeight = 537;
     static constexpr const char* kWaiting = "<Waiting>";
+    /// Property of a name label: the computer player name the table shows for the seat.
+    static constexpr const char* kComputerName = "computerName";
 
     explicit Board(QWidget* parent = nullptr);
 
+    /** Draws the board @p scale times its designed size (1 or more). */
+    void setScale(qreal scale);
+    qreal scale() const { return m_scaler.scale(); }
+    BoardScaler& scaler() { return m_scaler; }
+
     // Seat columns.
-    QLabel* nameLabel(int seat) const;
-    QLabel* scoreLabel(int seat) const;
-    QLabel* bonusLabel(int seat) const;
-    QLabel* cardCountLabel(int seat) const;
+    FitLabel* nameLabel(int seat) const;
+    FitLabel* scoreLabel(int seat) const;
+    FitLabel* bonusLabel(int seat) const;
+    FitLabel* cardCountLabel(int seat) const;
     ArtPicture* eyes(int seat) const;
     CardPlace* playedCard(int seat) const;
 
     /// Text shown in the name label of @p seat: the "name of seat s" of every message; empty outside 1..4.
     QString seatName(int seat) const;
-    /// Sets the caption of the name label of @p seat and shows it (arrivals and departures).
+    /// Sets the caption of the name label of @p seat and shows it (arrivals and departures). A name too
+    /// long for its strip is elided at the end, with the whole name as the label's tooltip.
     void setSeatName(int seat, const QString& name);
     /// The computer player name the table shows for @p seat (its hint): "Klot", "Klick", "Kling"; seat 1 none.
     QString computerName(int seat) const;
+    /// Marks the name strip of @p seat as this table's own; 0 marks none.
+    void markOwnSeat(int seat);
+    /// The seat whose strip is marked as the own; 0 for none.
+    int ownSeat() const;
     void setScoreShown(int seat, bool shown);
     void setEyesShown(int seat, bool shown);
     /// Change label of @p seat, sized to its text.
@@ -55,6 +72,8 @@ public:
     QLabel* dominoRank(int suit) const;
 
     // Markers: each placed on a seat's column by its offset and shown; seats outside 1..4 are ignored.
+    /// The seat the lead marker was last placed on, 0 while the marker is hidden.
+    int leadSeat() const;
     ArtPicture* directorMarker() const { return m_parts.director; }
     ArtPicture* turnMarker() const { return m_parts.turn; }
     ArtPicture* leadMarker() const { return m_parts.lead; }
@@ -65,12 +84,12 @@ public:
     void placeTaker(int seat);
 
     // Text lines.
-    QLabel* statusLabel() const { return m_parts.status; }
-    QLabel* gameTypeLabel() const { return m_parts.gameType; }
-    QLabel* roundLabel() const { return m_parts.round; }
-    QLabel* rankLabel() const { return m_parts.rank; }
+    FitLabel* statusLabel() const { return m_parts.status; }
+    FitLabel* gameTypeLabel() const { return m_parts.gameType; }
+    FitLabel* roundLabel() const { return m_parts.round; }
+    FitLabel* rankLabel() const { return m_parts.rank; }
     QLabel* handTypeLabel() const { return m_parts.handType; }
-    QLabel* feeLabel() const { return m_parts.fee; }
+    FitLabel* feeLabel() const { return m_parts.fee; }
     void setGameTypeText(const QString& text);
     void setRoundText(const QString& text);
     /// The rank order line in @p colour.
@@ -118,6 +137,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void placeMarker(QWidget* marker, int left, int seat);
+    /// The name's tooltip: the whole name when elided, else the computer name hint.
+    void refreshNameTip(int seat);
+
     BoardParts m_parts;
-    QPixmap m_background;
+    BoardScaler m_scaler;
+    int m_leadSeat = 0;
 };

@@ -7,6 +7,7 @@
 #include "boardstyle.h"
 #include "cardplace.h"
 #include "contractchooser.h"
+#include "fitlabel.h"
 #include "instructionspanel.h"
 #include "names.h"
 #include "titledpanel.h"
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QTextEdit>
+
+#include <algorithm>
 
 using namespace boardlayout;
 
@@ -80,26 +83,49 @@ BoardParts BoardBuilder::build()
     return m_parts;
 }
 
+namespace {
+
+/// A FitLabel with the board's look.
+FitLabel* makeFitLabel(QWidget* parent, const QString& name, const QRect& geometry, const QString& text,
+                       const QColor& colour, const QFont& font, Qt::Alignment align, int smallest = 8)
+{
+    auto* label = new FitLabel(name, text, parent, smallest);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(align);
+    boardstyle::setTextColour(label, colour);
+    return label;
+}
+
+} // namespace
+
 void BoardBuilder::buildSeatColumns()
 {
     const QFont seatFont = boardstyle::font(11, true);
     const QFont countFont = boardstyle::font(10, true);
     for (int s = 0; s < morlu::kSeatCount; ++s) {
         const QString n = QString::number(s + 1);
-        m_parts.names[s] = boardstyle::makeLabel(&m_board, QStringLiteral("label_playername") + n,
-                                                 QRect(kNameLeft[s], 19, 92, 16), QString::fromLatin1(Board::kWaiting),
-                                                 boardstyle::kDarkBlue, seatFont, Qt::AlignCenter);
-        m_parts.names[s]->setToolTip(QString::fromLatin1(morlu::tableComputerName(s + 1)));
-        m_parts.scores[s] = boardstyle::makeLabel(&m_board, QStringLiteral("label_score") + n,
-                                                  QRect(kScoreLeft[s], 33, 57, 16), QStringLiteral("$10000"),
-                                                  boardstyle::kDarkBlue, seatFont, Qt::AlignRight | Qt::AlignVCenter);
-        m_parts.bonuses[s] =
-            boardstyle::makeLabel(&m_board, QStringLiteral("label_bonus") + n, QRect(kBonusLeft[s], 33, 0, 16),
-                                  QString(), boardstyle::kDarkBlue, seatFont, Qt::AlignLeft | Qt::AlignVCenter);
-        m_parts.cardCounts[s] =
-            boardstyle::makeLabel(&m_board, QStringLiteral("label_totalcards") + n, QRect(kCardCountLeft[s], 53, 0, 16),
-                                  QString(), boardstyle::kDarkBlue, countFont, Qt::AlignLeft | Qt::AlignVCenter);
-        m_parts.cardCounts[s]->setIndent(kCardCountIndent);
+        const QRect name(kNameLeft[s], 19, 92, 16);
+        m_parts.names[s] =
+            makeFitLabel(&m_board, QStringLiteral("label_playername") + n, name, QString::fromLatin1(Board::kWaiting),
+                         boardstyle::kDarkBlue, seatFont, Qt::AlignCenter);
+        // A name ends before the next seat's director marker (the fourth before the strip's end).
+        m_parts.names[s]->setContentsMargins(0, 0, name.x() + name.width() - kBonusRight[s], 0);
+        const QString computer = QString::fromLatin1(morlu::tableComputerName(s + 1));
+        m_parts.names[s]->setProperty(Board::kComputerName, computer);
+        m_parts.names[s]->setToolTip(computer);
+
+        m_parts.scores[s] =
+            makeFitLabel(&m_board, QStringLiteral("label_score") + n, QRect(kScoreLeft[s], 33, 57, 16),
+                         QStringLiteral("$10000"), boardstyle::kDarkBlue, seatFont, Qt::AlignRight | Qt::AlignVCenter);
+        m_parts.bonuses[s] = makeFitLabel(&m_board, QStringLiteral("label_bonus") + n,
+                                          QRect(kBonusLeft[s], 33, kBonusRight[s] - kBonusLeft[s], 16), QString(),
+                                          boardstyle::kDarkBlue, seatFont, Qt::AlignLeft | Qt::AlignVCenter);
+        m_parts.cardCounts[s] = makeFitLabel(&m_board, QStringLiteral("label_totalcards") + n,
+                                             QRect(kCardCountLeft[s], 53, kCardCountWidth, 16), QString(),
+                                             boardstyle::kDarkBlue, countFont, Qt::AlignLeft | Qt::AlignVCenter);
+        // The turn marker's arrow head covers the label's first pixels.
+        m_parts.cardCounts[s]->setContentsMargins(kCardCountIndent, 0, 0, 0);
     }
 }
 
@@ -132,6 +158,7 @@ void BoardBuilder::buildHandRow()
         auto* place = new CardPlace(QStringLiteral("card_%1").arg(k + 1), &m_board);
         place->move(kHandLeft + kHandStep * k, kHandTop);
         place->setCursor(Qt::PointingHandCursor);
+        place->setFocusPolicy(Qt::StrongFocus);
         QObject::connect(place, &CardPlace::clicked, &m_board, &Board::handPlaceClicked);
         m_parts.hand[k] = place;
     }
@@ -139,11 +166,11 @@ void BoardBuilder::buildHandRow()
 
 void BoardBuilder::buildTextLines()
 {
-    m_parts.status = boardstyle::makeLabel(&m_board, QStringLiteral("label_status"), QRect(225, 235, 512, 17),
-                                           QStringLiteral("Welcome to The Morlu!"), Qt::black,
-                                           boardstyle::font(12, true), Qt::AlignCenter);
-    m_parts.rank = boardstyle::makeLabel(&m_board, QStringLiteral("label_rank"), QRect(225, 307, 512, 17), QString(),
-                                         Qt::red, boardstyle::font(11, true), Qt::AlignCenter);
+    m_parts.status =
+        makeFitLabel(&m_board, QStringLiteral("label_status"), QRect(225, 235, 512, 17),
+                     QStringLiteral("Welcome to The Morlu!"), Qt::black, boardstyle::font(12, true), Qt::AlignCenter);
+    m_parts.rank = makeFitLabel(&m_board, QStringLiteral("label_rank"), QRect(225, 307, 512, 17), QString(), Qt::red,
+                                boardstyle::font(11, true), Qt::AlignCenter);
 
     auto* box = new QWidget(&m_board);
     box->setObjectName(QStringLiteral("panel_contract"));
@@ -151,24 +178,23 @@ void BoardBuilder::buildTextLines()
     m_parts.handType =
         boardstyle::makeLabel(box, QStringLiteral("label_handtype"), QRect(0, 5, 515, 26), QString(), boardstyle::kGold,
                               boardstyle::font(kHandTypeFontSize, true), Qt::AlignCenter);
-    m_parts.fee = boardstyle::makeLabel(box, QStringLiteral("label_fee"), QRect(0, 31, 515, 19), QString(),
-                                        boardstyle::kGold, boardstyle::font(12, true), Qt::AlignCenter);
+    m_parts.fee = makeFitLabel(box, QStringLiteral("label_fee"), QRect(0, 31, 515, 19), QString(), boardstyle::kGold,
+                               boardstyle::font(12, true), Qt::AlignCenter);
 }
 
 void BoardBuilder::buildWinnerAndDomino()
 {
     m_parts.dominoPanel = new Backdrop(QStringLiteral("panel_domino"), QRect(314, 73, 260, 83), &m_board);
+    // The rank labels lie under the foundations: a foundation's start rank shows while it is empty, and
+    // a laid card covers it (once a suit is open its start rank no longer matters).
+    for (int n = 0; n < morlu::Spades; ++n) {
+        m_parts.dominoRanks[n] = boardstyle::makeLabel(m_parts.dominoPanel, QStringLiteral("label_domino%1").arg(n + 1),
+                                                       QRect(16 + 64 * n, 22, 36, 36), QStringLiteral("?"),
+                                                       boardstyle::kGold, boardstyle::font(18, true), Qt::AlignCenter);
+    }
     for (int n = 0; n < morlu::Spades; ++n) {
         m_parts.foundations[n] = new CardPlace(QStringLiteral("image_domino%1").arg(n + 1), m_parts.dominoPanel);
         m_parts.foundations[n]->move(7 + 64 * n, 4);
-    }
-    for (int n = 0; n < morlu::Spades; ++n) {
-        QLabel* rank = boardstyle::makeLabel(m_parts.dominoPanel, QStringLiteral("label_domino%1").arg(n + 1),
-                                             QRect(16 + 64 * n, 22, 36, 36), QStringLiteral("?"), boardstyle::kGold,
-                                             boardstyle::font(18, true), Qt::AlignCenter);
-        rank->setStyleSheet(
-            QStringLiteral("QLabel { background: rgba(0, 0, 0, 165); margin: 3px; border-radius: 15px; }"));
-        m_parts.dominoRanks[n] = rank;
     }
     m_parts.dominoPanel->hide();
 
@@ -211,12 +237,14 @@ void BoardBuilder::buildPanels()
 
 void BoardBuilder::buildCorner()
 {
+    // Both lines are centred in the corner box, the counter clear of the fourth seat's LEAD tag.
     const QFont cornerFont = boardstyle::font(11, true);
-    m_parts.gameType =
-        boardstyle::makeLabel(&m_board, QStringLiteral("label_gametype"), QRect(665, 72, 0, 16), QString(),
-                              boardstyle::kDarkBlue, cornerFont, Qt::AlignLeft | Qt::AlignVCenter);
-    m_parts.round = boardstyle::makeLabel(&m_board, QStringLiteral("label_round"), QRect(653, 88, 0, 16), QString(),
-                                          boardstyle::kDarkBlue, cornerFont, Qt::AlignLeft | Qt::AlignVCenter);
+    const int boxRight = kCornerBox.x() + kCornerBox.width() - kTextInset;
+    m_parts.gameType = makeFitLabel(&m_board, QStringLiteral("label_gametype"), QRect(665, 72, boxRight - 665, 16),
+                                    QString(), boardstyle::kDarkBlue, cornerFont, Qt::AlignCenter);
+    m_parts.round = makeFitLabel(&m_board, QStringLiteral("label_round"), QRect(653, 88, boxRight - 653, 16), QString(),
+                                 boardstyle::kDarkBlue, cornerFont, Qt::AlignCenter);
+    m_parts.round->setContentsMargins(665 - 653, 0, 0, 0);
 
     m_parts.start = new ArtPicture(QStringLiteral("button_start"), &Artwork::startButton, &m_board);
     m_parts.start->setGeometry(QRect(QPoint(669, 104), Artwork::kStartButtonSize));

@@ -60,6 +60,7 @@ void BoardDisplay::clearall()
     m_board.takerMarker()->hide();
     m_board.leadMarker()->hide();
     m_board.handTypeLabel()->clear();
+    m_state.contract = 0;
     m_board.chooseContractBanner()->hide();
 }
 
@@ -82,6 +83,7 @@ void BoardDisplay::setcontract(int code)
     m_board.leadMarker()->hide();
     m_board.chooseContractBanner()->hide();
     if (morlu::validContract(code)) {
+        m_state.contract = code;
         m_board.setHandTypeText(text(morlu::contractLabel(code)));
         m_board.addLogLine(text(morlu::contractName(code)));
     }

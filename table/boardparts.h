@@ -7,6 +7,7 @@
 class ArtPicture;
 class CardPlace;
 class ContractChooser;
+class FitLabel;
 class InstructionsPanel;
 class QLabel;
 class QTextEdit;
@@ -22,10 +23,10 @@ struct BoardParts {
     template <typename T> using PerSeat = std::array<T*, morlu::kSeatCount>;
     template <typename T> using PerSuit = std::array<T*, morlu::Spades>;
 
-    PerSeat<QLabel> names{};
-    PerSeat<QLabel> scores{};
-    PerSeat<QLabel> bonuses{};
-    PerSeat<QLabel> cardCounts{};
+    PerSeat<FitLabel> names{};
+    PerSeat<FitLabel> scores{};
+    PerSeat<FitLabel> bonuses{};
+    PerSeat<FitLabel> cardCounts{};
     PerSeat<ArtPicture> eyes{};
     PerSeat<CardPlace> played{};
     std::array<CardPlace*, morlu::kHandSlots> hand{};
@@ -35,12 +36,12 @@ struct BoardParts {
     ArtPicture* turn = nullptr;
     ArtPicture* lead = nullptr;
     ArtPicture* taker = nullptr;
-    QLabel* status = nullptr;
-    QLabel* gameType = nullptr;
-    QLabel* round = nullptr;
-    QLabel* rank = nullptr;
+    FitLabel* status = nullptr;
+    FitLabel* gameType = nullptr;
+    FitLabel* round = nullptr;
+    FitLabel* rank = nullptr;
     QLabel* handType = nullptr;
-    QLabel* fee = nullptr;
+    FitLabel* fee = nullptr;
     TitledPanel* logPanel = nullptr;
     QTextEdit* log = nullptr;
     ContractChooser* chooser = nullptr;

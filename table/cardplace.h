@@ -8,8 +8,12 @@
  *
  * A place keeps three values: the picture it shows (a card code, 0 = none), the hand slot it stands
  * for (hand places only; 0 = empty, cannot be played) and the card code it holds. The picture is drawn
- * at paint time at the widget's device pixel ratio, so it stays crisp on any screen. A left click on
- * the place emits clicked().
+ * at paint time at the widget's drawn size and device pixel ratio, so it stays crisp on any screen and
+ * on a larger board. A left click on the place emits clicked().
+ *
+ * A hand place can be dimmed (a card the rules would refuse now) and shows a gold ring while it has the
+ * keyboard focus. Its accessible name is what it shows ("Queen of Spades", "No card"), never the code it
+ * keeps after the picture is gone.
  */
 class CardPlace : public QWidget {
     Q_OBJECT
@@ -18,6 +22,9 @@ class CardPlace : public QWidget {
     Q_PROPERTY(int picture READ picture)
 
 public:
+    /// Whether the card may be played now, as far as the table knows.
+    enum class Playable { Unknown, Yes, No };
+
     CardPlace(const QString& name, QWidget* parent);
 
     int slot() const { return m_slot; }
@@ -34,6 +41,16 @@ public:
     /// Removes the picture.
     void clearPicture();
 
+    /// Dims the card (it is drawn under a dark veil).
+    void setDimmed(bool dimmed);
+    bool isDimmed() const { return m_dimmed; }
+    /// What the accessible name says about playing the card.
+    void setPlayable(Playable playable);
+    Playable playable() const { return m_playable; }
+
+    /// "Queen of Spades", "10 of Hearts"; empty for a code outside 1..32.
+    static QString cardName(int code);
+
 signals:
     void clicked(CardPlace* place);
 
@@ -41,10 +58,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void updateAccessibleName();
+
     int m_slot = 0;
     int m_cardCode = 0;
     int m_picture = 0;
     bool m_pressed = false;
+    bool m_dimmed = false;
+    Playable m_playable = Playable::Unknown;
 };

@@ -161,6 +161,8 @@ void GameDisplay::dendhand(std::string_view rest)
                (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800"));
     m_board.addLogLine(line);
     m_board.statusLabel()->setText(kOneMoment);
+    // The round is over: nobody is on turn any more (the seat last marked may hold no card).
+    m_board.turnMarker()->hide();
 }
 
 void GameDisplay::aerror(std::string_view rest)
@@ -224,6 +226,8 @@ void GameDisplay::winner(std::string_view rest)
     const QString shown =
         text + (ownWin ? QStringLiteral(" have Won the Game!") : QStringLiteral(" has Won the Game!"));
     m_board.setWinnerText(shown);
+    // The game is over: the last trick's "One Moment Please.." no longer holds.
+    m_board.statusLabel()->clear();
     m_chat.systemLine(shown);
     Board::showInFront(m_board.winnerPanel());
     if (m_state.isHostPlayer())

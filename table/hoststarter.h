@@ -14,8 +14,9 @@ enum class HostReach { ThisMachine, Everyone };
  * tells the bound port or why it could not.
  */
 struct HostStarted {
-    quint16 port = 0; ///< the port the host now listens on; 0 on failure
-    QString error;    ///< empty, or the reason ("Listen - Error Binding Socket")
+    quint16 port = 0;       ///< the port the host now listens on; 0 on failure
+    QString error;          ///< empty, or the reason ("Listen - Error Binding Socket")
+    bool portInUse = false; ///< the failure is a port that another program (another game?) holds
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -41,6 +41,10 @@ const std::array<Text, 5> kTexts{{
      "If you are unable to play, your turn will be skipped. The player with cards left will pay the money."},
 }};
 
+const QRect kKeysGeometry{408, 495, 284, 40};
+const char* const kKeys = "Keys: 1-8, or Left/Right and Enter, play a card; 1-6 choose a contract; Ctrl+N start a "
+                          "game; Esc closes; Ctrl+I shows this page.";
+
 const std::array<QRect, 4> kPictures{
     {{8, 8, 445, 175}, {496, 181, 263, 103}, {16, 264, 384, 134}, {408, 360, 315, 133}}};
 
@@ -64,6 +68,12 @@ InstructionsPanel::InstructionsPanel(QWidget* parent) : QWidget(parent), m_tile(
                                               QString::fromLatin1(text.text), Qt::white, textFont, align);
         label->setWordWrap(true);
     }
+    // The keys, under the DOMINO example, beside the OK picture.
+    QLabel* keys =
+        boardstyle::makeLabel(this, QStringLiteral("label_instructions6"), kKeysGeometry, QString::fromLatin1(kKeys),
+                              boardstyle::kGold, boardstyle::font(10, true), Qt::AlignLeft | Qt::AlignTop);
+    keys->setWordWrap(true);
+
     m_ok = new ArtPicture(QStringLiteral("Image10"), &Artwork::okButton, this);
     m_ok->setGeometry(QRect(QPoint(696, 488), Artwork::kOkButtonSize));
     m_ok->setCursor(Qt::PointingHandCursor);

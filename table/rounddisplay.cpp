@@ -101,6 +101,9 @@ void RoundDisplay::startround(std::string_view rest)
     m_board.leadMarker()->hide();
     m_board.turnMarker()->hide();
     m_board.handTypeLabel()->clear();
+    m_state.contract = 0;
+    // The rank order belongs to the contract, which is still to be chosen.
+    m_board.rankLabel()->clear();
     m_events.playsounds(QStringLiteral("startround"));
 }
 

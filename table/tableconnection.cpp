@@ -7,6 +7,8 @@
 #include "tablestate.h"
 #include "tsock.h"
 
+#include <QMetaObject>
+
 TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObject* parent)
     : QObject(parent), m_state(state), m_dialogs(dialogs), m_link(new TableLink(this)), m_sock11(new morlu::TSock(this))
 {
@@ -14,6 +16,9 @@ TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObje
     morlu::TSock::setUncaughtErrorHandler(
         [](const QString& text) { qWarning("Morlu: socket handler failed: %s", qPrintable(text)); });
     connect(m_link, &TableLink::closed, this, &TableConnection::ended);
+    // Asked from the event loop, not from inside the socket's report.
+    connect(&m_link->connection(), &morlu::LineConnection::connectFailed, this, &TableConnection::connectFailed,
+            Qt::QueuedConnection);
     m_sock11->setObjectName(QStringLiteral("Sock11"));
     m_sock11->setHostName(QStringLiteral("127.0.0.1"));
     m_sock11->setPortName(QStringLiteral("9001"));
@@ -30,28 +35,52 @@ void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)
 bool TableConnection::host(const QString& port, HostReach reach)
 {
     const HostStarted host =
-        m_hostStarter ? m_hostStarter(port, reach) : HostStarted{0, QStringLiteral("This program has no host")};
+        m_hostStarter ? m_hostStarter(port, reach) : HostStarted{0, QStringLiteral("This program has no host"), false};
     if (!host.ok()) {
-        m_dialogs.showMessage(host.error);
+        QString text = host.error;
+        if (host.portInUse)
+            text += QStringLiteral("\n\nPort %1 is already in use: another game may be running on this machine. "
+                                   "Close it, or start with another port (--port).")
+                        .arg(port);
+        m_dialogs.showWarning(text);
+        emit ended();
         return false;
     }
     m_state.ishost = true;
-    try {
-        // Always the own machine, whatever hostaddress says; the bound port also covers "--port 0".
-        m_link->open(QStringLiteral("127.0.0.1"), QString::number(host.port));
-    } catch (const morlu::ESockException& error) {
-        m_dialogs.showMessage(QString::fromLatin1(error.what()));
-    }
+    // Always the own machine, whatever hostaddress says; the bound port also covers "--port 0".
+    m_address = QStringLiteral("127.0.0.1");
+    m_port = QString::number(host.port);
+    connectToHost();
     return true;
 }
 
 void TableConnection::join(const QString& address, const QString& port)
 {
+    m_address = address;
+    m_port = port;
+    connectToHost();
+}
+
+void TableConnection::connectToHost()
+{
     try {
-        m_link->open(address, port);
+        m_link->open(m_address, m_port);
     } catch (const morlu::ESockException& error) {
-        m_dialogs.showMessage(QString::fromLatin1(error.what()));
+        const QString reason = QString::fromLatin1(error.what()).startsWith(QLatin1String("Host Lookup"))
+                                   ? QStringLiteral("host not found")
+                                   : QString::fromLatin1(error.what());
+        QMetaObject::invokeMethod(
+            this, [this, reason] { connectFailed(reason); }, Qt::QueuedConnection);
     }
+}
+
+void TableConnection::connectFailed(const QString& reason)
+{
+    const QString text = QStringLiteral("Could not connect to %1 port %2: %3").arg(m_address, m_port, reason);
+    if (m_dialogs.askRetry(text))
+        connectToHost();
+    else
+        emit ended();
 }
 
 void TableConnection::openLobby()

@@ -23,6 +23,11 @@ class TSock;
  *
  * It ends the table (ended()) when the host closes the connection, once the lines received before are
  * handled, and when the host answers CMD_full ("Game is full").
+ *
+ * A failure is never left looking like waiting: a connection that cannot be made (refused, unreachable,
+ * no answer within LineConnection::kConnectTimeoutMs, a name that cannot be looked up) asks "Could not
+ * connect to HOST port PORT: REASON" with Retry and Quit, and a host that cannot listen is explained,
+ * with the port when another program holds it, before the table ends.
  */
 class TableConnection : public QObject, public HostRequests {
     Q_OBJECT
@@ -37,11 +42,10 @@ public:
     void setHostStarter(HostStarter starter) { m_hostStarter = std::move(starter); }
     /**
      * Starts the program's host listening on @p port, then connects to it on 127.0.0.1 at the port it
-     * bound. False, after a message box, when the host could not listen; a connection that cannot be
-     * opened is shown in a message box too, but the table hosts all the same.
+     * bound. False when the host could not listen: a warning says why, then the table ends (ended()).
      */
     bool host(const QString& port, HostReach reach = HostReach::Everyone);
-    /** Connects to the host at @p address, @p port; an address that cannot be looked up gets a message box. */
+    /** Connects to the host at @p address, @p port; a connection that cannot be made asks Retry or Quit. */
     void join(const QString& address, const QString& port);
     /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */
     void openLobby();
@@ -57,7 +61,14 @@ signals:
     void ended();
 
 private:
+    /// Starts connecting to m_address, m_port; a failure goes to connectFailed().
+    void connectToHost();
+    /// Retry tries again; Quit ends the table.
+    void connectFailed(const QString& reason);
+
     TableState& m_state;
+    QString m_address;
+    QString m_port;
     TableDialogs& m_dialogs;
     HostStarter m_hostStarter;
     TableLink* m_link = nullptr;

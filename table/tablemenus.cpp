@@ -26,6 +26,7 @@ void TableMenus::buildFile(QMenuBar* bar)
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     m_startGame1 = item(file, QStringLiteral("&Start Game"), "StartGame1");
+    m_startGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(m_startGame1, &QAction::triggered, this, &TableMenus::startGameChosen);
     file->addSeparator();
     connect(item(file, QStringLiteral("E&xit"), "Exit1"), &QAction::triggered, this, &TableMenus::exitChosen);
@@ -114,6 +115,11 @@ void TableMenus::buildOptions(QMenuBar* bar)
     connect(item(m_options, QStringLiteral("Reset Screen Location"), "ResetScreenLocation1"), &QAction::triggered, this,
             &TableMenus::resetScreenLocationChosen);
     m_options->addSeparator();
+    // Dims the cards the host would refuse while it is the player's turn.
+    m_showPlayable = item(m_options, QStringLiteral("Show &Playable Cards"), "ShowPlayableCards1");
+    m_showPlayable->setCheckable(true);
+    m_showPlayable->setChecked(true);
+    connect(m_showPlayable, &QAction::toggled, this, &TableMenus::showPlayableToggled);
     m_justWatch1 = item(m_options, QStringLiteral("Just Watch"), "JustWatch1");
     m_justWatch1->setCheckable(true);
     // The check mark follows the host's answer, never the click: the item shows what the host reported.

@@ -8,12 +8,12 @@ class QMenu;
 class QMenuBar;
 
 /**
- * The menus of the table window's menu bar: "File" (Start Game, Exit), "Options" (the sound switches,
- * turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off, Clear Main
- * Chat, Reset Screen Location, Just Watch), "View" (View Tally, Spy List, Phrase List, Quick
- * Instructions) and "Help" (Content, About). The menus only report what was chosen and show the ticks
- * they are told; the window connects each signal to the part that does it, so the menus never hold the
- * board, the input, the chat or the connection.
+ * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Exit), "Options" (the sound
+ * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
+ * Clear Main Chat, Reset Screen Location, Show Playable Cards, Just Watch), "View" (View Tally, Spy List,
+ * Phrase List, Quick Instructions) and "Help" (Content, About). The menus only report what was chosen and show the
+ * ticks they are told; the window connects each signal to the part that does it, so the menus never hold the board, the
+ * input, the chat or the connection.
  *
  * "Computer Players" is enabled only for the host player's table. The check mark of "Just Watch" shows
  * what the host last reported for the own seat (setJustWatchChecked), not the click.
@@ -27,6 +27,9 @@ public:
 
     /** Adds the menus to @p bar, whose window owns their actions. */
     explicit TableMenus(QMenuBar* bar, QObject* parent = nullptr);
+
+    /** "Show Playable Cards" in "Options": checked while the cards the host would refuse are dimmed. */
+    QAction* showPlayableAction() const { return m_showPlayable; }
 
     /** "Start Game": enabled only on the hosting table. */
     QAction* startGameAction() const { return m_startGame1; }
@@ -54,6 +57,7 @@ signals:
     void startGameChosen();
     void exitChosen();
     void quickInstructionsChosen();
+    void showPlayableToggled(bool shown);
     /** "Play Sounds" and "Play Chatter Sounds": the tick they show now. */
     void playSoundsToggled(bool on);
     void playChatterSoundsToggled(bool on);
@@ -84,6 +88,7 @@ private:
     QAction* item(QMenu* menu, const QString& text, const char* name);
 
     QAction* m_startGame1 = nullptr;
+    QAction* m_showPlayable = nullptr;
     QMenu* m_options = nullptr;
     QAction* m_playSounds1 = nullptr;
     QAction* m_playChatterSounds1 = nullptr;

@@ -13,6 +13,7 @@
 #include "tablestate.h"
 #include "windowplacement.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -59,6 +60,7 @@ TableOptions::TableOptions(const Parts& parts, const QString& path, ColourChoose
     connect(menus, &TableMenus::textColorChosen, this, &TableOptions::TextColor1Click);
     connect(menus, &TableMenus::textSizeChosen, this, &TableOptions::N14Click);
     connect(menus, &TableMenus::resetScreenLocationChosen, this, &TableOptions::ResetScreenLocation1Click);
+    connect(menus, &TableMenus::showPlayableToggled, this, &TableOptions::ShowPlayableCards1Click);
 }
 
 QRect TableOptions::windowBounds() const
@@ -120,6 +122,9 @@ void TableOptions::loadinifile()
     if (hosting())
         sendBotLevels();
 
+    m_current.showPlayableCards = file.showPlayableCards;
+    m_parts.menus.showPlayableAction()->setChecked(file.showPlayableCards);
+
     m_read = true;
 }
 
@@ -179,6 +184,12 @@ void TableOptions::applyChatterSounds(bool on)
 void TableOptions::PlaySounds1Click(bool on)
 {
     applyPlaySounds(on);
+    saveinifile();
+}
+
+void TableOptions::ShowPlayableCards1Click(bool on)
+{
+    m_current.showPlayableCards = on;
     saveinifile();
 }
 

@@ -69,6 +69,8 @@ public:
     void TextColor1Click();
     void N14Click(int size);
     void ResetScreenLocation1Click();
+    /** "Show Playable Cards": the window dims the cards; this keeps the choice. */
+    void ShowPlayableCards1Click(bool on);
 
     bool settingsRead() const { return m_read; }
     /** The computer players' delay the table tells the host. */

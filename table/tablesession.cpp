@@ -56,6 +56,7 @@ void TableSession::sendloginfo(std::string_view rest)
     m_state.myseat = login.slot;
     m_state.connected = true;
     m_events.giveSeat(login.slot);
+    m_board.markOwnSeat(isPlayerSeat(login.slot) ? login.slot : 0);
     const QByteArray name = m_state.myname.toUtf8();
     std::string line;
     m_host.sendline(

@@ -98,12 +98,13 @@ TableSettings TableSettings::read(const ProfileFile& file)
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
     s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
     s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
+    s.showPlayableCards = file.readString(kSectionName, key("ShowPlayableCards")) != QLatin1String("false");
     return s;
 }
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 11> values{{
+    const std::array<std::pair<const char*, QString>, 12> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -115,6 +116,7 @@ bool TableSettings::write(ProfileFile& file) const
         {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
         {"ChatterSounds", flag(chattersounds)},
         {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
+        {"ShowPlayableCards", flag(showPlayableCards)},
     }};
     bool ok = true;
     for (const auto& [name, value] : values)

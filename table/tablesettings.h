@@ -18,7 +18,8 @@ class ProfileFile;
  * Reading rules: integers are decimal, or hexadecimal after "$", "0x" or "0X"; a colour is color text
  * (a name in any case, or a number); the switches are off only for exactly "false"; "Turnsound" is New
  * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000);
- * "Botlevel" is the expert computer player only for exactly "expert", else the classic one.
+ * "Botlevel" is the expert computer player only for exactly "expert", else the classic one;
+ * "ShowPlayableCards" is a switch.
  */
 struct TableSettings {
     static constexpr const char* kSection = "Morlu";
@@ -40,15 +41,17 @@ struct TableSettings {
     BotSpeedItem botspeedItem = BotSpeedItem::Normal;
     int turnsound = 0; ///< 0 Classic, 1 New
     bool chattersounds = true;
-    bool expertBots = false; ///< "Botlevel": "expert", or the classic computer players
+    bool expertBots = false;       ///< "Botlevel": "expert", or the classic computer players
     /// "ShowDownload": the lobby offer at a solo start; off only for exactly "false", written by the offer.
     bool showdownload = true;
+    bool showPlayableCards = true; ///< dim the cards the host would refuse on the player's turn
 
     /// Every key of @p file, each falling back to its default.
     static TableSettings read(const ProfileFile& file);
     /**
      * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
-     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel". False when the file could
+     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards".
+     * False when the file could
      * not be written.
      */
     bool write(ProfileFile& file) const;

@@ -20,6 +20,7 @@ struct TableState {
     int contractnumber = 0; ///< number of the running contract, from 1
     /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
     bool gamerunning = false;
+    int contract = 0;       ///< contract shown on the contract line, 1..6; 0 while none is
 
     bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
     /// The host player: the table in slot 1, which alone may start games and remove tables, whether it

@@ -4,12 +4,14 @@
 #include "artwork.h"
 #include "board.h"
 #include "boarddisplay.h"
+#include "boardkeys.h"
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "names.h"
+#include "playablecards.h"
 #include "playerinput.h"
 #include "profilefile.h"
 #include "qtsoundoutput.h"
@@ -17,6 +19,7 @@
 #include "soundplayer.h"
 #include "spectatorcontrols.h"
 #include "startplan.h"
+#include "tableaccessibility.h"
 #include "tableconnection.h"
 #include "tableevents.h"
 #include "tablelink.h"
@@ -40,8 +43,7 @@
 
 namespace {
 
-/// Where the board sits in the window's client area, which never gets smaller than the board + 15 x 12.
-constexpr QPoint kBoardAt{6, 6};
+/// The window's client area never gets smaller than the board + 15 x 12.
 constexpr QSize kMinimumClient{Board::kWidth + 15, Board::kHeight + 12};
 
 } // namespace
@@ -80,7 +82,7 @@ void Tchat::buildParts()
     auto* area = new TiledArea(kMinimumClient, this);
     setCentralWidget(area);
     m_board = new Board(area);
-    m_board->move(kBoardAt);
+    area->setBoard(m_board);
     m_events = new TableEvents(this);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
@@ -118,6 +120,10 @@ void Tchat::buildParts()
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
     m_spectators = new SpectatorControls(*m_board, m_state, *m_connection, this);
+
+    m_keys = new BoardKeys(*m_board, *m_input, this);
+    m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
+    m_access = std::make_unique<TableAccessibility>(*m_board, m_state);
 }
 
 void Tchat::wireParts()
@@ -143,6 +149,18 @@ void Tchat::wireParts()
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
     connect(m_events, &TableEvents::justWatchChanged, m_spectators, &SpectatorControls::setWatching);
     connect(m_spylist, &Tspylist::kickRequested, m_spectators, &SpectatorControls::kicking);
+    // Back to the board once the length is chosen (or the dialog closed), so the keys play on.
+    const auto backToBoard = [this] {
+        activateWindow();
+        m_board->setFocus(Qt::OtherFocusReason);
+    };
+    connect(m_gamestart, &Tgamestart::startRequested, this, backToBoard);
+    connect(m_gamestart, &QDialog::rejected, this, backToBoard);
+    // The playable cards and what a screen reader hears follow every line from the host.
+    connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
+        m_playable->refresh();
+        m_access->refresh();
+    });
     wireMenus();
 }
 
@@ -167,6 +185,7 @@ void Tchat::wireMenus()
         ProfileFile file(m_options->path());
         TableSettings::writeShowDownload(file, !dontShow);
     });
+    connect(menus, &TableMenus::showPlayableToggled, this, [this](bool shown) { m_playable->setShown(shown); });
 }
 
 // --- start-up -------------------------------------------------------------------------------------
@@ -177,6 +196,8 @@ void Tchat::showEvent(QShowEvent* event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    // The board holds the keyboard from the start, so the game can be played without a mouse.
+    m_board->setFocus(Qt::OtherFocusReason);
     // After the window has appeared, so that a message box has a window to stand on.
     QMetaObject::invokeMethod(this, &Tchat::processparams, Qt::QueuedConnection);
 }
@@ -331,6 +352,16 @@ void Tchat::showMessage(const QString& text)
 bool Tchat::askYesNo(const QString& text)
 {
     return MessageBox::question(this, text) == QMessageBox::Yes;
+}
+
+void Tchat::showWarning(const QString& text)
+{
+    MessageBox::warning(this, text);
+}
+
+bool Tchat::askRetry(const QString& text)
+{
+    return MessageBox::retryOrQuit(this, text) == QMessageBox::Retry;
 }
 
 TableLink& Tchat::link()

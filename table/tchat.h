@@ -13,6 +13,9 @@
 
 class Board;
 class BoardDisplay;
+class BoardKeys;
+class PlayableCards;
+class TableAccessibility;
 class ChatPane;
 class QtSoundOutput;
 class SoundPlayer;
@@ -108,6 +111,8 @@ public:
 
     // TableDialogs.
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
+    bool askRetry(const QString& text) override;
     bool askYesNo(const QString& text) override;
     void showGameStart() override;
 
@@ -127,6 +132,7 @@ public:
     /** The connection to the host; every request goes through it. */
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
+    PlayableCards& playable() { return *m_playable; }
     ChatView& mainchat();
     ChatPane& chat() { return *m_chat; }
     TableMenus& menus() { return *m_menus; }
@@ -200,4 +206,8 @@ private:
     std::unique_ptr<GameDisplay> m_game;
     std::unique_ptr<PlayerInput> m_input;
     std::unique_ptr<TableSession> m_session;
+    // Playing by keyboard, the playable cards and what a screen reader hears.
+    BoardKeys* m_keys = nullptr;
+    std::unique_ptr<PlayableCards> m_playable;
+    std::unique_ptr<TableAccessibility> m_access;
 };

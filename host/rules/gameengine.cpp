@@ -2,6 +2,7 @@
 
 #include "gamemessages.h"
 #include "names.h"
+#include "playrule.h"
 
 #include <algorithm>
 
@@ -17,6 +18,23 @@ constexpr int kNextRound = 2;
 int previousSeat(int seat)
 {
     return seat - 1 < 1 ? kSeatCount : seat - 1;
+}
+
+/// What the play rule looks at when @p seat is to play: the tables judge their cards by the same rule.
+PlayPosition playPosition(const GameState& s, int seat)
+{
+    PlayPosition position;
+    position.contract = s.contract;
+    position.trick = s.tricknumber;
+    position.ledsuit = s.ledsuit;
+    position.domino.start = s.domino.dominostart();
+    for (int suit = Diamonds; suit <= Spades; ++suit) {
+        for (int rank = 1; rank <= 8; ++rank)
+            position.domino.laid[std::size_t(suit)][std::size_t(rank)] = s.domino.laid(suit, rank);
+    }
+    for (int slot = 1; slot <= kHandSlots; ++slot)
+        position.hand[std::size_t(slot)] = s.seats[seat].cards[std::size_t(slot)];
+    return position;
 }
 
 } // namespace
@@ -245,16 +263,11 @@ void GameEngine::playcard(const PlayCard& request)
     const int card = record.cards[slot];
     const int suit = getsuit(card);
     const bool lead = s.ledsuit == NoSuit;
-    if (!lead && suit != s.ledsuit && s.holdsSuit(seat, s.ledsuit)) {
-        m_announcer.toSeat(seat, AError{seat, 4});
+    if (const int code = playRefusal(playPosition(s, seat), slot); code != PlayAllowed) {
+        m_announcer.toSeat(seat, AError{seat, code});
         return;
     }
     if (lead) {
-        const int code = s.firstLeadCode(card);
-        if (code != 0 && !s.holdsOnlyForbiddenLeads(seat)) {
-            m_announcer.toSeat(seat, AError{seat, code});
-            return;
-        }
         s.ledsuit = suit;
         s.trickleader = seat;
     }
@@ -308,12 +321,12 @@ void GameEngine::playdomino(int seat, int slot)
     SeatRecord& record = s.seats[seat];
     const int card = record.cards[slot];
     const int suit = getsuit(card);
-    if (s.domino.dominostart() == 0) {
-        s.domino.setDominostart(dominorank(card));
-    } else if (!s.domino.mayLay(card)) {
-        m_announcer.toSeat(seat, AError{seat, 5});
+    if (const int code = playRefusal(playPosition(s, seat), slot); code != PlayAllowed) {
+        m_announcer.toSeat(seat, AError{seat, code});
         return;
     }
+    if (s.domino.dominostart() == 0)
+        s.domino.setDominostart(dominorank(card));
     int held = 0;
     for (int n = 1; n <= kHandSlots; ++n)
         held += record.cards[n] != 0 ? 1 : 0;

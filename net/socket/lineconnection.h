@@ -34,6 +34,9 @@ namespace morlu {
  * - failed(error): the connection broke (refused, reset by the peer, timed out), with the text of the
  *   error, e.g. "Error #10054 (WSAECONNRESET)". Nothing else follows: the connection stays as it is
  *   until its owner closes it (which then reports closed()).
+ * - connectFailed(reason): a connection started with open() was never made: refused, unreachable, or
+ *   no answer within connectTimeout(). It follows the failed() report, and @p reason says why in
+ *   words a player understands ("connection refused"). Calling open() again tries anew.
  *
  * Inside a handler it is safe to send, to close() the connection (no line is reported after that) or
  * to deleteLater() it; do not delete it there. An exception escaping a handler cannot cross the event
@@ -78,12 +81,18 @@ public:
     /// When on, an over-long line is dropped (lineTooLong() still reported) and the lines after it come.
     void setDropOverlongLines(bool drop) { m_framer.setDropOverlong(drop); }
 
+    /// How long open() waits for the connection to be made before it gives up (connectFailed()).
+    static constexpr int kConnectTimeoutMs = 10000;
+    int connectTimeout() const { return m_connectTimeout; }
+    void setConnectTimeout(int milliseconds) { m_connectTimeout = milliseconds; }
+
 signals:
     void connected();
     void lineReceived(std::string_view line);
     void lineTooLong();
     void closed();
     void failed(const QString& error);
+    void connectFailed(const QString& reason);
 
 protected:
     /**
@@ -96,6 +105,7 @@ protected:
 
 private:
     LineFramer m_framer;
+    int m_connectTimeout = kConnectTimeoutMs;
 };
 
 } // namespace morlu

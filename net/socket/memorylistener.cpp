@@ -25,8 +25,11 @@ std::unique_ptr<MemoryConnection> MemoryListener::connect(const QString& tableNa
         QMetaObject::invokeMethod(
             end,
             [end] {
-                uncaughterror::guard(
-                    [end] { emit end->failed(sockerrors::text(sockerrors::fromErrno(ECONNREFUSED))); });
+                uncaughterror::guard([end] {
+                    const int code = sockerrors::fromErrno(ECONNREFUSED);
+                    emit end->failed(sockerrors::text(code));
+                    emit end->connectFailed(sockerrors::reason(code));
+                });
             },
             Qt::QueuedConnection);
         return table;

@@ -30,7 +30,8 @@ public:
     /**
      * A table connects: returns its end (whose peerName() is "127.0.0.1"); the host's end, whose
      * peerName() is @p tableName, waits for accept(). Without listen() the table's end reports
-     * failed("Error #10061 (WSAECONNREFUSED)") from the event loop, as a refused connection does.
+     * failed("Error #10061 (WSAECONNREFUSED)") and connectFailed() from the event loop, as a refused
+     * connection does.
      */
     std::unique_ptr<MemoryConnection> connect(const QString& tableName = QStringLiteral("memory"));
 

@@ -75,4 +75,39 @@ QString text(int code)
     return QStringLiteral("Error #%1 (%2)").arg(code).arg(name(code));
 }
 
+int codeOf(const QString& reportText)
+{
+    static const QLatin1String prefix("Error #");
+    if (!reportText.startsWith(prefix))
+        return 0;
+    const qsizetype end = reportText.indexOf(QLatin1Char(' '), prefix.size());
+    bool ok = false;
+    const int code = reportText.mid(prefix.size(), end < 0 ? -1 : end - prefix.size()).toInt(&ok);
+    return ok ? code : 0;
+}
+
+QString reason(int code)
+{
+    switch (code) {
+    case 10061:
+        return QStringLiteral("connection refused");
+    case 10060:
+        return QStringLiteral("no answer (timed out)");
+    case 10065:
+        return QStringLiteral("host unreachable");
+    case 10064:
+        return QStringLiteral("host is down");
+    case 10051:
+        return QStringLiteral("network unreachable");
+    case 10050:
+        return QStringLiteral("network is down");
+    case 10049:
+        return QStringLiteral("address not available");
+    case 11001:
+        return QStringLiteral("host not found");
+    default:
+        return text(code);
+    }
+}
+
 } // namespace morlu::sockerrors

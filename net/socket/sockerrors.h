@@ -24,5 +24,14 @@ QString name(int code);
 /// The report text of an error: "Error #", the code, " (", its name and ")".
 QString text(int code);
 
+/// The code of a report text made by text(); 0 for any other text.
+int codeOf(const QString& reportText);
+
+/**
+ * Why a connection could not be made, in words a player understands ("connection refused", "host
+ * unreachable"); the report text for a code without such words.
+ */
+QString reason(int code);
+
 } // namespace sockerrors
 } // namespace morlu

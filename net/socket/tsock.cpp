@@ -95,7 +95,7 @@ void TSock::setListen(bool listen)
         ::inet_pton(AF_INET, m_listenAddress.toLatin1().constData(), &address.sin_addr) != 1)
         throw ESockException("Listen - Error Binding Socket");
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        throw ESockException("Listen - Error Binding Socket");
+        throw ESockException("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
     if (::listen(m_fd, kBacklog) != 0)
         throw ESockException("Listen - Error Starting Listen");
     // Watch only once listening: an unbound or failed handle would look readable for ever.

@@ -1,5 +1,6 @@
 #include "tsockconnection.h"
 
+#include "sockerrors.h"
 #include "tsock.h"
 
 namespace morlu {
@@ -30,7 +31,13 @@ TSockConnection::~TSockConnection()
 
 void TSockConnection::wire()
 {
-    m_sock->OnConnect = [this](TSock*) { emit connected(); };
+    m_connectTimer.setSingleShot(true);
+    connect(&m_connectTimer, &QTimer::timeout, this, &TSockConnection::connectTimedOut);
+    m_sock->OnConnect = [this](TSock*) {
+        m_connecting = false;
+        m_connectTimer.stop();
+        emit connected();
+    };
     m_sock->OnRead = [this](TSock* sender, qsizetype) {
         const QByteArray bytes = sender->Receive();
         deliver(std::string_view(bytes.constData(), std::size_t(bytes.size())));
@@ -39,7 +46,12 @@ void TSockConnection::wire()
     m_sock->OnDisconnect = nullptr;
     m_sock->OnInfo = [this](TSock*, TSocketInfo info, const QString& msg) {
         if (info == TSocketInfo::Error) {
+            const bool neverMade = m_connecting;
+            m_connecting = false;
+            m_connectTimer.stop();
             emit failed(msg);
+            if (neverMade)
+                emit connectFailed(sockerrors::reason(sockerrors::codeOf(msg)));
         } else if (info == TSocketInfo::Close && m_open) {
             // The socket reports "Socket Closed" on every Close(); the connection ends once.
             m_open = false;
@@ -50,13 +62,35 @@ void TSockConnection::wire()
 
 void TSockConnection::open(const QString& host, const QString& port)
 {
+    // A connection that was never made keeps its failed handle; trying again starts afresh.
+    if (m_sock->hasHandle() && !m_sock->isConnected() && !m_sock->isConnecting())
+        dropQuietly();
     m_sock->setHostName(host);
     m_sock->setPortName(port);
     if (!m_sock->hasHandle()) {
         resetFraming();
         m_open = true;
     }
-    m_sock->Open();
+    m_connecting = !m_sock->Open();
+    if (m_connecting)
+        m_connectTimer.start(connectTimeout());
+}
+
+void TSockConnection::connectTimedOut()
+{
+    if (!m_connecting || !m_sock->isConnecting())
+        return;
+    m_connecting = false;
+    dropQuietly();
+    const QString report = sockerrors::text(10060);
+    emit failed(report);
+    emit connectFailed(QStringLiteral("no answer within %1 seconds").arg(connectTimeout() / 1000.0));
+}
+
+void TSockConnection::dropQuietly()
+{
+    m_open = false;
+    m_sock->Close();
 }
 
 void TSockConnection::sendLine(std::string_view bytes)
@@ -66,6 +100,8 @@ void TSockConnection::sendLine(std::string_view bytes)
 
 void TSockConnection::close()
 {
+    m_connecting = false;
+    m_connectTimer.stop();
     m_sock->Close();
 }
 

@@ -2,6 +2,8 @@
 
 #include "lineconnection.h"
 
+#include <QTimer>
+
 namespace morlu {
 
 class TSock;
@@ -11,7 +13,9 @@ class TSock;
  * open()) and on the host's (made by TSockListener from an accepted socket). It keeps the socket's
  * behaviour and texts: a connection being made sends what waits once it is made, an orderly close by
  * the peer is reported as closed() after every line received before it, and an error report of the
- * socket ("Error #10054 (WSAECONNRESET)", a refused connection, ...) is failed() with that text.
+ * socket ("Error #10054 (WSAECONNRESET)", a refused connection, ...) is failed() with that text. A
+ * connection still being made when connectTimeout() runs out is given up: its socket is closed without
+ * a closed() report, and failed("Error #10060 (WSAETIMEDOUT)") and connectFailed() follow.
  *
  * The socket is a child of this object and is destroyed with it, without reports. Its handlers belong
  * to this object; sock() is there for its settings and state (keepalive, the handle), not its handlers.
@@ -43,10 +47,16 @@ public:
 
 private:
     void wire();
+    void connectTimedOut();
+    /// Closes the socket without a closed() report (a connection that was never made).
+    void dropQuietly();
 
     TSock* m_sock;
     /// From open() or acceptance until the first "Socket Closed" report: closed() is due.
     bool m_open = false;
+    /// From open() until the connection is made or given up.
+    bool m_connecting = false;
+    QTimer m_connectTimer;
 };
 
 } // namespace morlu

@@ -136,18 +136,26 @@ INSTANTIATE_TEST_SUITE_P(Table, TchatWaiting,
                          ::testing::Values(QStringList{QStringLiteral("Ann")},
                                            QStringList{QStringLiteral("Ann"), QStringLiteral("10.0.0.1")}));
 
-TEST(TchatStart, APortInUseShowsTheBindingErrorAndDoesNotConnect)
+// Hosting on a port another game holds says which port and why, with the warning icon, and the table
+// ends instead of waiting for ever.
+TEST(TchatStart, APortInUseSaysWhichPortAndEndsTheTable)
 {
     TServer other;
     other.setLogger([](const QString&) {});
     other.listen(QStringLiteral("0"));
     MessageBoxes boxes;
     Program table({}, other.port());
+    QSignalSpy closed(table.get(), &Tchat::tableClosed);
     table->processparams();
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket")});
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket\n\nPort %1 is already in use: "
+                                                        "another game may be running on this machine. Close it, or "
+                                                        "start with another port (--port).")
+                                             .arg(other.port())});
+    EXPECT_EQ(MessageBox::answeredIcons(), QList<QMessageBox::Icon>{QMessageBox::Warning});
     EXPECT_FALSE(table->state().ishost);
     EXPECT_FALSE(table->link().connection().isOpen());
     EXPECT_FALSE(table->startGameAction()->isEnabled());
+    EXPECT_EQ(closed.count(), 1);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 QPixmap picture(int width, int height)
@@ -141,6 +143,44 @@ TEST_F(TgamestartTest, OpensCentredOnTheWindow)
     EXPECT_TRUE(dialog.isVisible());
     const QPoint centre = dialog.frameGeometry().center();
     EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 40);
+}
+
+// The length is picked and the game started with the keyboard alone; Esc closes without a start.
+TEST_F(TgamestartTest, KeysPickTheLengthAndEnterStarts)
+{
+    struct Row {
+        const char* name;
+        std::vector<int> keys;
+        QStringList letters;
+    };
+    const std::vector<Row> rows = {
+        {"Enter at once", {Qt::Key_Return}, {QStringLiteral("l")}},
+        {"up twice", {Qt::Key_Up, Qt::Key_Up, Qt::Key_Enter}, {QStringLiteral("s")}},
+        {"left stops at the first",
+         {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Down, Qt::Key_Return},
+         {QStringLiteral("h")}},
+        {"letters", {Qt::Key_S, Qt::Key_H, Qt::Key_Return}, {QStringLiteral("h")}},
+        {"f for the full game", {Qt::Key_S, Qt::Key_F, Qt::Key_Return}, {QStringLiteral("l")}},
+        {"Esc", {Qt::Key_S, Qt::Key_Escape}, {}},
+    };
+    for (const Row& row : rows) {
+        dialog.label_descrip3Click(3);
+        dialog.show();
+        QSignalSpy started(&dialog, &Tgamestart::startRequested);
+        for (const int key : row.keys)
+            QTest::keyClick(&dialog, Qt::Key(key));
+        QStringList letters;
+        for (const QList<QVariant>& call : started)
+            letters << call.at(0).toString();
+        EXPECT_EQ(letters, row.letters) << row.name;
+        EXPECT_TRUE(dialog.isHidden()) << row.name;
+        // The dotted frame stands around the marked option.
+        const QWidget* frame = dialog.findChild<QWidget*>(QStringLiteral("frame_focus"));
+        const QLabel* check = label(dialog.markedOption() == 1   ? "image_check1"
+                                    : dialog.markedOption() == 2 ? "image_Check2"
+                                                                 : "image_check3");
+        EXPECT_TRUE(frame->geometry().contains(check->geometry())) << row.name;
+    }
 }
 
 } // namespace

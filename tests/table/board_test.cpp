@@ -6,6 +6,7 @@
 #include "cards.h"
 #include "clicklabel.h"
 #include "contractchooser.h"
+#include "fitlabel.h"
 #include "instructionspanel.h"
 #include "printers.h"
 #include "tablefixture.h"
@@ -41,8 +42,8 @@ TEST_F(BoardTest, EveryElementStandsAtItsPlace)
         {"label_playername4", {587, 19, 92, 16}},
         {"label_score2", {346, 33, 57, 16}},
         {"label_score3", {456, 33, 57, 16}},
-        {"image_eyes1", {239, 19, 25, 11}},
-        {"image_eyes4", {577, 19, 25, 11}},
+        {"image_eyes1", {245, 19, 25, 11}},
+        {"image_eyes4", {583, 19, 25, 11}},
         {"image_card1", {253, 72, 54, 74}},
         {"image_card3", {479, 72, 54, 74}},
         {"card_1", {264, 160, 54, 74}},
@@ -238,7 +239,7 @@ TEST_F(BoardTest, FixedTextsFitTheirLabels)
     EXPECT_TRUE(fits(board.statusLabel(), QStringLiteral("Maximiliane is choosing a CONTRACT.")));
     EXPECT_TRUE(fits(board.nameLabel(4), QStringLiteral("<Waiting>")));
     EXPECT_TRUE(fits(board.scoreLabel(1), QStringLiteral("$-10400")));
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 1; n <= 6; ++n) {
         const auto* text = find<QLabel>(QStringLiteral("label_instructions%1").arg(n).toLatin1().constData());
         EXPECT_TRUE(fits(text, text->text())) << n;
     }
@@ -261,6 +262,44 @@ TEST_F(BoardTest, CardPlacesDrawOnlyRealCards)
     EXPECT_EQ(place->picture(), 0);
     EXPECT_EQ(place->property("slot").toInt(), 0);
     EXPECT_EQ(place->property("cardCode").toInt(), 0);
+}
+
+// A name too long for its strip is cut at its end, never at both sides; the whole name stays the seat's
+// name and shows as the tooltip. A name that fits keeps the computer name hint.
+TEST_F(BoardTest, LongNamesAreElidedAtTheEndWithTheWholeNameAsTooltip)
+{
+    const QString longName = QStringLiteral("Maximiliane von Hohenzollern-Sigmaringen");
+    for (int seat = 1; seat <= 4; ++seat) {
+        board.setSeatName(seat, longName);
+        const FitLabel* label = board.nameLabel(seat);
+        EXPECT_EQ(board.seatName(seat), longName);
+        EXPECT_TRUE(label->isElided()) << seat;
+        EXPECT_TRUE(label->shownText().startsWith(QStringLiteral("Maxim"))) << seat;
+        EXPECT_TRUE(label->shownText().endsWith(QChar(0x2026))) << seat;
+        EXPECT_TRUE(label->contentsRect().contains(label->textRect())) << seat;
+        EXPECT_EQ(label->toolTip(), longName) << seat;
+        board.setSeatName(seat, QStringLiteral("Bo"));
+        EXPECT_FALSE(label->isElided());
+        EXPECT_EQ(label->toolTip(), board.computerName(seat));
+    }
+}
+
+// The DOMINO start rank shows in every empty foundation and lies under the foundation's card, so a laid
+// card is seen whole.
+TEST_F(BoardTest, TheDominoStartRankLiesUnderTheFoundations)
+{
+    openRound(2);
+    round.choosehand("2+6+0+");
+    game.dplacecard("3+2+12+4+5+7+");
+    const QObjectList stack = board.dominoPanel()->children();
+    for (int suit = 1; suit <= 4; ++suit) {
+        const QLabel* rank = board.dominoRank(suit);
+        const CardPlace* foundation = board.foundation(suit);
+        EXPECT_EQ(rank->text(), QStringLiteral("J"));
+        EXPECT_TRUE(foundation->geometry().contains(rank->geometry())) << suit;
+        EXPECT_LT(stack.indexOf(rank), stack.indexOf(foundation)) << suit;
+    }
+    EXPECT_EQ(board.foundation(2)->picture(), 12);
 }
 
 } // namespace

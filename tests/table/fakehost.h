@@ -11,12 +11,12 @@ namespace morlu::test {
 /// How long a table test waits for a connection or a line, in milliseconds.
 inline constexpr int kWait = 15000;
 
-/// A stand-in host: listens on a free port, takes one table and records the lines it sends.
+/// A stand-in host: listens on @p port (a free one by default), takes one table and records the lines it sends.
 class FakeHost {
 public:
-    FakeHost()
+    explicit FakeHost(int port = 0)
     {
-        m_listener.setPortName(QStringLiteral("0"));
+        m_listener.setPortName(QString::number(port));
         m_listener.OnAccept = [this](TSock*) {
             if (m_listener.Accept(m_peer)) {
                 m_peer->OnRead = [this](TSock* sock, qsizetype) { m_received.append(sock->Receive()); };

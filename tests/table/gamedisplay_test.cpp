@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -136,7 +139,8 @@ TEST_F(GameDisplayTest, ScoresShowBanksAndChangesWithSoundsForTheOwnSeatOnly)
     EXPECT_EQ(textOf("label_bonus2"), QStringLiteral("+800"));
     EXPECT_EQ(textOf("label_bonus3"), QString());
     EXPECT_EQ(heard.sounds, QStringList{QStringLiteral("lostmoney")});
-    EXPECT_EQ(find("label_bonus2")->width(), board.bonusLabel(2)->sizeHint().width());
+    // The whole change shows, however wide.
+    EXPECT_FALSE(board.bonusLabel(2)->isElided());
 
     game.scores("1+10000+800+2+10000+-800+3+10000+0+4+10000+0");
     EXPECT_EQ(heard.sounds, (QStringList{QStringLiteral("lostmoney"), QStringLiteral("gotmoney")}));
@@ -378,5 +382,33 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"dendhand", "CMD_dendhand+0x2+"}, Malformed{"aerror", "CMD_aerror+1+ 4+"},
         Malformed{"agame", "CMD_agame+1+2+h+3+4+1+0+0+0+0+0+x+"}),
     [](const ::testing::TestParamInfo<Malformed>& info) { return std::string(info.param.name); });
+
+// Texts and markers that describe a moment go with it: the pause text once the game is won, the DOMINO
+// rank order once a new contract is being chosen, the turn marker once a DOMINO round is over.
+TEST_F(GameDisplayTest, NothingStaleStaysWhenItsMomentHasPassed)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> lines;
+        std::function<bool()> stale;
+    };
+    const std::vector<Row> rows = {
+        {"the winner after the last trick",
+         {"CMD_endhand+2+", "CMD_winner+Klot+"},
+         [this] { return board.statusLabel()->text() == QStringLiteral("One Moment Please.."); }},
+        {"the next round after a DOMINO round",
+         {"CMD_choosehand+2+6+0+", "CMD_dendhand+3+", "CMD_startround+3+2+"},
+         [this] { return board.rankLabel()->text().startsWith(QStringLiteral("AMERICAN")); }},
+        {"the end of a DOMINO round",
+         {"CMD_choosehand+2+6+0+", "CMD_nextplayer+3+", "CMD_dplacecard+3+1+1+1+1+0+", "CMD_dendhand+4+"},
+         [this] { return board.turnMarker()->isVisibleTo(&board); }},
+    };
+    for (const Row& row : rows) {
+        openRound(2);
+        for (const std::string& line : row.lines)
+            commands.dispatch(line);
+        EXPECT_FALSE(row.stale()) << row.name;
+    }
+}
 
 } // namespace

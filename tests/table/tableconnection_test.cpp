@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 using namespace morlu::test;
@@ -29,32 +30,63 @@ protected:
     morlu::Dispatcher<> commands;
 };
 
-// A host that cannot listen leaves the table unhosted and unconnected, with the reason in a box.
-TEST_F(TableConnectionTest, AHostThatCannotListenIsReportedAndNotConnected)
+// A host that cannot listen leaves the table unhosted and unconnected; a warning says why, with the port
+// when another program holds it, and the table ends instead of waiting for ever.
+TEST_F(TableConnectionTest, AHostThatCannotListenIsExplainedAndEndsTheTable)
 {
     struct Row {
         const char* name;
         std::optional<HostStarted> started; ///< none: the program gave no starter
-        const char* box;
+        const char* warning;
     };
     const Row rows[] = {
         {"no starter", std::nullopt, "This program has no host"},
-        {"port taken", HostStarted{0, QStringLiteral("Listen - Error Binding Socket")},
+        {"cannot bind", HostStarted{0, QStringLiteral("Listen - Error Binding Socket"), false},
          "Listen - Error Binding Socket"},
+        {"port taken", HostStarted{0, QStringLiteral("Listen - Error Binding Socket"), true},
+         "Listen - Error Binding Socket\n\nPort 7772 is already in use: another game may be running on this "
+         "machine. Close it, or start with another port (--port)."},
     };
+    int ends = 0;
     for (const Row& row : rows) {
-        dialogs.messages.clear();
+        dialogs.warnings.clear();
         if (row.started)
             connection.setHostStarter([&row](const QString&, HostReach) { return *row.started; });
         EXPECT_FALSE(connection.host(QStringLiteral("7772"))) << row.name;
-        EXPECT_EQ(dialogs.messages, QStringList{QString::fromLatin1(row.box)}) << row.name;
+        EXPECT_EQ(dialogs.warnings, QStringList{QString::fromLatin1(row.warning)}) << row.name;
         EXPECT_FALSE(state.ishost) << row.name;
+        EXPECT_EQ(ended.count(), ++ends) << row.name;
     }
     // Nothing was opened, so nothing can be sent.
-    dialogs.messages.clear();
     connection.sendline("CMD_chat+1+hi|clRed\xFF");
     EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Send - Socket Not Connected")});
     EXPECT_EQ(sent.count(), 0);
+}
+
+// A join that cannot connect asks again after every failure: Retry tries the same address and port, Quit
+// ends the table. A host that answers on a retry is joined.
+TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
+{
+    int port = 0;
+    {
+        FakeHost gone;
+        port = gone.port();
+    }
+    dialogs.retryAnswers = {true, false};
+    connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kWait);
+    const QString question = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(port);
+    EXPECT_EQ(dialogs.questions, (QStringList{question, question}));
+
+    // The host comes up while the question is open: Retry joins it.
+    std::unique_ptr<FakeHost> host;
+    dialogs.questions.clear();
+    dialogs.retryAnswers = {true};
+    dialogs.whenAsked = [&] { host = std::make_unique<FakeHost>(port); };
+    connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host && host->hasTable(); }, kWait));
+    EXPECT_EQ(dialogs.questions, QStringList{question});
+    EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(TableConnectionTest, HostingConnectsToTheBoundPortOnTheOwnMachineAndSends)

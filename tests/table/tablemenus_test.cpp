@@ -47,6 +47,15 @@ TEST(TableMenus, EachItemReportsItsOwnChoice)
         qDeleteAll(spies);
     }
 
+    // The keys of the items, and the option that is on until the player turns it off.
+    EXPECT_EQ(menus.startGameAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QSignalSpy playable(&menus, &TableMenus::showPlayableToggled);
+    ASSERT_TRUE(menus.showPlayableAction()->isChecked());
+    EXPECT_EQ(menus.showPlayableAction()->text().remove(QLatin1Char('&')), QStringLiteral("Show Playable Cards"));
+    menus.showPlayableAction()->trigger();
+    ASSERT_EQ(playable.count(), 1);
+    EXPECT_FALSE(playable.at(0).at(0).toBool());
+
     menus.setStartGameEnabled(false);
     EXPECT_FALSE(menus.startGameAction()->isEnabled());
     QSignalSpy started(&menus, &TableMenus::startGameChosen);

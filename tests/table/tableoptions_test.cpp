@@ -102,8 +102,9 @@ TEST_F(TableOptionsTest, EveryKeyIsAppliedToItsPart)
 {
     writeFile("[Other]\r\nTextsize=99\r\n[Morlu]\r\nTextsize=0x0C\r\nTop=40\r\nLeft=30\r\nWidth=800\r\nHeight=600\r\n"
               "Textcolor=CLRED\r\nPhrase3=Hi all\r\nPhrase4=\r\nPlaysounds=false\r\nBotspeed=2000\r\nTurnsound=1\r\n"
-              "ChatterSounds=false\r\nBotlevel=expert\r\n");
+              "ChatterSounds=false\r\nBotlevel=expert\r\nShowPlayableCards=false\r\n");
     options.loadinifile();
+    EXPECT_FALSE(action("ShowPlayableCards1")->isChecked());
     EXPECT_EQ(chat.mainchat().textSize(), 12);
     EXPECT_TRUE(action("N12")->isChecked());
     EXPECT_EQ(QRect(window.pos(), window.size()), QRect(30, 40, 800, 600));
@@ -155,7 +156,8 @@ TEST_F(TableOptionsTest, NothingIsWrittenBeforeTheSettingsWereRead)
     action("PlaySounds1")->trigger();
     EXPECT_EQ(fileBytes(), "; the player's own\r\n[Morlu]\r\nTextsize=14\r\nPlaysounds=false\r\nTop=3\r\nLeft=3\r\n"
                            "Width=789\r\nHeight=595\r\nTextcolor=clBlack\r\nBotspeed=1000\r\nTurnsound=0\r\n"
-                           "ChatterSounds=true\r\nBotlevel=classic\r\n\r\n[Lobby]\r\nName=Ann\r\n");
+                           "ChatterSounds=true\r\nBotlevel=classic\r\nShowPlayableCards=true\r\n\r\n[Lobby]\r\n"
+                           "Name=Ann\r\n");
 }
 
 TEST_F(TableOptionsTest, EachOptionIsWrittenAsItIsChosen)
@@ -170,7 +172,8 @@ TEST_F(TableOptionsTest, EachOptionIsWrittenAsItIsChosen)
                         {"New1", "Turnsound=1"},
                         {"Slow1", "Botspeed=1500"},
                         {"BotExpert1", "Botlevel=expert"},
-                        {"N14", "Textsize=14"}};
+                        {"N14", "Textsize=14"},
+                        {"ShowPlayableCards1", "ShowPlayableCards=false"}};
     for (const Row& row : rows) {
         action(row.item)->trigger();
         EXPECT_TRUE(fileBytes().contains(row.line)) << row.item;

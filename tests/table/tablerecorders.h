@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,19 +41,36 @@ public:
     void sendline(std::string_view line) override { sent.emplace_back(line); }
 };
 
-/// Records the boxes opened instead of showing them; questions get @c answer.
+/// Records the boxes opened instead of showing them; askRetry() takes its answers from retryAnswers,
+/// askYesNo() gives @c answer.
 class DialogRecorder : public TableDialogs {
 public:
     QStringList messages;
+    QStringList warnings;
     QStringList questions;
+    std::vector<bool> retryAnswers;
     bool answer = false;
+    /// Runs when a question is asked, before it is answered.
+    std::function<void()> whenAsked;
     int gameStarts = 0;
 
     void showMessage(const QString& text) override { messages << text; }
+    void showWarning(const QString& text) override { warnings << text; }
     bool askYesNo(const QString& text) override
     {
         questions << text;
         return answer;
+    }
+    bool askRetry(const QString& text) override
+    {
+        questions << text;
+        if (whenAsked)
+            whenAsked();
+        if (retryAnswers.empty())
+            return false;
+        const bool retry = retryAnswers.front();
+        retryAnswers.erase(retryAnswers.begin());
+        return retry;
     }
     void showGameStart() override { ++gameStarts; }
 };

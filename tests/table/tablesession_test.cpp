@@ -58,4 +58,21 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
     EXPECT_EQ(board.seatName(3), QStringLiteral("Klick"));
 }
 
+// The own seat's name strip is marked from the login on, so a player of a full table finds his seat; a
+// spectator's table marks none.
+TEST_F(TableSessionTest, TheOwnSeatIsMarkedAtLogin)
+{
+    struct Row {
+        const char* login;
+        int marked;
+    };
+    const Row rows[] = {{"CMD_sendlogininfo+3", 3}, {"CMD_sendlogininfo+1", 1}, {"CMD_sendlogininfo+6", 0}};
+    for (const Row& row : rows) {
+        commands.dispatch(row.login);
+        EXPECT_EQ(board.ownSeat(), row.marked) << row.login;
+        for (int seat = 1; seat <= 4; ++seat)
+            EXPECT_EQ(board.nameLabel(seat)->isHighlighted(), seat == row.marked) << row.login << " " << seat;
+    }
+}
+
 } // namespace

@@ -56,40 +56,43 @@ using Item = TableSettings::BotSpeedItem;
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, TableSettingsReading,
-    ::testing::Values(ReadRow{"HexTextSize", "Textsize=0x0C\r\n", [](const S& s) { return s.textsize == 12; }},
-                      ReadRow{"DollarHex", "Textsize=$E\r\n", [](const S& s) { return s.textsize == 14; }},
-                      ReadRow{"OddTextSize", "Textsize=9\r\n", [](const S& s) { return s.textsize == 9; }},
-                      ReadRow{"NoNumber", "Textsize=big\r\nTop=0x\r\n",
-                              [](const S& s) { return s.textsize == 8 && s.bounds.top() == 3; }},
-                      ReadRow{"Bounds", "Top=-20\r\nLeft=$10\r\nWidth=1000\r\nHeight=700\r\n",
-                              [](const S& s) { return s.bounds == QRect(16, -20, 1000, 700); }},
-                      ReadRow{"ColourName", "Textcolor=CLRED\r\n", [](const S& s) { return s.textcolor == 0x0000FFu; }},
-                      ReadRow{"ColourNumber", "Textcolor=$0000FF00\r\n",
-                              [](const S& s) { return s.textcolor == 0x00FF00u; }},
-                      ReadRow{"NoColour", "Textcolor=purplish\r\n", [](const S& s) { return s.textcolor == 0u; }},
-                      ReadRow{"CapitalFalseIsOn", "Playsounds=False\r\nChatterSounds=FALSE\r\n",
-                              [](const S& s) { return s.playsounds && s.chattersounds; }},
-                      ReadRow{"ExactlyFalseIsOff", "Playsounds=false\r\nChatterSounds=false\r\n",
-                              [](const S& s) { return !s.playsounds && !s.chattersounds; }},
-                      ReadRow{"Slow1500", "Botspeed=1500\r\n",
-                              [](const S& s) { return s.botspeed == 1500 && s.botspeedItem == Item::Slow; }},
-                      ReadRow{"Slow2000", "Botspeed=2000\r\n",
-                              [](const S& s) { return s.botspeed == 2000 && s.botspeedItem == Item::Slow; }},
-                      ReadRow{"Fast", "Botspeed=500\r\n",
-                              [](const S& s) { return s.botspeed == 500 && s.botspeedItem == Item::Fast; }},
-                      ReadRow{"OtherSpeed", "Botspeed=fast\r\n",
-                              [](const S& s) { return s.botspeed == 1000 && s.botspeedItem == Item::Normal; }},
-                      ReadRow{"NewTurnSound", "Turnsound=1\r\n", [](const S& s) { return s.turnsound == 1; }},
-                      ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
-                      ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.expertBots; }},
-                      ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n", [](const S& s) { return !s.expertBots; }},
-                      ReadRow{"NoLobbyOffer", "ShowDownload=false\r\n", [](const S& s) { return !s.showdownload; }},
-                      ReadRow{"LobbyOffer", "ShowDownload=no\r\n", [](const S& s) { return s.showdownload; }},
-                      ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
-                              [](const S& s) {
-                                  return s.phrases[0] == QStringLiteral("Hello") &&
-                                         s.phrases[8] == QStringLiteral("Bye") && s.phrases[4].isEmpty();
-                              }}),
+    ::testing::Values(
+        ReadRow{"HexTextSize", "Textsize=0x0C\r\n", [](const S& s) { return s.textsize == 12; }},
+        ReadRow{"DollarHex", "Textsize=$E\r\n", [](const S& s) { return s.textsize == 14; }},
+        ReadRow{"OddTextSize", "Textsize=9\r\n", [](const S& s) { return s.textsize == 9; }},
+        ReadRow{"NoNumber", "Textsize=big\r\nTop=0x\r\n",
+                [](const S& s) { return s.textsize == 8 && s.bounds.top() == 3; }},
+        ReadRow{"Bounds", "Top=-20\r\nLeft=$10\r\nWidth=1000\r\nHeight=700\r\n",
+                [](const S& s) { return s.bounds == QRect(16, -20, 1000, 700); }},
+        ReadRow{"ColourName", "Textcolor=CLRED\r\n", [](const S& s) { return s.textcolor == 0x0000FFu; }},
+        ReadRow{"ColourNumber", "Textcolor=$0000FF00\r\n", [](const S& s) { return s.textcolor == 0x00FF00u; }},
+        ReadRow{"NoColour", "Textcolor=purplish\r\n", [](const S& s) { return s.textcolor == 0u; }},
+        ReadRow{"CapitalFalseIsOn", "Playsounds=False\r\nChatterSounds=FALSE\r\n",
+                [](const S& s) { return s.playsounds && s.chattersounds; }},
+        ReadRow{"ExactlyFalseIsOff", "Playsounds=false\r\nChatterSounds=false\r\n",
+                [](const S& s) { return !s.playsounds && !s.chattersounds; }},
+        ReadRow{"Slow1500", "Botspeed=1500\r\n",
+                [](const S& s) { return s.botspeed == 1500 && s.botspeedItem == Item::Slow; }},
+        ReadRow{"Slow2000", "Botspeed=2000\r\n",
+                [](const S& s) { return s.botspeed == 2000 && s.botspeedItem == Item::Slow; }},
+        ReadRow{"Fast", "Botspeed=500\r\n",
+                [](const S& s) { return s.botspeed == 500 && s.botspeedItem == Item::Fast; }},
+        ReadRow{"OtherSpeed", "Botspeed=fast\r\n",
+                [](const S& s) { return s.botspeed == 1000 && s.botspeedItem == Item::Normal; }},
+        ReadRow{"NewTurnSound", "Turnsound=1\r\n", [](const S& s) { return s.turnsound == 1; }},
+        ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
+        ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.expertBots; }},
+        ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n", [](const S& s) { return !s.expertBots; }},
+        ReadRow{"NoLobbyOffer", "ShowDownload=false\r\n", [](const S& s) { return !s.showdownload; }},
+        ReadRow{"LobbyOffer", "ShowDownload=no\r\n", [](const S& s) { return s.showdownload; }},
+        ReadRow{"PlayableCardsOff", "ShowPlayableCards=false\r\n", [](const S& s) { return !s.showPlayableCards; }},
+        ReadRow{"PlayableCardsOnUnlessFalse", "ShowPlayableCards=no\r\n",
+                [](const S& s) { return s.showPlayableCards; }},
+        ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
+                [](const S& s) {
+                    return s.phrases[0] == QStringLiteral("Hello") && s.phrases[8] == QStringLiteral("Bye") &&
+                           s.phrases[4].isEmpty();
+                }}),
     [](const ::testing::TestParamInfo<ReadRow>& info) { return std::string(info.param.name); });
 
 TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
@@ -109,13 +112,15 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     s.turnsound = 1;
     s.chattersounds = false;
     s.expertBots = true;
+    s.showPlayableCards = false;
     s.phrases[0] = QStringLiteral("not written by write()");
     ASSERT_TRUE(s.write(file));
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase3=Nice one\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
                                             "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
-                                            "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"));
+                                            "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"
+                                            "ShowPlayableCards=false\n"));
     TableSettings expected = s;
     expected.phrases = {};
     expected.phrases[2] = QStringLiteral("Nice one");

@@ -125,7 +125,9 @@ TEST(TchatWindow, TheViewAndHelpMenusOpenTheirWindowsWithoutBlockingTheTable)
     EXPECT_EQ(table.findChild<QAction*>(QStringLiteral("Help2"))->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
-TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
+// A join that finds nobody says so at once (the refusal, not the 10-second limit), with the address, the
+// port and the reason; Retry tries again and Quit ends the table.
+TEST(TchatStart, ARefusedJoinSaysWhyAndOffersRetryOrQuit)
 {
     int freePort = 0;
     {
@@ -134,12 +136,17 @@ TEST(TchatStart, ARefusedConnectionLeavesTheTableOpenWithItsLoadingLine)
     }
     auto table = makeTable({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, freePort);
     QSignalSpy closed(table.get(), &Tchat::tableClosed);
+    MessageBox::clearAnswered();
+    QList<QMessageBox::StandardButton> answers{QMessageBox::Retry, QMessageBox::Close};
+    MessageBox::setHook([&](const QString&) { return answers.takeFirst(); });
     table->show();
-    QTRY_VERIFY_WITH_TIMEOUT(table->link().connection().isOpen() && !table->link().connection().isConnecting(), kWait);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(closed.count(), 0);
-    EXPECT_TRUE(table->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, kWait);
+    MessageBox::setHook({});
+    const QString box = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(freePort);
+    EXPECT_EQ(MessageBox::answered(), (QStringList{box, box}));
+    EXPECT_EQ(MessageBox::answeredIcons(), (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
     EXPECT_EQ(chatLines(*table), QStringList{kMulti});
+    MessageBox::clearAnswered();
 }
 
 /// A table that joined a FakeHost, which then speaks for the host line by line.

@@ -344,6 +344,60 @@ TEST(TSockConnectionTest, AcceptedConnectionsKeepTheSocketsBehaviour)
     EXPECT_FALSE(refused.isConnected());
 }
 
+// A connection that is never made says why (refused at once, or no answer before its timeout) without a
+// closed() report, and open() tries again afresh.
+TEST(TSockConnectionTest, AConnectionNeverMadeSaysWhyAndCanBeTriedAgain)
+{
+    TSockListener gone;
+    gone.listen("0");
+    const QString freePort = QString::number(gone.port());
+    gone.sock().setListen(false);
+
+    // A listener whose queue is full leaves new connections unanswered: their handshakes are dropped.
+    TSock full;
+    full.setPortName("0");
+    full.setListen(true);
+    ::listen(full.handle(), 0);
+    std::vector<std::unique_ptr<TSockConnection>> waiting;
+    for (int n = 0; n < 4; ++n) {
+        waiting.push_back(std::make_unique<TSockConnection>());
+        waiting.back()->open("127.0.0.1", QString::number(full.localPort()));
+    }
+    test::waitUntil([] { return false; }, 200);
+
+    struct Row {
+        const char* name;
+        QString port;
+        QString reason;
+    };
+    const Row rows[] = {
+        {"refused", freePort, "connection refused"},
+        {"never answered", QString::number(full.localPort()), "no answer within 0.3 seconds"},
+    };
+    for (const Row& row : rows) {
+        TSockConnection table;
+        table.setConnectTimeout(300);
+        QStringList reasons;
+        int closes = 0;
+        QObject::connect(&table, &LineConnection::connectFailed, [&](const QString& why) { reasons << why; });
+        QObject::connect(&table, &LineConnection::closed, [&] { ++closes; });
+        table.open("127.0.0.1", row.port);
+        ASSERT_TRUE(test::waitUntil([&] { return !reasons.isEmpty(); }, 5000)) << row.name;
+        EXPECT_EQ(reasons, QStringList{row.reason}) << row.name;
+        EXPECT_EQ(closes, 0) << row.name;
+        EXPECT_FALSE(table.isConnected()) << row.name;
+
+        // Trying again reaches a host that listens now.
+        TSockListener host;
+        host.listen("0");
+        int pendings = 0;
+        QObject::connect(&host, &ConnectionListener::pending, [&] { ++pendings; });
+        table.open("127.0.0.1", QString::number(host.port()));
+        EXPECT_TRUE(test::waitUntil([&] { return table.isConnected() && pendings == 1; })) << row.name;
+        EXPECT_EQ(closes, 0) << row.name;
+    }
+}
+
 TEST(MemoryConnectionTest, BytesWaitUntilTheLoopDeliversThem)
 {
     MemoryListener listener;

@@ -1,0 +1,140 @@
+#include "tableaccessibility.h"
+
+#include "artpicture.h"
+#include "board.h"
+#include "boardlayout.h"
+#include "cardplace.h"
+#include "cards.h"
+#include "clicklabel.h"
+#include "contractchooser.h"
+#include "instructionspanel.h"
+#include "tablestate.h"
+#include "titledpanel.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLocale>
+
+namespace {
+
+/// The seat whose column @p marker stands in, or 0 when it is hidden or stands in none.
+int markerSeat(const Board& board, const QWidget* marker, const boardlayout::SeatColumns& columns, int offset)
+{
+    if (!marker->isVisibleTo(&board))
+        return 0;
+    const int left = BoardScaler::designedGeometry(marker).x();
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        if (columns[std::size_t(seat - 1)] - offset == left)
+            return seat;
+    return 0;
+}
+
+void name(QWidget* widget, const QString& text, const QString& description)
+{
+    widget->setAccessibleName(text);
+    widget->setAccessibleDescription(description);
+}
+
+} // namespace
+
+TableAccessibility::TableAccessibility(Board& board, const TableState& state)
+    : m_board(board), m_state(state), m_announce(new QLabel(&board)),
+      m_sink([](QAccessibleEvent* event) { QAccessible::updateAccessibility(event); })
+{
+    m_announce->setObjectName(QStringLiteral("label_announce"));
+    m_announce->setGeometry(0, 0, 1, 1);
+    m_announce->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_board.setAccessibleName(QStringLiteral("Morlu card table"));
+    name(m_board.startButton(), QStringLiteral("Start"), QStringLiteral("Start a new game (Ctrl+N)"));
+    name(m_board.logo(), QStringLiteral("Morlu web page"), QStringLiteral("Opens the game's web page"));
+    name(m_board.errorPanel()->findChild<QWidget*>(QStringLiteral("Image7")), QStringLiteral("OK"),
+         QStringLiteral("Close the error panel (Esc)"));
+    name(m_board.instructionsPanel()->okButton(), QStringLiteral("OK"),
+         QStringLiteral("Close the quick instructions (Esc)"));
+    name(m_board.directorMarker(), QStringLiteral("Director"), QString());
+    name(m_board.turnMarker(), QStringLiteral("On turn"), QString());
+    name(m_board.leadMarker(), QStringLiteral("Led the trick"), QString());
+    name(m_board.takerMarker(), QStringLiteral("Took the trick"), QString());
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        name(m_board.eyes(seat), QStringLiteral("Just watching"), QString());
+    for (int place = 1; place <= morlu::kHandSlots; ++place)
+        m_board.handPlace(place)->setAccessibleDescription(
+            QStringLiteral("Card %1 of your hand; press %1, or Enter when it has the focus, to play it").arg(place));
+    refresh();
+}
+
+QString TableAccessibility::money(const QString& bank)
+{
+    QString digits = bank;
+    digits.remove(QLatin1Char('$'));
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    if (!ok)
+        return bank;
+    QLocale english(QLocale::English, QLocale::UnitedStates);
+    return (value < 0 ? QStringLiteral("-$") : QStringLiteral("$")) + english.toString(value < 0 ? -value : value);
+}
+
+QString TableAccessibility::seatText(int seat) const
+{
+    using namespace boardlayout;
+    QStringList parts{m_board.seatName(seat)};
+    if (!m_board.scoreLabel(seat)->isHidden())
+        parts << money(m_board.scoreLabel(seat)->text());
+    if (!m_board.bonusLabel(seat)->text().isEmpty() && m_board.bonusLabel(seat)->text() != QLatin1String("-"))
+        parts << QStringLiteral("last change %1").arg(m_board.bonusLabel(seat)->text());
+    if (markerSeat(m_board, m_board.directorMarker(), kNameLeft, kDirectorOffset) == seat)
+        parts << QStringLiteral("director");
+    if (markerSeat(m_board, m_board.turnMarker(), kPlayedLeft, kTurnOffset) == seat)
+        parts << QStringLiteral("on turn");
+    if (m_board.eyes(seat)->isVisibleTo(&m_board))
+        parts << QStringLiteral("just watching");
+    if (!m_board.cardCountLabel(seat)->text().isEmpty())
+        parts << m_board.cardCountLabel(seat)->text().toLower().replace(QStringLiteral("cards: "),
+                                                                        QStringLiteral("cards left "));
+    return parts.join(QStringLiteral(", "));
+}
+
+void TableAccessibility::refresh()
+{
+    using namespace boardlayout;
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
+        const QString description = seat == m_state.myseat ? QStringLiteral("Seat %1, your seat").arg(seat)
+                                                           : QStringLiteral("Seat %1").arg(seat);
+        name(m_board.nameLabel(seat), seatText(seat), description);
+    }
+    static const char* const kDescriptions[] = {
+        "Player pays you $800 for taking the King of Hearts.",
+        "Players pay you $200 for each queen they take.",
+        "Players pay you $100 for each spade they take.",
+        "Players pay you $400 for taking the first and last trick.",
+        "All of the above apply.",
+        "Not a Trick taking around. Player who is left with cards pays you $800."};
+    for (int code = 1; code <= morlu::kContractCount; ++code) {
+        QString description = QString::fromLatin1(kDescriptions[code - 1]);
+        description += m_board.chooser()->isMarked(code) ? QStringLiteral(" Already used.")
+                                                         : QStringLiteral(" Press %1 to choose it.").arg(code);
+        m_board.chooser()->titleLabel(code)->setAccessibleDescription(description);
+    }
+
+    const int turn = markerSeat(m_board, m_board.turnMarker(), kPlayedLeft, kTurnOffset);
+    if (turn != 0 && turn != m_turnSeen)
+        announce(m_board.statusLabel()->text());
+    m_turnSeen = turn;
+    const int taker = markerSeat(m_board, m_board.takerMarker(), kPlayedLeft, kTrickMarkerOffset);
+    if (taker != 0 && taker != m_takerSeen)
+        announce(taker == m_state.myseat ? QStringLiteral("You have taken the trick.")
+                                         : m_board.seatName(taker) + QStringLiteral(" has taken the trick."));
+    m_takerSeen = taker;
+    const bool winner = m_board.winnerPanel()->isVisibleTo(&m_board);
+    if (winner && !m_winnerSeen)
+        announce(m_board.winnerText());
+    m_winnerSeen = winner;
+}
+
+void TableAccessibility::announce(const QString& text)
+{
+    m_announce->setAccessibleName(text);
+    QAccessibleEvent alert(m_announce, QAccessible::Alert);
+    m_sink(&alert);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Board;
+class QAccessibleEvent;
+class QLabel;
+struct TableState;
+
+/**
+ * What a screen reader hears of the table. Every seat strip is named with the seat's whole state
+ * ("Klot, $9,600, director, on turn"), the contract entries, buttons and markers have names and
+ * descriptions, and the moments a player waits for are announced through accessibility events: whose
+ * turn it is, who took the trick, who won. Cards are named by CardPlace from what they show, so nothing
+ * hidden is ever named.
+ *
+ * The window calls refresh() after every line from the host; announcements go out as an Alert on the
+ * board's announcement label (label_announce), whose name is the text said.
+ */
+class TableAccessibility {
+public:
+    TableAccessibility(Board& board, const TableState& state);
+
+    /** Brings the names up to date and announces what changed since the last call. */
+    void refresh();
+    /** Says @p text now. */
+    void announce(const QString& text);
+    /** Where the events go: QAccessible::updateAccessibility unless a test listens instead. */
+    void setEventSink(std::function<void(QAccessibleEvent*)> sink) { m_sink = std::move(sink); }
+
+    /** "Klot, $9,600, director, on turn": the accessible name of seat @p seat's strip. */
+    QString seatText(int seat) const;
+    /** "$9600" as a screen reader should say it: "$9,600". */
+    static QString money(const QString& bank);
+
+private:
+    Board& m_board;
+    const TableState& m_state;
+    QLabel* m_announce;
+    std::function<void(QAccessibleEvent*)> m_sink;
+    int m_turnSeen = 0;
+    int m_takerSeen = 0;
+    bool m_winnerSeen = false;
+};

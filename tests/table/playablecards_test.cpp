@@ -1,0 +1,128 @@
+#include "playablecards.h"
+
+#include "cardplace.h"
+#include "printers.h"
+#include "tablefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using morlu::test::TableFixture;
+
+class PlayableCardsTest : public TableFixture {
+protected:
+    std::vector<int> dimmed() const
+    {
+        std::vector<int> places;
+        for (int k = 1; k <= 8; ++k)
+            if (board.handPlace(k)->isDimmed())
+                places.push_back(k);
+        return places;
+    }
+
+    PlayableCards playable{board, state};
+};
+
+// The board's own picture of the round, read by the host's rule: the cards the host would refuse are
+// dimmed on the player's turn, and only then.
+TEST_F(PlayableCardsTest, DimsTheCardsTheHostWouldRefuseOnTheOwnTurn)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> lines;
+        std::vector<int> dimmed;
+    };
+    // openRound deals slots 1..8: 2 (8D), 5 (QD), 9 (7C), 12 (JC), 18 (8H), 22 (KH), 27 (9S), 31 (10S).
+    const std::vector<Row> rows = {
+        {"MORLU, leading the first trick: no Heart",
+         [this] {
+             round.choosehand("2+1+0+");
+             game.starthand("");
+             round.getnextplayer("1+");
+         },
+         {5, 6}},
+        {"a Club was led: follow suit",
+         [this] {
+             round.choosehand("2+2+0+");
+             game.starthand("");
+             game.placecard("4+14+3+t+");
+             round.getnextplayer("1+");
+         },
+         {1, 2, 5, 6, 7, 8}},
+        {"a suit the hand no longer holds was led: anything",
+         [this] {
+             round.choosehand("2+2+0+");
+             for (const auto& [led, mine] : {std::pair{"4+10+1+t+", "1+9+3+f+"}, std::pair{"4+11+2+t+", "1+12+4+f+"}}) {
+                 game.starthand("");
+                 game.placecard(led);
+                 game.placecard(mine);
+                 game.endhand("4+");
+             }
+             game.starthand("");
+             game.placecard("4+13+3+t+");
+             round.getnextplayer("1+");
+         },
+         {}},
+        {"SIEGE after the first trick: a Spade may lead",
+         [this] {
+             round.choosehand("2+3+0+");
+             game.placecard("1+12+4+t+");
+             game.endhand("1+");
+             game.starthand("");
+             round.getnextplayer("1+");
+         },
+         {}},
+        {"DOMINO: the start rank and the next rank up",
+         [this] {
+             round.choosehand("2+6+0+");
+             game.dplacecard("2+3+17+4+1+7+");
+             game.dplacecard("3+4+25+4+1+7+");
+             round.getnextplayer("1+");
+         },
+         {1, 2, 4, 6, 7, 8}},
+        {"another seat's turn: nothing dimmed",
+         [this] {
+             round.choosehand("2+1+0+");
+             game.starthand("");
+             round.getnextplayer("2+");
+         },
+         {}},
+        {"the trick is over: nothing dimmed",
+         [this] {
+             round.choosehand("2+2+0+");
+             game.starthand("");
+             game.placecard("4+14+3+t+");
+             round.getnextplayer("1+");
+             game.endhand("4+");
+         },
+         {}},
+    };
+    for (const Row& row : rows) {
+        openRound(2);
+        row.lines();
+        playable.refresh();
+        EXPECT_EQ(dimmed(), row.dimmed) << row.name;
+        // The accessible names say it too, and with the option off nothing is dimmed but they still do.
+        playable.setShown(false);
+        EXPECT_TRUE(dimmed().empty()) << row.name;
+        for (int k = 1; k <= 8; ++k) {
+            const CardPlace* place = board.handPlace(k);
+            if (!playable.ownTurn()) {
+                EXPECT_EQ(place->playable(), CardPlace::Playable::Unknown) << row.name;
+            } else if (place->hasPicture()) {
+                EXPECT_EQ(place->accessibleName().endsWith(QStringLiteral(", not playable")),
+                          std::count(row.dimmed.begin(), row.dimmed.end(), k) == 1)
+                    << row.name << " " << k;
+            }
+        }
+        playable.setShown(true);
+    }
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "tableaccessibility.h"
+
+#include "artpicture.h"
+#include "cardplace.h"
+#include "clicklabel.h"
+#include "contractchooser.h"
+#include "printers.h"
+#include "tablefixture.h"
+
+#include <QAccessible>
+#include <QAccessibleEvent>
+#include <QLabel>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using morlu::test::TableFixture;
+
+class TableAccessibilityTest : public TableFixture {
+protected:
+    TableAccessibilityTest()
+    {
+        access.setEventSink([this](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::Alert && event->accessibleInterface())
+                alerts << event->accessibleInterface()->text(QAccessible::Name);
+        });
+    }
+    QString nameOf(QWidget* widget) const
+    {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    }
+    QString descriptionOf(QWidget* widget) const
+    {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
+    }
+    /// Handles @p lines as the dispatcher does, with a refresh after each.
+    void hostSays(const std::vector<std::string>& lines)
+    {
+        for (const std::string& line : lines) {
+            commands.dispatch(line);
+            access.refresh();
+        }
+    }
+
+    TableAccessibility access{board, state};
+    QStringList alerts;
+};
+
+// Seat strips, cards, contract entries and buttons say what they show and what they are for.
+TEST_F(TableAccessibilityTest, EverythingThePlayerActsOnHasANameAndADescription)
+{
+    openRound(2);
+    hostSays({"CMD_scores+1+10000+0+2+9600+-400+3+10000+0+4+10400+400", "CMD_nextplayer+2+"});
+    struct Row {
+        QWidget* widget;
+        QString name;
+        QString description;
+    };
+    const Row rows[] = {
+        {board.nameLabel(2), QStringLiteral("Klot, $9,600, last change -400, director, on turn"),
+         QStringLiteral("Seat 2")},
+        {board.nameLabel(1), QStringLiteral("You, $10,000"), QStringLiteral("Seat 1, your seat")},
+        {board.handPlace(6), QStringLiteral("King of Hearts"),
+         QStringLiteral("Card 6 of your hand; press 6, or Enter when it has the focus, to play it")},
+        {board.chooser()->titleLabel(1), QStringLiteral("Morlu"),
+         QStringLiteral("Player pays you $800 for taking the King of Hearts. Press 1 to choose it.")},
+        {board.startButton(), QStringLiteral("Start"), QStringLiteral("Start a new game (Ctrl+N)")},
+        {board.playedCard(3), QStringLiteral("No card"), QString()},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(nameOf(row.widget), row.name) << qPrintable(row.widget->objectName());
+        EXPECT_EQ(descriptionOf(row.widget), row.description) << qPrintable(row.widget->objectName());
+    }
+    hostSays({"CMD_handsused+1+1+"});
+    EXPECT_TRUE(descriptionOf(board.chooser()->titleLabel(1)).endsWith(QStringLiteral("Already used.")));
+}
+
+// The turn, the trick taken and the winner are announced once each, when they happen.
+TEST_F(TableAccessibilityTest, TurnsTricksAndTheWinnerAreAnnounced)
+{
+    openRound(2);
+    hostSays({"CMD_choosehand+2+2+0+", "CMD_starthand+", "CMD_nextplayer+2+", "CMD_placecard+2+14+3+t+",
+              "CMD_nextplayer+3+", "CMD_placecard+3+13+3+f+", "CMD_nextplayer+4+", "CMD_placecard+4+10+1+f+",
+              "CMD_nextplayer+1+", "CMD_placecard+1+9+3+f+", "CMD_endhand+2+", "CMD_took+2+2+t+f+", "CMD_winner+You+"});
+    EXPECT_EQ(alerts,
+              (QStringList{QStringLiteral("Klot's turn."), QStringLiteral("Klick's turn."),
+                           QStringLiteral("Kling's turn."), QStringLiteral("Your Turn."),
+                           QStringLiteral("Klot has taken the trick."), QStringLiteral("You have Won the Game!")}));
+}
+
+// Only what the board shows is ever named: a card that has left a place is not named by it, and no
+// name or description anywhere names a card that is not on view.
+TEST_F(TableAccessibilityTest, NoNameRevealsACardThatIsNotShown)
+{
+    openRound(2);
+    hostSays({"CMD_choosehand+2+2+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+22+6+t+"});
+    EXPECT_EQ(nameOf(board.handPlace(6)), QStringLiteral("No card"));
+    EXPECT_EQ(nameOf(board.playedCard(1)), QStringLiteral("King of Hearts"));
+
+    QStringList onView;
+    for (const CardPlace* place : board.findChildren<CardPlace*>())
+        if (place->isVisibleTo(&board) && place->hasPicture())
+            onView << CardPlace::cardName(place->picture());
+    const QRegularExpression cardName(
+        QStringLiteral("(7|8|9|10|Jack|Queen|King|Ace) of (Diamonds|Clubs|Hearts|Spades)"));
+    for (QWidget* widget : board.findChildren<QWidget*>()) {
+        // The quick instructions' example names cards of a picture, not of the game.
+        if (widget->objectName().startsWith(QLatin1String("label_instructions")))
+            continue;
+        for (const QString& said : {nameOf(widget), descriptionOf(widget)}) {
+            for (const QRegularExpressionMatch& match : cardName.globalMatch(said))
+                EXPECT_TRUE(onView.contains(match.captured(0)))
+                    << qPrintable(widget->objectName()) << " names " << qPrintable(match.captured(0));
+        }
+    }
+}
+
+} // namespace
