@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kText =
@@ -23,27 +25,31 @@ Tdownload::Tdownload(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Tdownload"));
     setWindowTitle(QStringLiteral("Morlu - Lobby Program"));
     setModal(false);
-    setFixedSize(340, 250);
     dialogstyle::setBackground(this, dialogstyle::kWindowColour);
 
     auto* text = new QLabel(QString::fromLatin1(kText), this);
     text->setObjectName(QStringLiteral("label_descrip"));
-    text->setGeometry(12, 10, 316, 180);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setFont(dialogstyle::font(12));
+    // The text keeps its whole last line whatever font the system substitutes: the dialog grows
+    // below it rather than clip it.
+    const int textHeight = std::max(180, text->heightForWidth(316));
+    text->setGeometry(12, 10, 316, textHeight);
+    const int rowTop = 10 + textHeight + 24;
+    setFixedSize(340, rowTop + 36);
     dialogstyle::setTextColour(text, Qt::white);
 
     m_dontShow = new QCheckBox(QStringLiteral("Don't show this again"), this);
     m_dontShow->setObjectName(QStringLiteral("check_dontshow"));
-    m_dontShow->setGeometry(12, 214, 200, 24);
+    m_dontShow->setGeometry(12, rowTop, 200, 24);
     m_dontShow->setFont(dialogstyle::font(12));
     dialogstyle::setTextColour(m_dontShow, Qt::white);
     connect(m_dontShow, &QCheckBox::toggled, this, &Tdownload::dontShowAgainChanged);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("button_ok"));
-    ok->setGeometry(248, 214, 80, 24);
+    ok->setGeometry(248, rowTop, 80, 24);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
 }
