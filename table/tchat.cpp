@@ -16,8 +16,8 @@
 #include "profilefile.h"
 #include "qtsoundoutput.h"
 #include "rounddisplay.h"
+#include "seatcontrols.h"
 #include "soundplayer.h"
-#include "spectatorcontrols.h"
 #include "startplan.h"
 #include "tableaccessibility.h"
 #include "tableconnection.h"
@@ -119,7 +119,7 @@ void Tchat::buildParts()
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
-    m_spectators = new SpectatorControls(*m_board, m_state, *m_connection, this);
+    m_seatControls = new SeatControls(*m_board, m_state, *m_connection, this);
 
     m_keys = new BoardKeys(*m_board, *m_input, this);
     m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
@@ -147,8 +147,8 @@ void Tchat::wireParts()
     connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
     connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
-    connect(m_events, &TableEvents::justWatchChanged, m_spectators, &SpectatorControls::setWatching);
-    connect(m_spylist, &Tspylist::kickRequested, m_spectators, &SpectatorControls::kicking);
+    connect(m_events, &TableEvents::justWatchChanged, m_seatControls, &SeatControls::setWatching);
+    connect(m_spylist, &Tspylist::kickRequested, m_seatControls, &SeatControls::kicking);
     // Back to the board once the length is chosen (or the dialog closed), so the keys play on.
     const auto backToBoard = [this] {
         activateWindow();
@@ -331,7 +331,7 @@ void Tchat::SpyList1Click()
 
 void Tchat::JustWatch1Click()
 {
-    m_spectators->JustWatch1Click();
+    m_seatControls->JustWatch1Click();
 }
 
 void Tchat::Help2Click()

@@ -26,7 +26,7 @@ class GameDisplay;
 class PlayerInput;
 class QAction;
 class RoundDisplay;
-class SpectatorControls;
+class SeatControls;
 class TableConnection;
 class TableEvents;
 class TableLink;
@@ -144,7 +144,7 @@ public:
     Tgamestart& gamestart() { return *m_gamestart; }
     TallyRecorder& tally() { return *m_tally; }
     Tspylist& spylist() { return *m_spylist; }
-    SpectatorControls& spectatorControls() { return *m_spectators; }
+    SeatControls& seatControls() { return *m_seatControls; }
     Thelp& help() { return *m_help; }
     Tabout& about() { return *m_about; }
     Tdownload& download() { return *m_download; }
@@ -197,7 +197,7 @@ private:
     TableOptions* m_options = nullptr;
     TallyRecorder* m_tally = nullptr;
     Tspylist* m_spylist = nullptr;
-    SpectatorControls* m_spectators = nullptr;
+    SeatControls* m_seatControls = nullptr;
     Thelp* m_help = nullptr;
     Tabout* m_about = nullptr;
     Tdownload* m_download = nullptr;

@@ -7,7 +7,7 @@
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
-#include "spectatorcontrols.h"
+#include "seatcontrols.h"
 #include "tablelink.h"
 #include "tablerig.h"
 #include "tabout.h"
@@ -350,8 +350,8 @@ TEST_P(TchatSlot, TheHostPlayersControlsFollowSlotOne)
     EXPECT_EQ(table->spylist().kickAction()->isEnabled(), host);
     hostSays({QStringLiteral("CMD_newplayerinfo+%1+Bob").arg(GetParam().slot == 2 ? 3 : 2)});
     const int other = GetParam().slot == 2 ? 3 : 2;
-    table->spectatorControls().label_playername1ContextPopup(other);
-    EXPECT_EQ(table->spectatorControls().removeAction()->isEnabled(), host);
+    table->seatControls().label_playername1ContextPopup(other);
+    EXPECT_EQ(table->seatControls().removeAction()->isEnabled(), host);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, TchatSlot, ::testing::Values(SlotRow{1, true}, SlotRow{2, false}, SlotRow{6, false}),

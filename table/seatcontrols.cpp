@@ -1,4 +1,4 @@
-#include "spectatorcontrols.h"
+#include "seatcontrols.h"
 
 #include "board.h"
 #include "cards.h"
@@ -11,17 +11,17 @@
 
 #include <string>
 
-SpectatorControls::SpectatorControls(Board& board, const TableState& state, HostRequests& host, QObject* parent)
+SeatControls::SeatControls(Board& board, const TableState& state, HostRequests& host, QObject* parent)
     : QObject(parent), m_board(board), m_state(state), m_host(host), m_popup(new QMenu(&board))
 {
     m_popup->setObjectName(QStringLiteral("popup_kick"));
-    m_remove = m_popup->addAction(QStringLiteral("Remove From Game"), this, &SpectatorControls::RemoveFromGame1Click);
+    m_remove = m_popup->addAction(QStringLiteral("Remove From Game"), this, &SeatControls::RemoveFromGame1Click);
     m_remove->setObjectName(QStringLiteral("RemoveFromGame1"));
     m_setWatch =
-        m_popup->addAction(QStringLiteral("Set to Just Watch"), this, &SpectatorControls::SettoJustWatch1Click);
+        m_popup->addAction(QStringLiteral("Set to Just Watch"), this, &SeatControls::SettoJustWatch1Click);
     m_setWatch->setObjectName(QStringLiteral("SettoJustWatch1"));
     m_unsetWatch =
-        m_popup->addAction(QStringLiteral("Unset Just Watch"), this, &SpectatorControls::UnsetJustWatch1Click);
+        m_popup->addAction(QStringLiteral("Unset Just Watch"), this, &SeatControls::UnsetJustWatch1Click);
     m_unsetWatch->setObjectName(QStringLiteral("UnsetJustWatch1"));
 
     // Seat 1 is the host player's own: its name opens no menu.
@@ -35,7 +35,7 @@ SpectatorControls::SpectatorControls(Board& board, const TableState& state, Host
     }
 }
 
-void SpectatorControls::label_playername1ContextPopup(int seat)
+void SeatControls::label_playername1ContextPopup(int seat)
 {
     const bool host = m_state.isHostPlayer();
     for (QAction* entry : {m_remove, m_setWatch, m_unsetWatch})
@@ -45,22 +45,22 @@ void SpectatorControls::label_playername1ContextPopup(int seat)
     m_target = seat;
 }
 
-void SpectatorControls::RemoveFromGame1Click()
+void SeatControls::RemoveFromGame1Click()
 {
     kicking(m_target);
 }
 
-void SpectatorControls::SettoJustWatch1Click()
+void SeatControls::SettoJustWatch1Click()
 {
     sendJustWatch(m_target, true);
 }
 
-void SpectatorControls::UnsetJustWatch1Click()
+void SeatControls::UnsetJustWatch1Click()
 {
     sendJustWatch(m_target, false);
 }
 
-void SpectatorControls::kicking(int slot)
+void SeatControls::kicking(int slot)
 {
     // The own slot is never removed from here: that would close this table (and a hosting program).
     if (!m_state.isHostPlayer() || slot < 1 || slot == m_state.myseat)
@@ -69,14 +69,14 @@ void SpectatorControls::kicking(int slot)
     m_host.sendline(morlu::KickHim{m_state.myseat, slot}.write(line));
 }
 
-void SpectatorControls::JustWatch1Click()
+void SeatControls::JustWatch1Click()
 {
     if (!m_state.isPlayerSeat())
         return;
     sendJustWatch(m_state.myseat, !m_watching);
 }
 
-void SpectatorControls::sendJustWatch(int seat, bool watch)
+void SeatControls::sendJustWatch(int seat, bool watch)
 {
     if (!m_state.connected || seat < 1 || seat > morlu::kSeatCount)
         return;

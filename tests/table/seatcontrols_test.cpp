@@ -1,4 +1,4 @@
-#include "spectatorcontrols.h"
+#include "seatcontrols.h"
 
 #include "board.h"
 #include "printers.h"
@@ -17,9 +17,9 @@ using namespace morlu::test;
 
 namespace {
 
-class SpectatorControlsTest : public ::testing::Test {
+class SeatControlsTest : public ::testing::Test {
 protected:
-    SpectatorControlsTest()
+    SeatControlsTest()
     {
         state.connected = true;
         state.myseat = 1;
@@ -37,10 +37,10 @@ protected:
     Board board;
     TableState state;
     HostRecorder host;
-    SpectatorControls controls{board, state, host};
+    SeatControls controls{board, state, host};
 };
 
-TEST_F(SpectatorControlsTest, ThePopupOnSeatsTwoToFourIsEnabledForTheHostPlayerOnly)
+TEST_F(SeatControlsTest, ThePopupOnSeatsTwoToFourIsEnabledForTheHostPlayerOnly)
 {
     EXPECT_NE(board.nameLabel(1)->contextMenuPolicy(), Qt::CustomContextMenu) << "the host's own seat opens no menu";
     for (int seat = 2; seat <= 4; ++seat)
@@ -65,25 +65,25 @@ TEST_F(SpectatorControlsTest, ThePopupOnSeatsTwoToFourIsEnabledForTheHostPlayerO
     }
 }
 
-TEST_F(SpectatorControlsTest, EachEntrySendsItsRequestForTheTargetSeat)
+TEST_F(SeatControlsTest, EachEntrySendsItsRequestForTheTargetSeat)
 {
     struct Row {
         const char* name;
         int myseat;
         bool connected;
-        std::function<void(SpectatorControls&)> click;
+        std::function<void(SeatControls&)> click;
         std::vector<std::string> lines;
     };
     const Row rows[] = {
-        {"Remove", 1, true, &SpectatorControls::RemoveFromGame1Click, {"CMD_kickhim+1+3+"}},
-        {"SetWatch", 1, true, &SpectatorControls::SettoJustWatch1Click, {"CMD_justwatch+3+1"}},
-        {"UnsetWatch", 1, true, &SpectatorControls::UnsetJustWatch1Click, {"CMD_justwatch+3+2"}},
-        {"RemoveNotHostPlayer", 2, true, &SpectatorControls::RemoveFromGame1Click, {}},
-        {"RemoveUnconnected", 1, false, &SpectatorControls::RemoveFromGame1Click, {}},
-        {"WatchUnconnected", 1, false, &SpectatorControls::SettoJustWatch1Click, {}},
-        {"SpyListRemoval", 1, true, [](SpectatorControls& c) { c.kicking(7); }, {"CMD_kickhim+1+7+"}},
-        {"SpyListNotHostPlayer", 2, true, [](SpectatorControls& c) { c.kicking(7); }, {}},
-        {"NeverTheOwnSlot", 1, true, [](SpectatorControls& c) { c.kicking(1); }, {}},
+        {"Remove", 1, true, &SeatControls::RemoveFromGame1Click, {"CMD_kickhim+1+3+"}},
+        {"SetWatch", 1, true, &SeatControls::SettoJustWatch1Click, {"CMD_justwatch+3+1"}},
+        {"UnsetWatch", 1, true, &SeatControls::UnsetJustWatch1Click, {"CMD_justwatch+3+2"}},
+        {"RemoveNotHostPlayer", 2, true, &SeatControls::RemoveFromGame1Click, {}},
+        {"RemoveUnconnected", 1, false, &SeatControls::RemoveFromGame1Click, {}},
+        {"WatchUnconnected", 1, false, &SeatControls::SettoJustWatch1Click, {}},
+        {"SpyListRemoval", 1, true, [](SeatControls& c) { c.kicking(7); }, {"CMD_kickhim+1+7+"}},
+        {"SpyListNotHostPlayer", 2, true, [](SeatControls& c) { c.kicking(7); }, {}},
+        {"NeverTheOwnSlot", 1, true, [](SeatControls& c) { c.kicking(1); }, {}},
     };
     for (const Row& row : rows) {
         host.sent.clear();
@@ -97,7 +97,7 @@ TEST_F(SpectatorControlsTest, EachEntrySendsItsRequestForTheTargetSeat)
     }
 }
 
-TEST_F(SpectatorControlsTest, JustWatchFollowsTheHostsAnswer)
+TEST_F(SeatControlsTest, JustWatchFollowsTheHostsAnswer)
 {
     state.myseat = 3;
     controls.JustWatch1Click();

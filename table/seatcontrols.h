@@ -18,12 +18,12 @@ struct TableState;
  * one; the popup's entries are enabled for it alone. The table only asks: the host decides, and the
  * table shows the result when the host reports it. Requests the table may not make are not sent.
  */
-class SpectatorControls : public QObject {
+class SeatControls : public QObject {
     Q_OBJECT
 
 public:
     /** Attaches the popup to the name labels of seats 2 to 4 of @p board. */
-    SpectatorControls(Board& board, const TableState& state, HostRequests& host, QObject* parent = nullptr);
+    SeatControls(Board& board, const TableState& state, HostRequests& host, QObject* parent = nullptr);
 
     QMenu* popup() const { return m_popup; }
     QAction* removeAction() const { return m_remove; }
