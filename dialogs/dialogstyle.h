@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -44,6 +45,22 @@ inline void setBackground(QWidget* widget, const QColor& colour, const QPixmap& 
         palette.setBrush(QPalette::Window, QBrush(colour, tile));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+/// Moves @p dialog so that it stands centred over @p window (left where it is when there is none).
+inline void centreOn(QWidget* dialog, const QWidget* window)
+{
+    if (window != nullptr)
+        dialog->move(window->frameGeometry().center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+}
+
+/// Centres @p dialog over @p window, shows it and brings it to the front with the keyboard.
+inline void showCentredOn(QWidget* dialog, const QWidget* window)
+{
+    centreOn(dialog, window);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 } // namespace dialogstyle

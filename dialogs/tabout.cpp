@@ -54,11 +54,5 @@ Tabout::Tabout(const QString& version, const QPixmap& picture, QWidget* parent) 
 
 void Tabout::showCentredOn(const QWidget* window)
 {
-    if (window != nullptr) {
-        const QRect frame = window->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
-    }
-    show();
-    raise();
-    activateWindow();
+    dialogstyle::showCentredOn(this, window);
 }

@@ -67,10 +67,7 @@ void Tdownload::setDontShowAgain(bool checked)
 
 void Tdownload::showCentredOn(const QWidget* window)
 {
-    if (window != nullptr) {
-        const QRect frame = window->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
-    }
+    dialogstyle::centreOn(this, window);
     // Shown beside the starting game, never in its way: the table keeps the keyboard.
     setAttribute(Qt::WA_ShowWithoutActivating);
     show();

@@ -1,5 +1,7 @@
 #include "tgamestart.h"
 
+#include "dialogstyle.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -10,9 +12,6 @@
 
 namespace {
 
-const QColor kWindowColour(87, 41, 182);
-const QColor kGold(237, 215, 61);
-const QColor kTitleBlue(0, 79, 157);
 const char* const kTagProperty = "tag";
 
 struct Option {
@@ -30,22 +29,6 @@ constexpr std::array<Option, 3> kOptions{{
     {"Full Game", 116, "Six rotations are played for a total of 24 contracts.", 28, "image_check3"},
 }};
 
-QFont dialogFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 } // namespace
 
 Tgamestart::Tgamestart(const QPixmap& checkMark, const QPixmap& startPicture, const QPixmap& tile, QWidget* parent)
@@ -55,19 +38,14 @@ Tgamestart::Tgamestart(const QPixmap& checkMark, const QPixmap& startPicture, co
     setWindowTitle(QStringLiteral("Morlu - Game Start"));
     setModal(false);
     setFixedSize(198, 264);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kWindowColour);
-    if (!tile.isNull())
-        background.setBrush(QPalette::Window, QBrush(kWindowColour, tile));
-    setPalette(background);
-    setAutoFillBackground(true);
+    dialogstyle::setBackground(this, dialogstyle::kWindowColour, tile);
 
     auto* title = new QLabel(QStringLiteral("Game Option"), this);
     title->setObjectName(QStringLiteral("label_title"));
     title->setGeometry(0, 3, 198, 24);
     title->setAlignment(Qt::AlignCenter);
-    title->setFont(dialogFont(17, true));
-    setTextColour(title, kGold);
+    title->setFont(dialogstyle::font(17, true));
+    dialogstyle::setTextColour(title, dialogstyle::kGold);
 
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("panel_options"));
@@ -101,8 +79,8 @@ void Tgamestart::buildOption(QWidget* area, int option)
     auto* title = new QLabel(QString::fromLatin1(o.title), area);
     title->setObjectName(QStringLiteral("label_option%1").arg(option));
     title->setGeometry(30, o.top, 128, 19);
-    title->setFont(dialogFont(13, true));
-    setTextColour(title, kTitleBlue);
+    title->setFont(dialogstyle::font(13, true));
+    dialogstyle::setTextColour(title, dialogstyle::kTitleBlue);
 
     // Two lines of small text under the title, as much room as the next option leaves.
     auto* description = new QLabel(QString::fromLatin1(o.description), area);
@@ -110,8 +88,8 @@ void Tgamestart::buildOption(QWidget* area, int option)
     description->setGeometry(o.descriptionLeft, o.top + 17, 147, 36);
     description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     description->setWordWrap(true);
-    description->setFont(dialogFont(10, false));
-    setTextColour(description, Qt::black);
+    description->setFont(dialogstyle::font(10, false));
+    dialogstyle::setTextColour(description, Qt::black);
 
     for (QLabel* label : {title, description}) {
         label->setProperty(kTagProperty, option);
@@ -207,13 +185,7 @@ void Tgamestart::button_startClick()
 
 void Tgamestart::showCentredOn(const QWidget* window)
 {
-    if (window != nullptr) {
-        const QRect frame = window->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
-    }
-    show();
-    raise();
-    activateWindow();
+    dialogstyle::showCentredOn(this, window);
 }
 
 bool Tgamestart::eventFilter(QObject* watched, QEvent* event)

@@ -98,8 +98,7 @@ void Thelp::showOver(const QWidget* window)
 {
     if (!m_placed && window != nullptr) {
         m_placed = true;
-        const QRect frame = window->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
+        dialogstyle::centreOn(this, window);
     }
     show();
     raise();

@@ -1,30 +1,15 @@
 #include "tphrases.h"
 
+#include "dialogstyle.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 
-const QColor kGold(237, 215, 61);
 constexpr int kRowTop = 8;
 constexpr int kRowHeight = 24;
-
-QFont dialogFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
 
 } // namespace
 
@@ -34,20 +19,15 @@ Tphrases::Tphrases(const QPixmap& tile, QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Morlu - Phrase Buttons "));
     setModal(false);
     setFixedSize(368, 264);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    if (!tile.isNull())
-        background.setBrush(QPalette::Window, QBrush(Qt::white, tile));
-    setPalette(background);
-    setAutoFillBackground(true);
+    dialogstyle::setBackground(this, Qt::white, tile);
 
     for (int n = 1; n <= kPhraseCount; ++n) {
         const int top = kRowTop + (n - 1) * kRowHeight;
         auto* label = new QLabel(QStringLiteral("Phrase Button %1:").arg(n), this);
         label->setObjectName(QStringLiteral("label_phrase%1").arg(n));
         label->setGeometry(8, top, 120, 21);
-        label->setFont(dialogFont(12, true));
-        setTextColour(label, kGold);
+        label->setFont(dialogstyle::font(12, true));
+        dialogstyle::setTextColour(label, dialogstyle::kGold);
 
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("phrase%1").arg(n));
@@ -59,8 +39,8 @@ Tphrases::Tphrases(const QPixmap& tile, QWidget* parent) : QDialog(parent)
     auto* note = new QLabel(QStringLiteral("Buttons can only be used once every 2 seconds"), this);
     note->setObjectName(QStringLiteral("label_note"));
     note->setGeometry(8, kRowTop + kPhraseCount * kRowHeight + 2, 280, 18);
-    note->setFont(dialogFont(11, false));
-    setTextColour(note, Qt::red);
+    note->setFont(dialogstyle::font(11, false));
+    dialogstyle::setTextColour(note, Qt::red);
     // Red on the tile would hardly show: the reminder stands on white, like the dialog itself.
     note->setAutoFillBackground(true);
     QPalette white = note->palette();

@@ -238,13 +238,7 @@ void Ttallylist::button_resetClick()
 
 void Ttallylist::showCentredOn(const QWidget* window)
 {
-    if (window != nullptr) {
-        const QRect frame = window->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
-    }
-    show();
-    raise();
-    activateWindow();
+    dialogstyle::showCentredOn(this, window);
 }
 
 void Ttallylist::itemChanged(QListWidgetItem* item)

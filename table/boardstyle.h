@@ -1,9 +1,11 @@
 #pragma once
 
+#include "dialogstyle.h"
+
 #include <QColor>
-#include <QFont>
 #include <QLabel>
-#include <QPalette>
+#include <QPainter>
+#include <QPixmap>
 #include <QString>
 
 /**
@@ -14,30 +16,26 @@ namespace boardstyle {
 /// Names, banks, changes, card counts, game length and contract counter.
 inline const QColor kDarkBlue(0, 64, 128);
 /// Panel titles, the contract box and the winner text.
-inline const QColor kGold(237, 215, 61);
+inline const QColor kGold = dialogstyle::kGold;
 /// Titles of the contract chooser's entries.
-inline const QColor kChooserBlue(0, 79, 157);
+inline const QColor kChooserBlue = dialogstyle::kTitleBlue;
 /// The window background, also behind the quick instructions.
-inline const QColor kWindow(87, 41, 182);
+inline const QColor kWindow = dialogstyle::kWindowColour;
 /// The refusal text of the error panel.
 inline const QColor kErrorBlue(0, 0, 255);
 
-/// The board's sans-serif face at @p pixelSize pixels.
-inline QFont font(int pixelSize, bool bold = false)
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
+/// The board's sans-serif face, the dialogs' own, at a size in pixels.
+using dialogstyle::font;
+/// Sets the text colour of a label (the colour tests read back from its palette).
+using dialogstyle::setTextColour;
 
-/// Sets the text colour of @p label (the colour tests read back from its palette).
-inline void setTextColour(QLabel* label, const QColor& colour)
+/// Paints @p area with the window's tile, or its plain colour while there is no tile.
+inline void paintWindow(QPainter& painter, const QRect& area, const QPixmap& tile)
 {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    if (tile.isNull())
+        painter.fillRect(area, kWindow);
+    else
+        painter.drawTiledPixmap(area, tile);
 }
 
 /// A transparent label at @p x, @p y of @p width x @p height with the given look and initial text.

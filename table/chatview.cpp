@@ -97,14 +97,19 @@ void ChatView::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-QTextCharFormat ChatView::styleFormat(int style) const
+QFont ChatView::chatFont() const
 {
-    QTextCharFormat format;
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(m_textSize);
     font.setBold(true);
-    format.setFont(font);
+    return font;
+}
+
+QTextCharFormat ChatView::styleFormat(int style) const
+{
+    QTextCharFormat format;
+    format.setFont(chatFont());
     format.setForeground(m_styleColours.at(std::size_t(style)));
     format.setProperty(kStyleProperty, style);
     return format;
@@ -113,10 +118,7 @@ QTextCharFormat ChatView::styleFormat(int style) const
 QTextCharFormat ChatView::linkFormat(int number) const
 {
     QTextCharFormat format;
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(m_textSize);
-    font.setBold(true);
+    QFont font = chatFont();
     font.setUnderline(true);
     format.setFont(font);
     format.setForeground(kLinkColour);

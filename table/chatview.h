@@ -90,6 +90,8 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    /// The chat text's face: bold, at the chosen text size.
+    QFont chatFont() const;
     QTextCharFormat styleFormat(int style) const;
     QTextCharFormat linkFormat(int number) const;
     void recolourStyle(int style);

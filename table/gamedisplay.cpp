@@ -51,21 +51,16 @@ GameDisplay::GameDisplay(BoardDisplay& display, ChatSink& chat, TableEvents& eve
 
 void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 {
-    using Handler = void (GameDisplay::*)(std::string_view);
-    const std::pair<std::string_view, Handler> handlers[] = {
-        {morlu::CMD_starthand, &GameDisplay::starthand},
-        {morlu::CMD_placecard, &GameDisplay::placecard},
-        {morlu::CMD_dplacecard, &GameDisplay::dplacecard},
-        {morlu::CMD_endhand, &GameDisplay::endhand},
-        {morlu::CMD_took, &GameDisplay::took},
-        {morlu::CMD_scores, &GameDisplay::scores},
-        {morlu::CMD_dendhand, &GameDisplay::dendhand},
-        {morlu::CMD_aerror, &GameDisplay::aerror},
-        {morlu::CMD_agame, &GameDisplay::agame},
-        {morlu::CMD_winner, &GameDisplay::winner},
-    };
-    for (const auto& [word, handler] : handlers)
-        dispatcher.add(word, [this, handler](std::string_view rest) { (this->*handler)(rest); });
+    dispatcher.add(morlu::CMD_starthand, this, &GameDisplay::starthand);
+    dispatcher.add(morlu::CMD_placecard, this, &GameDisplay::placecard);
+    dispatcher.add(morlu::CMD_dplacecard, this, &GameDisplay::dplacecard);
+    dispatcher.add(morlu::CMD_endhand, this, &GameDisplay::endhand);
+    dispatcher.add(morlu::CMD_took, this, &GameDisplay::took);
+    dispatcher.add(morlu::CMD_scores, this, &GameDisplay::scores);
+    dispatcher.add(morlu::CMD_dendhand, this, &GameDisplay::dendhand);
+    dispatcher.add(morlu::CMD_aerror, this, &GameDisplay::aerror);
+    dispatcher.add(morlu::CMD_agame, this, &GameDisplay::agame);
+    dispatcher.add(morlu::CMD_winner, this, &GameDisplay::winner);
 }
 
 void GameDisplay::starthand(std::string_view rest)

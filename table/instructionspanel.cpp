@@ -83,8 +83,5 @@ InstructionsPanel::InstructionsPanel(QWidget* parent) : QWidget(parent), m_tile(
 void InstructionsPanel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_tile.isNull())
-        painter.fillRect(rect(), boardstyle::kWindow);
-    else
-        painter.drawTiledPixmap(rect(), m_tile);
+    boardstyle::paintWindow(painter, rect(), m_tile);
 }

@@ -32,19 +32,14 @@ RoundDisplay::RoundDisplay(BoardDisplay& display, ChatSink& chat, TableEvents& e
 
 void RoundDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 {
-    using Handler = void (RoundDisplay::*)(std::string_view);
-    const std::pair<std::string_view, Handler> handlers[] = {
-        {morlu::CMD_startgame, &RoundDisplay::startthegame},
-        {morlu::CMD_startround, &RoundDisplay::startround},
-        {morlu::CMD_mycards, &RoundDisplay::mycards},
-        {morlu::CMD_choosehand, &RoundDisplay::choosehand},
-        {morlu::CMD_alreadychoose, &RoundDisplay::alreadychoose},
-        {morlu::CMD_nextplayer, &RoundDisplay::getnextplayer},
-        {morlu::CMD_handsused, &RoundDisplay::handsused},
-        {morlu::CMD_justwatching, &RoundDisplay::justwatching},
-    };
-    for (const auto& [word, handler] : handlers)
-        dispatcher.add(word, [this, handler](std::string_view rest) { (this->*handler)(rest); });
+    dispatcher.add(morlu::CMD_startgame, this, &RoundDisplay::startthegame);
+    dispatcher.add(morlu::CMD_startround, this, &RoundDisplay::startround);
+    dispatcher.add(morlu::CMD_mycards, this, &RoundDisplay::mycards);
+    dispatcher.add(morlu::CMD_choosehand, this, &RoundDisplay::choosehand);
+    dispatcher.add(morlu::CMD_alreadychoose, this, &RoundDisplay::alreadychoose);
+    dispatcher.add(morlu::CMD_nextplayer, this, &RoundDisplay::getnextplayer);
+    dispatcher.add(morlu::CMD_handsused, this, &RoundDisplay::handsused);
+    dispatcher.add(morlu::CMD_justwatching, this, &RoundDisplay::justwatching);
 }
 
 void RoundDisplay::getnextplayer(std::string_view rest)

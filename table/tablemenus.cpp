@@ -21,6 +21,14 @@ QAction* TableMenus::item(QMenu* menu, const QString& text, const char* name)
     return action;
 }
 
+QAction* TableMenus::choice(QMenu* menu, QActionGroup* group, const QString& text, const char* name)
+{
+    QAction* action = item(menu, text, name);
+    action->setCheckable(true);
+    group->addAction(action);
+    return action;
+}
+
 void TableMenus::buildFile(QMenuBar* bar)
 {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
@@ -50,11 +58,9 @@ void TableMenus::buildOptions(QMenuBar* bar)
     auto* turnGroup = new QActionGroup(this);
     const char* turnNames[] = {"Classic1", "New1"};
     const QString turnTexts[] = {QStringLiteral("Classic"), QStringLiteral("New")};
-    for (int choice = 0; choice < 2; ++choice) {
-        m_turnSound[choice] = item(turn, turnTexts[choice], turnNames[choice]);
-        m_turnSound[choice]->setCheckable(true);
-        turnGroup->addAction(m_turnSound[choice]);
-        connect(m_turnSound[choice], &QAction::triggered, this, [this, choice] { emit turnSoundChosen(choice); });
+    for (int n = 0; n < 2; ++n) {
+        m_turnSound[n] = choice(turn, turnGroup, turnTexts[n], turnNames[n]);
+        connect(m_turnSound[n], &QAction::triggered, this, [this, n] { emit turnSoundChosen(n); });
     }
     m_turnSound[0]->setChecked(true);
 
@@ -64,9 +70,7 @@ void TableMenus::buildOptions(QMenuBar* bar)
     const char* speedNames[] = {"Slow1", "Normal1", "Fast1"};
     const QString speedTexts[] = {QStringLiteral("Slow"), QStringLiteral("Normal"), QStringLiteral("Fast")};
     for (int n = 0; n < 3; ++n) {
-        m_botSpeed[n] = item(speed, speedTexts[n], speedNames[n]);
-        m_botSpeed[n]->setCheckable(true);
-        speedGroup->addAction(m_botSpeed[n]);
+        m_botSpeed[n] = choice(speed, speedGroup, speedTexts[n], speedNames[n]);
         connect(m_botSpeed[n], &QAction::triggered, this, [this, n] { emit botSpeedChosen(n); });
     }
     m_botSpeed[1]->setChecked(true);
@@ -77,9 +81,7 @@ void TableMenus::buildOptions(QMenuBar* bar)
     const char* levelNames[] = {"BotClassic1", "BotExpert1"};
     const QString levelTexts[] = {QStringLiteral("Classic"), QStringLiteral("Expert")};
     for (int n = 0; n < 2; ++n) {
-        m_botLevel[n] = item(m_computerPlayers, levelTexts[n], levelNames[n]);
-        m_botLevel[n]->setCheckable(true);
-        levelGroup->addAction(m_botLevel[n]);
+        m_botLevel[n] = choice(m_computerPlayers, levelGroup, levelTexts[n], levelNames[n]);
         connect(m_botLevel[n], &QAction::triggered, this, [this, n] { emit botLevelChosen(n == 1); });
     }
     m_botLevel[0]->setChecked(true);

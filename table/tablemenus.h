@@ -86,6 +86,8 @@ private:
     void buildView(QMenuBar* bar);
     void buildHelp(QMenuBar* bar);
     QAction* item(QMenu* menu, const QString& text, const char* name);
+    /// A checkable item of @p menu that is one of the exclusive choices of @p group.
+    QAction* choice(QMenu* menu, QActionGroup* group, const QString& text, const char* name);
 
     QAction* m_startGame1 = nullptr;
     QAction* m_showPlayable = nullptr;

@@ -37,17 +37,12 @@ TableSession::TableSession(Board& board, TableState& state, ChatSink& chat, Host
 
 void TableSession::registerOn(morlu::Dispatcher<>& dispatcher)
 {
-    using Handler = void (TableSession::*)(std::string_view);
-    const std::pair<std::string_view, Handler> handlers[] = {
-        {morlu::CMD_sendlogininfo, &TableSession::sendloginfo},
-        {morlu::CMD_newplayerinfo, &TableSession::newplayerinfo},
-        {morlu::CMD_existingplayers, &TableSession::newplayerinfo},
-        {morlu::CMD_playerdisconnected, &TableSession::playerdisconnected},
-        {morlu::CMD_havewrongversion, &TableSession::havewrongversion},
-        {morlu::CMD_wrongversion, &TableSession::wrongversion},
-    };
-    for (const auto& [word, handler] : handlers)
-        dispatcher.add(word, [this, handler](std::string_view rest) { (this->*handler)(rest); });
+    dispatcher.add(morlu::CMD_sendlogininfo, this, &TableSession::sendloginfo);
+    dispatcher.add(morlu::CMD_newplayerinfo, this, &TableSession::newplayerinfo);
+    dispatcher.add(morlu::CMD_existingplayers, this, &TableSession::newplayerinfo);
+    dispatcher.add(morlu::CMD_playerdisconnected, this, &TableSession::playerdisconnected);
+    dispatcher.add(morlu::CMD_havewrongversion, this, &TableSession::havewrongversion);
+    dispatcher.add(morlu::CMD_wrongversion, this, &TableSession::wrongversion);
 }
 
 void TableSession::sendloginfo(std::string_view rest)

@@ -44,8 +44,5 @@ void TiledArea::resizeEvent(QResizeEvent* event)
 void TiledArea::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_tile.isNull())
-        painter.fillRect(rect(), boardstyle::kWindow);
-    else
-        painter.drawTiledPixmap(rect(), m_tile);
+    boardstyle::paintWindow(painter, rect(), m_tile);
 }

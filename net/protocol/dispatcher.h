@@ -52,6 +52,13 @@ public:
         m_entries.emplace_back(std::string(word), std::move(handler));
     }
 
+    /// Registers @p method of @p object for @p word: `add(CMD_chat, this, &Host::chat)`.
+    template <typename Object>
+    void add(std::string_view word, Object* object, void (Object::*method)(std::string_view, Args...))
+    {
+        add(word, [object, method](std::string_view rest, Args... args) { (object->*method)(rest, args...); });
+    }
+
     bool knows(std::string_view word) const { return find(word) != nullptr; }
 
     /// Runs the handler of @p line's word with its rest; false when the word is empty or unknown.

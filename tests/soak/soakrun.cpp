@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 
 #include <cstdio>
 
@@ -28,14 +27,7 @@ SoakRun::SoakRun(double minutes, std::uint32_t seed) : m_minutes(minutes), m_see
 
 qint64 SoakRun::hostMemory()
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(m_server.process().processId()));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
+    return m_server.residentKb();
 }
 
 void SoakRun::step()

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
@@ -15,6 +16,18 @@ ServerProcess::~ServerProcess()
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+}
+
+qint64 ServerProcess::residentKb() const
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 QString ServerProcess::program()

@@ -29,6 +29,9 @@ public:
     /// Waits for the process to end by itself.
     bool waitFinished(int milliseconds = 10000);
 
+    /// The server's resident memory in kB (VmRSS), 0 when it cannot be read.
+    qint64 residentKb() const;
+
     QProcess& process() { return m_process; }
     QByteArray standardOutput() const { return m_out; }
     QByteArray standardError() const { return m_err; }
