@@ -2,7 +2,6 @@
 
 #include "esockexception.h"
 #include "fieldreader.h"
-#include "gamemessages.h"
 #include "sessionmessages.h"
 #include "sessiontext.h"
 #include "tsocklistener.h"
@@ -11,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <optional>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -359,168 +357,9 @@ void TServer::logError(int connection, const QString& text)
     log(QStringLiteral("Slot %1: %2").arg(slot).arg(text));
 }
 
-void TServer::registerCommands()
-{
-    const auto add = [this](std::string_view word, void (TServer::*handler)(std::string_view, int)) {
-        m_dispatcher.add(
-            word, [this, handler](std::string_view rest, int connection) { (this->*handler)(rest, connection); });
-    };
-    add(CMD_logininfo, &TServer::receivedlogininfo);
-    add(CMD_kickhim, &TServer::kickhim);
-    add(CMD_chat, &TServer::chat);
-    add(CMD_action, &TServer::action);
-    add(CMD_botspeed, &TServer::botspeed);
-    add(CMD_botlevel, &TServer::botlevel);
-    add(CMD_startgame, &TServer::startgame);
-    add(CMD_justwatch, &TServer::justwatch);
-    add(CMD_choosetype, &TServer::choosetype);
-    add(CMD_playcard, &TServer::playcard);
-    add(CMD_playasound, &TServer::playasound);
-}
-
 bool TServer::speaksFor(int connection, int slot) const
 {
     return isSlot(slot) && m_connections.speaksFor(connection, slot, m_engine.seat(slot).socket);
-}
-
-// --- requests -------------------------------------------------------------------------------------
-
-std::string TServer::seatName(std::string_view received, int s) const
-{
-    return sessiontext::distinctName(sessiontext::cleanName(received, s), [this, s](const QString& name) {
-        for (int k = 1; k <= m_slotcount; ++k) {
-            const SeatRecord& other = m_engine.seat(k);
-            if (k != s && other.inuse == 1 &&
-                QString::fromStdString(other.name).compare(name, Qt::CaseInsensitive) == 0)
-                return true;
-        }
-        return false;
-    });
-}
-
-void TServer::receivedlogininfo(std::string_view rest, int connection)
-{
-    const LoginInfo login = LoginInfo::read(rest);
-    const int s = login.slot;
-    ConnectionTable::Connection* c = m_connections.find(connection);
-    // A login whose connection has gone (or is going) would seat a dead connection: dropped. A table
-    // logs in once; taking another name mid-game would pass it off as someone else.
-    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
-        return;
-    c->loggedIn = true;
-    SeatRecord& r = record(s);
-    r.name = seatName(login.name, s);
-    r.inuse = 1;
-    m_outbox.toAll(NewPlayerInfo{s, r.name}.write(m_line));
-    for (int k = 1; k <= m_slotcount; ++k) {
-        if (k != s && record(k).inuse == 1)
-            m_outbox.toSlot(s, ExistingPlayers{k, record(k).name}.write(m_line));
-    }
-    if (login.version != kVersionText) {
-        if (record(1).inuse == 1)
-            m_outbox.toSlot(1, HaveWrongVersion{r.name}.write(m_line));
-        m_outbox.toSlot(s, WrongVersion{}.write(m_line));
-    }
-    if (m_engine.gamerunning())
-        m_engine.catchUp(s);
-    log(QStringLiteral("Slot %1: logged in as %2 (version %3)").arg(s).arg(forLog(r.name), forLog(login.version)));
-    emit loggedIn(s);
-}
-
-void TServer::kickhim(std::string_view rest, int connection)
-{
-    const KickHim request = KickHim::read(rest);
-    if (request.requestingSlot != 1 || !speaksFor(connection, request.requestingSlot))
-        return;
-    if (isSlot(request.slot))
-        disconnectsock(request.slot);
-}
-
-template <typename Relay> void TServer::relayChat(int s, std::string_view received)
-{
-    // The relay adds the name and a separator: the text is cut so the whole still fits one line.
-    const std::string& name = record(s).name;
-    const std::size_t room = sessiontext::relayRoom(Relay::command, s, name, Relay::separator);
-    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(received, room, m_scratch)));
-}
-
-void TServer::chat(std::string_view rest, int connection)
-{
-    const ChatRequest request = ChatRequest::read(rest);
-    if (speaksFor(connection, request.slot))
-        relayChat<ChatRelay>(request.slot, request.rest);
-}
-
-void TServer::action(std::string_view rest, int connection)
-{
-    const ActionRequest request = ActionRequest::read(rest);
-    if (speaksFor(connection, request.slot))
-        relayChat<ActionRelay>(request.slot, request.rest);
-}
-
-void TServer::playasound(std::string_view rest, int connection)
-{
-    PlayASoundRequest request = PlayASoundRequest::read(rest);
-    if (!speaksFor(connection, request.slot))
-        return;
-    request.rest = sessiontext::cutUtf8(request.rest, sessiontext::relayRoom(PlayASoundRequest::command, request.slot));
-    m_outbox.toAll(request.write(m_line));
-}
-
-void TServer::botspeed(std::string_view rest, int connection)
-{
-    const BotSpeed request = BotSpeed::read(rest);
-    if (request.slot != 1 || !speaksFor(connection, request.slot))
-        return;
-    m_engine.setBotdelay(std::clamp(request.milliseconds, 0, kMaxBotDelay));
-}
-
-void TServer::botlevel(std::string_view rest, int connection)
-{
-    const BotLevel request = BotLevel::read(rest);
-    const std::optional<ComputerLevel> level = computerLevelFor(request.level);
-    if (speaksFor(connection, 1) && GameState::isSeat(request.seat) && level)
-        m_engine.setComputerLevel(request.seat, *level);
-}
-
-void TServer::justwatch(std::string_view rest, int connection)
-{
-    const JustWatch request = JustWatch::read(rest);
-    const int s = request.seat;
-    if (!GameState::isSeat(s))
-        return;
-    // A player switches his own seat; the host player (slot 1) may switch any seat.
-    if (!speaksFor(connection, s) && !speaksFor(connection, 1))
-        return;
-    if (request.state == kWatchStop) {
-        record(s).justwatch = 0;
-        m_outbox.toAll(JustWatching{s, kWatchStop}.write(m_line));
-    } else if (request.state == kWatchStart && m_engine.gamerunning()) {
-        record(s).justwatch = 1;
-        m_outbox.toAll(JustWatching{s, kWatchStart}.write(m_line));
-        m_engine.computerTakesOver(s);
-    }
-}
-
-void TServer::startgame(std::string_view rest, int connection)
-{
-    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else.
-    if (speaksFor(connection, 1))
-        m_engine.startgame(StartGame::read(rest));
-}
-
-void TServer::choosetype(std::string_view rest, int connection)
-{
-    const ChooseType request = ChooseType::read(rest);
-    if (speaksFor(connection, request.seat))
-        m_engine.choosetype(request);
-}
-
-void TServer::playcard(std::string_view rest, int connection)
-{
-    const PlayCard request = PlayCard::read(rest);
-    if (speaksFor(connection, request.seat))
-        m_engine.playcard(request);
 }
 
 } // namespace morlu
