@@ -252,6 +252,17 @@ void Tchat::joinpress()
     m_connection->join(m_hostaddress, m_port);
 }
 
+void Tchat::hostNotice(const QString& text)
+{
+    m_chat->systemLine(text);
+}
+
+void Tchat::addReachableAddress(const QString& address)
+{
+    if (!m_reachableAddresses.contains(address))
+        m_reachableAddresses.append(address);
+}
+
 void Tchat::followSlotOne()
 {
     const bool host = m_state.isHostPlayer();

@@ -39,6 +39,10 @@ class Tgamestart;
 class Thelp;
 class Tspylist;
 
+namespace morlu {
+class GameFinder;
+} // namespace morlu
+
 /**
  * The table: the program's main window. It composes the parts of the table and wires them together:
  * the board with its round and game display and the player's input, the chat pane, the menus, the
@@ -87,6 +91,15 @@ public:
     void hostpress(HostReach reach = HostReach::Everyone);
     /** Connects this table to the host at hostaddress. */
     void joinpress();
+    /** The games found on the local network, for Join Game; the program's composition owns the finder. */
+    void setGameFinder(morlu::GameFinder* finder) { m_gameFinder = finder; }
+    morlu::GameFinder* gameFinder() const { return m_gameFinder; }
+    /** A line about this table's hosting for the player ("Reachable from the internet at ...", or why not). */
+    void hostNotice(const QString& text);
+    /** An address a friend can type to join the game this table hosts ("203.0.113.7:7772"). */
+    void addReachableAddress(const QString& address);
+    /** The addresses given to addReachableAddress, in order. */
+    QStringList reachableAddresses() const { return m_reachableAddresses; }
     /** Menu "Exit": closes the window. */
     void Exit1Click() { close(); }
     /** CMD_chat and CMD_action: the relayed line, drawn in the chat pane. */
@@ -179,6 +192,8 @@ private:
     TableState m_state;
     QString m_hostaddress;
     QStringList m_arguments;
+    QStringList m_reachableAddresses;
+    morlu::GameFinder* m_gameFinder = nullptr;
     QString m_port;
     bool m_shownOnce = false;
     bool m_paramsRead = false;
