@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 PREFIX      ?= /usr/local
 ARENA_GAMES ?= 10000
 SOAK_MINUTES ?= 10
-SCREENSHOTS_DIR ?= docs
+SCREENSHOTS_DIR ?= $(BUILD_DIR)/screenshots
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
             libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core \
@@ -57,7 +57,7 @@ package: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu morlu_tally_tool morlu_package_files
 	cd $(BUILD_DIR) && cpack -G DEB
 
-# The board's pictures, drawn offscreen into SCREENSHOTS_DIR (default docs/).
+# The board's pictures, drawn offscreen into SCREENSHOTS_DIR (default build/screenshots).
 screenshots: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu_screenshots
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/morlu-screenshots $(SCREENSHOTS_DIR)
