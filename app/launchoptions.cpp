@@ -1,5 +1,7 @@
 #include "launchoptions.h"
 
+#include "names.h"
+
 #include <cstring>
 #include <limits>
 
@@ -22,6 +24,15 @@ std::optional<qint64> readNumber(const QString& text, qint64 min, qint64 max)
     return value;
 }
 
+bool hasArgument(int argc, char** argv, const char* wanted)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] != nullptr && std::strcmp(argv[i], wanted) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 LaunchOptions LaunchOptions::parse(const QStringList& args)
@@ -39,9 +50,15 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
-        if (name == QLatin1String("--server") && !value) {
-            options.server = true;
-            continue;
+        if (!value) {
+            bool* flag = name == QLatin1String("--server")    ? &options.server
+                         : name == QLatin1String("--help")    ? &options.help
+                         : name == QLatin1String("--version") ? &options.version
+                                                              : nullptr;
+            if (flag != nullptr) {
+                *flag = true;
+                continue;
+            }
         }
         const bool known = name == QLatin1String("--port") || name == QLatin1String("--seed") ||
                            name == QLatin1String("--pause-tick-ms") || name == QLatin1String("--computer");
@@ -88,20 +105,38 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
 
 bool LaunchOptions::wantsServer(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i] != nullptr && std::strcmp(argv[i], "--server") == 0)
-            return true;
-    }
-    return false;
+    return hasArgument(argc, argv, "--server");
+}
+
+bool LaunchOptions::wantsHelp(int argc, char** argv)
+{
+    return hasArgument(argc, argv, "--help");
+}
+
+bool LaunchOptions::wantsVersion(int argc, char** argv)
+{
+    return hasArgument(argc, argv, "--version");
 }
 
 QString LaunchOptions::usage()
 {
-    return QStringLiteral("usage: morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
-                          "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
-                          "  --seed N            seed of the random generator, 0..4294967295 (default: time of day)\n"
-                          "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
-                          "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
+    return QStringLiteral(
+        "usage: morlu [OPTION]... [NAME ADDRESS true|false]\n"
+        "       morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
+        "Without NAME ADDRESS FLAG, a solo game against three computer players; with true the table hosts\n"
+        "a game for others, with false it joins the host at ADDRESS.\n"
+        "  --server            run the game host alone, without a window\n"
+        "  --port N            port to host or join on, 0..65535 (default 7772; 0 = any free port)\n"
+        "  --seed N            seed of the host's random generator, 0..4294967295 (default: time of day)\n"
+        "  --pause-tick-ms N   tick of the host's pause timer in ms (default 1000; 0 = no pauses)\n"
+        "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n"
+        "  --help              print this help and end\n"
+        "  --version           print the version and end\n");
+}
+
+QString LaunchOptions::versionText()
+{
+    return QStringLiteral("morlu ") + QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size()));
 }
 
 } // namespace morlu

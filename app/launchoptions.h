@@ -22,11 +22,14 @@ namespace morlu {
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
  * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).
+ * - `--help`, `--version`: print the usage or the version and end (see wantsHelp(), wantsVersion()).
  *
  * Values may follow as the next argument or after "=" (`--port=7000`).
  */
 struct LaunchOptions {
     bool server = false;
+    bool help = false;
+    bool version = false;
     std::optional<int> port;
     std::optional<std::uint32_t> seed;
     std::optional<int> pauseTickMs;
@@ -40,8 +43,15 @@ struct LaunchOptions {
     static LaunchOptions parse(const QStringList& args);
     /// True when "--server" is among @p argv[1..]; needs no Qt application object.
     static bool wantsServer(int argc, char** argv);
-    /// The usage text of the server mode.
+    /// True when "--help" or "--version" is among @p argv[1..], whatever else is there (the program
+    /// answers before it opens a window or checks the other options).
+    static bool wantsHelp(int argc, char** argv);
+    static bool wantsVersion(int argc, char** argv);
+    /// The usage text of the table and the server mode, one line per option: the manual page lists
+    /// the same options.
     static QString usage();
+    /// "morlu 1.0.5".
+    static QString versionText();
 };
 
 } // namespace morlu

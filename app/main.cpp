@@ -13,6 +13,15 @@
 
 int main(int argc, char* argv[])
 {
+    // The usage and the version need no display and no host: answered before anything starts.
+    if (morlu::LaunchOptions::wantsHelp(argc, argv)) {
+        std::fputs(qPrintable(morlu::LaunchOptions::usage()), stdout);
+        return 0;
+    }
+    if (morlu::LaunchOptions::wantsVersion(argc, argv)) {
+        std::printf("%s\n", qPrintable(morlu::LaunchOptions::versionText()));
+        return 0;
+    }
     // "--server" runs the host alone, without a window or display, so it is decided before any
     // QApplication exists. The table reads the other "--" options (LaunchOptions) before its own
     // command line; "--port N" also applies when it hosts or joins.
@@ -28,7 +37,7 @@ int main(int argc, char* argv[])
         args.append(QString::fromLocal8Bit(argv[i]));
     const morlu::LaunchOptions options = morlu::LaunchOptions::parse(args);
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "morlu: %s\n", qPrintable(options.error));
+        std::fprintf(stderr, "morlu: %s\n%s", qPrintable(options.error), qPrintable(morlu::LaunchOptions::usage()));
         return 2;
     }
 

@@ -15,7 +15,8 @@ constexpr const char* kInstalledEntry = "../share/applications/io.github.morlu.M
 
 bool isInstalledLayout(const QString& programFolder)
 {
-    return QFileInfo(programFolder).fileName() == QLatin1String("bin") &&
+    const QString name = QFileInfo(programFolder).fileName();
+    return (name == QLatin1String("bin") || name == QLatin1String("games")) &&
            QFileInfo::exists(QDir(programFolder).filePath(QString::fromLatin1(kInstalledEntry)));
 }
 

@@ -166,7 +166,7 @@ TEST(ServerModeTest, BadOptionsPrintTheUsage)
         server.start(options);
         ASSERT_TRUE(server.waitFinished());
         EXPECT_EQ(server.process().exitCode(), 2);
-        EXPECT_TRUE(server.standardError().contains("usage: morlu --server"));
+        EXPECT_TRUE(server.standardError().contains("morlu --server [--port N]"));
     }
 }
 

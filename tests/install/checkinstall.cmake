@@ -8,8 +8,12 @@ endif()
 
 set(id io.github.morlu.Morlu)
 set(expected
-    bin/morlu
-    bin/morlu-tally
+    games/morlu
+    games/morlu-tally
+    share/man/man6/morlu.6.gz
+    share/man/man6/morlu-tally.6.gz
+    share/doc/morlu/copyright
+    share/doc/morlu/changelog.Debian.gz
     share/applications/${id}.desktop
     share/metainfo/${id}.metainfo.xml)
 foreach(size 16 32 48 64 128 256)

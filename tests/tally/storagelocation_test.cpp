@@ -12,7 +12,7 @@ using namespace morlu::test;
 
 namespace {
 
-TEST(StorageLocation, OnlyABinFolderBesideTheInstalledDesktopEntryIsAnInstalledCopy)
+TEST(StorageLocation, OnlyABinOrGamesFolderBesideTheInstalledDesktopEntryIsAnInstalledCopy)
 {
     struct Row {
         const char* folder;
@@ -20,6 +20,7 @@ TEST(StorageLocation, OnlyABinFolderBesideTheInstalledDesktopEntryIsAnInstalledC
         bool installed;
     };
     for (const Row& row : {Row{"prefix/bin", true, true}, Row{"prefix/bin", false, false},
+                           Row{"prefix/games", true, true}, Row{"prefix/games", false, false},
                            Row{"prefix/game", true, false}, Row{"unpacked", false, false}}) {
         TempDir dir;
         const QString folder = dir.file(QString::fromLatin1(row.folder));

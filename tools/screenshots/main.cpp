@@ -1,0 +1,166 @@
+// morlu-screenshots [DIR]: saves the board in the states a game passes through as DIR/board-NAME.png
+// (DIR defaults to the current folder). Runs offscreen: QT_QPA_PLATFORM=offscreen.
+
+#include "board.h"
+#include "boarddisplay.h"
+#include "dispatcher.h"
+#include "gamedisplay.h"
+#include "playerinput.h"
+#include "rounddisplay.h"
+#include "tablerecorders.h"
+#include "tablestate.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace morlu;
+using namespace morlu::test;
+
+/// A board with its display handlers and input, seated as "You" at seat 1 of a connected solo table,
+/// beside "Bea" at seat 2.
+class Scene {
+public:
+    Scene()
+    {
+        state.myseat = 1;
+        state.myname = QStringLiteral("You");
+        state.connected = true;
+        state.ishost = true;
+        board.setSeatName(1, QStringLiteral("You"));
+        board.setSeatName(2, QStringLiteral("Bea"));
+        round.registerOn(commands);
+        game.registerOn(commands);
+        board.show();
+    }
+
+    /// A game start, a round directed by @p director and a dealt hand.
+    void openRound(int director)
+    {
+        round.startthegame("You+l+");
+        round.startround(std::to_string(director) + "+1+");
+        round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
+    }
+
+    /// One trick taken by Bea and the next one half played.
+    void playTrick()
+    {
+        openRound(2);
+        round.choosehand("2+1+0+");
+        game.starthand("");
+        round.getnextplayer("3+");
+        game.placecard("3+20+0+t+");
+        round.getnextplayer("4+");
+        game.placecard("4+23+0+f+");
+        round.getnextplayer("1+");
+        game.placecard("1+22+6+f+");
+        round.getnextplayer("2+");
+        game.placecard("2+24+0+f+");
+        game.endhand("2+");
+        game.took("2+1+t+t+");
+        game.scores("1+9400+-400+2+10800+800+3+10000+0+4+9800+-200");
+        game.starthand("");
+        round.getnextplayer("2+");
+        game.placecard("2+31+0+t+");
+        round.getnextplayer("3+");
+        game.placecard("3+26+0+f+");
+        game.endhand("2+");
+        round.getnextplayer("4+");
+    }
+
+    Board board;
+    TableState state;
+    ChatRecorder chat;
+    HostRecorder host;
+    DialogRecorder dialogs;
+    TableEvents events;
+    BoardDisplay display{board, state, events};
+    RoundDisplay round{display, chat, events};
+    GameDisplay game{display, chat, events};
+    PlayerInput input{board, state, host, dialogs, events};
+    morlu::Dispatcher<> commands;
+};
+
+struct Picture {
+    const char* name;
+    std::function<void(Scene&)> stage;
+};
+
+const std::vector<Picture>& pictures()
+{
+    static const std::vector<Picture> all = {
+        {"start", [](Scene&) {}},
+        {"chooser",
+         [](Scene& s) {
+             s.round.startthegame("You+s+");
+             s.round.startround("1+3+");
+             s.round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
+             s.round.handsused("1+6");
+         }},
+        {"trick",
+         [](Scene& s) {
+             s.playTrick();
+             s.board.setEyesShown(3, true);
+         }},
+        {"domino",
+         [](Scene& s) {
+             s.openRound(3);
+             s.round.choosehand("3+6+0+");
+             s.game.dplacecard("3+1+5+0+5+7+");
+             s.game.dplacecard("4+1+4+0+5+6+");
+             s.game.dplacecard("1+2+13+2+5+7+");
+             s.game.dplacecard("2+3+21+0+5+7+");
+             s.round.getnextplayer("1+");
+         }},
+        {"error",
+         [](Scene& s) {
+             s.playTrick();
+             s.game.aerror("1+3+");
+         }},
+        {"winner",
+         [](Scene& s) {
+             s.playTrick();
+             s.game.winner("Bea and Kling+");
+         }},
+        {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
+    };
+    return all;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    if (args.size() > 1 || (args.size() == 1 && args.first().startsWith(QLatin1Char('-')))) {
+        std::fprintf(stderr, "usage: morlu-screenshots [DIR]\n");
+        return 2;
+    }
+    const QDir dir(args.value(0, QStringLiteral(".")));
+    if (!QDir().mkpath(dir.path())) {
+        std::fprintf(stderr, "morlu-screenshots: cannot make %s\n", qPrintable(dir.path()));
+        return 1;
+    }
+    for (const Picture& picture : pictures()) {
+        Scene scene;
+        picture.stage(scene);
+        QApplication::processEvents();
+        const QImage image = scene.board.grab().toImage();
+        const QString file = dir.filePath(QStringLiteral("board-%1.png").arg(QLatin1String(picture.name)));
+        if (image.isNull() || !image.save(file)) {
+            std::fprintf(stderr, "morlu-screenshots: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+    return 0;
+}
