@@ -36,8 +36,9 @@ TServer::TServer(QObject* parent) : TServer(std::make_unique<TSockListener>(), p
 
 TServer::TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent)
     : QObject(parent), m_listener(std::move(listener)), m_outbox(m_connections, m_slotcount),
-      m_random(Random::seedFromTimeOfDay()), m_engine(m_outbox, m_timers, m_random)
+      m_choices(SecureRandom::seed64()), m_engine(m_outbox, m_timers, m_secure, m_choices)
 {
+    m_engine.setExpertSeed(SecureRandom::seed64());
     m_socktimer.setObjectName(QStringLiteral("socktimer"));
     m_outbox.setEngine(&m_engine);
     // Nothing thrown while handling an event may reach the event loop (or an error dialog): it is logged.
@@ -83,6 +84,13 @@ void TServer::listen(const QString& port, const QString& address)
     if (m_listener->isListening())
         return;
     m_listener->listen(port, address);
+}
+
+void TServer::useSeed(std::uint32_t seed)
+{
+    m_seeded.emplace(seed);
+    m_engine.setRandom(*m_seeded, *m_seeded);
+    m_engine.setExpertSeed(StreamRandom::mix(seed));
 }
 
 void TServer::setDispatchInterval(int ms)

@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,9 +43,10 @@ namespace morlu {
  *
  * What tables send is not trusted to be polite: a connection that has not logged in within
  * loginTimeout() of its slot offer is closed; a second login of a connection is ignored; names are
- * cleaned and made distinct at the table (see sessiontext.h); chat and action texts are cut so their
- * relay stays within LineFramer::kMaxLine; only slot 1 starts games and sets the bot delay, which is
- * kept within 0..kMaxBotDelay ms. Repeated errors of one connection are logged a few per second.
+ * cleaned and made distinct at the table, look-alikes included (see sessiontext.h); chat and action
+ * texts lose their line breaks and direction controls, a colour that is not a colour text becomes
+ * "clRed", and they are cut so their relay stays within LineFramer::kMaxLine; only slot 1 starts
+ * games and sets the bot delay, which is kept within 0..kMaxBotDelay ms. Repeated errors of one connection are logged a few per second.
  *
  * A request that names its sender's slot or seat is honoured only when that is the slot its own
  * connection was given (slot 1's connection may also switch other seats to watching); lines of a
@@ -98,8 +100,15 @@ public:
     /// The game the host runs; its seat records 1..9 are also the slot table.
     GameEngine& engine() { return m_engine; }
     const GameEngine& engine() const { return m_engine; }
-    /// The host's one generator, seeded from the time of day; seed it before the first game to pin it.
-    Random& random() { return m_random; }
+    /**
+     * Pins the host's games to @p seed: from now on the game's 32-bit generator, seeded with it, deals and
+     * makes the simple computer players' choices, and the expert's streams are mixed from it. Without
+     * it every shuffle draws from the system's secure random source and the computers from streams
+     * seeded from it. Call it before the first game.
+     */
+    void useSeed(std::uint32_t seed);
+    /// True once useSeed() pinned the games.
+    bool seeded() const { return m_seeded.has_value(); }
     /// Highest slot handed out so far (0 to 9); never decreases.
     int slotcount() const { return m_slotcount; }
     /// The record of connection slot @p n (1..9).
@@ -211,7 +220,9 @@ private:
     int m_slotcount = 0;
     SlotOutbox m_outbox;
     SessionTimers m_timers;
-    Random m_random;
+    SecureRandom m_secure;
+    StreamRandom m_choices;
+    std::optional<Random> m_seeded;
     GameEngine m_engine;
     Dispatcher<int> m_dispatcher;
     QueuedLine m_dispatching;
@@ -224,6 +235,7 @@ private:
     bool m_acceptWaiting = false;
     int m_loginTimeout = kLoginTimeout;
     std::string m_scratch;
+    std::string m_cleaned;
     std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
 };

@@ -82,6 +82,11 @@ TEST_F(HardeningTest, NamesAreCleanedAtLogin)
          "B\xC2\x85o\xC2\x9B"
          "b",
          "Bob"},
+        {"a right-to-left override", "Eve\xE2\x80\xAEtsoH", "EvetsoH"},
+        {"direction isolates and embeddings", "\xE2\x81\xA6" "Bob\xE2\x81\xA9\xE2\x80\xAA", "Bob"},
+        {"zero-width characters and other invisible ones",
+         "Z\xE2\x80\x8Do\xE2\x80\x8B\xEF\xBB\xBF\xE2\x81\xA0\xC2\xAD" "e", "Zoe"},
+        {"nothing visible", "\xE2\x80\x8B\xE2\x80\x8C", "Player 2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -92,6 +97,7 @@ TEST_F(HardeningTest, NamesAreCleanedAtLogin)
 TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
 {
     TestTable& bob = join("Bob");
+    TestTable& ivan = join("Ivan");
     struct Row {
         std::string sent;
         std::string seated;
@@ -101,7 +107,16 @@ TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
                                            {"bob", "bob (2)"},
                                            {"Ann (2)", "Ann (2)"},
                                            {std::string(40, 'y'), std::string(40, 'y')},
-                                           {"Carl", "Carl"}}) {
+                                           {"Carl", "Carl"},
+                                           // Look-alikes: a Cyrillic letter, an invisible joiner.
+                                           {"\xD0\x92ob", "\xD0\x92ob (2)"},
+                                           {"\xD0\x90nn", "\xD0\x90nn (2)"},
+                                           {"B\xE2\x80\x8Dob", "Bob (2)"},
+                                           {"Iv\xD0\xB0n", "Iv\xD0\xB0n (2)"},
+                                           // Different names in different scripts stay as they are.
+                                           {"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"},
+                                           {"Bo", "Bo"},
+                                           {"Iwan", "Iwan"}}) {
         EXPECT_EQ(seatedAs(row.sent), row.seated) << row.sent;
     }
     // With "Ann (2)" seated, the next Ann is "Ann (3)"; a long name makes room for its number.
@@ -109,7 +124,7 @@ TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
     EXPECT_EQ(seatedAs("ann"), "ann (3)");
     TestTable& longName = join(std::string(40, 'z'));
     EXPECT_EQ(seatedAs(std::string(40, 'Z')), std::string(36, 'Z') + " (2)");
-    (void)bob, (void)second, (void)longName;
+    (void)bob, (void)ivan, (void)second, (void)longName;
 }
 
 TEST_F(HardeningTest, ASecondLoginIsIgnored)
@@ -121,6 +136,40 @@ TEST_F(HardeningTest, ASecondLoginIsIgnored)
     ASSERT_TRUE(flush(bob, *ann));
     EXPECT_EQ(server.slot(2).name, "Bob");
     EXPECT_EQ(ann->linesFrom(from), Lines{"CMD_chat+2+Bob chats: marker|clBlack"});
+}
+
+// A relayed text cannot show as more than one line, reorder what is around it, or carry a colour the
+// tables cannot read (which they draw red: the host says so itself).
+TEST_F(HardeningTest, RelayedTextsAreOneLineInTheirOwnDirectionAndColour)
+{
+    TestTable& bob = join("Bob");
+    struct Row {
+        std::string sent;
+        std::string relayed;
+    };
+    const std::vector<Row> rows{
+        {"CMD_chat+2+hi\r\nObs disconnected.|clBlack", "CMD_chat+2+Bob chats: hi Obs disconnected.|clBlack"},
+        {"CMD_chat+2+a\nb\rc\x0B" "d\x0C" "e|clRed", "CMD_chat+2+Bob chats: a b c d e|clRed"},
+        {"CMD_chat+2+a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\xC2\x85" "d|clRed", "CMD_chat+2+Bob chats: a b c d|clRed"},
+        {"CMD_action+2+says: \xE2\x80\xAEniW\xE2\x80\xAC \xE2\x81\xA7x\xE2\x81\xA9|clNavy",
+         "CMD_action+2+Bob says: niW x|clNavy"},
+        {"CMD_chat+2+lower case|clnavy", "CMD_chat+2+Bob chats: lower case|clnavy"},
+        {"CMD_chat+2+any value|$00ff00FF", "CMD_chat+2+Bob chats: any value|$00ff00FF"},
+        {"CMD_chat+2+system colour|clBtnFace", "CMD_chat+2+Bob chats: system colour|clBtnFace"},
+        {"CMD_chat+2+no colour", "CMD_chat+2+Bob chats: no colour"},
+        {"CMD_chat+2+decimal|255", "CMD_chat+2+Bob chats: decimal|clRed"},
+        {"CMD_chat+2+short hex|$FF", "CMD_chat+2+Bob chats: short hex|clRed"},
+        {"CMD_chat+2+long hex|$0000FF000", "CMD_chat+2+Bob chats: long hex|clRed"},
+        {"CMD_chat+2+no such name|clChartreuse", "CMD_chat+2+Bob chats: no such name|clRed"},
+        {"CMD_chat+2+empty|", "CMD_chat+2+Bob chats: empty|clRed"},
+        {"CMD_chat+2+a|b|clRed", "CMD_chat+2+Bob chats: a|clRed"},
+    };
+    for (const Row& row : rows) {
+        const std::size_t from = ann->count();
+        bob.send(row.sent);
+        ASSERT_TRUE(ann->waitForWord(wordOf(row.sent), from)) << row.sent;
+        EXPECT_EQ(ann->linesFrom(from), Lines{row.relayed}) << row.sent;
+    }
 }
 
 TEST_F(HardeningTest, EveryRelayFitsOneLine)
