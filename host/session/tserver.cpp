@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -151,6 +152,8 @@ void TServer::Sock1Accept()
         acceptFailed();
         return;
     }
+    if (tooManyWaiting(*taken))
+        return; // closed as it goes
     LineConnection* link = taken.release();
     link->setParent(this);
     m_slotcount = std::max(m_slotcount, slot);
@@ -163,6 +166,23 @@ void TServer::Sock1Accept()
     log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(link->peerName()));
     m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
     emit accepted(slot);
+}
+
+bool TServer::tooManyWaiting(const LineConnection& link)
+{
+    const QString address = link.peerName();
+    if (m_maxWaitingLogins <= 0 || m_connections.waitingForLogin(address) < m_maxWaitingLogins) {
+        m_refusingFrom.remove(address); // a burst is over once a connection from there is let in again
+        return false;
+    }
+    // One line per burst of refusals from an address.
+    if (!m_refusingFrom.contains(address)) {
+        m_refusingFrom.insert(address);
+        log(QStringLiteral("Closing new connections from %1: %2 are waiting for their login")
+                .arg(forLog(address.toStdString()))
+                .arg(m_maxWaitingLogins));
+    }
+    return true;
 }
 
 void TServer::wire(LineConnection* link)

@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -42,7 +43,9 @@ namespace morlu {
  * Everything runs on the thread that owns the object.
  *
  * What tables send is not trusted to be polite: a connection that has not logged in within
- * loginTimeout() of its slot offer is closed; a second login of a connection is ignored; names are
+ * loginTimeout() of its slot offer is closed, and no address may have more than maxWaitingLogins()
+ * connections waiting for their login, so nobody can keep the free slots by re-opening silent
+ * connections; a second login of a connection is ignored; names are
  * cleaned and made distinct at the table, look-alikes included (see sessiontext.h); chat and action
  * texts lose their line breaks and direction controls, a colour that is not a colour text becomes
  * "clRed", and they are cut so their relay stays within LineFramer::kMaxLine; only slot 1 starts
@@ -75,6 +78,8 @@ public:
     static constexpr int kMaxBotDelay = 10000;
     /// Milliseconds between two attempts to accept while accepting fails (no file descriptors left).
     static constexpr int kAcceptRetry = 1000;
+    /// Connections from one address that may wait for their login at once.
+    static constexpr int kMaxWaitingLogins = 3;
 
     /// A host that listens for tables over TCP (TSockListener, `Sock1`).
     explicit TServer(QObject* parent = nullptr);
@@ -133,6 +138,13 @@ public:
     /// connections.
     void setLoginTimeout(int ms) { m_loginTimeout = ms; }
     int loginTimeout() const { return m_loginTimeout; }
+    /**
+     * Connections from one address that may wait for their login at once (kMaxWaitingLogins); one more
+     * is closed as soon as it is accepted, without a slot. 0 or less: no limit. Tables that have
+     * logged in do not count, so many tables on one machine may play.
+     */
+    void setMaxWaitingLogins(int connections) { m_maxWaitingLogins = connections; }
+    int maxWaitingLogins() const { return m_maxWaitingLogins; }
     /// Milliseconds between attempts to accept while accepting fails (kAcceptRetry).
     void setAcceptRetry(int ms) { m_acceptRetry.setInterval(ms); }
     /// The monotonic clock, in milliseconds, that paces the log of repeated errors (tests set one).
@@ -203,6 +215,8 @@ private:
     /// Logs an error of @p connection, a few per second at most (see LogLimiter).
     void logError(int connection, const QString& text);
     void refuse();
+    /// True when @p link must go because its address has too many connections waiting for their login.
+    bool tooManyWaiting(const LineConnection& link);
     void wire(LineConnection* link);
     void depart(LineConnection* link);
     void closeConnection(int connection);
@@ -234,6 +248,8 @@ private:
     QTimer m_acceptRetry;
     bool m_acceptWaiting = false;
     int m_loginTimeout = kLoginTimeout;
+    int m_maxWaitingLogins = kMaxWaitingLogins;
+    QSet<QString> m_refusingFrom; ///< addresses whose burst of refused connections has been logged
     std::string m_scratch;
     std::string m_cleaned;
     std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back

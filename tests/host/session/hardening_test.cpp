@@ -235,6 +235,39 @@ TEST_F(HardeningTest, AConnectionThatDoesNotLogInInTimeIsClosed)
     EXPECT_EQ(join("Next").slot(), 3);
 }
 
+// Nobody keeps the free slots by re-opening connections that never log in: an address may have three
+// waiting for their login at once; one more is closed at once, without a slot, and the burst is logged
+// once. Tables that log in do not count, and other addresses are not kept out.
+TEST_F(HardeningTest, AnAddressMayKeepAtMostThreeConnectionsWaitingForTheirLogin)
+{
+    std::vector<TestTable*> waiting;
+    for (int n = 0; n < 3; ++n)
+        waiting.push_back(&open());
+    EXPECT_EQ(waiting.back()->slot(), 4);
+    for (int n = 0; n < 3; ++n) {
+        TestTable& squatter = host.connect();
+        EXPECT_TRUE(squatter.waitClosed());
+        EXPECT_EQ(squatter.lines(), Lines{});
+    }
+    EXPECT_EQ(server.slotcount(), 4);
+    EXPECT_EQ(log.filter(QStringLiteral("waiting for their login")).size(), 1) << log.join('\n').toStdString();
+
+    // Another address gets its slot; once one of the waiting logs in, so does the next from the first.
+    tables.push_back(std::make_unique<TestTable>(host.memory->connect(QStringLiteral("192.0.2.7"))));
+    EXPECT_EQ(tables.back()->waitSlot(), 5);
+    EXPECT_TRUE(waiting[0]->login("Bob"));
+    TestTable& next = join("Cid");
+    EXPECT_EQ(next.slot(), 6);
+    EXPECT_FALSE(next.closedByHost());
+
+    // Tables that log in promptly, all from one address, fill every slot.
+    EXPECT_TRUE(waiting[1]->login("Dee"));
+    EXPECT_TRUE(waiting[2]->login("Eve"));
+    for (const char* name : {"Fay", "Gus", "Hal"})
+        EXPECT_FALSE(join(name).closedByHost()) << name;
+    EXPECT_EQ(server.slotcount(), 9);
+}
+
 TEST_F(HardeningTest, OnlySlotOneStartsAGame)
 {
     TestTable& bob = join("Bob");

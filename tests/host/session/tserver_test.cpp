@@ -30,6 +30,7 @@ INSTANTIATE_TEST_SUITE_P(Transports, TServerTransportTest, ::testing::Values(Tra
 
 TEST_F(TServerTest, SeatsConnectionsInTheLowestFreeSlot)
 {
+    server.setMaxWaitingLogins(0); // these connections never log in
     TestTable& first = open();
     TestTable& second = open();
     TestTable& third = open();
@@ -47,6 +48,7 @@ TEST_F(TServerTest, SeatsConnectionsInTheLowestFreeSlot)
 
 TEST_P(TServerTransportTest, TenthConnectionIsToldTheGameIsFullAndClosed)
 {
+    server.setMaxWaitingLogins(0); // these connections never log in
     for (int n = 1; n <= 9; ++n)
         ASSERT_EQ(open().slot(), n);
     TestTable& tenth = open();
