@@ -151,9 +151,14 @@ void TServer::justwatch(std::string_view rest, int connection)
 
 void TServer::startgame(std::string_view rest, int connection)
 {
-    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else.
-    if (speaksFor(connection, 1))
-        m_engine.startgame(StartGame::read(rest));
+    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else. The
+    // starter's name goes to every table: one line, in its own direction.
+    if (!speaksFor(connection, 1))
+        return;
+    StartGame request = StartGame::read(rest);
+    const std::string starter = sessiontext::cleanText(request.name);
+    request.name = starter;
+    m_engine.startgame(request);
 }
 
 void TServer::choosetype(std::string_view rest, int connection)

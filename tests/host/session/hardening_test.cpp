@@ -163,12 +163,14 @@ TEST_F(HardeningTest, RelayedTextsAreOneLineInTheirOwnDirectionAndColour)
         {"CMD_chat+2+no such name|clChartreuse", "CMD_chat+2+Bob chats: no such name|clRed"},
         {"CMD_chat+2+empty|", "CMD_chat+2+Bob chats: empty|clRed"},
         {"CMD_chat+2+a|b|clRed", "CMD_chat+2+Bob chats: a|clRed"},
+        // The starter's name that slot 1 sends goes to every table too.
+        {"CMD_startgame+Ann\nBob have Won the Game!\xE2\x80\xAE+s+", "CMD_startgame+Ann Bob have Won the Game!+s+"},
     };
     for (const Row& row : rows) {
-        const std::size_t from = ann->count();
-        bob.send(row.sent);
-        ASSERT_TRUE(ann->waitForWord(wordOf(row.sent), from)) << row.sent;
-        EXPECT_EQ(ann->linesFrom(from), Lines{row.relayed}) << row.sent;
+        const std::size_t from = bob.count();
+        (wordOf(row.sent) == CMD_startgame ? *ann : bob).send(row.sent);
+        ASSERT_TRUE(bob.waitForWord(wordOf(row.sent), from)) << row.sent;
+        EXPECT_EQ(bob.linesOf(wordOf(row.sent), from), Lines{row.relayed}) << row.sent;
     }
 }
 
