@@ -99,7 +99,7 @@ QString LaunchOptions::usage()
 {
     return QStringLiteral("usage: morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
                           "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
-                          "  --seed N            repeatable deals from this seed, 0..4294967295 (default: secure random deals)\n"
+                          "  --seed N            seed of repeatable games, 0..4294967295 (default: none)\n"
                           "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
                           "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
 }

@@ -1,8 +1,7 @@
 #include "random.h"
 
-#include <sys/random.h>
-
 #include <cerrno>
+#include <sys/random.h>
 #include <system_error>
 
 namespace morlu {

@@ -3,12 +3,11 @@
 #include "lineframer.h"
 #include "wiretext.h"
 
-#include <unicode/uchar.h>
-#include <unicode/uspoof.h>
-
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <unicode/uchar.h>
+#include <unicode/uspoof.h>
 
 namespace morlu::sessiontext {
 
@@ -154,7 +153,9 @@ std::string cleanText(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const auto next = [&](std::size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0; };
+        const auto next = [&](std::size_t k) {
+            return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+        };
         if (byte == '\r' || byte == '\n' || byte == '\v' || byte == '\f') {
             // CR LF is one break.
             if (byte == '\r' && next(1) == '\n')
@@ -179,25 +180,26 @@ std::string cleanText(std::string_view text)
 bool isColourText(std::string_view colour)
 {
     static constexpr std::array<std::string_view, 42> kNames{
-        "clBlack",       "clMaroon",         "clGreen",          "clOlive",        "clNavy",
-        "clPurple",      "clTeal",           "clGray",           "clSilver",       "clRed",
-        "clLime",        "clYellow",         "clBlue",           "clFuchsia",      "clAqua",
-        "clWhite",       "clScrollBar",      "clBackground",     "clActiveCaption", "clInactiveCaption",
-        "clMenu",        "clWindow",         "clWindowFrame",    "clMenuText",     "clWindowText",
-        "clCaptionText", "clActiveBorder",   "clInactiveBorder", "clAppWorkSpace", "clHighlight",
-        "clHighlightText", "clBtnFace",      "clBtnShadow",      "clGrayText",     "clBtnText",
-        "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight",    "clInfoText",
-        "clInfoBk",      "clNone",
+        "clBlack",        "clMaroon",      "clGreen",         "clOlive",
+        "clNavy",         "clPurple",      "clTeal",          "clGray",
+        "clSilver",       "clRed",         "clLime",          "clYellow",
+        "clBlue",         "clFuchsia",     "clAqua",          "clWhite",
+        "clScrollBar",    "clBackground",  "clActiveCaption", "clInactiveCaption",
+        "clMenu",         "clWindow",      "clWindowFrame",   "clMenuText",
+        "clWindowText",   "clCaptionText", "clActiveBorder",  "clInactiveBorder",
+        "clAppWorkSpace", "clHighlight",   "clHighlightText", "clBtnFace",
+        "clBtnShadow",    "clGrayText",    "clBtnText",       "clInactiveCaptionText",
+        "clBtnHighlight", "cl3DDkShadow",  "cl3DLight",       "clInfoText",
+        "clInfoBk",       "clNone",
     };
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     if (colour.size() == 9 && colour.front() == '$') {
-        return std::all_of(colour.begin() + 1, colour.end(), [&](char c) {
-            return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f');
-        });
+        return std::all_of(colour.begin() + 1, colour.end(),
+                           [&](char c) { return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f'); });
     }
     return std::any_of(kNames.begin(), kNames.end(), [&](std::string_view name) {
-        return name.size() == colour.size() &&
-               std::equal(name.begin(), name.end(), colour.begin(), [&](char a, char b) { return lower(a) == lower(b); });
+        return name.size() == colour.size() && std::equal(name.begin(), name.end(), colour.begin(),
+                                                          [&](char a, char b) { return lower(a) == lower(b); });
     });
 }
 

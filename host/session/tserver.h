@@ -49,7 +49,8 @@ namespace morlu {
  * cleaned and made distinct at the table, look-alikes included (see sessiontext.h); chat and action
  * texts lose their line breaks and direction controls, a colour that is not a colour text becomes
  * "clRed", and they are cut so their relay stays within LineFramer::kMaxLine; only slot 1 starts
- * games and sets the bot delay, which is kept within 0..kMaxBotDelay ms. Repeated errors of one connection are logged a few per second.
+ * games and sets the bot delay, which is kept within 0..kMaxBotDelay ms. Repeated errors of one
+ * connection are logged a few per second.
  *
  * A request that names its sender's slot or seat is honoured only when that is the slot its own
  * connection was given (slot 1's connection may also switch other seats to watching); lines of a

@@ -137,9 +137,8 @@ protected:
             const std::size_t from = observer.count();
             const int slot = filler->slot();
             filler->close();
-            EXPECT_TRUE(observer.waitFor("CMD_playerdisconnected+" + std::to_string(slot) + "+Filler" +
-                                             std::to_string(slot),
-                                         from));
+            EXPECT_TRUE(observer.waitFor(
+                "CMD_playerdisconnected+" + std::to_string(slot) + "+Filler" + std::to_string(slot), from));
         }
         EXPECT_TRUE(watcher->login("Eve"));
         EXPECT_EQ(watcher->slot(), 5);

@@ -297,20 +297,19 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
             std::vector<int> mine = world == 0 ? hands[1] : swapped[1];
             std::sort(mine.begin(), mine.end());
             ASSERT_EQ(std::vector<int>(engine.seat(1).cards.begin() + 1, engine.seat(1).cards.end()), mine);
-            ASSERT_EQ(std::vector<int>(engine.seat(2).cards.begin() + 1, engine.seat(2).cards.end()),
-                      [&] {
-                          std::vector<int> theirs = world == 0 ? hands[2] : swapped[2];
-                          std::sort(theirs.begin(), theirs.end());
-                          return theirs;
-                      }());
+            ASSERT_EQ(std::vector<int>(engine.seat(2).cards.begin() + 1, engine.seat(2).cards.end()), [&] {
+                std::vector<int> theirs = world == 0 ? hands[2] : swapped[2];
+                std::sort(theirs.begin(), theirs.end());
+                return theirs;
+            }());
             ASSERT_EQ(outbox.lines(CMD_choosehand).size(), 1u);
             ASSERT_TRUE(clock.fireNext());
             ASSERT_EQ(outbox.lines(CMD_placecard).size() + outbox.lines(CMD_dplacecard).size(), 1u);
             const auto placed = outbox.lines(CMD_placecard);
-            decisions[std::size_t(world)] = {ChooseHand::read(std::string_view(outbox.lines(CMD_choosehand)[0])
-                                                                  .substr(CMD_choosehand.size() + 1))
-                                                 .contract,
-                                             placed.empty() ? outbox.lines(CMD_dplacecard)[0] : placed[0]};
+            decisions[std::size_t(world)] = {
+                ChooseHand::read(std::string_view(outbox.lines(CMD_choosehand)[0]).substr(CMD_choosehand.size() + 1))
+                    .contract,
+                placed.empty() ? outbox.lines(CMD_dplacecard)[0] : placed[0]};
         }
         EXPECT_EQ(decisions[0], decisions[1]) << "row " << row;
     }

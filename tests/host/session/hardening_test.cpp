@@ -83,9 +83,14 @@ TEST_F(HardeningTest, NamesAreCleanedAtLogin)
          "b",
          "Bob"},
         {"a right-to-left override", "Eve\xE2\x80\xAEtsoH", "EvetsoH"},
-        {"direction isolates and embeddings", "\xE2\x81\xA6" "Bob\xE2\x81\xA9\xE2\x80\xAA", "Bob"},
+        {"direction isolates and embeddings",
+         "\xE2\x81\xA6"
+         "Bob\xE2\x81\xA9\xE2\x80\xAA",
+         "Bob"},
         {"zero-width characters and other invisible ones",
-         "Z\xE2\x80\x8Do\xE2\x80\x8B\xEF\xBB\xBF\xE2\x81\xA0\xC2\xAD" "e", "Zoe"},
+         "Z\xE2\x80\x8Do\xE2\x80\x8B\xEF\xBB\xBF\xE2\x81\xA0\xC2\xAD"
+         "e",
+         "Zoe"},
         {"nothing visible", "\xE2\x80\x8B\xE2\x80\x8C", "Player 2"},
     };
     for (const Row& row : rows) {
@@ -149,8 +154,15 @@ TEST_F(HardeningTest, RelayedTextsAreOneLineInTheirOwnDirectionAndColour)
     };
     const std::vector<Row> rows{
         {"CMD_chat+2+hi\r\nObs disconnected.|clBlack", "CMD_chat+2+Bob chats: hi Obs disconnected.|clBlack"},
-        {"CMD_chat+2+a\nb\rc\x0B" "d\x0C" "e|clRed", "CMD_chat+2+Bob chats: a b c d e|clRed"},
-        {"CMD_chat+2+a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\xC2\x85" "d|clRed", "CMD_chat+2+Bob chats: a b c d|clRed"},
+        {"CMD_chat+2+a\nb\rc\x0B"
+         "d\x0C"
+         "e|clRed",
+         "CMD_chat+2+Bob chats: a b c d e|clRed"},
+        {"CMD_chat+2+a\xE2\x80\xA8"
+         "b\xE2\x80\xA9"
+         "c\xC2\x85"
+         "d|clRed",
+         "CMD_chat+2+Bob chats: a b c d|clRed"},
         {"CMD_action+2+says: \xE2\x80\xAEniW\xE2\x80\xAC \xE2\x81\xA7x\xE2\x81\xA9|clNavy",
          "CMD_action+2+Bob says: niW x|clNavy"},
         {"CMD_chat+2+lower case|clnavy", "CMD_chat+2+Bob chats: lower case|clnavy"},

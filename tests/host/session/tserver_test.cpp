@@ -378,7 +378,6 @@ TEST_F(TServerTest, DispatchTimerRunsOnlyWhileLinesWait)
     EXPECT_TRUE(ann.waitFor("CMD_chat+1+Ann chats: wait|clBlack"));
 }
 
-
 /// Seat @p seat's first hand as a host whose generator had @p seed would deal it: the shuffle as the
 /// host does it, the way anyone who knows the generator can.
 std::array<int, kHandSlots + 1> dealtFrom(std::uint32_t seed, int seat)
@@ -412,7 +411,8 @@ TEST(HostChance, OnlyAGivenSeedPinsTheDeal)
         SCOPED_TRACE(row.seed ? std::to_string(*row.seed) : std::string("no seed"));
         const auto msOfDay = [] {
             using namespace std::chrono;
-            return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % (24LL * 60 * 60 * 1000);
+            return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() %
+                   (24LL * 60 * 60 * 1000);
         };
         const long long before = msOfDay();
         std::array<TServer, 2> hosts;
