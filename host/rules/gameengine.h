@@ -26,8 +26,8 @@ namespace morlu {
  * Outbox (lines to one slot or to all) and a Timers (its two named timers), and draws its chance
  * from the RandomSources it is given: one for the shuffle, one for the simple computer players'
  * choices (the same 32-bit generator for both when a seed pins the game), and a seed for the
- * expert's own streams. The session owns it, feeds it requests and timer ticks, and reads the seat records
- * for seating.
+ * expert's own streams. The session owns it, feeds it requests and timer ticks, and reads the seat
+ * records for seating.
  *
  * Request entry points take the request as its message struct, read once by the session from the line
  * a table sent (a malformed numeric field fails there, before the engine sees anything); the computer
