@@ -127,7 +127,7 @@ QString LaunchOptions::usage()
         "a game for others, with false it joins the host at ADDRESS.\n"
         "  --server            run the game host alone, without a window\n"
         "  --port N            port to host or join on, 0..65535 (default 7772; 0 = any free port)\n"
-        "  --seed N            seed of the host's random generator, 0..4294967295 (default: time of day)\n"
+        "  --seed N            seed of repeatable deals, 0..4294967295 (default: none, deals from the secure source)\n"
         "  --pause-tick-ms N   tick of the host's pause timer in ms (default 1000; 0 = no pauses)\n"
         "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n"
         "  --help              print this help and end\n"

@@ -18,7 +18,8 @@ namespace morlu {
  * - `--server`: run the host alone, without a window (see runServer()).
  * - `--port N`: the port to listen on (0..65535; 0 lets the system choose); also the port a table
  *   hosts or joins on.
- * - `--seed N`: seed of the host's random generator (0..4294967295) instead of the time of day.
+ * - `--seed N`: deal with the game's own 32-bit generator from this seed (0..4294967295), so games repeat;
+ *   without it deals come from the system's secure random source.
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
  * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).

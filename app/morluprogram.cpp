@@ -18,9 +18,9 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
                                       options.port ? QString::number(*options.port) : QStringLiteral("7772"))),
       m_server(std::make_unique<TServer>())
 {
-    // The host seeds its own generator from the time of day unless told otherwise.
+    // Without a seed the host deals from the system's secure random source.
     if (options.seed)
-        m_server->random().setSeed(*options.seed);
+        m_server->useSeed(*options.seed);
     if (options.pauseTickMs)
         m_server->engine().setPauseTick(*options.pauseTickMs);
     if (options.computer) {

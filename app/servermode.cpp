@@ -47,7 +47,7 @@ int runServer(int argc, char** argv)
     TServer server;
     server.setSeatOneTakeover(true);
     if (options.seed)
-        server.random().setSeed(*options.seed);
+        server.useSeed(*options.seed);
     if (options.pauseTickMs)
         server.engine().setPauseTick(*options.pauseTickMs);
     if (options.computer) {

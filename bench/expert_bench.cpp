@@ -2,6 +2,7 @@
 #include "expertplayer.h"
 #include "gameengine.h"
 #include "playoutpolicy.h"
+#include "seatobserver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,8 +85,8 @@ const std::vector<Decision>& decisions()
 
 int decide(const ExpertPlayer& expert, const Decision& d)
 {
-    return d.contract ? expert.chooseContract(d.state, d.history, d.seat)
-                      : expert.choosePlay(d.state, d.history, d.seat);
+    const SeatView view = seatViewOf(d.state, d.history, d.seat);
+    return d.contract ? expert.chooseContract(view) : expert.chooseCard(view);
 }
 
 /// Decisions per second over every kind of position, in the order games produce them.

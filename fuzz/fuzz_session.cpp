@@ -142,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     server.setDispatchInterval(0);
     server.setLoginTimeout(0);
     server.engine().setPauseTick(0);
-    server.random().setSeed(script.byte());
+    server.useSeed(script.byte());
     server.listen(QStringLiteral("0"));
     std::vector<std::unique_ptr<Table>> tables;
     int steps = 0;

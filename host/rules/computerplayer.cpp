@@ -13,7 +13,7 @@ int ComputerPlayer::computerchoosehand(int seat)
     if (firstUnused == 0)
         return 0;
     for (int draws = 0; draws < kMaxContractDraws; ++draws) {
-        const int code = static_cast<int>(m_random.draw(kContractCount)) + 1;
+        const int code = static_cast<int>(m_random->draw(kContractCount)) + 1;
         if (!record.used[code])
             return code;
     }

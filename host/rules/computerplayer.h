@@ -7,14 +7,18 @@ namespace morlu {
 
 /**
  * The computer's decisions for a seat with no human, or whose human only watches: fixed rules with no
- * memory of the cards played, and random choices drawn from the host's generator. It only reads the
- * game; the engine turns each decision into the same request text a table would send.
+ * memory of the cards played, and random choices drawn from the source it is given (the game's
+ * own generator under `--seed`, else a stream of its own seeded securely). It only reads the game;
+ * the engine turns each decision into the same request text a table would send.
  *
  * Every decision returns 0 when there is nothing to decide (no unused contract, no card to play).
  */
 class ComputerPlayer {
 public:
-    ComputerPlayer(const GameState& state, Random& random) : m_state(state), m_random(random) {}
+    ComputerPlayer(const GameState& state, RandomSource& random) : m_state(state), m_random(&random) {}
+
+    /// Where the random choices come from from now on.
+    void setRandom(RandomSource& random) { m_random = &random; }
 
     /**
      * A contract the seat has not used yet: (draw 6) + 1 until an unused one comes up. The draws are
@@ -37,10 +41,10 @@ public:
     static constexpr int kMaxContractDraws = 1000;
 
 private:
-    int drawSlot() { return static_cast<int>(m_random.draw(kHandSlots)) + 1; }
+    int drawSlot() { return static_cast<int>(m_random->draw(kHandSlots)) + 1; }
 
     const GameState& m_state;
-    Random& m_random;
+    RandomSource* m_random;
 };
 
 } // namespace morlu

@@ -62,26 +62,7 @@ PlayoutRandom ExpertPlayer::streamFor(const SeatView& view, int purpose) const
     return PlayoutRandom(seed);
 }
 
-int ExpertPlayer::chooseContract(const GameState& state, const RoundHistory& history, int seat) const
-{
-    if (!GameState::isSeat(seat))
-        return 0;
-    return bestContract(SeatView::observe(state, history, seat));
-}
-
-int ExpertPlayer::choosePlay(const GameState& state, const RoundHistory& history, int seat) const
-{
-    if (!GameState::isSeat(seat))
-        return 0;
-    const int card = bestCard(SeatView::observe(state, history, seat));
-    for (int slot = 1; slot <= kHandSlots; ++slot) {
-        if (card != 0 && state.seats[seat].cards[slot] == card)
-            return slot;
-    }
-    return 0;
-}
-
-int ExpertPlayer::bestContract(const SeatView& view) const
+int ExpertPlayer::chooseContract(const SeatView& view) const
 {
     const auto& used = view.used[view.seat];
     int only = 0;
@@ -122,7 +103,7 @@ int ExpertPlayer::bestContract(const SeatView& view) const
     return best;
 }
 
-int ExpertPlayer::bestCard(const SeatView& view) const
+int ExpertPlayer::chooseCard(const SeatView& view) const
 {
     const CardMask legal = view.legal();
     if (legal == 0)

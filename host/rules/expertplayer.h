@@ -1,8 +1,7 @@
 #pragma once
 
-#include "gamestate.h"
 #include "playoutpolicy.h"
-#include "roundhistory.h"
+#include "seatplayer.h"
 #include "seatview.h"
 
 #include <cstdint>
@@ -19,11 +18,13 @@ namespace morlu {
  * each contract it may still choose and takes the one whose money beats that contract's usual worth
  * by most, since a contract not chosen now is directed later with some other hand.
  *
- * Its chance comes from its own stream, never from the host's generator: the engine gives it a seed
- * at the start of each game, and each decision draws from a stream mixed from that seed and the
- * position, so a decision depends only on the seed and on what the seat can see.
+ * It is a SeatPlayer: it is handed the seat's view, never the host's state. Its chance comes from its
+ * own stream, never from the dealing generator: the engine gives it a seed at the start of each game
+ * (a fresh secure draw, or under `--seed` one mixed from the seed), and each decision draws from a
+ * stream mixed from that seed and the position, so a decision depends only on the seed and on what
+ * the seat can see.
  */
-class ExpertPlayer {
+class ExpertPlayer final : public SeatPlayer {
 public:
     struct Settings {
         int samples = 96;         ///< sampled deals per card decision
@@ -38,14 +39,8 @@ public:
     void setSettings(Settings settings) { m_settings = settings; }
     const Settings& settings() const { return m_settings; }
 
-    /// The contract @p seat chooses as director; 0 when it has none left.
-    int chooseContract(const GameState& state, const RoundHistory& history, int seat) const;
-    /// The hand slot @p seat plays now; 0 when it holds nothing it may play.
-    int choosePlay(const GameState& state, const RoundHistory& history, int seat) const;
-
-    /// The same decisions on a view: a contract code, or a card code.
-    int bestContract(const SeatView& view) const;
-    int bestCard(const SeatView& view) const;
+    int chooseContract(const SeatView& view) const override;
+    int chooseCard(const SeatView& view) const override;
 
     /**
      * What directing @p contract brings on average with a hand nobody has seen yet: the yardstick

@@ -3,6 +3,7 @@
 #include "gamemessages.h"
 #include "names.h"
 #include "playrule.h"
+#include "seatobserver.h"
 
 #include <algorithm>
 
@@ -39,12 +40,37 @@ PlayPosition playPosition(const GameState& s, int seat)
 
 } // namespace
 
-GameEngine::GameEngine(Outbox& outbox, Timers& timers, Random& random)
-    : m_timers(timers), m_random(random), m_announcer(outbox, m_state), m_scorer(m_state, m_announcer),
-      m_computer(m_state, random)
+int GameEngine::slotHolding(int seat, int card) const
+{
+    for (int slot = 1; slot <= kHandSlots; ++slot) {
+        if (card != 0 && m_state.seats[seat].cards[slot] == card)
+            return slot;
+    }
+    return 0;
+}
+
+GameEngine::GameEngine(Outbox& outbox, Timers& timers, RandomSource& random)
+    : GameEngine(outbox, timers, random, random)
+{
+}
+
+GameEngine::GameEngine(Outbox& outbox, Timers& timers, RandomSource& deals, RandomSource& choices)
+    : m_timers(timers), m_deals(&deals), m_announcer(outbox, m_state), m_scorer(m_state, m_announcer),
+      m_computer(m_state, choices)
 {
     for (int seat = 2; seat <= kSeatCount; ++seat)
         m_state.seats[seat].botname = hostComputerName(seat);
+}
+
+void GameEngine::setRandom(RandomSource& deals, RandomSource& choices)
+{
+    m_deals = &deals;
+    m_computer.setRandom(choices);
+}
+
+const SeatPlayer* GameEngine::seatPlayer(ComputerLevel level) const
+{
+    return level == ComputerLevel::Expert ? &m_expert : nullptr;
 }
 
 // --- game flow ------------------------------------------------------------------------------------
@@ -58,8 +84,8 @@ void GameEngine::startgame(const StartGame& request)
     m_timers.stop(TimerId::Timer1);
     s.trickleader = 0;
 
-    // The expert draws from its own stream; its seed follows the host's without drawing from it.
-    m_expert.setSeed(m_random.seed());
+    // The expert draws from its own streams, seeded apart from the dealing generator.
+    m_expert.setSeed(PlayoutRandom::mix(m_expertSeed, ++m_gamesStarted));
 
     const GameLength length = gamelengthFor(request.length);
     s.gamelength = length.letter;
@@ -114,7 +140,7 @@ void GameEngine::shuffleAndDeal()
     for (int card = 1; card <= kCardCount; ++card) {
         int place = 0;
         do {
-            place = static_cast<int>(m_random.draw(kCardCount)) + 1;
+            place = static_cast<int>(m_deals->draw(kCardCount)) + 1;
         } while (places[place] != 0);
         places[place] = card;
     }
@@ -368,8 +394,9 @@ void GameEngine::playdomino(int seat, int slot)
 
 void GameEngine::computerchoosehand(int seat)
 {
-    const int code = m_levels[seat] == ComputerLevel::Expert ? m_expert.chooseContract(m_state, m_history, seat)
-                                                             : m_computer.computerchoosehand(seat);
+    const SeatPlayer* player = seatPlayer(m_levels[seat]);
+    const int code = player != nullptr ? player->chooseContract(seatViewOf(m_state, m_history, seat))
+                                       : m_computer.computerchoosehand(seat);
     if (code == 0)
         return;
     choosetype(ChooseType{seat, code});
@@ -385,8 +412,9 @@ void GameEngine::computertimerTimer()
 
 void GameEngine::computerplay(int seat)
 {
-    const int slot = m_levels[seat] == ComputerLevel::Expert ? m_expert.choosePlay(m_state, m_history, seat)
-                                                             : m_computer.computerplay(seat);
+    const SeatPlayer* player = seatPlayer(m_levels[seat]);
+    const int slot = player != nullptr ? slotHolding(seat, player->chooseCard(seatViewOf(m_state, m_history, seat)))
+                                       : m_computer.computerplay(seat);
     if (slot == 0)
         return;
     playcard(PlayCard{seat, slot});

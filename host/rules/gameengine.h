@@ -10,10 +10,12 @@
 #include "outbox.h"
 #include "random.h"
 #include "roundhistory.h"
+#include "seatplayer.h"
 #include "timers.h"
 #include "trickscorer.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace morlu {
@@ -21,9 +23,11 @@ namespace morlu {
 /**
  * The game host's rules: game flow, the five trick contracts, DOMINO and the computer players, over
  * the eleven seat records and the game variables. Plain C++: it talks to the world only through an
- * Outbox (lines to one slot or to all) and a Timers (its two named timers), and draws all chance
- * from one Random. The session owns it, feeds it requests and timer ticks, and reads the seat records
- * for seating.
+ * Outbox (lines to one slot or to all) and a Timers (its two named timers), and draws its chance
+ * from the RandomSources it is given: one for the shuffle, one for the simple computer players'
+ * choices (the same 32-bit generator for both when a seed pins the game), and a seed for the
+ * expert's own streams. The session owns it, feeds it requests and timer ticks, and reads the seat
+ * records for seating.
  *
  * Request entry points take the request as its message struct, read once by the session from the line
  * a table sent (a malformed numeric field fails there, before the engine sees anything); the computer
@@ -31,7 +35,18 @@ namespace morlu {
  */
 class GameEngine {
 public:
-    GameEngine(Outbox& outbox, Timers& timers, Random& random);
+    /// Deals and the simple computer players' choices both from @p random, as one seed pins them.
+    GameEngine(Outbox& outbox, Timers& timers, RandomSource& random);
+    /// Deals from @p deals, the simple computer players' choices from @p choices.
+    GameEngine(Outbox& outbox, Timers& timers, RandomSource& deals, RandomSource& choices);
+
+    /// Where the chance comes from from now on (the sources are not owned and must outlive the engine).
+    void setRandom(RandomSource& deals, RandomSource& choices);
+    /**
+     * Seed of the expert's streams: each game's expert seed is mixed from it and the number of the
+     * game, never taken from the dealing generator. 0 until set.
+     */
+    void setExpertSeed(std::uint64_t seed) { m_expertSeed = seed; }
 
     /// Seat records 1..11 (index 0 unused). Slots 1..4 are the player seats.
     SeatRecord& seat(int n) { return m_state.seats[n]; }
@@ -65,6 +80,8 @@ public:
     }
     /// The expert computer player shared by the Expert seats; it takes a new seed with every game.
     ExpertPlayer& expert() { return m_expert; }
+    /// The player that decides for a seat of @p level from its seat view; null for Classic.
+    const SeatPlayer* seatPlayer(ComputerLevel level) const;
     /**
      * Interval of `timer1`, the pause timer, in milliseconds (1000 by default): 3 ticks pass between
      * tricks and 7 between rounds. 0 lets the timer fire on the next turn of the event loop.
@@ -115,9 +132,11 @@ private:
     void computerchoosehand(int seat);
     void computertimerTimer();
     void computerplay(int seat);
+    /// The hand slot of @p seat that holds @p card; 0 when none does.
+    int slotHolding(int seat, int card) const;
 
     Timers& m_timers;
-    Random& m_random;
+    RandomSource* m_deals;
     GameState m_state;
     Announcer m_announcer;
     TrickScorer m_scorer;
@@ -125,6 +144,8 @@ private:
     ExpertPlayer m_expert;
     RoundHistory m_history;
     std::array<ComputerLevel, kSeatCount + 1> m_levels{};
+    std::uint64_t m_expertSeed = 0;
+    std::uint64_t m_gamesStarted = 0;
     int m_botdelay = 0;
     int m_pauseTick = 1000;
 };

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "cardmask.h"
-#include "gamestate.h"
 #include "playout.h"
-#include "roundhistory.h"
 
 #include <array>
 
@@ -16,8 +14,8 @@ namespace morlu {
  * hold: a seat that did not follow suit has none of that suit, and a seat passed over in DOMINO holds
  * none of the cards that could be laid at that moment.
  *
- * observe() is the only place the expert touches the host's state, and it reads no hand but the
- * seat's own; everything else the expert decides from this view.
+ * The engine builds it (seatViewOf(), seatobserver.h) and hands it to the computer players
+ * (SeatPlayer); they never see the host's state, another seat's hand or the dealing generator.
  */
 struct SeatView {
     int seat = 0;
@@ -38,9 +36,6 @@ struct SeatView {
     std::array<int, 5> laidCount{}; ///< DOMINO: cards laid on each suit's foundation
     std::array<int, kSeatCount + 1> bank{};
     std::array<std::array<bool, kContractCount + 1>, kSeatCount + 1> used{};
-
-    /// The view of @p seat (1..4) of the host's @p state, with the round's public @p history.
-    static SeatView observe(const GameState& state, const RoundHistory& history, int seat);
 
     /// Cards no table has seen: the other seats' hands together.
     CardMask unseen() const { return kAllCards & ~hand & ~gone; }

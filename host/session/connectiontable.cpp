@@ -12,9 +12,20 @@ int ConnectionTable::add(LineConnection* link, int slot)
     connection->id = id;
     connection->slot = slot;
     connection->link = link;
+    connection->address = link->peerName();
     m_byLink[link] = id;
     m_connections.emplace(id, std::move(connection));
     return id;
+}
+
+int ConnectionTable::waitingForLogin(const QString& address) const
+{
+    int waiting = 0;
+    for (const auto& [id, connection] : m_connections) {
+        if (connection->open && !connection->closing && !connection->loggedIn && connection->address == address)
+            ++waiting;
+    }
+    return waiting;
 }
 
 ConnectionTable::Connection* ConnectionTable::find(int id)

@@ -41,6 +41,7 @@ public:
     struct Connection {
         int id = 0;
         int slot = 0;
+        QString address;               ///< where it comes from (the peer's address over TCP)
         QPointer<LineConnection> link; ///< null once the departure has run
         bool open = true;              ///< false once the departure has run
         bool closing = false;          ///< a fault was reported; nothing more is sent or received
@@ -60,6 +61,9 @@ public:
 
     /// A new record for @p link, accepted into @p slot. Returns its id (1, 2, ... never reused).
     int add(LineConnection* link, int slot);
+
+    /// Open connections from @p address that have not logged in yet.
+    int waitingForLogin(const QString& address) const;
 
     Connection* find(int id);
     const Connection* find(int id) const;

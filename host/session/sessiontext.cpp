@@ -4,6 +4,10 @@
 #include "wiretext.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
+#include <unicode/uchar.h>
+#include <unicode/uspoof.h>
 
 namespace morlu::sessiontext {
 
@@ -12,6 +16,19 @@ namespace {
 bool isControl(char32_t cp)
 {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x2028 || cp == 0x2029;
+}
+
+bool isDirectionControl(char32_t cp)
+{
+    return (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
+/// Characters that show nothing yet make two names differ: format characters (zero-width spaces and
+/// joiners, direction marks, ...) and whatever else Unicode tells renderers to ignore.
+bool isInvisible(char32_t cp)
+{
+    const auto c = UChar32(cp);
+    return u_charType(c) == U_FORMAT_CHAR || u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT);
 }
 
 bool isBlank(char32_t cp)
@@ -50,7 +67,7 @@ std::string cleanName(std::string_view received, int slot)
     const std::string text = wiretext::decode(received);
     std::u32string cps;
     for (const char32_t cp : codePoints(QString::fromUtf8(text.data(), qsizetype(text.size())))) {
-        if (!isControl(cp))
+        if (!isControl(cp) && !isDirectionControl(cp) && !isInvisible(cp))
             cps.push_back(cp);
     }
     std::size_t first = 0;
@@ -63,6 +80,56 @@ std::string cleanName(std::string_view received, int slot)
     if (cps.empty())
         return "Player " + std::to_string(slot);
     return toUtf8(fromCodePoints(cps, cps.size()));
+}
+
+namespace {
+
+struct SpoofCheckerClose {
+    void operator()(USpoofChecker* checker) const { uspoof_close(checker); }
+};
+
+/// The confusable skeleton of @p name; the name itself should ICU fail.
+std::string skeleton(const QString& name)
+{
+    static const std::unique_ptr<USpoofChecker, SpoofCheckerClose> checker = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<USpoofChecker, SpoofCheckerClose> opened(uspoof_open(&status));
+        return U_SUCCESS(status) ? std::move(opened) : nullptr;
+    }();
+    const std::string text = toUtf8(name);
+    if (checker == nullptr)
+        return text;
+    std::string out(text.size() * 4 + 16, '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = uspoof_getSkeletonUTF8(checker.get(), 0, text.c_str(), int32_t(text.size()), out.data(),
+                                            int32_t(out.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        out.resize(std::size_t(length) + 1);
+        status = U_ZERO_ERROR;
+        length = uspoof_getSkeletonUTF8(checker.get(), 0, text.c_str(), int32_t(text.size()), out.data(),
+                                        int32_t(out.size()), &status);
+    }
+    if (U_FAILURE(status))
+        return text;
+    out.resize(std::size_t(length));
+    return out;
+}
+
+/// Names that look alike but for case: their skeletons folded to one case (a Cyrillic "В" looks like
+/// "B", its small letter not like "b"), or the skeletons of the folded names ("Ѕ" and "s").
+bool lookAlike(const QString& a, const QString& b)
+{
+    const auto folded = [](const std::string& text) {
+        return QString::fromUtf8(text.data(), qsizetype(text.size())).toCaseFolded();
+    };
+    return folded(skeleton(a)) == folded(skeleton(b)) || skeleton(a.toCaseFolded()) == skeleton(b.toCaseFolded());
+}
+
+} // namespace
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0 || lookAlike(a, b);
 }
 
 std::string distinctName(const std::string& name, const std::function<bool(const QString& name)>& taken)
@@ -78,6 +145,78 @@ std::string distinctName(const std::string& name, const std::function<bool(const
         if (!taken(candidate))
             return toUtf8(candidate);
     }
+}
+
+std::string cleanText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = [&](std::size_t k) {
+            return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+        };
+        if (byte == '\r' || byte == '\n' || byte == '\v' || byte == '\f') {
+            // CR LF is one break.
+            if (byte == '\r' && next(1) == '\n')
+                ++i;
+            out += ' ';
+        } else if (byte == 0xC2 && next(1) == 0x85) { // NEL
+            out += ' ';
+            ++i;
+        } else if (byte == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) { // U+2028, U+2029
+            out += ' ';
+            i += 2;
+        } else if (byte == 0xE2 && ((next(1) == 0x80 && next(2) >= 0xAA && next(2) <= 0xAE) ||
+                                    (next(1) == 0x81 && next(2) >= 0xA6 && next(2) <= 0xA9))) {
+            i += 2; // U+202A..U+202E, U+2066..U+2069
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool isColourText(std::string_view colour)
+{
+    static constexpr std::array<std::string_view, 42> kNames{
+        "clBlack",        "clMaroon",      "clGreen",         "clOlive",
+        "clNavy",         "clPurple",      "clTeal",          "clGray",
+        "clSilver",       "clRed",         "clLime",          "clYellow",
+        "clBlue",         "clFuchsia",     "clAqua",          "clWhite",
+        "clScrollBar",    "clBackground",  "clActiveCaption", "clInactiveCaption",
+        "clMenu",         "clWindow",      "clWindowFrame",   "clMenuText",
+        "clWindowText",   "clCaptionText", "clActiveBorder",  "clInactiveBorder",
+        "clAppWorkSpace", "clHighlight",   "clHighlightText", "clBtnFace",
+        "clBtnShadow",    "clGrayText",    "clBtnText",       "clInactiveCaptionText",
+        "clBtnHighlight", "cl3DDkShadow",  "cl3DLight",       "clInfoText",
+        "clInfoBk",       "clNone",
+    };
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (colour.size() == 9 && colour.front() == '$') {
+        return std::all_of(colour.begin() + 1, colour.end(),
+                           [&](char c) { return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f'); });
+    }
+    return std::any_of(kNames.begin(), kNames.end(), [&](std::string_view name) {
+        return name.size() == colour.size() && std::equal(name.begin(), name.end(), colour.begin(),
+                                                          [&](char a, char b) { return lower(a) == lower(b); });
+    });
+}
+
+std::string_view cleanChat(std::string_view rest, std::string& scratch)
+{
+    const auto bar = rest.find('|');
+    const std::string_view text = rest.substr(0, bar);
+    const bool colourOk = bar == std::string_view::npos || isColourText(rest.substr(bar + 1));
+    std::string cleaned = cleanText(text);
+    if (colourOk && cleaned == text)
+        return rest;
+    scratch = std::move(cleaned);
+    if (bar != std::string_view::npos) {
+        scratch += '|';
+        scratch += colourOk ? rest.substr(bar + 1) : std::string_view("clRed");
+    }
+    return scratch;
 }
 
 std::size_t relayRoom(std::string_view word, int slot, std::string_view name, std::string_view separator)

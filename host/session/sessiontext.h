@@ -23,17 +23,44 @@ inline constexpr std::size_t kMaxLogField = 200;
 
 /**
  * The name slot @p slot is seated under for the name it sent: read as UTF-8 (Windows-1252 when it is
- * not valid UTF-8), control characters removed, blanks trimmed at both ends, at most kMaxNameLength
- * characters; "Player N" when nothing is left.
+ * not valid UTF-8), control characters, line breaks, direction controls and invisible characters
+ * (zero-width spaces and joiners and every other format character) removed, blanks trimmed at both
+ * ends, at most kMaxNameLength characters; "Player N" when nothing is left.
  */
 std::string cleanName(std::string_view received, int slot);
 
 /**
- * @p name, or, when @p taken says a seated table already has it (compared ignoring case), the first of
+ * True when names @p a and @p b look alike: the same after case folding and after mapping every
+ * character to the one it is easily mistaken for (the Unicode confusable skeleton), so "Ann" with a
+ * Cyrillic "А" is the same name as "Ann", while "Ivan" and "Иван" stay distinct.
+ */
+bool sameName(const QString& a, const QString& b);
+
+/**
+ * @p name, or, when @p taken says a seated table already has it (see sameName()), the first of
  * "name (2)", "name (3)", ... that is free, the name shortened so the whole stays within
  * kMaxNameLength characters.
  */
 std::string distinctName(const std::string& name, const std::function<bool(const QString& name)>& taken);
+
+/**
+ * A received chat or action text as it may be relayed: every line break (CR, LF, VT, FF, NEL, U+2028,
+ * U+2029) becomes one blank, so no table shows a line the sender did not send as his own, and the
+ * direction controls (U+202A to U+202E, U+2066 to U+2069) are removed, so nothing reverses the text
+ * around it. @p text is UTF-8.
+ */
+std::string cleanText(std::string_view text);
+
+/// True when @p colour is a colour text as tables write it: a colour name or "$" and eight hex digits.
+bool isColourText(std::string_view colour);
+
+/**
+ * The rest of a chat or action request ("text|colour") as it may be relayed: the text cleaned
+ * (cleanText()), and a colour (what follows the first "|", as the tables read it) that is not a
+ * colour text replaced by "clRed", the colour a table draws an unreadable one in. Returns @p rest
+ * itself when nothing changes; otherwise the result, built in @p scratch.
+ */
+std::string_view cleanChat(std::string_view rest, std::string& scratch);
 
 /**
  * Bytes left for the text of a relayed line "word+slot+" @p name @p separator "text" so that the whole

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -36,8 +37,9 @@ TServer::TServer(QObject* parent) : TServer(std::make_unique<TSockListener>(), p
 
 TServer::TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent)
     : QObject(parent), m_listener(std::move(listener)), m_outbox(m_connections, m_slotcount),
-      m_random(Random::seedFromTimeOfDay()), m_engine(m_outbox, m_timers, m_random)
+      m_choices(SecureRandom::seed64()), m_engine(m_outbox, m_timers, m_secure, m_choices)
 {
+    m_engine.setExpertSeed(SecureRandom::seed64());
     m_socktimer.setObjectName(QStringLiteral("socktimer"));
     m_outbox.setEngine(&m_engine);
     // Nothing thrown while handling an event may reach the event loop (or an error dialog): it is logged.
@@ -83,6 +85,13 @@ void TServer::listen(const QString& port, const QString& address)
     if (m_listener->isListening())
         return;
     m_listener->listen(port, address);
+}
+
+void TServer::useSeed(std::uint32_t seed)
+{
+    m_seeded.emplace(seed);
+    m_engine.setRandom(*m_seeded, *m_seeded);
+    m_engine.setExpertSeed(StreamRandom::mix(seed));
 }
 
 void TServer::setDispatchInterval(int ms)
@@ -143,6 +152,8 @@ void TServer::Sock1Accept()
         acceptFailed();
         return;
     }
+    if (tooManyWaiting(*taken))
+        return; // closed as it goes
     LineConnection* link = taken.release();
     link->setParent(this);
     m_slotcount = std::max(m_slotcount, slot);
@@ -155,6 +166,23 @@ void TServer::Sock1Accept()
     log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(link->peerName()));
     m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
     emit accepted(slot);
+}
+
+bool TServer::tooManyWaiting(const LineConnection& link)
+{
+    const QString address = link.peerName();
+    if (m_maxWaitingLogins <= 0 || m_connections.waitingForLogin(address) < m_maxWaitingLogins) {
+        m_refusingFrom.remove(address); // a burst is over once a connection from there is let in again
+        return false;
+    }
+    // One line per burst of refusals from an address.
+    if (!m_refusingFrom.contains(address)) {
+        m_refusingFrom.insert(address);
+        log(QStringLiteral("Closing new connections from %1: %2 are waiting for their login")
+                .arg(forLog(address.toStdString()))
+                .arg(m_maxWaitingLogins));
+    }
+    return true;
 }
 
 void TServer::wire(LineConnection* link)

@@ -13,11 +13,13 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,10 +43,14 @@ namespace morlu {
  * Everything runs on the thread that owns the object.
  *
  * What tables send is not trusted to be polite: a connection that has not logged in within
- * loginTimeout() of its slot offer is closed; a second login of a connection is ignored; names are
- * cleaned and made distinct at the table (see sessiontext.h); chat and action texts are cut so their
- * relay stays within LineFramer::kMaxLine; only slot 1 starts games and sets the bot delay, which is
- * kept within 0..kMaxBotDelay ms. Repeated errors of one connection are logged a few per second.
+ * loginTimeout() of its slot offer is closed, and no address may have more than maxWaitingLogins()
+ * connections waiting for their login, so nobody can keep the free slots by re-opening silent
+ * connections; a second login of a connection is ignored; names are
+ * cleaned and made distinct at the table, look-alikes included (see sessiontext.h); chat and action
+ * texts lose their line breaks and direction controls, a colour that is not a colour text becomes
+ * "clRed", and they are cut so their relay stays within LineFramer::kMaxLine; only slot 1 starts
+ * games and sets the bot delay, which is kept within 0..kMaxBotDelay ms. Repeated errors of one
+ * connection are logged a few per second.
  *
  * A request that names its sender's slot or seat is honoured only when that is the slot its own
  * connection was given (slot 1's connection may also switch other seats to watching); lines of a
@@ -73,6 +79,8 @@ public:
     static constexpr int kMaxBotDelay = 10000;
     /// Milliseconds between two attempts to accept while accepting fails (no file descriptors left).
     static constexpr int kAcceptRetry = 1000;
+    /// Connections from one address that may wait for their login at once.
+    static constexpr int kMaxWaitingLogins = 3;
 
     /// A host that listens for tables over TCP (TSockListener, `Sock1`).
     explicit TServer(QObject* parent = nullptr);
@@ -98,8 +106,15 @@ public:
     /// The game the host runs; its seat records 1..9 are also the slot table.
     GameEngine& engine() { return m_engine; }
     const GameEngine& engine() const { return m_engine; }
-    /// The host's one generator, seeded from the time of day; seed it before the first game to pin it.
-    Random& random() { return m_random; }
+    /**
+     * Pins the host's games to @p seed: from now on the game's 32-bit generator, seeded with it, deals and
+     * makes the simple computer players' choices, and the expert's streams are mixed from it. Without
+     * it every shuffle draws from the system's secure random source and the computers from streams
+     * seeded from it. Call it before the first game.
+     */
+    void useSeed(std::uint32_t seed);
+    /// True once useSeed() pinned the games.
+    bool seeded() const { return m_seeded.has_value(); }
     /// Highest slot handed out so far (0 to 9); never decreases.
     int slotcount() const { return m_slotcount; }
     /// The record of connection slot @p n (1..9).
@@ -124,6 +139,13 @@ public:
     /// connections.
     void setLoginTimeout(int ms) { m_loginTimeout = ms; }
     int loginTimeout() const { return m_loginTimeout; }
+    /**
+     * Connections from one address that may wait for their login at once (kMaxWaitingLogins); one more
+     * is closed as soon as it is accepted, without a slot. 0 or less: no limit. Tables that have
+     * logged in do not count, so many tables on one machine may play.
+     */
+    void setMaxWaitingLogins(int connections) { m_maxWaitingLogins = connections; }
+    int maxWaitingLogins() const { return m_maxWaitingLogins; }
     /// Milliseconds between attempts to accept while accepting fails (kAcceptRetry).
     void setAcceptRetry(int ms) { m_acceptRetry.setInterval(ms); }
     /// The monotonic clock, in milliseconds, that paces the log of repeated errors (tests set one).
@@ -194,6 +216,8 @@ private:
     /// Logs an error of @p connection, a few per second at most (see LogLimiter).
     void logError(int connection, const QString& text);
     void refuse();
+    /// True when @p link must go because its address has too many connections waiting for their login.
+    bool tooManyWaiting(const LineConnection& link);
     void wire(LineConnection* link);
     void depart(LineConnection* link);
     void closeConnection(int connection);
@@ -211,7 +235,9 @@ private:
     int m_slotcount = 0;
     SlotOutbox m_outbox;
     SessionTimers m_timers;
-    Random m_random;
+    SecureRandom m_secure;
+    StreamRandom m_choices;
+    std::optional<Random> m_seeded;
     GameEngine m_engine;
     Dispatcher<int> m_dispatcher;
     QueuedLine m_dispatching;
@@ -223,7 +249,10 @@ private:
     QTimer m_acceptRetry;
     bool m_acceptWaiting = false;
     int m_loginTimeout = kLoginTimeout;
+    int m_maxWaitingLogins = kMaxWaitingLogins;
+    QSet<QString> m_refusingFrom; ///< addresses whose burst of refused connections has been logged
     std::string m_scratch;
+    std::string m_cleaned;
     std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
 };

@@ -37,8 +37,7 @@ std::string TServer::seatName(std::string_view received, int s) const
     return sessiontext::distinctName(sessiontext::cleanName(received, s), [this, s](const QString& name) {
         for (int k = 1; k <= m_slotcount; ++k) {
             const SeatRecord& other = m_engine.seat(k);
-            if (k != s && other.inuse == 1 &&
-                QString::fromStdString(other.name).compare(name, Qt::CaseInsensitive) == 0)
+            if (k != s && other.inuse == 1 && sessiontext::sameName(QString::fromStdString(other.name), name))
                 return true;
         }
         return false;
@@ -84,10 +83,12 @@ void TServer::kickhim(std::string_view rest, int connection)
 
 template <typename Relay> void TServer::relayChat(int s, std::string_view received)
 {
-    // The relay adds the name and a separator: the text is cut so the whole still fits one line.
+    // No line breaks or direction controls, a colour the tables can read; the relay adds the name and
+    // a separator: the text is cut so the whole still fits one line.
     const std::string& name = record(s).name;
+    const std::string_view clean = sessiontext::cleanChat(received, m_cleaned);
     const std::size_t room = sessiontext::relayRoom(Relay::command, s, name, Relay::separator);
-    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(received, room, m_scratch)));
+    m_outbox.toAll(Relay::relay(m_line, s, name, sessiontext::fitChatText(clean, room, m_scratch)));
 }
 
 void TServer::chat(std::string_view rest, int connection)
@@ -150,9 +151,14 @@ void TServer::justwatch(std::string_view rest, int connection)
 
 void TServer::startgame(std::string_view rest, int connection)
 {
-    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else.
-    if (speaksFor(connection, 1))
-        m_engine.startgame(StartGame::read(rest));
+    // Only the host player's table starts (or restarts) a game; tables offer it nowhere else. The
+    // starter's name goes to every table: one line, in its own direction.
+    if (!speaksFor(connection, 1))
+        return;
+    StartGame request = StartGame::read(rest);
+    const std::string starter = sessiontext::cleanText(request.name);
+    request.name = starter;
+    m_engine.startgame(request);
 }
 
 void TServer::choosetype(std::string_view rest, int connection)

@@ -117,7 +117,7 @@ protected:
         EXPECT_EQ(server.process().exitCode(), 0);
     }
 
-    /// Fills slots 2.. up to 4 with tables that leave again, so the next table watches from slot 5.
+    /// Fills slots 2.. up to 4 with tables that log in and leave again, so the next table watches from slot 5.
     std::unique_ptr<TestTable> spectator(TestTable& observer)
     {
         std::vector<std::unique_ptr<TestTable>> fillers;
@@ -125,16 +125,20 @@ protected:
         while (!watcher) {
             auto table = std::make_unique<TestTable>(port);
             const int slot = table->waitSlot();
-            if (slot == 0 || slot >= 5)
+            if (slot == 0 || slot >= 5) {
                 watcher = std::move(table);
-            else
+            } else {
+                // Logged in: the host lets only three connections of one address wait for their login.
+                EXPECT_TRUE(table->login("Filler" + std::to_string(slot)));
                 fillers.push_back(std::move(table));
+            }
         }
         for (const auto& filler : fillers) {
             const std::size_t from = observer.count();
             const int slot = filler->slot();
             filler->close();
-            EXPECT_TRUE(observer.waitFor("CMD_playerdisconnected+" + std::to_string(slot) + "+", from));
+            EXPECT_TRUE(observer.waitFor(
+                "CMD_playerdisconnected+" + std::to_string(slot) + "+Filler" + std::to_string(slot), from));
         }
         EXPECT_TRUE(watcher->login("Eve"));
         EXPECT_EQ(watcher->slot(), 5);

@@ -41,6 +41,8 @@ ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<Compute
     HandTimers timers;
     Random random(roundSeed(deal, 1));
     GameEngine engine(outbox, timers, random);
+    // The expert's streams follow the deal, not its hands: every seating of a deal meets the same ones.
+    engine.setExpertSeed(PlayoutRandom::mix(m_seed, deal));
     engine.setPauseTick(0);
     engine.expert().setSettings(m_settings);
     for (int seat = 1; seat <= kSeatCount; ++seat)

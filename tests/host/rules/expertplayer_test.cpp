@@ -2,10 +2,13 @@
 
 #include "enginefixture.h"
 #include "gamemessages.h"
+#include "seatobserver.h"
 #include "seatview.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <numeric>
 #include <random>
 #include <set>
@@ -127,7 +130,7 @@ TEST_F(ExpertGameTest, LeadsFromAHandOfBarredCards)
  */
 bool redealHidden(Position& position, std::mt19937& chance)
 {
-    const SeatView view = SeatView::observe(position.state, position.history, position.seat);
+    const SeatView view = seatViewOf(position.state, position.history, position.seat);
     std::vector<int> hidden;
     for (int seat = 1; seat <= kSeatCount; ++seat) {
         for (int slot = 1; slot <= kHandSlots; ++slot) {
@@ -176,8 +179,8 @@ TEST_F(ExpertGameTest, PlaysTheSameCardWhateverTheHiddenHandsHold)
             if (!redealHidden(other, chance))
                 continue;
             ++redealt;
-            const int slot = expert.choosePlay(position.state, position.history, position.seat);
-            ASSERT_EQ(expert.choosePlay(other.state, other.history, other.seat), slot)
+            const int card = expert.chooseCard(seatViewOf(position.state, position.history, position.seat));
+            ASSERT_EQ(expert.chooseCard(seatViewOf(other.state, other.history, other.seat)), card)
                 << "seat " << position.seat << ", round " << position.state.contractnumber << ", trick "
                 << position.state.tricknumber;
         }
@@ -207,12 +210,12 @@ TEST(ExpertPlayerTest, ChoosesTheSameContractWhateverTheOtherHandsHold)
         state.seats[seat].used[chance() % kContractCount + 1] = 0;
         expert.setSeed(chance());
 
-        const int code = expert.chooseContract(state, RoundHistory{}, seat);
+        const int code = expert.chooseContract(seatViewOf(state, RoundHistory{}, seat));
         ASSERT_TRUE(validContract(code));
         EXPECT_FALSE(state.seats[seat].used[code]) << "row " << row;
         Position other{state, RoundHistory{}, seat};
         ASSERT_TRUE(redealHidden(other, chance));
-        EXPECT_EQ(expert.chooseContract(other.state, RoundHistory{}, seat), code) << "row " << row;
+        EXPECT_EQ(expert.chooseContract(seatViewOf(other.state, RoundHistory{}, seat)), code) << "row " << row;
     }
 }
 
@@ -235,6 +238,95 @@ TEST(ExpertPlayerTest, TheSameSeedPlaysTheSameGame)
             transcripts.push_back(outbox.transcript());
         }
         EXPECT_EQ(transcripts[0], transcripts[1]) << "seed " << seed;
+    }
+}
+
+/// Deals the hands it is given: each card's place is drawn so that it lands with its seat.
+class ScriptedDeal : public RandomSource {
+public:
+    explicit ScriptedDeal(const std::array<std::vector<int>, kSeatCount + 1>& hands)
+    {
+        std::array<int, kCardCount + 1> seatOf{};
+        for (int seat = 1; seat <= kSeatCount; ++seat) {
+            for (const int card : hands[seat])
+                seatOf[card] = seat;
+        }
+        std::array<int, kSeatCount + 1> dealt{};
+        for (int card = 1; card <= kCardCount; ++card) {
+            const int seat = seatOf[card];
+            m_places.push_back(std::uint32_t(dealt[seat]++ * kSeatCount + seat - 1));
+        }
+    }
+    std::uint32_t draw(std::uint32_t) override { return m_places.at(m_next++ % m_places.size()); }
+
+private:
+    std::vector<std::uint32_t> m_places;
+    std::size_t m_next = 0;
+};
+
+// The engine hands the expert its seat's view and its own stream: two deals that differ only in how
+// the other seats' cards are shared out (and so in every draw of the dealing generator) bring the
+// same contract choice and the same opening lead. The expert directs the first round of each game.
+TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
+{
+    std::mt19937 chance(17);
+    for (int row = 0; row < 12; ++row) {
+        std::vector<int> pack(kCardCount);
+        std::iota(pack.begin(), pack.end(), 1);
+        std::shuffle(pack.begin(), pack.end(), chance);
+        std::array<std::vector<int>, kSeatCount + 1> hands;
+        for (int n = 0; n < kCardCount; ++n)
+            hands[std::size_t(n / kHandSlots + 1)].push_back(pack[std::size_t(n)]);
+        std::array<std::vector<int>, kSeatCount + 1> swapped = hands;
+        std::rotate(swapped.begin() + 2, swapped.begin() + 2 + row % 2 + 1, swapped.end());
+
+        std::array<std::pair<int, std::string>, 2> decisions;
+        for (int world = 0; world < 2; ++world) {
+            RecordingOutbox outbox;
+            FakeClock clock;
+            ScriptedDeal deal(world == 0 ? hands : swapped);
+            Random choices(1);
+            GameEngine engine(outbox, clock, deal, choices);
+            clock.setHandler([&](TimerId id) { engine.timerFired(id); });
+            engine.setExpertSeed(std::uint64_t(row) * 7919);
+            engine.expert().setSettings({8, 8});
+            engine.setComputerLevel(1, ComputerLevel::Expert);
+            for (int seat = 2; seat <= kSeatCount; ++seat)
+                engine.seat(seat).inuse = 1;
+            engine.startgame(StartGame{"Host", "l"});
+            std::vector<int> mine = world == 0 ? hands[1] : swapped[1];
+            std::sort(mine.begin(), mine.end());
+            ASSERT_EQ(std::vector<int>(engine.seat(1).cards.begin() + 1, engine.seat(1).cards.end()), mine);
+            ASSERT_EQ(std::vector<int>(engine.seat(2).cards.begin() + 1, engine.seat(2).cards.end()), [&] {
+                std::vector<int> theirs = world == 0 ? hands[2] : swapped[2];
+                std::sort(theirs.begin(), theirs.end());
+                return theirs;
+            }());
+            ASSERT_EQ(outbox.lines(CMD_choosehand).size(), 1u);
+            ASSERT_TRUE(clock.fireNext());
+            ASSERT_EQ(outbox.lines(CMD_placecard).size() + outbox.lines(CMD_dplacecard).size(), 1u);
+            const auto placed = outbox.lines(CMD_placecard);
+            decisions[std::size_t(world)] = {
+                ChooseHand::read(std::string_view(outbox.lines(CMD_choosehand)[0]).substr(CMD_choosehand.size() + 1))
+                    .contract,
+                placed.empty() ? outbox.lines(CMD_dplacecard)[0] : placed[0]};
+        }
+        EXPECT_EQ(decisions[0], decisions[1]) << "row " << row;
+    }
+}
+
+// Under a seed, the expert's streams are mixed from it: they do not start where the dealing generator
+// did, from which every hand of the first deal could be rebuilt.
+TEST(ExpertSeatTest, ItsSeedRevealsNoDeal)
+{
+    for (const std::uint32_t seed : {0u, 1u, 20240607u}) {
+        NullOutbox outbox;
+        FakeClock clock;
+        Random random(seed);
+        GameEngine engine(outbox, clock, random);
+        engine.startgame(StartGame{"Host", "l"});
+        for (const std::uint64_t candidate : {std::uint64_t(seed), std::uint64_t(random.seed())})
+            EXPECT_NE(engine.expert().seed(), candidate) << "seed " << seed;
     }
 }
 

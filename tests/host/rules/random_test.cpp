@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <memory>
+
 using morlu::Random;
+using morlu::RandomSource;
+using morlu::SecureRandom;
+using morlu::StreamRandom;
 
 TEST(Random, FollowsTheGeneratorDefinition)
 {
@@ -27,7 +34,38 @@ TEST(Random, WrapsModuloTwoToThe32AndStaysInRange)
     EXPECT_EQ(random.draw(0), 0u);
 }
 
-TEST(Random, TimeOfDaySeedIsWithinOneDay)
+// The secure source and the computers' own streams: every draw in range and each value about equally
+// often (a band bias or a stuck source shows here), and two sources of a kind do not repeat each other.
+TEST(Random, UnforeseeableSourcesDrawUniformlyInRange)
 {
-    EXPECT_LT(Random::seedFromTimeOfDay(), 24u * 60 * 60 * 1000);
+    struct Row {
+        const char* name;
+        std::function<std::unique_ptr<RandomSource>()> make;
+    };
+    const Row rows[] = {
+        {"secure", [] { return std::make_unique<SecureRandom>(); }},
+        {"stream", [] { return std::make_unique<StreamRandom>(SecureRandom::seed64()); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto first = row.make();
+        const auto second = row.make();
+        EXPECT_EQ(first->draw(0), 0u);
+        EXPECT_EQ(first->draw(1), 0u);
+        std::array<int, 6> counts{};
+        int same = 0;
+        constexpr int kDraws = 6000;
+        for (int i = 0; i < kDraws; ++i) {
+            const std::uint32_t value = first->draw(6);
+            ASSERT_LT(value, 6u);
+            ++counts[value];
+            same += value == second->draw(6) ? 1 : 0;
+        }
+        for (const int count : counts) {
+            EXPECT_GT(count, kDraws / 6 - 200);
+            EXPECT_LT(count, kDraws / 6 + 200);
+        }
+        EXPECT_LT(same, kDraws / 6 + 200) << "two sources drew alike";
+        EXPECT_LT(first->draw(0xFFFFFFFFu), 0xFFFFFFFFu);
+    }
 }

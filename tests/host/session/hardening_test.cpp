@@ -82,6 +82,16 @@ TEST_F(HardeningTest, NamesAreCleanedAtLogin)
          "B\xC2\x85o\xC2\x9B"
          "b",
          "Bob"},
+        {"a right-to-left override", "Eve\xE2\x80\xAEtsoH", "EvetsoH"},
+        {"direction isolates and embeddings",
+         "\xE2\x81\xA6"
+         "Bob\xE2\x81\xA9\xE2\x80\xAA",
+         "Bob"},
+        {"zero-width characters and other invisible ones",
+         "Z\xE2\x80\x8Do\xE2\x80\x8B\xEF\xBB\xBF\xE2\x81\xA0\xC2\xAD"
+         "e",
+         "Zoe"},
+        {"nothing visible", "\xE2\x80\x8B\xE2\x80\x8C", "Player 2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -92,6 +102,7 @@ TEST_F(HardeningTest, NamesAreCleanedAtLogin)
 TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
 {
     TestTable& bob = join("Bob");
+    TestTable& ivan = join("Ivan");
     struct Row {
         std::string sent;
         std::string seated;
@@ -101,7 +112,16 @@ TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
                                            {"bob", "bob (2)"},
                                            {"Ann (2)", "Ann (2)"},
                                            {std::string(40, 'y'), std::string(40, 'y')},
-                                           {"Carl", "Carl"}}) {
+                                           {"Carl", "Carl"},
+                                           // Look-alikes: a Cyrillic letter, an invisible joiner.
+                                           {"\xD0\x92ob", "\xD0\x92ob (2)"},
+                                           {"\xD0\x90nn", "\xD0\x90nn (2)"},
+                                           {"B\xE2\x80\x8Dob", "Bob (2)"},
+                                           {"Iv\xD0\xB0n", "Iv\xD0\xB0n (2)"},
+                                           // Different names in different scripts stay as they are.
+                                           {"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"},
+                                           {"Bo", "Bo"},
+                                           {"Iwan", "Iwan"}}) {
         EXPECT_EQ(seatedAs(row.sent), row.seated) << row.sent;
     }
     // With "Ann (2)" seated, the next Ann is "Ann (3)"; a long name makes room for its number.
@@ -109,7 +129,7 @@ TEST_F(HardeningTest, ANameAlreadyAtTheTableIsMadeDistinct)
     EXPECT_EQ(seatedAs("ann"), "ann (3)");
     TestTable& longName = join(std::string(40, 'z'));
     EXPECT_EQ(seatedAs(std::string(40, 'Z')), std::string(36, 'Z') + " (2)");
-    (void)bob, (void)second, (void)longName;
+    (void)bob, (void)ivan, (void)second, (void)longName;
 }
 
 TEST_F(HardeningTest, ASecondLoginIsIgnored)
@@ -121,6 +141,49 @@ TEST_F(HardeningTest, ASecondLoginIsIgnored)
     ASSERT_TRUE(flush(bob, *ann));
     EXPECT_EQ(server.slot(2).name, "Bob");
     EXPECT_EQ(ann->linesFrom(from), Lines{"CMD_chat+2+Bob chats: marker|clBlack"});
+}
+
+// A relayed text cannot show as more than one line, reorder what is around it, or carry a colour the
+// tables cannot read (which they draw red: the host says so itself).
+TEST_F(HardeningTest, RelayedTextsAreOneLineInTheirOwnDirectionAndColour)
+{
+    TestTable& bob = join("Bob");
+    struct Row {
+        std::string sent;
+        std::string relayed;
+    };
+    const std::vector<Row> rows{
+        {"CMD_chat+2+hi\r\nObs disconnected.|clBlack", "CMD_chat+2+Bob chats: hi Obs disconnected.|clBlack"},
+        {"CMD_chat+2+a\nb\rc\x0B"
+         "d\x0C"
+         "e|clRed",
+         "CMD_chat+2+Bob chats: a b c d e|clRed"},
+        {"CMD_chat+2+a\xE2\x80\xA8"
+         "b\xE2\x80\xA9"
+         "c\xC2\x85"
+         "d|clRed",
+         "CMD_chat+2+Bob chats: a b c d|clRed"},
+        {"CMD_action+2+says: \xE2\x80\xAEniW\xE2\x80\xAC \xE2\x81\xA7x\xE2\x81\xA9|clNavy",
+         "CMD_action+2+Bob says: niW x|clNavy"},
+        {"CMD_chat+2+lower case|clnavy", "CMD_chat+2+Bob chats: lower case|clnavy"},
+        {"CMD_chat+2+any value|$00ff00FF", "CMD_chat+2+Bob chats: any value|$00ff00FF"},
+        {"CMD_chat+2+system colour|clBtnFace", "CMD_chat+2+Bob chats: system colour|clBtnFace"},
+        {"CMD_chat+2+no colour", "CMD_chat+2+Bob chats: no colour"},
+        {"CMD_chat+2+decimal|255", "CMD_chat+2+Bob chats: decimal|clRed"},
+        {"CMD_chat+2+short hex|$FF", "CMD_chat+2+Bob chats: short hex|clRed"},
+        {"CMD_chat+2+long hex|$0000FF000", "CMD_chat+2+Bob chats: long hex|clRed"},
+        {"CMD_chat+2+no such name|clChartreuse", "CMD_chat+2+Bob chats: no such name|clRed"},
+        {"CMD_chat+2+empty|", "CMD_chat+2+Bob chats: empty|clRed"},
+        {"CMD_chat+2+a|b|clRed", "CMD_chat+2+Bob chats: a|clRed"},
+        // The starter's name that slot 1 sends goes to every table too.
+        {"CMD_startgame+Ann\nBob have Won the Game!\xE2\x80\xAE+s+", "CMD_startgame+Ann Bob have Won the Game!+s+"},
+    };
+    for (const Row& row : rows) {
+        const std::size_t from = bob.count();
+        (wordOf(row.sent) == CMD_startgame ? *ann : bob).send(row.sent);
+        ASSERT_TRUE(bob.waitForWord(wordOf(row.sent), from)) << row.sent;
+        EXPECT_EQ(bob.linesOf(wordOf(row.sent), from), Lines{row.relayed}) << row.sent;
+    }
 }
 
 TEST_F(HardeningTest, EveryRelayFitsOneLine)
@@ -184,6 +247,39 @@ TEST_F(HardeningTest, AConnectionThatDoesNotLogInInTimeIsClosed)
     // The freed slot is offered again.
     server.setLoginTimeout(TServer::kLoginTimeout);
     EXPECT_EQ(join("Next").slot(), 3);
+}
+
+// Nobody keeps the free slots by re-opening connections that never log in: an address may have three
+// waiting for their login at once; one more is closed at once, without a slot, and the burst is logged
+// once. Tables that log in do not count, and other addresses are not kept out.
+TEST_F(HardeningTest, AnAddressMayKeepAtMostThreeConnectionsWaitingForTheirLogin)
+{
+    std::vector<TestTable*> waiting;
+    for (int n = 0; n < 3; ++n)
+        waiting.push_back(&open());
+    EXPECT_EQ(waiting.back()->slot(), 4);
+    for (int n = 0; n < 3; ++n) {
+        TestTable& squatter = host.connect();
+        EXPECT_TRUE(squatter.waitClosed());
+        EXPECT_EQ(squatter.lines(), Lines{});
+    }
+    EXPECT_EQ(server.slotcount(), 4);
+    EXPECT_EQ(log.filter(QStringLiteral("waiting for their login")).size(), 1) << log.join('\n').toStdString();
+
+    // Another address gets its slot; once one of the waiting logs in, so does the next from the first.
+    tables.push_back(std::make_unique<TestTable>(host.memory->connect(QStringLiteral("192.0.2.7"))));
+    EXPECT_EQ(tables.back()->waitSlot(), 5);
+    EXPECT_TRUE(waiting[0]->login("Bob"));
+    TestTable& next = join("Cid");
+    EXPECT_EQ(next.slot(), 6);
+    EXPECT_FALSE(next.closedByHost());
+
+    // Tables that log in promptly, all from one address, fill every slot.
+    EXPECT_TRUE(waiting[1]->login("Dee"));
+    EXPECT_TRUE(waiting[2]->login("Eve"));
+    for (const char* name : {"Fay", "Gus", "Hal"})
+        EXPECT_FALSE(join(name).closedByHost()) << name;
+    EXPECT_EQ(server.slotcount(), 9);
 }
 
 TEST_F(HardeningTest, OnlySlotOneStartsAGame)

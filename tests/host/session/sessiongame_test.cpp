@@ -34,7 +34,7 @@ protected:
     SessionGameTest()
     {
         server.engine().setPauseTick(0);
-        server.random().setSeed(1);
+        server.useSeed(1);
     }
 
     /// Index of the first card of @p seat (trick or DOMINO) at or after @p from; -1 if none.
