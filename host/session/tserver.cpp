@@ -281,6 +281,17 @@ void TServer::disconnectsock(int n)
         c->link->close();
 }
 
+void TServer::announceClosing()
+{
+    for (int k = 1; k <= m_slotcount; ++k) {
+        if (record(k).inuse != 1)
+            continue;
+        const ConnectionTable::Connection* c = m_connections.find(record(k).socket);
+        if (c != nullptr && c->seatKeys)
+            m_outbox.toSlot(k, HostClosing{}.write(m_line));
+    }
+}
+
 // --- receiving and dispatching --------------------------------------------------------------------
 
 void TServer::Sock1Read(LineConnection* sender, std::string_view line)

@@ -30,6 +30,8 @@ void TServer::registerCommands()
     add(CMD_choosetype, &TServer::choosetype);
     add(CMD_playcard, &TServer::playcard);
     add(CMD_playasound, &TServer::playasound);
+    add(CMD_seatkey, &TServer::seatkey);
+    add(CMD_rejoin, &TServer::rejoin);
 }
 
 std::string TServer::seatName(std::string_view received, int s) const
@@ -55,6 +57,8 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
         return;
     c->loggedIn = true;
+    // Whoever held a key for this slot has lost it to this table.
+    m_seatKeys.revoke(s);
     SeatRecord& r = record(s);
     r.name = seatName(login.name, s);
     r.inuse = 1;
@@ -79,7 +83,15 @@ void TServer::kickhim(std::string_view rest, int connection)
     const KickHim request = KickHim::read(rest);
     if (request.requestingSlot != 1 || !speaksFor(connection, request.requestingSlot))
         return;
-    disconnectsock(request.slot);
+    const int n = request.slot;
+    if (n >= 1 && n <= kSlotCount && record(n).inuse == 1) {
+        // A removed table may not come back with its key; one that knows the words is told first.
+        m_seatKeys.revoke(n);
+        const ConnectionTable::Connection* removed = m_connections.find(record(n).socket);
+        if (removed != nullptr && removed->seatKeys)
+            m_outbox.toSlot(n, Removed{}.write(m_line));
+    }
+    disconnectsock(n);
 }
 
 template <typename Relay> void TServer::relayChat(int s, std::string_view received)
@@ -167,6 +179,57 @@ void TServer::playcard(std::string_view rest, int connection)
     const PlayCard request = PlayCard::read(rest);
     if (speaksFor(connection, request.seat))
         m_engine.playcard(request);
+}
+
+void TServer::seatkey(std::string_view rest, int connection)
+{
+    const SeatKeyRequest request = SeatKeyRequest::read(rest);
+    ConnectionTable::Connection* c = m_connections.find(connection);
+    if (c == nullptr || !c->open || c->closing || !c->loggedIn || !speaksFor(connection, request.slot))
+        return;
+    c->seatKeys = true;
+    const std::string key = m_seatKeys.issue(request.slot, connection);
+    m_outbox.toSlot(request.slot, SeatKey{request.slot, key}.write(m_line));
+}
+
+void TServer::rejoin(std::string_view rest, int connection)
+{
+    const Rejoin request = Rejoin::read(rest);
+    const int n = request.slot;
+    ConnectionTable::Connection* c = m_connections.find(connection);
+    // Only in answer to a slot offer: before the login of a connection that holds the offered slot.
+    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, n))
+        return;
+    const SeatKeys::Holder holder = m_seatKeys.take(request.key);
+    const int s = holder.slot;
+    if (s != 0 && s != n && record(s).inuse == 1 && record(s).socket == holder.connection) {
+        // The table is back before the host noticed that its old connection had gone (it died without a
+        // word): that connection leaves now, as if it had closed.
+        log(QStringLiteral("Slot %1: its table is back on a new connection; the old one is closed").arg(s));
+        closeConnection(holder.connection);
+    }
+    if (s == 0 || (s != n && record(s).inuse != 0)) {
+        log(QStringLiteral("Slot %1: a rejoin with a key that is not live, or for a slot now taken").arg(n));
+        m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
+        return;
+    }
+    if (s != n) {
+        // Slot n was only offered, never announced: it is free again as if nobody had come.
+        SeatRecord& offered = record(n);
+        offered.inuse = 0;
+        offered.socket = 0;
+        offered.name.clear();
+        offered.justwatch = 0;
+        // The seat was human for a moment: if it is due to play or choose, the computer does it.
+        if (m_engine.gamerunning())
+            m_engine.computerTakesOver(n);
+        c->slot = s;
+        SeatRecord& returned = record(s);
+        returned.inuse = 1;
+        returned.socket = connection;
+    }
+    log(QStringLiteral("Slot %1: a table comes back to slot %2").arg(n).arg(s));
+    m_outbox.toSlot(s, SendLoginInfo{s}.write(m_line));
 }
 
 } // namespace morlu
