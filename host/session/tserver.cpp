@@ -270,6 +270,7 @@ void TServer::depart(LineConnection* link)
     if (m_engine.gamerunning() && (n != 1 || m_seatOneTakeover))
         m_engine.computerTakesOver(n);
     m_connections.forgetIfIdle(connection, m_receivedlist);
+    settleRejoins();
     emit departed(n);
 }
 

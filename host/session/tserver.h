@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morlu {
 
@@ -61,8 +62,12 @@ namespace morlu {
  * it is also told CMD_removed before it is removed and CMD_hostclosing before the host ends
  * (announceClosing()). A returning table answers its slot offer with CMD_rejoin and the key: if that is
  * the live key of a slot that is free now, the connection moves there (the offered slot was never
- * announced) and is offered that slot; otherwise it is offered the same slot again. See SeatKeys for
- * when a key is voided.
+ * announced) and is offered that slot; otherwise it is offered the same slot again. When the key's slot
+ * is only offered to a connection that has not logged in yet, the answer waits until that one has
+ * logged in (the slot is taken), gone (it is free) or asked to rejoin elsewhere itself (the two change
+ * places); tables dropped together may come back in any order. A key whose slot is still held by the
+ * connection it was given to (one that died without the host noticing) closes that connection first.
+ * See SeatKeys for when a key is voided.
  *
  * In-process use (the table that hosts):
  *
@@ -193,6 +198,11 @@ private:
     void playcard(std::string_view rest, int connection);
     void seatkey(std::string_view rest, int connection);
     void rejoin(std::string_view rest, int connection);
+    /// Answers every waiting rejoin that can be answered now (see the class comment).
+    void settleRejoins();
+    bool rejoinWaiting(int connection) const;
+    /// Tells the connection that now holds @p slot (offered @p offered before) to log in there.
+    void answerRejoin(int offered, int slot);
 
     void registerCommands();
     /// True for a line that names a known request; anything else is dropped without using a tick.
@@ -230,6 +240,12 @@ private:
     SessionTimers m_timers;
     Random m_random;
     SeatKeys m_seatKeys;
+    /// A rejoin with a live key for @p slot, from @p connection, not answered yet.
+    struct WaitingRejoin {
+        int connection = 0;
+        int slot = 0;
+    };
+    std::vector<WaitingRejoin> m_rejoins;
     GameEngine m_engine;
     Dispatcher<int> m_dispatcher;
     QueuedLine m_dispatching;

@@ -74,6 +74,7 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     }
     if (m_engine.gamerunning())
         m_engine.catchUp(s);
+    settleRejoins();
     log(QStringLiteral("Slot %1: logged in as %2 (version %3)").arg(s).arg(sessiontext::forLog(r.name), sessiontext::forLog(login.version)));
     emit loggedIn(s);
 }
@@ -198,38 +199,89 @@ void TServer::rejoin(std::string_view rest, int connection)
     const int n = request.slot;
     ConnectionTable::Connection* c = m_connections.find(connection);
     // Only in answer to a slot offer: before the login of a connection that holds the offered slot.
-    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, n))
+    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, n) || rejoinWaiting(connection))
         return;
     const SeatKeys::Holder holder = m_seatKeys.take(request.key);
     const int s = holder.slot;
-    if (s != 0 && s != n && record(s).inuse == 1 && record(s).socket == holder.connection) {
+    if (s == 0) {
+        log(QStringLiteral("Slot %1: a rejoin with a key that is not live").arg(n));
+        m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
+        return;
+    }
+    if (s != n && record(s).inuse == 1 && record(s).socket == holder.connection) {
         // The table is back before the host noticed that its old connection had gone (it died without a
         // word): that connection leaves now, as if it had closed.
         log(QStringLiteral("Slot %1: its table is back on a new connection; the old one is closed").arg(s));
         closeConnection(holder.connection);
     }
-    if (s == 0 || (s != n && record(s).inuse != 0)) {
-        log(QStringLiteral("Slot %1: a rejoin with a key that is not live, or for a slot now taken").arg(n));
-        m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
-        return;
+    m_rejoins.push_back({connection, s});
+    settleRejoins();
+}
+
+bool TServer::rejoinWaiting(int connection) const
+{
+    return std::any_of(m_rejoins.begin(), m_rejoins.end(),
+                       [connection](const WaitingRejoin& w) { return w.connection == connection; });
+}
+
+void TServer::settleRejoins()
+{
+    // Each pass answers or moves one waiting rejoin, or finds that all of them must wait.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (auto it = m_rejoins.begin(); it != m_rejoins.end() && !changed; ++it) {
+            ConnectionTable::Connection* c = m_connections.find(it->connection);
+            const int s = it->slot;
+            if (c == nullptr || !c->open || c->closing || c->loggedIn) {
+                m_rejoins.erase(it);
+                changed = true;
+                break;
+            }
+            const int n = c->slot;
+            SeatRecord& target = record(s);
+            const ConnectionTable::Connection* other = target.inuse == 1 ? m_connections.find(target.socket) : nullptr;
+            if (s == n) {
+                answerRejoin(n, s);
+            } else if (target.inuse == 0) {
+                // Slot n was only offered, never announced: it is free again as if nobody had come.
+                SeatRecord& offered = record(n);
+                offered.inuse = 0;
+                offered.socket = 0;
+                offered.name.clear();
+                offered.justwatch = 0;
+                c->slot = s;
+                target.inuse = 1;
+                target.socket = c->id;
+                // The seat was human for a moment: if it is due to play or choose, the computer does it.
+                if (m_engine.gamerunning())
+                    m_engine.computerTakesOver(n);
+                answerRejoin(n, s);
+            } else if (other != nullptr && !other->loggedIn && other->open && rejoinWaiting(other->id)) {
+                // Two returning tables were each offered the other's slot: they change places. The
+                // other one still waits for its own slot, which may now be the one it holds.
+                ConnectionTable::Connection* swapped = m_connections.find(other->id);
+                swapped->slot = n;
+                record(n).socket = swapped->id;
+                c->slot = s;
+                target.socket = c->id;
+                answerRejoin(n, s);
+            } else if (other == nullptr || other->loggedIn || !other->open) {
+                log(QStringLiteral("Slot %1: a rejoin for slot %2, which is taken now").arg(n).arg(s));
+                m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
+            } else {
+                continue; // offered to a table that has not said yet who it is: wait for it
+            }
+            m_rejoins.erase(it);
+            changed = true;
+            break;
+        }
     }
-    if (s != n) {
-        // Slot n was only offered, never announced: it is free again as if nobody had come.
-        SeatRecord& offered = record(n);
-        offered.inuse = 0;
-        offered.socket = 0;
-        offered.name.clear();
-        offered.justwatch = 0;
-        // The seat was human for a moment: if it is due to play or choose, the computer does it.
-        if (m_engine.gamerunning())
-            m_engine.computerTakesOver(n);
-        c->slot = s;
-        SeatRecord& returned = record(s);
-        returned.inuse = 1;
-        returned.socket = connection;
-    }
-    log(QStringLiteral("Slot %1: a table comes back to slot %2").arg(n).arg(s));
-    m_outbox.toSlot(s, SendLoginInfo{s}.write(m_line));
+}
+
+void TServer::answerRejoin(int offered, int slot)
+{
+    log(QStringLiteral("Slot %1: a table comes back to slot %2").arg(offered).arg(slot));
+    m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
 }
 
 } // namespace morlu

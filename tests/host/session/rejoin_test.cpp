@@ -297,7 +297,52 @@ TEST_F(RejoinTest, TableBackBeforeItsDropWasNoticedTakesItsSeatBack)
     ASSERT_TRUE(waitFree(2));
     TestTable& dan = open();
     ASSERT_EQ(dan.slot(), 2);
-    TestTable& late = rejoin(again);
-    EXPECT_EQ(late.slot(), 3);
+    TestTable& late = open();
+    ASSERT_EQ(late.slot(), 3);
+    const std::size_t from = late.count();
+    late.send("CMD_rejoin+3+" + again + "+");
+    ASSERT_TRUE(dan.login("Dan"));
+    EXPECT_TRUE(late.waitFor("CMD_sendlogininfo+3", from)) << "once the newcomer has logged in";
     EXPECT_FALSE(dan.closedByHost());
+}
+
+// Tables dropped together may be offered each other's slots before either says who it is: whichever
+// speaks first waits for the other, and they change places.
+TEST_F(RejoinTest, TablesOfferedEachOthersSlotsChangePlaces)
+{
+    for (const bool carlFirst : {true, false}) {
+        SCOPED_TRACE(carlFirst ? "Carl speaks first" : "Bob speaks first");
+        TestHost other(Transport::Memory);
+        other.server.setLogger([](const QString&) {});
+        TestTable& ann = other.connect();
+        ASSERT_TRUE(ann.login("Ann"));
+        TestTable& bob = other.connect();
+        ASSERT_TRUE(bob.login("Bob"));
+        TestTable& carl = other.connect();
+        ASSERT_TRUE(carl.login("Carl"));
+        const std::string bobsKey = askKey(bob);
+        const std::string carlsKey = askKey(carl);
+        bob.reset();
+        carl.reset();
+        ASSERT_TRUE(waitUntil([&] { return other.server.slot(2).inuse == 0 && other.server.slot(3).inuse == 0; }));
+
+        TestTable& carlBack = other.connect();
+        ASSERT_EQ(carlBack.waitSlot(), 2);
+        TestTable& bobBack = other.connect();
+        ASSERT_EQ(bobBack.waitSlot(), 3);
+        const std::size_t carlFrom = carlBack.count();
+        const std::size_t bobFrom = bobBack.count();
+        if (carlFirst)
+            carlBack.send("CMD_rejoin+2+" + carlsKey + "+");
+        bobBack.send("CMD_rejoin+3+" + bobsKey + "+");
+        if (!carlFirst)
+            carlBack.send("CMD_rejoin+2+" + carlsKey + "+");
+        ASSERT_TRUE(carlBack.waitFor("CMD_sendlogininfo+3", carlFrom));
+        ASSERT_TRUE(bobBack.waitFor("CMD_sendlogininfo+2", bobFrom));
+        ASSERT_TRUE(carlBack.login("Carl"));
+        ASSERT_TRUE(bobBack.login("Bob"));
+        EXPECT_EQ(other.server.slot(2).name, "Bob");
+        EXPECT_EQ(other.server.slot(3).name, "Carl");
+        EXPECT_EQ(other.server.slotcount(), 3);
+    }
 }
