@@ -27,7 +27,6 @@
 
 #include <memory>
 #include <string>
-
 #include <sys/socket.h>
 
 using namespace morlu;

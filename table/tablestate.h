@@ -22,7 +22,7 @@ struct TableState {
     int contractnumber = 0; ///< number of the running contract, from 1
     /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
     bool gamerunning = false;
-    int contract = 0;       ///< contract shown on the contract line, 1..6; 0 while none is
+    int contract = 0; ///< contract shown on the contract line, 1..6; 0 while none is
     /// The key that brings this table back to `myseat` after a dropped connection; empty when the host
     /// gave none (an older host, the host player's own table).
     std::string seatkey;

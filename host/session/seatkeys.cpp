@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <stdexcept>
-
 #include <sys/random.h>
 
 namespace morlu {

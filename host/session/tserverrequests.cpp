@@ -1,12 +1,11 @@
 // The requests a table may send the host: each is read once into its message and, when the
 // connection speaks for the seat it names, handed to the engine or relayed to the tables.
 
-#include "tserver.h"
-
 #include "gamemessages.h"
 #include "names.h"
 #include "sessionmessages.h"
 #include "sessiontext.h"
+#include "tserver.h"
 
 #include <algorithm>
 #include <optional>
@@ -75,7 +74,9 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     if (m_engine.gamerunning())
         m_engine.catchUp(s);
     settleRejoins();
-    log(QStringLiteral("Slot %1: logged in as %2 (version %3)").arg(s).arg(sessiontext::forLog(r.name), sessiontext::forLog(login.version)));
+    log(QStringLiteral("Slot %1: logged in as %2 (version %3)")
+            .arg(s)
+            .arg(sessiontext::forLog(r.name), sessiontext::forLog(login.version)));
     emit loggedIn(s);
 }
 

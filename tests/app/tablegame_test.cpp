@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
 #include <sys/socket.h>
 
 using namespace morlu;
@@ -235,8 +234,7 @@ TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
     TServer& server = host.server();
     startGame(host, 1);
     const auto handsShown = [&] {
-        return hand(*bea) == hostHand(server, 2) && hand(*cid) == hostHand(server, 3) &&
-               hand(*bea) != QList<int>(8, 0);
+        return hand(*bea) == hostHand(server, 2) && hand(*cid) == hostHand(server, 3) && hand(*bea) != QList<int>(8, 0);
     };
     ASSERT_TRUE(waitUntil(handsShown, kWait));
     ASSERT_TRUE(waitUntil([&] { return !bea->state().seatkey.empty() && !cid->state().seatkey.empty(); }, kWait));
@@ -251,8 +249,8 @@ TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
     ASSERT_TRUE(waitUntil(
         [&] {
             return server.slot(2).name == "Bea" && server.slot(3).name == "Cid" && bea->state().myseat == 2 &&
-                   cid->state().myseat == 3 && !bea->connection().reconnecting() &&
-                   !cid->connection().reconnecting() && handsShown();
+                   cid->state().myseat == 3 && !bea->connection().reconnecting() && !cid->connection().reconnecting() &&
+                   handsShown();
         },
         kWait));
     EXPECT_EQ(server.slotcount(), 3) << "nobody took another slot";
@@ -262,7 +260,9 @@ TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
     SentLines cidSent(*cid);
     TableDriver driver(server, {host.get(), bea.get(), cid.get()});
     ASSERT_TRUE(driver.playUntil(
-        [&] { return beaSent.any(QStringLiteral("CMD_playcard+2+")) && cidSent.any(QStringLiteral("CMD_playcard+3+")); },
+        [&] {
+            return beaSent.any(QStringLiteral("CMD_playcard+2+")) && cidSent.any(QStringLiteral("CMD_playcard+3+"));
+        },
         kIdle));
     EXPECT_EQ(driver.refusals(), 0);
     EXPECT_TRUE(waitUntil([&] { return banks(*bea) == hostBanks(server) && banks(*cid) == hostBanks(server); }, kWait));

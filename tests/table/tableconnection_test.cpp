@@ -168,11 +168,20 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
         QStringList boxes;
         int ends;
     } rows[] = {
-        {"the host answers again", false, true, Then::HostAnswers,
-         {QStringLiteral("Connection to the host lost. Reconnecting...")}, {}, 0},
-        {"the host is gone for good", false, true, Then::HostIsGone,
+        {"the host answers again",
+         false,
+         true,
+         Then::HostAnswers,
          {QStringLiteral("Connection to the host lost. Reconnecting...")},
-         {QStringLiteral("The host cannot be reached.")}, 1},
+         {},
+         0},
+        {"the host is gone for good",
+         false,
+         true,
+         Then::HostIsGone,
+         {QStringLiteral("Connection to the host lost. Reconnecting...")},
+         {QStringLiteral("The host cannot be reached.")},
+         1},
         {"the host player's own table", true, true, Then::HostIsGone, {}, {}, 1},
         {"a table that never logged in", false, false, Then::HostIsGone, {}, {}, 1},
     };

@@ -194,7 +194,8 @@ TEST_F(TchatSession, LoginAnswersWithTheSlotTheVersionAndTheName)
     hostSays({QStringLiteral("CMD_sendlogininfo+3")});
     EXPECT_EQ(table->state().myseat, 3);
     EXPECT_TRUE(table->state().connected);
-    EXPECT_EQ(sent.lines(), (QStringList{QStringLiteral("CMD_logininfo+3+1.0.5+Ann"), QStringLiteral("CMD_seatkey+3+")}));
+    EXPECT_EQ(sent.lines(),
+              (QStringList{QStringLiteral("CMD_logininfo+3+1.0.5+Ann"), QStringLiteral("CMD_seatkey+3+")}));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !host.receivedLines().isEmpty(); }, kWait));
     EXPECT_EQ(host.receivedLines().first(), QByteArray("CMD_logininfo+3+1.0.5+Ann"));
 }
@@ -225,11 +226,10 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     // Reading the settings at the own login tells the speed and the computer players' level first.
     EXPECT_EQ(sent.lines(),
               (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_seatkey+1+"),
-                           QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botlevel+1+classic+"), QStringLiteral("CMD_botlevel+2+classic+"),
-                           QStringLiteral("CMD_botlevel+3+classic+"), QStringLiteral("CMD_botlevel+4+classic+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+")}));
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botlevel+1+classic+"),
+                           QStringLiteral("CMD_botlevel+2+classic+"), QStringLiteral("CMD_botlevel+3+classic+"),
+                           QStringLiteral("CMD_botlevel+4+classic+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)

@@ -136,8 +136,8 @@ TEST_F(RejoinTest, DroppedTablesComeBackToTheirOwnSlots)
                 ASSERT_TRUE(table.waitForWord(CMD_agame));
                 EXPECT_TRUE(table.linesOf(CMD_mycards).empty());
             }
-            EXPECT_TRUE(tables[1]->waitFor("CMD_newplayerinfo+" + std::to_string(slot) + "+" + names.at(slot),
-                                            annSeen));
+            EXPECT_TRUE(
+                tables[1]->waitFor("CMD_newplayerinfo+" + std::to_string(slot) + "+" + names.at(slot), annSeen));
         }
         // The others hear each table come back to its own slot, never of a slot it was only offered.
         for (const std::string& line : tables[1]->linesOf(CMD_newplayerinfo)) {
