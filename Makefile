@@ -64,6 +64,7 @@ screenshots: configure
 
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
+	./$(BUILD_DIR)/morlu_reconnect_bench
 
 # The expert computer player against three simple ones on duplicate short games (ARENA_GAMES games, and a
 # tenth as many games of four experts); prints the tables shown in the README.

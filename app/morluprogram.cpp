@@ -40,6 +40,9 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
 
 MorluProgram::~MorluProgram()
 {
+    // The host ends with this program: the tables that would otherwise try to come back are told so.
+    if (m_server->hosting())
+        m_server->announceClosing();
     // The table goes first: closing it must not find its host half gone.
     m_table.reset();
     m_server.reset();

@@ -42,9 +42,12 @@ int runServer(int argc, char** argv)
         printErr(QStringLiteral("morlu: cannot install the signal handlers\n"));
         return 1;
     }
-    QObject::connect(&stop, &StopSignals::stopRequested, &app, &QCoreApplication::quit);
-
     TServer server;
+    QObject::connect(&stop, &StopSignals::stopRequested, &app, [&server] {
+        // Asked to stop: the tables hear that the host ends rather than trying to come back.
+        server.announceClosing();
+        QCoreApplication::quit();
+    });
     server.setSeatOneTakeover(true);
     if (options.seed)
         server.useSeed(*options.seed);

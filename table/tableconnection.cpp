@@ -9,13 +9,27 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObject* parent)
     : QObject(parent), m_state(state), m_dialogs(dialogs), m_link(new TableLink(this)), m_sock11(new morlu::TSock(this))
 {
     // A socket handler that throws is logged and the table goes on, as with a malformed line.
     morlu::TSock::setUncaughtErrorHandler(
         [](const QString& text) { qWarning("Morlu: socket handler failed: %s", qPrintable(text)); });
-    connect(m_link, &TableLink::closed, this, &TableConnection::ended);
+    connect(m_link, &TableLink::closed, this, &TableConnection::linkClosed);
+    connect(m_link, &TableLink::lineHandled, this, [this] { m_reconnecting = false; });
+    connect(&m_link->connection(), &morlu::LineConnection::connected, this, [this] { m_offline = false; });
+    connect(this, &TableConnection::ended, this, [this] {
+        m_ending = true;
+        m_reconnectTimer.stop();
+    });
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, [this] {
+        ++m_attempts;
+        m_state.rejoining = true;
+        connectToHost();
+    });
     // Asked from the event loop, not from inside the socket's report.
     connect(&m_link->connection(), &morlu::LineConnection::connectFailed, this, &TableConnection::connectFailed,
             Qt::QueuedConnection);
@@ -30,6 +44,60 @@ void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)
         m_dialogs.showMessage(QStringLiteral("Game is full"));
         emit ended();
     });
+    dispatcher.add(morlu::CMD_removed,
+                   [this](std::string_view) { farewell(QStringLiteral("You have been removed from the game.")); });
+    dispatcher.add(morlu::CMD_hostclosing,
+                   [this](std::string_view) { farewell(QStringLiteral("The host has ended the game.")); });
+}
+
+void TableConnection::setReconnectTimes(int windowMs, int firstRetryMs, int maxRetryMs)
+{
+    m_reconnectWindowMs = windowMs;
+    m_firstRetryMs = firstRetryMs;
+    m_maxRetryMs = maxRetryMs;
+}
+
+void TableConnection::farewell(const QString& text)
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    emit leaving();
+    m_dialogs.showMessage(text);
+    emit ended();
+}
+
+void TableConnection::linkClosed()
+{
+    if (m_ending)
+        return;
+    // The host player's table ends with its own host; a table that never logged in has no seat to keep.
+    if (m_state.ishost || !m_state.connected) {
+        emit ended();
+        return;
+    }
+    m_offline = true;
+    if (!m_reconnecting) {
+        m_reconnecting = true;
+        m_attempts = 0;
+        m_lostFor.start();
+        emit notice(QStringLiteral("Connection to the host lost. Reconnecting..."));
+    }
+    scheduleReconnect();
+}
+
+void TableConnection::scheduleReconnect()
+{
+    const qint64 left = m_reconnectWindowMs - m_lostFor.elapsed();
+    if (left <= 0) {
+        m_reconnecting = false;
+        farewell(QStringLiteral("The host cannot be reached."));
+        return;
+    }
+    qint64 pause = 0;
+    if (m_attempts > 0)
+        pause = std::min<qint64>(qint64(m_firstRetryMs) << std::min(m_attempts - 1, 16), m_maxRetryMs);
+    m_reconnectTimer.start(int(std::min(pause, left)));
 }
 
 bool TableConnection::host(const QString& port, HostReach reach)
@@ -76,6 +144,10 @@ void TableConnection::connectToHost()
 
 void TableConnection::connectFailed(const QString& reason)
 {
+    if (m_reconnecting) {
+        scheduleReconnect();
+        return;
+    }
     const QString text = QStringLiteral("Could not connect to %1 port %2: %3").arg(m_address, m_port, reason);
     if (m_dialogs.askRetry(text))
         connectToHost();
@@ -94,6 +166,9 @@ void TableConnection::openLobby()
 
 void TableConnection::sendline(std::string_view line)
 {
+    // While the connection is being made again, what the player asks is dropped without a word.
+    if (m_offline)
+        return;
     try {
         m_link->sendline(line);
     } catch (const morlu::ESockException& error) {

@@ -5,8 +5,10 @@
 #include "hoststarter.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class TableDialogs;
 class TableLink;
@@ -21,8 +23,19 @@ class TSock;
  * another host, the held connection to the lobby program, and every line sent to the host. It is the
  * table's HostRequests: a line that cannot be sent is shown to the player in a message box.
  *
- * It ends the table (ended()) when the host closes the connection, once the lines received before are
- * handled, and when the host answers CMD_full ("Game is full").
+ * It ends the table (ended()) when the host answers CMD_full ("Game is full"), and when the host closes
+ * the connection of the host player's own table or of a table that never logged in, once the lines
+ * received before are handled.
+ *
+ * Any other table whose connection is lost comes back: it says "Connection to the host lost.
+ * Reconnecting..." (notice()), drops what the player asks meanwhile, and connects again, at once and
+ * then after growing pauses (kFirstRetryMs doubling up to kMaxRetryMs) for kReconnectWindowMs; the new
+ * connection rejoins the old seat with the seat key (TableSession) and the catch-up of its login brings
+ * the game back. If no connection is made in that time it says "The host cannot be reached." and the
+ * table ends. A host that says why it lets the table go is believed instead: CMD_removed ("You have been
+ * removed from the game.") and CMD_hostclosing ("The host has ended the game.") are shown in a message
+ * box, which waits for the player (the window, and any chat line, goes as soon as it is dismissed), and
+ * the table ends. Before each of these boxes leaving() lets the window save what it keeps.
  *
  * A failure is never left looking like waiting: a connection that cannot be made (refused, unreachable,
  * no answer within LineConnection::kConnectTimeoutMs, a name that cannot be looked up) asks "Could not
@@ -35,7 +48,13 @@ class TableConnection : public QObject, public HostRequests {
 public:
     TableConnection(TableState& state, TableDialogs& dialogs, QObject* parent = nullptr);
 
-    /** Registers CMD_full. */
+    /// How long a lost connection is tried again, in milliseconds.
+    static constexpr int kReconnectWindowMs = 120000;
+    /// The pause before the second attempt (the first is made at once); it doubles up to kMaxRetryMs.
+    static constexpr int kFirstRetryMs = 500;
+    static constexpr int kMaxRetryMs = 8000;
+
+    /** Registers CMD_full, CMD_removed and CMD_hostclosing. */
     void registerOn(morlu::Dispatcher<>& dispatcher);
 
     /** How host() starts the program's host; without one, hosting fails with a message. */
@@ -54,17 +73,32 @@ public:
 
     TableLink& link() { return *m_link; }
 
+    /// Sets how long a lost connection is tried again and the pauses between attempts (tests shorten them).
+    void setReconnectTimes(int windowMs, int firstRetryMs, int maxRetryMs);
+    /// True from the loss of the connection until the host speaks on a new one.
+    bool reconnecting() const { return m_reconnecting; }
+
 signals:
     /** A line went to the host (0xFF included). */
     void lineSent(const QByteArray& line);
     /** The connection has ended or the game is full: the table closes. */
     void ended();
+    /** The table is about to tell the player why it ends, and then end: save what must be kept. */
+    void leaving();
+    /** A line for the player's chat, about the connection. */
+    void notice(const QString& text);
 
 private:
     /// Starts connecting to m_address, m_port; a failure goes to connectFailed().
     void connectToHost();
     /// Retry tries again; Quit ends the table.
     void connectFailed(const QString& reason);
+    /// The connection has ended and its lines are handled: the table ends or comes back.
+    void linkClosed();
+    /// The next attempt after a pause that grows with every attempt; gives up after the window.
+    void scheduleReconnect();
+    /// Tells the player @p text in a box, then the table ends.
+    void farewell(const QString& text);
 
     TableState& m_state;
     QString m_address;
@@ -73,4 +107,13 @@ private:
     HostStarter m_hostStarter;
     TableLink* m_link = nullptr;
     morlu::TSock* m_sock11 = nullptr;
+    QTimer m_reconnectTimer;
+    QElapsedTimer m_lostFor;
+    int m_attempts = 0;
+    int m_reconnectWindowMs = kReconnectWindowMs;
+    int m_firstRetryMs = kFirstRetryMs;
+    int m_maxRetryMs = kMaxRetryMs;
+    bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
+    bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
+    bool m_ending = false;       ///< the table ends: nothing is tried again
 };

@@ -35,6 +35,9 @@ TableLink::~TableLink()
 
 void TableLink::open(const QString& host, const QString& port)
 {
+    // Also a new connection after the last one ended: it is reported as ended again when it ends.
+    m_ended = false;
+    m_closedSent = false;
     m_sock->open(host, port);
 }
 

@@ -37,8 +37,8 @@ public:
     morlu::LineConnection& connection() { return *m_sock; }
 
     /**
-     * Starts connecting `sock` to @p host and @p port (non-blocking). Raises ESockException for a port
-     * or host name that cannot be looked up.
+     * Starts connecting `sock` to @p host and @p port (non-blocking); after closed(), a new connection.
+     * Raises ESockException for a port or host name that cannot be looked up.
      */
     void open(const QString& host, const QString& port);
     /// Sends one complete line (0xFF included), encoded by the wire text rule. Raises ESockException ("Send - Socket

@@ -10,6 +10,7 @@
 #include "tablestate.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -43,20 +44,49 @@ void TableSession::registerOn(morlu::Dispatcher<>& dispatcher)
     dispatcher.add(morlu::CMD_playerdisconnected, this, &TableSession::playerdisconnected);
     dispatcher.add(morlu::CMD_havewrongversion, this, &TableSession::havewrongversion);
     dispatcher.add(morlu::CMD_wrongversion, this, &TableSession::wrongversion);
+    dispatcher.add(morlu::CMD_seatkey, this, &TableSession::seatkey);
 }
 
 void TableSession::sendloginfo(std::string_view rest)
 {
     const morlu::SendLoginInfo login = morlu::SendLoginInfo::read(rest);
+    std::string line;
+    if (std::exchange(m_state.rejoining, false) && !m_state.seatkey.empty()) {
+        // A key is good for one try: the host answers with the slot to log in to either way.
+        const std::string key = std::exchange(m_state.seatkey, std::string());
+        m_host.sendline(morlu::Rejoin{login.slot, key}.write(line));
+        return;
+    }
+    if (m_state.myseat != 0)
+        forgetArrivals();
     m_state.myseat = login.slot;
     m_state.connected = true;
     m_events.giveSeat(login.slot);
     m_board.markOwnSeat(isPlayerSeat(login.slot) ? login.slot : 0);
     const QByteArray name = m_state.myname.toUtf8();
-    std::string line;
     m_host.sendline(
         morlu::LoginInfo{login.slot, morlu::kVersionText, std::string_view(name.constData(), std::size_t(name.size()))}
             .write(line));
+    // The host player's table lives and ends with its host: it never needs to come back.
+    if (!m_state.ishost)
+        m_host.sendline(morlu::SeatKeyRequest{login.slot}.write(line));
+}
+
+void TableSession::seatkey(std::string_view rest)
+{
+    const morlu::SeatKey answer = morlu::SeatKey::read(rest);
+    if (answer.slot == m_state.myseat && morlu::isSeatKey(answer.key))
+        m_state.seatkey = std::string(answer.key);
+}
+
+void TableSession::forgetArrivals()
+{
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
+        m_board.setSeatName(seat, m_board.computerName(seat));
+        m_board.setEyesShown(seat, false);
+    }
+    m_spys.clear();
+    m_events.setSpys(m_spys);
 }
 
 void TableSession::newplayerinfo(std::string_view rest)

@@ -18,6 +18,13 @@ struct TableState;
  * CMD_newplayerinfo / CMD_existingplayers, CMD_playerdisconnected and the two version warnings, with
  * the system lines they write, the seat labels they set and the list of spectators.
  *
+ * A table that may come back after a dropped connection (any but the host player's own) asks for its
+ * seat key after each login and keeps it (CMD_seatkey). On a new connection after a drop
+ * (TableState::rejoining) it answers the first slot offer with CMD_rejoin and the key; the host then
+ * offers its old slot, or the same slot again, and the table logs in to what it is offered. A login
+ * after an earlier one starts the seat labels and the spectator list afresh: the host announces
+ * everybody again.
+ *
  * Handlers take the rest of their line after "CMD_word+" and throw morlu::FieldError, before changing
  * anything, when the slot is no integer.
  */
@@ -45,11 +52,16 @@ public:
     void havewrongversion(std::string_view rest);
     /** CMD_wrongversion: this table has another version than the host. */
     void wrongversion(std::string_view rest);
+    /** CMD_seatkey: the key that brings this table back to its slot. */
+    void seatkey(std::string_view rest);
 
     /** The spectators, one entry "slot: name" each, in order of arrival. */
     const QStringList& spys() const { return m_spys; }
 
 private:
+    /// Before a second login: the seats go back to their computer names and the spectators are forgotten.
+    void forgetArrivals();
+
     Board& m_board;
     TableState& m_state;
     ChatSink& m_chat;

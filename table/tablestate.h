@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 /**
  * What a table knows between messages. The host decides everything; this is only the table's memory
  * of what it was last told, shared by the start-up, the board handlers and the player's input.
@@ -20,7 +22,12 @@ struct TableState {
     int contractnumber = 0; ///< number of the running contract, from 1
     /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
     bool gamerunning = false;
-    int contract = 0;       ///< contract shown on the contract line, 1..6; 0 while none is
+    int contract = 0; ///< contract shown on the contract line, 1..6; 0 while none is
+    /// The key that brings this table back to `myseat` after a dropped connection; empty when the host
+    /// gave none (an older host, the host player's own table).
+    std::string seatkey;
+    /// The connection is a new one after a drop: the next slot offer is answered with `seatkey`.
+    bool rejoining = false;
 
     bool isPlayerSeat() const { return myseat >= 1 && myseat <= morlu::kSeatCount; }
     /// The host player: the table in slot 1, which alone may start games and remove tables, whether it

@@ -136,6 +136,8 @@ void Tchat::wireParts()
     m_connection->registerOn(commands);
 
     connect(m_connection, &TableConnection::ended, this, &QWidget::close);
+    connect(m_connection, &TableConnection::leaving, m_tally, &TallyRecorder::save);
+    connect(m_connection, &TableConnection::notice, this, [this](const QString& text) { m_chat->systemLine(text); });
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
     connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
     connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);

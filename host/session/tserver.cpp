@@ -298,6 +298,7 @@ void TServer::depart(LineConnection* link)
     if (m_engine.gamerunning() && (n != 1 || m_seatOneTakeover))
         m_engine.computerTakesOver(n);
     m_connections.forgetIfIdle(connection, m_receivedlist);
+    settleRejoins();
     emit departed(n);
 }
 
@@ -307,6 +308,17 @@ void TServer::disconnectsock(int n)
         return;
     if (const ConnectionTable::Connection* c = m_connections.find(record(n).socket); c && c->link)
         c->link->close();
+}
+
+void TServer::announceClosing()
+{
+    for (int k = 1; k <= m_slotcount; ++k) {
+        if (record(k).inuse != 1)
+            continue;
+        const ConnectionTable::Connection* c = m_connections.find(record(k).socket);
+        if (c != nullptr && c->seatKeys)
+            m_outbox.toSlot(k, HostClosing{}.write(m_line));
+    }
 }
 
 // --- receiving and dispatching --------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "loglimiter.h"
 #include "names.h"
 #include "random.h"
+#include "seatkeys.h"
 #include "sessiontimers.h"
 #include "slotoutbox.h"
 
@@ -22,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morlu {
 
@@ -60,6 +62,18 @@ namespace morlu {
  * escaped); nothing a table sends can put up a dialog on the host.
  * A table whose connection fails, floods the host, or does not read what it is sent is treated as if
  * it had left (see ConnectionTable for the limits).
+ *
+ * Coming back after a dropped connection (words only a table that asks ever hears): after its login a
+ * table may ask for its seat key (CMD_seatkey); it alone is answered with a fresh key, and from then on
+ * it is also told CMD_removed before it is removed and CMD_hostclosing before the host ends
+ * (announceClosing()). A returning table answers its slot offer with CMD_rejoin and the key: if that is
+ * the live key of a slot that is free now, the connection moves there (the offered slot was never
+ * announced) and is offered that slot; otherwise it is offered the same slot again. When the key's slot
+ * is only offered to a connection that has not logged in yet, the answer waits until that one has
+ * logged in (the slot is taken), gone (it is free) or asked to rejoin elsewhere itself (the two change
+ * places); tables dropped together may come back in any order. A key whose slot is still held by the
+ * connection it was given to (one that died without the host noticing) closes that connection first.
+ * See SeatKeys for when a key is voided.
  *
  * In-process use (the table that hosts):
  *
@@ -172,6 +186,12 @@ public:
     void tempsockError(LineConnection* sender, const QString& msg);
     /// Closes slot @p n's connection if the slot is in use; the departure follows.
     void disconnectsock(int n);
+    /**
+     * The host is about to end by choice (its player's program closes, the server is told to stop):
+     * every table that asked for its seat key is told CMD_hostclosing, so it closes instead of trying
+     * to come back. Nothing else changes and nothing is closed; the connections end with the host.
+     */
+    void announceClosing();
     /// One `socktimer` tick: dispatches the first queued line.
     void socktimerTimer();
 
@@ -198,6 +218,13 @@ private:
     void startgame(std::string_view rest, int connection);
     void choosetype(std::string_view rest, int connection);
     void playcard(std::string_view rest, int connection);
+    void seatkey(std::string_view rest, int connection);
+    void rejoin(std::string_view rest, int connection);
+    /// Answers every waiting rejoin that can be answered now (see the class comment).
+    void settleRejoins();
+    bool rejoinWaiting(int connection) const;
+    /// Tells the connection that now holds @p slot (offered @p offered before) to log in there.
+    void answerRejoin(int offered, int slot);
 
     void registerCommands();
     /// True for a line that names a known request; anything else is dropped without using a tick.
@@ -238,6 +265,13 @@ private:
     SecureRandom m_secure;
     StreamRandom m_choices;
     std::optional<Random> m_seeded;
+    SeatKeys m_seatKeys;
+    /// A rejoin with a live key for @p slot, from @p connection, not answered yet.
+    struct WaitingRejoin {
+        int connection = 0;
+        int slot = 0;
+    };
+    std::vector<WaitingRejoin> m_rejoins;
     GameEngine m_engine;
     Dispatcher<int> m_dispatcher;
     QueuedLine m_dispatching;

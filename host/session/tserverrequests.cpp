@@ -1,12 +1,11 @@
 // The requests a table may send the host: each is read once into its message and, when the
 // connection speaks for the seat it names, handed to the engine or relayed to the tables.
 
-#include "tserver.h"
-
 #include "gamemessages.h"
 #include "names.h"
 #include "sessionmessages.h"
 #include "sessiontext.h"
+#include "tserver.h"
 
 #include <algorithm>
 #include <optional>
@@ -30,6 +29,8 @@ void TServer::registerCommands()
     add(CMD_choosetype, &TServer::choosetype);
     add(CMD_playcard, &TServer::playcard);
     add(CMD_playasound, &TServer::playasound);
+    add(CMD_seatkey, &TServer::seatkey);
+    add(CMD_rejoin, &TServer::rejoin);
 }
 
 std::string TServer::seatName(std::string_view received, int s) const
@@ -54,6 +55,8 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
         return;
     c->loggedIn = true;
+    // Whoever held a key for this slot has lost it to this table.
+    m_seatKeys.revoke(s);
     SeatRecord& r = record(s);
     r.name = seatName(login.name, s);
     r.inuse = 1;
@@ -69,7 +72,10 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     }
     if (m_engine.gamerunning())
         m_engine.catchUp(s);
-    log(QStringLiteral("Slot %1: logged in as %2 (version %3)").arg(s).arg(sessiontext::forLog(r.name), sessiontext::forLog(login.version)));
+    settleRejoins();
+    log(QStringLiteral("Slot %1: logged in as %2 (version %3)")
+            .arg(s)
+            .arg(sessiontext::forLog(r.name), sessiontext::forLog(login.version)));
     emit loggedIn(s);
 }
 
@@ -78,7 +84,15 @@ void TServer::kickhim(std::string_view rest, int connection)
     const KickHim request = KickHim::read(rest);
     if (request.requestingSlot != 1 || !speaksFor(connection, request.requestingSlot))
         return;
-    disconnectsock(request.slot);
+    const int n = request.slot;
+    if (n >= 1 && n <= kSlotCount && record(n).inuse == 1) {
+        // A removed table may not come back with its key; one that knows the words is told first.
+        m_seatKeys.revoke(n);
+        const ConnectionTable::Connection* removed = m_connections.find(record(n).socket);
+        if (removed != nullptr && removed->seatKeys)
+            m_outbox.toSlot(n, Removed{}.write(m_line));
+    }
+    disconnectsock(n);
 }
 
 template <typename Relay> void TServer::relayChat(int s, std::string_view received)
@@ -173,6 +187,108 @@ void TServer::playcard(std::string_view rest, int connection)
     const PlayCard request = PlayCard::read(rest);
     if (speaksFor(connection, request.seat))
         m_engine.playcard(request);
+}
+
+void TServer::seatkey(std::string_view rest, int connection)
+{
+    const SeatKeyRequest request = SeatKeyRequest::read(rest);
+    ConnectionTable::Connection* c = m_connections.find(connection);
+    if (c == nullptr || !c->open || c->closing || !c->loggedIn || !speaksFor(connection, request.slot))
+        return;
+    c->seatKeys = true;
+    const std::string key = m_seatKeys.issue(request.slot, connection);
+    m_outbox.toSlot(request.slot, SeatKey{request.slot, key}.write(m_line));
+}
+
+void TServer::rejoin(std::string_view rest, int connection)
+{
+    const Rejoin request = Rejoin::read(rest);
+    const int n = request.slot;
+    ConnectionTable::Connection* c = m_connections.find(connection);
+    // Only in answer to a slot offer: before the login of a connection that holds the offered slot.
+    if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, n) || rejoinWaiting(connection))
+        return;
+    const SeatKeys::Holder holder = m_seatKeys.take(request.key);
+    const int s = holder.slot;
+    if (s == 0) {
+        log(QStringLiteral("Slot %1: a rejoin with a key that is not live").arg(n));
+        m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
+        return;
+    }
+    if (s != n && record(s).inuse == 1 && record(s).socket == holder.connection) {
+        // The table is back before the host noticed that its old connection had gone (it died without a
+        // word): that connection leaves now, as if it had closed.
+        log(QStringLiteral("Slot %1: its table is back on a new connection; the old one is closed").arg(s));
+        closeConnection(holder.connection);
+    }
+    m_rejoins.push_back({connection, s});
+    settleRejoins();
+}
+
+bool TServer::rejoinWaiting(int connection) const
+{
+    return std::any_of(m_rejoins.begin(), m_rejoins.end(),
+                       [connection](const WaitingRejoin& w) { return w.connection == connection; });
+}
+
+void TServer::settleRejoins()
+{
+    // Each pass answers or moves one waiting rejoin, or finds that all of them must wait.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (auto it = m_rejoins.begin(); it != m_rejoins.end() && !changed; ++it) {
+            ConnectionTable::Connection* c = m_connections.find(it->connection);
+            const int s = it->slot;
+            if (c == nullptr || !c->open || c->closing || c->loggedIn) {
+                m_rejoins.erase(it);
+                changed = true;
+                break;
+            }
+            const int n = c->slot;
+            SeatRecord& target = record(s);
+            const ConnectionTable::Connection* other = target.inuse == 1 ? m_connections.find(target.socket) : nullptr;
+            if (s == n) {
+                answerRejoin(n, s);
+            } else if (target.inuse == 0) {
+                // Slot n was only offered, never announced: it is free again as if nobody had come.
+                SeatRecord& offered = record(n);
+                offered.inuse = 0;
+                offered.socket = 0;
+                offered.name.clear();
+                offered.justwatch = 0;
+                c->slot = s;
+                target.inuse = 1;
+                target.socket = c->id;
+                // The seat was human for a moment: if it is due to play or choose, the computer does it.
+                if (m_engine.gamerunning())
+                    m_engine.computerTakesOver(n);
+                answerRejoin(n, s);
+            } else if (other != nullptr && !other->loggedIn && other->open && rejoinWaiting(other->id)) {
+                // Two returning tables were each offered the other's slot: they change places. The
+                // other one still waits for its own slot, which may now be the one it holds.
+                ConnectionTable::Connection* swapped = m_connections.find(other->id);
+                swapped->slot = n;
+                record(n).socket = swapped->id;
+                c->slot = s;
+                target.socket = c->id;
+                answerRejoin(n, s);
+            } else if (other == nullptr || other->loggedIn || !other->open) {
+                log(QStringLiteral("Slot %1: a rejoin for slot %2, which is taken now").arg(n).arg(s));
+                m_outbox.toSlot(n, SendLoginInfo{n}.write(m_line));
+            } else {
+                continue; // offered to a table that has not said yet who it is: wait for it
+            }
+            m_rejoins.erase(it);
+            changed = true;
+            break;
+        }
+    }
+}
+
+void TServer::answerRejoin(int offered, int slot)
+{
+    log(QStringLiteral("Slot %1: a table comes back to slot %2").arg(offered).arg(slot));
+    m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
 }
 
 } // namespace morlu

@@ -26,6 +26,11 @@ inline constexpr std::string_view CMD_action = "CMD_action";
 inline constexpr std::string_view CMD_playasound = "CMD_playasound";
 inline constexpr std::string_view CMD_botspeed = "CMD_botspeed";
 inline constexpr std::string_view CMD_botlevel = "CMD_botlevel";
+// Coming back after a dropped connection: sent only between a table and a host that both know them.
+inline constexpr std::string_view CMD_seatkey = "CMD_seatkey";
+inline constexpr std::string_view CMD_rejoin = "CMD_rejoin";
+inline constexpr std::string_view CMD_removed = "CMD_removed";
+inline constexpr std::string_view CMD_hostclosing = "CMD_hostclosing";
 
 // Game.
 inline constexpr std::string_view CMD_startgame = "CMD_startgame";

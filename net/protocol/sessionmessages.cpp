@@ -2,6 +2,8 @@
 
 #include "fieldreader.h"
 
+#include <algorithm>
+
 namespace morlu {
 
 std::string_view SendLoginInfo::write(std::string& buffer) const
@@ -207,6 +209,51 @@ BotLevel BotLevel::read(std::string_view rest)
     BotLevel message;
     message.seat = reader.intField();
     message.level = reader.field();
+    return message;
+}
+
+bool isSeatKey(std::string_view key)
+{
+    return key.size() == kSeatKeyLength &&
+           std::all_of(key.begin(), key.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+std::string_view SeatKeyRequest::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).finish();
+}
+
+SeatKeyRequest SeatKeyRequest::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    return {reader.intField()};
+}
+
+std::string_view SeatKey::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).field(key).finish();
+}
+
+SeatKey SeatKey::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    SeatKey message;
+    message.slot = reader.intField();
+    message.key = reader.field();
+    return message;
+}
+
+std::string_view Rejoin::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).field(key).finish();
+}
+
+Rejoin Rejoin::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    Rejoin message;
+    message.slot = reader.intField();
+    message.key = reader.field();
     return message;
 }
 

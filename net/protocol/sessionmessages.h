@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -203,5 +204,56 @@ struct BotLevel {
     static BotLevel read(std::string_view rest);
     bool operator==(const BotLevel&) const = default;
 };
+
+// Coming back after a dropped connection. A table that knows these words asks for a seat key after its
+// login; a host that knows them answers and from then on also tells that table when it is removed and
+// when the host ends. A host never sends them to a table that has not asked, and an older host drops
+// the asking word, so neither side's lines change for a peer that does not know them.
+
+/// Characters of a seat key: 32 lowercase hex digits (128 bits from the system's secure source).
+inline constexpr std::size_t kSeatKeyLength = 32;
+
+/// True for @p key made of exactly kSeatKeyLength lowercase hex digits.
+bool isSeatKey(std::string_view key);
+
+/// table -> host, after its login: "slot+". Asks for the seat key of @p slot.
+struct SeatKeyRequest {
+    static constexpr std::string_view command = CMD_seatkey;
+    int slot = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static SeatKeyRequest read(std::string_view rest);
+    bool operator==(const SeatKeyRequest&) const = default;
+};
+
+/// host -> the asking table alone: "slot+key+". The key brings the table back to @p slot later.
+struct SeatKey {
+    static constexpr std::string_view command = CMD_seatkey;
+    int slot = 0;
+    std::string_view key;
+
+    std::string_view write(std::string& buffer) const;
+    static SeatKey read(std::string_view rest);
+    bool operator==(const SeatKey&) const = default;
+};
+
+/**
+ * table -> host, instead of CMD_logininfo: "slot+key+", where @p slot is the slot just offered. The host
+ * answers CMD_sendlogininfo with the key's slot when it is free, or with @p slot again.
+ */
+struct Rejoin {
+    static constexpr std::string_view command = CMD_rejoin;
+    int slot = 0;
+    std::string_view key;
+
+    std::string_view write(std::string& buffer) const;
+    static Rejoin read(std::string_view rest);
+    bool operator==(const Rejoin&) const = default;
+};
+
+/// host -> a table that asked for its seat key, just before the host removes it: "CMD_removed+".
+using Removed = EmptyMessage<CMD_removed>;
+/// host -> every table that asked for its seat key, just before the host ends: "CMD_hostclosing+".
+using HostClosing = EmptyMessage<CMD_hostclosing>;
 
 } // namespace morlu

@@ -103,7 +103,7 @@ TEST(ServerModeTest, TheComputerLevelAppliesToEveryComputerSeat)
 
 // Nobody's program hosts: the table the dedicated host puts in slot 1 gets START, starts a short game
 // through the chooser, lets the computer play its seat and sees the game to its winner, which its tally
-// counts; when the host stops, the table closes and keeps its tally.
+// counts; when the host is told to stop, the table hears that the host ends, closes and keeps its tally.
 TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
 {
     ServerProcess server;
@@ -136,9 +136,11 @@ TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
     EXPECT_EQ(table->tally().store().myGames(), QStringLiteral("1"));
     EXPECT_EQ(table->tally().store().record(0).first(), QStringLiteral("1")) << "Klot was at the table";
 
+    MessageBoxes boxes;
     QSignalSpy closed(table.get(), &Tchat::tableClosed);
     ASSERT_TRUE(server.terminate());
     ASSERT_TRUE(closed.count() > 0 || closed.wait(kWait));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("The host has ended the game.")}) << "told, not dropped";
     TallyStore saved;
     saved.load(tally);
     EXPECT_EQ(saved.myGames(), QStringLiteral("1"));

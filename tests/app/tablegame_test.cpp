@@ -7,6 +7,8 @@
 #include "tabledriver.h"
 #include "tablelink.h"
 #include "tgamestart.h"
+#include "tsock.h"
+#include "tsockconnection.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/socket.h>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -131,6 +134,7 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
 
 TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
 {
+    MessageBoxes boxes;
     auto host = soloTable();
     startGame(host, 3);
     TServer& server = host.server();
@@ -192,19 +196,76 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
         },
         kWait));
     EXPECT_EQ(host->board().seatName(2), QStringLiteral("Klot"));
+    EXPECT_EQ(boxes.texts(), QStringList(2, QStringLiteral("You have been removed from the game.")));
     EXPECT_TRUE(host->spys().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return cid->board().seatName(2) == QStringLiteral("Klot"); }, kWait));
 }
 
 TEST(TableGame, WhenTheHostingTableEndsEveryOtherTableEnds)
 {
+    MessageBoxes boxes;
     auto host = soloTable();
     auto bea = joiningTable(host, QStringLiteral("Bea"));
     auto eve = joiningTable(host, QStringLiteral("Eve"));
     QSignalSpy beaClosed(bea.get(), &Tchat::tableClosed);
     QSignalSpy eveClosed(eve.get(), &Tchat::tableClosed);
+    // Told, since both have asked for their seat keys (a table that has not would try to come back).
+    ASSERT_TRUE(waitUntil([&] { return !bea->state().seatkey.empty() && !eve->state().seatkey.empty(); }, kWait));
     host.reset();
     EXPECT_TRUE(waitUntil([&] { return beaClosed.count() == 1 && eveClosed.count() == 1; }, kWait));
+    EXPECT_EQ(boxes.texts(), QStringList(2, QStringLiteral("The host has ended the game.")));
+}
+
+/// Kills @p table's connection at its socket, as a network that drops it would.
+void killConnection(Tchat& table)
+{
+    auto* tcp = dynamic_cast<TSockConnection*>(&table.link().connection());
+    ASSERT_NE(tcp, nullptr);
+    ASSERT_EQ(::shutdown(tcp->sock().handle(), SHUT_RDWR), 0);
+}
+
+// Two seated tables lose their connections in the middle of a game: each comes back to its own seat,
+// hand and all, and the game is played on through their widgets.
+TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
+{
+    auto host = soloTable();
+    auto bea = joiningTable(host, QStringLiteral("Bea"));
+    auto cid = joiningTable(host, QStringLiteral("Cid"));
+    TServer& server = host.server();
+    startGame(host, 1);
+    const auto handsShown = [&] {
+        return hand(*bea) == hostHand(server, 2) && hand(*cid) == hostHand(server, 3) && hand(*bea) != QList<int>(8, 0);
+    };
+    ASSERT_TRUE(waitUntil(handsShown, kWait));
+    ASSERT_TRUE(waitUntil([&] { return !bea->state().seatkey.empty() && !cid->state().seatkey.empty(); }, kWait));
+
+    killConnection(*cid);
+    killConnection(*bea);
+    for (Tchat* table : {bea.get(), cid.get()}) {
+        EXPECT_TRUE(waitUntil(
+            [&] { return chatLines(*table).contains(QStringLiteral("Connection to the host lost. Reconnecting...")); },
+            kWait));
+    }
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return server.slot(2).name == "Bea" && server.slot(3).name == "Cid" && bea->state().myseat == 2 &&
+                   cid->state().myseat == 3 && !bea->connection().reconnecting() && !cid->connection().reconnecting() &&
+                   handsShown();
+        },
+        kWait));
+    EXPECT_EQ(server.slotcount(), 3) << "nobody took another slot";
+    EXPECT_TRUE(waitUntil([&] { return banks(*bea) == hostBanks(server); }, kWait));
+
+    SentLines beaSent(*bea);
+    SentLines cidSent(*cid);
+    TableDriver driver(server, {host.get(), bea.get(), cid.get()});
+    ASSERT_TRUE(driver.playUntil(
+        [&] {
+            return beaSent.any(QStringLiteral("CMD_playcard+2+")) && cidSent.any(QStringLiteral("CMD_playcard+3+"));
+        },
+        kIdle));
+    EXPECT_EQ(driver.refusals(), 0);
+    EXPECT_TRUE(waitUntil([&] { return banks(*bea) == hostBanks(server) && banks(*cid) == hostBanks(server); }, kWait));
 }
 
 } // namespace

@@ -124,4 +124,104 @@ TEST_F(TableConnectionTest, AFullGameShowsItsBoxThenEndsTheTable)
     EXPECT_EQ(ended.count(), 1);
 }
 
+// A host that says why it lets the table go is believed: the tally is saved, the reason is shown in a
+// box the player dismisses, and the table ends without trying to come back.
+TEST_F(TableConnectionTest, TheHostsLastWordIsShownThenTheTableEnds)
+{
+    const struct {
+        const char* line;
+        const char* text;
+    } rows[] = {
+        {"CMD_removed+", "You have been removed from the game."},
+        {"CMD_hostclosing+", "The host has ended the game."},
+    };
+    for (const auto& row : rows) {
+        TableState joined;
+        joined.connected = true;
+        DialogRecorder boxes;
+        TableConnection table(joined, boxes);
+        table.registerOn(commands);
+        QStringList boxesWhenLeaving{QStringLiteral("none yet")};
+        QObject::connect(&table, &TableConnection::leaving, [&] { boxesWhenLeaving = boxes.messages; });
+        QSignalSpy tableEnded(&table, &TableConnection::ended);
+
+        EXPECT_TRUE(commands.dispatch(row.line)) << row.line;
+        EXPECT_EQ(boxesWhenLeaving, QStringList()) << row.line << ": saved before the box";
+        EXPECT_EQ(boxes.messages, QStringList{QString::fromLatin1(row.text)}) << row.line;
+        EXPECT_EQ(tableEnded.count(), 1) << row.line;
+        EXPECT_FALSE(table.reconnecting()) << row.line;
+    }
+}
+
+// A joined table that loses its host without a word says so, drops what the player asks meanwhile and
+// connects again until a host answers or the time is up; the host player's table, and a table that
+// never logged in, end at once.
+TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTimeIsUp)
+{
+    enum class Then { HostAnswers, HostIsGone };
+    const struct {
+        const char* name;
+        bool ishost;
+        bool loggedIn;
+        Then then;
+        QStringList notices;
+        QStringList boxes;
+        int ends;
+    } rows[] = {
+        {"the host answers again",
+         false,
+         true,
+         Then::HostAnswers,
+         {QStringLiteral("Connection to the host lost. Reconnecting...")},
+         {},
+         0},
+        {"the host is gone for good",
+         false,
+         true,
+         Then::HostIsGone,
+         {QStringLiteral("Connection to the host lost. Reconnecting...")},
+         {QStringLiteral("The host cannot be reached.")},
+         1},
+        {"the host player's own table", true, true, Then::HostIsGone, {}, {}, 1},
+        {"a table that never logged in", false, false, Then::HostIsGone, {}, {}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto host = std::make_unique<FakeHost>();
+        TableState joined;
+        DialogRecorder boxes;
+        TableConnection table(joined, boxes);
+        table.setReconnectTimes(1500, 20, 80);
+        QStringList notices;
+        QObject::connect(&table, &TableConnection::notice, [&](const QString& text) { notices << text; });
+        QSignalSpy tableEnded(&table, &TableConnection::ended);
+        QSignalSpy tableSent(&table, &TableConnection::lineSent);
+        table.join(QStringLiteral("127.0.0.1"), QString::number(host->port()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host->hasTable(); }, kWait));
+        joined.ishost = row.ishost;
+        joined.connected = row.loggedIn;
+
+        if (row.then == Then::HostAnswers) {
+            host->close();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return table.reconnecting(); }, kWait));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return host->hasTable(); }, kWait)) << "a new connection";
+            EXPECT_TRUE(joined.rejoining) << "the slot offer is answered with the key";
+            host->send(QStringLiteral("CMD_sendlogininfo+2"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !table.reconnecting(); }, kWait));
+        } else {
+            host.reset();
+            if (row.ends == 1 && !row.boxes.isEmpty()) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return table.reconnecting(); }, kWait));
+                table.sendline("CMD_chat+2+anyone?|clRed\xFF");
+                EXPECT_EQ(tableSent.count(), 0) << "dropped while the connection is made again";
+            }
+            ASSERT_TRUE(QTest::qWaitFor([&] { return tableEnded.count() == 1; }, kWait));
+        }
+        EXPECT_EQ(notices, row.notices);
+        EXPECT_EQ(boxes.messages, row.boxes);
+        EXPECT_EQ(boxes.questions, QStringList()) << "no Retry or Quit while coming back";
+        EXPECT_EQ(tableEnded.count(), row.ends);
+    }
+}
+
 } // namespace

@@ -53,7 +53,7 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
         for (const auto& [line, colour] : chat.lines)
             EXPECT_EQ(colour, ChatSink::kSystemColour) << row.line;
     }
-    EXPECT_EQ(host.sent, std::vector<std::string>{"CMD_logininfo+2+1.0.5+Ann\xFF"});
+    EXPECT_EQ(host.sent, (std::vector<std::string>{"CMD_logininfo+2+1.0.5+Ann\xFF", "CMD_seatkey+2+\xFF"}));
     EXPECT_EQ(heard.sounds, (QStringList{QStringLiteral("entered"), QStringLiteral("entered")}));
     EXPECT_EQ(board.seatName(3), QStringLiteral("Klick"));
 }
@@ -72,6 +72,82 @@ TEST_F(TableSessionTest, TheOwnSeatIsMarkedAtLogin)
         EXPECT_EQ(board.ownSeat(), row.marked) << row.login;
         for (int seat = 1; seat <= 4; ++seat)
             EXPECT_EQ(board.nameLabel(seat)->isHighlighted(), seat == row.marked) << row.login << " " << seat;
+    }
+}
+
+// After a drop the first slot offer on the new connection is answered with the seat key, once; whatever
+// the host offers next is logged in to, and the arrivals are told afresh. Only a table that may come
+// back asks for a key.
+TEST(TableSessionRejoin, TheFirstOfferAfterADropIsAnsweredWithTheKeyOnce)
+{
+    const std::string key = "0123456789abcdef0123456789abcdef";
+    const struct {
+        const char* name;
+        bool ishost;
+        std::string keyLine; ///< what the host answered the first login's request, if anything
+        std::vector<std::string> offers;
+        std::vector<std::string> sent; ///< after the first login
+        int seat;
+    } rows[] = {
+        {"back to its seat",
+         false,
+         "CMD_seatkey+2+" + key + "+",
+         {"CMD_sendlogininfo+5", "CMD_sendlogininfo+2"},
+         {"CMD_rejoin+5+" + key + "+\xFF", "CMD_logininfo+2+1.0.5+Ann\xFF", "CMD_seatkey+2+\xFF"},
+         2},
+        {"the key failed: where it is offered",
+         false,
+         "CMD_seatkey+2+" + key + "+",
+         {"CMD_sendlogininfo+5", "CMD_sendlogininfo+5"},
+         {"CMD_rejoin+5+" + key + "+\xFF", "CMD_logininfo+5+1.0.5+Ann\xFF", "CMD_seatkey+5+\xFF"},
+         5},
+        {"an older host gave no key: a newcomer",
+         false,
+         "",
+         {"CMD_sendlogininfo+5"},
+         {"CMD_logininfo+5+1.0.5+Ann\xFF", "CMD_seatkey+5+\xFF"},
+         5},
+        {"a key for another slot is not kept",
+         false,
+         "CMD_seatkey+3+" + key + "+",
+         {"CMD_sendlogininfo+5"},
+         {"CMD_logininfo+5+1.0.5+Ann\xFF", "CMD_seatkey+5+\xFF"},
+         5},
+        {"a malformed key is not kept",
+         false,
+         "CMD_seatkey+2+XYZ+",
+         {"CMD_sendlogininfo+5"},
+         {"CMD_logininfo+5+1.0.5+Ann\xFF", "CMD_seatkey+5+\xFF"},
+         5},
+        {"the host player's table never asks", true, "", {"CMD_sendlogininfo+1"}, {"CMD_logininfo+1+1.0.5+Ann\xFF"}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Board board;
+        TableState state;
+        state.myname = QStringLiteral("Ann");
+        state.ishost = row.ishost;
+        ChatRecorder chat;
+        HostRecorder host;
+        TableEvents events;
+        TableSession session{board, state, chat, host, events};
+        morlu::Dispatcher<> commands;
+        session.registerOn(commands);
+        for (const std::string& line : {std::string("CMD_sendlogininfo+2"), std::string("CMD_existingplayers+3+Bob"),
+                                        std::string("CMD_existingplayers+6+Zed"), row.keyLine}) {
+            if (!line.empty())
+                commands.dispatch(line);
+        }
+        host.sent.clear();
+        state.rejoining = true;
+        for (const std::string& offer : row.offers)
+            commands.dispatch(offer);
+        EXPECT_EQ(host.sent, row.sent);
+        EXPECT_EQ(state.myseat, row.seat);
+        EXPECT_FALSE(state.rejoining);
+        EXPECT_EQ(state.seatkey, "") << "a key is good for one try";
+        EXPECT_EQ(session.spys(), QStringList()) << "the host tells the spectators again";
+        EXPECT_EQ(board.seatName(3), board.computerName(3)) << "and the players";
     }
 }
 

@@ -194,7 +194,8 @@ TEST_F(TchatSession, LoginAnswersWithTheSlotTheVersionAndTheName)
     hostSays({QStringLiteral("CMD_sendlogininfo+3")});
     EXPECT_EQ(table->state().myseat, 3);
     EXPECT_TRUE(table->state().connected);
-    EXPECT_EQ(sent.lines(), QStringList{QStringLiteral("CMD_logininfo+3+1.0.5+Ann")});
+    EXPECT_EQ(sent.lines(),
+              (QStringList{QStringLiteral("CMD_logininfo+3+1.0.5+Ann"), QStringLiteral("CMD_seatkey+3+")}));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !host.receivedLines().isEmpty(); }, kWait));
     EXPECT_EQ(host.receivedLines().first(), QByteArray("CMD_logininfo+3+1.0.5+Ann"));
 }
@@ -224,11 +225,11 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
     // Reading the settings at the own login tells the speed and the computer players' level first.
     EXPECT_EQ(sent.lines(),
-              (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botlevel+1+classic+"), QStringLiteral("CMD_botlevel+2+classic+"),
-                           QStringLiteral("CMD_botlevel+3+classic+"), QStringLiteral("CMD_botlevel+4+classic+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+")}));
+              (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_seatkey+1+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botlevel+1+classic+"),
+                           QStringLiteral("CMD_botlevel+2+classic+"), QStringLiteral("CMD_botlevel+3+classic+"),
+                           QStringLiteral("CMD_botlevel+4+classic+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)
@@ -304,12 +305,15 @@ TEST_F(TchatSession, GameIsFullShowsItsBoxThenClosesTheTable)
     EXPECT_FALSE(table->isVisible());
 }
 
-TEST_F(TchatSession, TheHostClosingTheConnectionClosesTheTable)
+TEST_F(TchatSession, TheHostEndingTheGameSaysSoThenClosesTheTable)
 {
+    MessageBoxes boxes;
     table->show();
     login(2);
+    host.send(QStringLiteral("CMD_hostclosing+"));
     host.close();
     ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("The host has ended the game.")});
     EXPECT_FALSE(table->isVisible());
 }
 
@@ -396,8 +400,16 @@ TEST_F(TchatSession, TheSpyListAndTheTallyFollowTheTableAndTheTallyIsSavedWhenTh
     ASSERT_TRUE(QFile::exists(path)) << "saved after the game";
 
     QFile::remove(path);
+    MessageBoxes boxes;
+    QString boxSeen;
+    MessageBox::setHook([&](const QString& text) {
+        boxSeen = text + (QFile::exists(path) ? QStringLiteral(" (saved)") : QString());
+        return QMessageBox::Ok;
+    });
+    host.send(QStringLiteral("CMD_removed+"));
     host.close();
     ASSERT_TRUE(closed.wait(kWait));
+    EXPECT_EQ(boxSeen, QStringLiteral("You have been removed from the game. (saved)"));
     morlu::TallyStore saved;
     saved.load(path);
     EXPECT_TRUE(saved.loadError().isEmpty());
@@ -414,7 +426,7 @@ TEST_F(TchatSession, JustWatchAsksAndItsCheckMarkFollowsTheHost)
     hostSays({QStringLiteral("CMD_justwatching+3+1")});
     EXPECT_TRUE(justWatch->isChecked());
     justWatch->trigger();
-    EXPECT_EQ(sent.lines().mid(1),
+    EXPECT_EQ(sent.lines().mid(2),
               (QStringList{QStringLiteral("CMD_justwatch+3+1"), QStringLiteral("CMD_justwatch+3+2")}));
 }
 

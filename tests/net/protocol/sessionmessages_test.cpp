@@ -30,6 +30,11 @@ TEST(SessionMessages, WireFormOfEveryLayout)
     expectWire(BotSpeed{1, 1500}, "CMD_botspeed+1+1500+");
     expectWire(BotLevel{2, kBotLevelExpert}, "CMD_botlevel+2+expert+");
     expectWire(BotLevel{4, kBotLevelClassic}, "CMD_botlevel+4+classic+");
+    expectWire(SeatKeyRequest{3}, "CMD_seatkey+3+");
+    expectWire(SeatKey{3, "0123456789abcdef0123456789abcdef"}, "CMD_seatkey+3+0123456789abcdef0123456789abcdef+");
+    expectWire(Rejoin{2, "0123456789abcdef0123456789abcdef"}, "CMD_rejoin+2+0123456789abcdef0123456789abcdef+");
+    expectWire(Removed{}, "CMD_removed+");
+    expectWire(HostClosing{}, "CMD_hostclosing+");
 }
 
 // The name is the last field and is read as the whole rest, "+" and all.
@@ -107,6 +112,27 @@ TEST(SessionMessages, ReadingRows)
     expectRead("3+1.0.5", LoginInfo{3, "", "1.0.5"});
     expectRead("1+2+3+", KickHim{1, 2});
     expectRead("anything", Full{});
+    expectRead("2+abc", Rejoin{2, ""});
+    expectRead("2+", SeatKey{2, ""});
+}
+
+// A key is exactly what the host hands out; anything else can never match a live key.
+TEST(SessionMessages, SeatKeyShape)
+{
+    const struct {
+        std::string_view key;
+        bool valid;
+    } rows[] = {
+        {"0123456789abcdef0123456789abcdef", true},
+        {"ffffffffffffffffffffffffffffffff", true},
+        {"0123456789ABCDEF0123456789abcdef", false},
+        {"0123456789abcdef0123456789abcde", false},
+        {"0123456789abcdef0123456789abcdef0", false},
+        {"0123456789abcdeg0123456789abcdef", false},
+        {"", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(isSeatKey(row.key), row.valid) << row.key;
 }
 
 TEST(SessionMessages, MalformedRows)
@@ -126,4 +152,6 @@ TEST(SessionMessages, MalformedRows)
     expectFieldError<ChatRequest>("+hi|clRed", "");
     expectFieldError<ChatRelay>("Ann chats: hi|clRed", "");
     expectFieldError<PlayASound>("$1+wave1+", "$1");
+    expectFieldError<SeatKeyRequest>("3", "");
+    expectFieldError<Rejoin>("x+0123456789abcdef0123456789abcdef+", "x");
 }
