@@ -58,6 +58,10 @@ GameAddress GameAddress::parse(const QString& typed)
         address.m_error = QStringLiteral("Type the host's address, such as 192.168.1.20 or 192.168.1.20:7772.");
         return address;
     }
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char(' '))) {
+        address.m_error = QStringLiteral("\"%1\" is not a host name or address.").arg(text);
+        return address;
+    }
     if (text.startsWith(QLatin1Char('['))) {
         const qsizetype close = text.indexOf(QLatin1Char(']'));
         address.m_host = text.mid(1, close - 1);

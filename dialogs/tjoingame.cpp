@@ -103,9 +103,12 @@ Tjoingame::Tjoingame(QWidget* parent) : QDialog(parent)
     connect(m_name, &QLineEdit::returnPressed, this, &Tjoingame::joinTyped);
     connect(join, &QPushButton::clicked, this, &Tjoingame::joinTyped);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_found, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    // Enter (activated) and a double-click both join; whichever comes second finds the dialog closed.
+    const auto joinFound = [this](QListWidgetItem* item) {
         joinAddress(GameAddress::parse(item->data(kAddressRole).toString()));
-    });
+    };
+    connect(m_found, &QListWidget::itemActivated, this, joinFound);
+    connect(m_found, &QListWidget::itemDoubleClicked, this, joinFound);
     connect(m_recent, &QListWidget::currentTextChanged, m_address, &QLineEdit::setText);
     connect(m_recent, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { joinAddress(GameAddress::parse(item->text())); });
@@ -176,6 +179,8 @@ void Tjoingame::joinTyped()
 
 void Tjoingame::joinAddress(const GameAddress& address)
 {
+    if (!isVisible())
+        return;
     if (const QString why = playername::error(m_name->text()); !why.isEmpty()) {
         showError(why);
         m_name->setFocus(Qt::OtherFocusReason);
