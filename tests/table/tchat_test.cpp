@@ -457,7 +457,7 @@ TEST(TchatExit, AsksBeforeLeavingARunningGame)
             // What the window manager's close box sends: a close event from outside the program.
             QCloseEvent event;
             QSpontaneKeyEvent::setSpontaneous(&event);
-            QApplication::sendEvent(table.get(), &event);
+            QApplication::instance()->notify(table.get(), &event); // sendEvent would clear the mark
             accepted = event.isAccepted();
         } else {
             accepted = table->close();
