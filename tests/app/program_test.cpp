@@ -149,7 +149,7 @@ TEST(TchatStart, APortInUseIsNoDeadEnd)
         MessageBoxes boxes;
         Program solo({}, other.port());
         solo->processparams();
-        QTRY_VERIFY_WITH_TIMEOUT(solo->state().connected, kWait);
+        ASSERT_TRUE(waitUntil([&solo] { return solo->state().connected; }, kWait));
         EXPECT_TRUE(solo.server().hosting());
         EXPECT_NE(solo.server().port(), other.port());
         EXPECT_EQ(listeningAddress(solo.server()), QStringLiteral("127.0.0.1"));
