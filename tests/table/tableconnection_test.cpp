@@ -5,6 +5,7 @@
 #include "tablelink.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
+#include "waituntil.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -109,7 +110,7 @@ TEST_F(TableConnectionTest, AFailedJoinOrATakenPortGoesBackToTheChoice)
         port = gone.port();
     }
     joining.join(QStringLiteral("127.0.0.1"), QString::number(port));
-    QTRY_COMPARE_WITH_TIMEOUT(change.count(), 1, kWait);
+    ASSERT_TRUE(waitUntil([&change] { return change.count() == 1; }, kWait));
     EXPECT_EQ(change.at(0).at(0).toString(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(change.at(0).at(1).toString(), QString::number(port));
     EXPECT_EQ(joinEnded.count(), 0);
