@@ -91,19 +91,13 @@ void TSock::setListen(bool listen)
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
-    // A handle that failed to bind or listen is let go, so that the socket can listen again (on another port).
-    const auto fail = [this](const char* text, int code) {
-        ::close(m_fd);
-        m_fd = -1;
-        return ESockException(text, code);
-    };
     if (!m_listenAddress.isEmpty() &&
         ::inet_pton(AF_INET, m_listenAddress.toLatin1().constData(), &address.sin_addr) != 1)
-        throw fail("Listen - Error Binding Socket", 0);
+        throw ESockException("Listen - Error Binding Socket");
     if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        throw fail("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
+        throw ESockException("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
     if (::listen(m_fd, kBacklog) != 0)
-        throw fail("Listen - Error Starting Listen", 0);
+        throw ESockException("Listen - Error Starting Listen");
     // Watch only once listening: an unbound or failed handle would look readable for ever.
     watch(true, false);
     m_listen = true;
