@@ -8,8 +8,10 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QProcess>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
@@ -52,19 +54,29 @@ int main(int argc, char* argv[])
             QCoreApplication::quit();
     });
 
-    // A second start brings the running table forward and ends before any window exists.
-    SingleInstance instance;
-    if (!instance.claim())
-        return 0;
+    // Host Game and Join Game start the chosen game as a new program with its command line, once this
+    // one has let go of its host's port and of the single-instance name.
+    std::optional<QStringList> restart;
+    int code = 0;
+    {
+        // A second start brings the running table forward and ends before any window exists.
+        SingleInstance instance;
+        if (!instance.claim())
+            return 0;
 
-    morlu::MorluProgram program(options);
-    Tchat& window = program.table();
-    instance.setWindow(&window);
-    // Beside the program when its folder is its own and writable, else in the user's data folder.
-    window.useTallyFile(morlu::TallyStore::defaultPath());
-    // The program ends with the table window, even while another of its windows is open.
-    QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    table = &window;
-    window.show();
-    return app.exec();
+        morlu::MorluProgram program(options);
+        Tchat& window = program.table();
+        instance.setWindow(&window);
+        window.setRestarter([&restart](const QStringList& arguments) { restart = arguments; });
+        // Beside the program when its folder is its own and writable, else in the user's data folder.
+        window.useTallyFile(morlu::TallyStore::defaultPath());
+        // The program ends with the table window, even while another of its windows is open.
+        QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        table = &window;
+        window.show();
+        code = app.exec();
+    }
+    if (restart && !QProcess::startDetached(QCoreApplication::applicationFilePath(), *restart))
+        std::fprintf(stderr, "morlu: could not start the chosen game\n");
+    return code;
 }

@@ -3,6 +3,7 @@
 #include "esockexception.h"
 #include "tchat.h"
 #include "tserver.h"
+#include "tsocklistener.h"
 
 namespace morlu {
 
@@ -32,6 +33,10 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
         try {
             server->listen(port, reach == HostReach::ThisMachine ? QStringLiteral("127.0.0.1") : QString());
         } catch (const ESockException& error) {
+            // A socket that failed to bind keeps its handle; let it go, so that the host may listen on
+            // another port (a solo game falls back to a free one, a player may choose another).
+            if (auto* tcp = qobject_cast<TSockListener*>(&server->listener()))
+                tcp->sock().Close();
             return HostStarted{0, QString::fromLatin1(error.what()), error.code() == kPortInUse};
         }
         return HostStarted{server->port(), QString()};

@@ -58,6 +58,22 @@ QMessageBox::StandardButton MessageBox::retryOrQuit(QWidget* parent, const QStri
     return answer == QMessageBox::Retry ? QMessageBox::Retry : QMessageBox::Close;
 }
 
+QMessageBox::StandardButton MessageBox::retryChangeOrQuit(QWidget* parent, const QString& text)
+{
+    const auto given = preAnswered(text, QMessageBox::Warning);
+    if (given)
+        return *given == QMessageBox::Retry || *given == QMessageBox::Open ? *given : QMessageBox::Close;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Morlu"), text,
+                    QMessageBox::Retry | QMessageBox::Open | QMessageBox::Close, parent);
+    box.button(QMessageBox::Open)->setText(QStringLiteral("&Change Address"));
+    box.button(QMessageBox::Close)->setText(QStringLiteral("&Quit"));
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Close);
+    const int answer = box.exec();
+    return answer == QMessageBox::Retry || answer == QMessageBox::Open ? QMessageBox::StandardButton(answer)
+                                                                        : QMessageBox::Close;
+}
+
 QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& text)
 {
     const auto answer = preAnswered(text, QMessageBox::Question);

@@ -28,6 +28,12 @@ public:
      */
     static QMessageBox::StandardButton retryOrQuit(QWidget* parent, const QString& text);
     /**
+     * After a join that failed: @p text with the warning icon, "Retry" (the default), "Change Address"
+     * and "Quit". Returns QMessageBox::Retry, QMessageBox::Open (Change Address) or QMessageBox::Close
+     * (Quit, Esc and the close box).
+     */
+    static QMessageBox::StandardButton retryChangeOrQuit(QWidget* parent, const QString& text);
+    /**
      * Asks @p text with the buttons Yes and No (No is the default, so Enter never throws anything away
      * by accident). Returns QMessageBox::Yes only for a Yes; any other answer (a closed box, a hook's
      * OK) counts as No.

@@ -11,19 +11,25 @@
 namespace {
 
 const char* const kText =
-    "Multi-player games of Morlu are usually started from a separate lobby program, which finds the other "
-    "players and starts Morlu for everybody at the table.\n\n"
-    "The lobby program is not part of this package. It would be offered for download on the Morlu project "
-    "page, which has no public address yet, so there is nothing to download for now.\n\n"
-    "You do not need it to play: this solo game is ready, and you can host or join a game yourself "
-    "(Help, Content, \"Connecting\").";
+    "This solo game is ready: you play with three computer players.\n\n"
+    "To play with friends, host a game on this machine and tell them its address, or join a game a "
+    "friend hosts. Both are in the File menu too (Ctrl+H and Ctrl+J).";
+
+QPushButton* button(const QString& text, const char* name, int left, int top, QWidget* parent)
+{
+    auto* push = new QPushButton(text, parent);
+    push->setObjectName(QString::fromLatin1(name));
+    push->setGeometry(left, top, 100, 26);
+    push->setAutoDefault(false);
+    return push;
+}
 
 } // namespace
 
 Tdownload::Tdownload(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Tdownload"));
-    setWindowTitle(QStringLiteral("Morlu - Lobby Program"));
+    setWindowTitle(QStringLiteral("Morlu - Play Together"));
     setModal(false);
     dialogstyle::setBackground(this, dialogstyle::kWindowColour);
 
@@ -34,24 +40,33 @@ Tdownload::Tdownload(QWidget* parent) : QDialog(parent)
     text->setFont(dialogstyle::font(12));
     // The text keeps its whole last line whatever font the system substitutes: the dialog grows
     // below it rather than clip it.
-    const int textHeight = std::max(180, text->heightForWidth(316));
+    const int textHeight = std::max(96, text->heightForWidth(316));
     text->setGeometry(12, 10, 316, textHeight);
-    const int rowTop = 10 + textHeight + 24;
-    setFixedSize(340, rowTop + 36);
     dialogstyle::setTextColour(text, Qt::white);
 
+    const int buttonTop = 10 + textHeight + 14;
+    QPushButton* host = button(QStringLiteral("&Host Game..."), "button_host", 12, buttonTop, this);
+    QPushButton* join = button(QStringLiteral("&Join Game..."), "button_join", 120, buttonTop, this);
+    QPushButton* solo = button(QStringLiteral("Play &Solo"), "button_ok", 228, buttonTop, this);
+    solo->setDefault(true);
+    connect(host, &QPushButton::clicked, this, [this] {
+        hide();
+        emit hostGameChosen();
+    });
+    connect(join, &QPushButton::clicked, this, [this] {
+        hide();
+        emit joinGameChosen();
+    });
+    connect(solo, &QPushButton::clicked, this, &QDialog::hide);
+
+    const int rowTop = buttonTop + 26 + 16;
     m_dontShow = new QCheckBox(QStringLiteral("Don't show this again"), this);
     m_dontShow->setObjectName(QStringLiteral("check_dontshow"));
-    m_dontShow->setGeometry(12, rowTop, 200, 24);
+    m_dontShow->setGeometry(12, rowTop, 220, 24);
     m_dontShow->setFont(dialogstyle::font(12));
     dialogstyle::setTextColour(m_dontShow, Qt::white);
     connect(m_dontShow, &QCheckBox::toggled, this, &Tdownload::dontShowAgainChanged);
-
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("button_ok"));
-    ok->setGeometry(248, rowTop, 80, 24);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::hide);
+    setFixedSize(340, rowTop + 34);
 }
 
 bool Tdownload::dontShowAgain() const

@@ -5,9 +5,9 @@
 class QCheckBox;
 
 /**
- * The offer of the lobby program, shown at a solo start: multi-player games are usually started by a
- * separate lobby program, which this package does not contain. The dialog says so and where the lobby
- * program would come from; it offers no download while the project has no page to download from.
+ * The offer shown at a solo start: playing with others. It offers Host Game and Join Game, which the
+ * table opens (hostGameChosen(), joinGameChosen()); "Play Solo" only closes it. No other program is
+ * needed to play together.
  *
  * It never blocks the game (it is not modal), and "Don't show this again" is reported at once
  * (dontShowAgainChanged) for the table to keep in its settings file.
@@ -27,6 +27,10 @@ public:
 signals:
     /** The player ticked or unticked "Don't show this again". */
     void dontShowAgainChanged(bool checked);
+    /** "Host Game...": the offer has closed. */
+    void hostGameChosen();
+    /** "Join Game...": the offer has closed. */
+    void joinGameChosen();
 
 private:
     QCheckBox* m_dontShow = nullptr;

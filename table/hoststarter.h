@@ -22,3 +22,10 @@ struct HostStarted {
 };
 
 using HostStarter = std::function<HostStarted(const QString& port, HostReach reach)>;
+
+/**
+ * @p starter, except that a game private to this machine (a solo game) whose port another program holds
+ * listens on any free port instead: a solo game needs no fixed port, since only its own table connects.
+ * A multi-player host keeps its port (friends are told it) and reports the port in use as before.
+ */
+HostStarter withSoloPortFallback(HostStarter starter);

@@ -105,6 +105,10 @@ bool TableConnection::host(const QString& port, HostReach reach)
     const HostStarted host =
         m_hostStarter ? m_hostStarter(port, reach) : HostStarted{0, QStringLiteral("This program has no host"), false};
     if (!host.ok()) {
+        if (host.portInUse && reach == HostReach::Everyone && m_portInUseOffer) {
+            m_portInUseOffer(port);
+            return false;
+        }
         QString text = host.error;
         if (host.portInUse)
             text += QStringLiteral("\n\nPort %1 is already in use: another game may be running on this machine. "
@@ -149,8 +153,14 @@ void TableConnection::connectFailed(const QString& reason)
         return;
     }
     const QString text = QStringLiteral("Could not connect to %1 port %2: %3").arg(m_address, m_port, reason);
-    if (m_dialogs.askRetry(text))
+    // The own host is always on this machine: only a join has an address to change.
+    using Answer = TableDialogs::JoinFailedAnswer;
+    const Answer answer = m_state.ishost ? (m_dialogs.askRetry(text) ? Answer::Retry : Answer::Quit)
+                                         : m_dialogs.askRetryChangeOrQuit(text);
+    if (answer == Answer::Retry)
         connectToHost();
+    else if (answer == Answer::ChangeAddress)
+        emit changeAddressChosen(m_address, m_port);
     else
         emit ended();
 }

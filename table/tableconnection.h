@@ -10,6 +10,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class TableDialogs;
 class TableLink;
 struct TableState;
@@ -64,7 +66,15 @@ public:
      * bound. False when the host could not listen: a warning says why, then the table ends (ended()).
      */
     bool host(const QString& port, HostReach reach = HostReach::Everyone);
-    /** Connects to the host at @p address, @p port; a connection that cannot be made asks Retry or Quit. */
+    /**
+     * When set, a multi-player host whose port another program holds goes to @p offer (the player
+     * chooses another port) instead of the warning and the end of the table.
+     */
+    void setPortInUseOffer(std::function<void(const QString& port)> offer) { m_portInUseOffer = std::move(offer); }
+    /**
+     * Connects to the host at @p address, @p port; a connection that cannot be made asks Retry, Change
+     * Address (changeAddressChosen()) or Quit.
+     */
     void join(const QString& address, const QString& port);
     /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */
     void openLobby();
@@ -81,6 +91,8 @@ public:
 signals:
     /** A line went to the host (0xFF included). */
     void lineSent(const QByteArray& line);
+    /** A join failed and the player chose to change the address tried (@p address, @p port). */
+    void changeAddressChosen(const QString& address, const QString& port);
     /** The connection has ended or the game is full: the table closes. */
     void ended();
     /** The table is about to tell the player why it ends, and then end: save what must be kept. */
@@ -91,7 +103,7 @@ signals:
 private:
     /// Starts connecting to m_address, m_port; a failure goes to connectFailed().
     void connectToHost();
-    /// Retry tries again; Quit ends the table.
+    /// Retry tries again; Change Address (joins only) hands the address back; Quit ends the table.
     void connectFailed(const QString& reason);
     /// The connection has ended and its lines are handled: the table ends or comes back.
     void linkClosed();
@@ -105,6 +117,7 @@ private:
     QString m_port;
     TableDialogs& m_dialogs;
     HostStarter m_hostStarter;
+    std::function<void(const QString& port)> m_portInUseOffer;
     TableLink* m_link = nullptr;
     morlu::TSock* m_sock11 = nullptr;
     QTimer m_reconnectTimer;

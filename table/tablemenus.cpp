@@ -37,6 +37,13 @@ void TableMenus::buildFile(QMenuBar* bar)
     m_startGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(m_startGame1, &QAction::triggered, this, &TableMenus::startGameChosen);
     file->addSeparator();
+    QAction* host = item(file, QStringLiteral("&Host Game..."), "HostGame1");
+    host->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(host, &QAction::triggered, this, &TableMenus::hostGameChosen);
+    QAction* join = item(file, QStringLiteral("&Join Game..."), "JoinGame1");
+    join->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    connect(join, &QAction::triggered, this, &TableMenus::joinGameChosen);
+    file->addSeparator();
     connect(item(file, QStringLiteral("E&xit"), "Exit1"), &QAction::triggered, this, &TableMenus::exitChosen);
 }
 

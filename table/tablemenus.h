@@ -8,7 +8,8 @@ class QMenu;
 class QMenuBar;
 
 /**
- * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Exit), "Options" (the sound
+ * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Host Game..., Ctrl+H; Join
+ * Game..., Ctrl+J; Exit), "Options" (the sound
  * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
  * Clear Main Chat, Reset Screen Location, Show Playable Cards, Just Watch), "View" (View Tally, Spy List,
  * Phrase List, Quick Instructions) and "Help" (Content, About). The menus only report what was chosen and show the
@@ -55,6 +56,8 @@ public:
 
 signals:
     void startGameChosen();
+    void hostGameChosen();
+    void joinGameChosen();
     void exitChosen();
     void quickInstructionsChosen();
     void showPlayableToggled(bool shown);

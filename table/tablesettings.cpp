@@ -8,6 +8,9 @@
 
 #include <limits>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kSectionName = QString::fromLatin1(TableSettings::kSection);
@@ -99,6 +102,13 @@ TableSettings TableSettings::read(const ProfileFile& file)
     s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
     s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
     s.showPlayableCards = file.readString(kSectionName, key("ShowPlayableCards")) != QLatin1String("false");
+    if (const QString name = file.readString(kSectionName, key("PlayerName")).trimmed(); !name.isEmpty())
+        s.playerName = name;
+    for (int n = 1; n <= kRecentHostCount; ++n) {
+        const QString host = file.readString(kSectionName, QStringLiteral("RecentHost%1").arg(n)).trimmed();
+        if (!host.isEmpty() && !s.recentHosts.contains(host))
+            s.recentHosts.append(host);
+    }
     return s;
 }
 
@@ -134,6 +144,39 @@ bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
 bool TableSettings::writeShowDownload(ProfileFile& file, bool show)
 {
     return file.writeString(kSectionName, key("ShowDownload"), show ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool TableSettings::writePlayerName(ProfileFile& file, const QString& name)
+{
+    return file.writeString(kSectionName, key("PlayerName"), name);
+}
+
+bool TableSettings::writeRecentHosts(ProfileFile& file, const QStringList& hosts)
+{
+    bool ok = true;
+    for (int n = 1; n <= kRecentHostCount; ++n)
+        ok = file.writeString(kSectionName, QStringLiteral("RecentHost%1").arg(n), hosts.value(n - 1)) && ok;
+    return ok;
+}
+
+QStringList TableSettings::withRecentHost(QStringList hosts, const QString& host)
+{
+    hosts.removeAll(host);
+    hosts.prepend(host);
+    while (hosts.size() > kRecentHostCount)
+        hosts.removeLast();
+    return hosts;
+}
+
+QString TableSettings::loginName()
+{
+    for (const char* variable : {"USER", "LOGNAME"}) {
+        if (const QString name = qEnvironmentVariable(variable).trimmed(); !name.isEmpty())
+            return name;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr)
+        return QString::fromLocal8Bit(entry->pw_name);
+    return QStringLiteral("Player");
 }
 
 QString TableSettings::defaultPath()

@@ -45,6 +45,11 @@ struct TableSettings {
     /// "ShowDownload": the lobby offer at a solo start; off only for exactly "false", written by the offer.
     bool showdownload = true;
     bool showPlayableCards = true; ///< dim the cards the host would refuse on the player's turn
+    /// "PlayerName": the name Host Game and Join Game offer; the login name until one is kept.
+    QString playerName = loginName();
+    /// "RecentHost1".."RecentHost8": the hosts joined last, newest first, as the player typed them.
+    QStringList recentHosts;
+    static constexpr int kRecentHostCount = 8;
 
     /// Every key of @p file, each falling back to its default.
     static TableSettings read(const ProfileFile& file);
@@ -59,6 +64,15 @@ struct TableSettings {
     static bool writePhrase(ProfileFile& file, int n, const QString& text);
     /// Writes "ShowDownload" ("true" or "false"), at once, whether or not the settings have been read.
     static bool writeShowDownload(ProfileFile& file, bool show);
+
+    /// Writes "PlayerName" at once, whether or not the settings have been read.
+    static bool writePlayerName(ProfileFile& file, const QString& name);
+    /// Writes "RecentHost1".."RecentHost8" at once (the keys past the list's end emptied).
+    static bool writeRecentHosts(ProfileFile& file, const QStringList& hosts);
+    /// @p hosts with @p host put first: no duplicate, at most kRecentHostCount, the oldest dropped.
+    static QStringList withRecentHost(QStringList hosts, const QString& host);
+    /// The name of the user running the program, or "Player" when the system gives none.
+    static QString loginName();
 
     /// An integer as the settings file holds it (decimal, "$", "0x", "0X"); nothing for other text.
     static std::optional<int> readInteger(const QString& text);

@@ -8,11 +8,13 @@
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
+#include "friendsline.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "names.h"
 #include "playablecards.h"
 #include "playerinput.h"
+#include "playtogether.h"
 #include "profilefile.h"
 #include "qtsoundoutput.h"
 #include "rounddisplay.h"
@@ -40,6 +42,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace {
 
@@ -111,6 +114,11 @@ void Tchat::buildParts()
     m_about = new Tabout(QString::fromLatin1(morlu::kVersionText.data(), qsizetype(morlu::kVersionText.size())),
                          Artwork::appIcon().pixmap(64, 64), this);
     m_download = new Tdownload(this);
+    m_friends = new FriendsLine(this);
+    statusBar()->addWidget(m_friends, 1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->hide();
+    m_play = new PlayTogether(*this, m_state, *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
 
     m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
@@ -138,6 +146,12 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::ended, this, &QWidget::close);
     connect(m_connection, &TableConnection::leaving, m_tally, &TallyRecorder::save);
     connect(m_connection, &TableConnection::notice, this, [this](const QString& text) { m_chat->systemLine(text); });
+    connect(m_connection, &TableConnection::changeAddressChosen, m_play, &PlayTogether::changeAddress);
+    m_connection->setPortInUseOffer([this](const QString& port) { m_play->offerAnotherPort(port); });
+    connect(m_play, &PlayTogether::leaving, this, [this] {
+        m_leaving = true;
+        close();
+    });
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
     connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
     connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);
@@ -173,6 +187,10 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::startGameChosen, m_input.get(), &PlayerInput::button_startClick);
     connect(menus, &TableMenus::quickInstructionsChosen, m_input.get(), &PlayerInput::QuickInstructions1Click);
     connect(menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
+    connect(menus, &TableMenus::hostGameChosen, m_play, &PlayTogether::HostGame1Click);
+    connect(menus, &TableMenus::joinGameChosen, m_play, &PlayTogether::JoinGame1Click);
+    connect(m_download, &Tdownload::hostGameChosen, m_play, &PlayTogether::HostGame1Click);
+    connect(m_download, &Tdownload::joinGameChosen, m_play, &PlayTogether::JoinGame1Click);
     connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
     connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
     connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);
@@ -241,7 +259,27 @@ void Tchat::processparams()
 
 void Tchat::setHostStarter(HostStarter starter)
 {
-    m_connection->setHostStarter(std::move(starter));
+    HostStarter solo = withSoloPortFallback(std::move(starter));
+    // A multi-player host tells the player, once it listens, the addresses friends can type.
+    m_connection->setHostStarter([this, solo = std::move(solo)](const QString& port, HostReach reach) {
+        const HostStarted started = solo(port, reach);
+        if (started.ok() && reach == HostReach::Everyone) {
+            statusBar()->show();
+            m_play->hostingStarted(started.port);
+        }
+        return started;
+    });
+}
+
+void Tchat::setGameFinder(morlu::GameFinder* finder)
+{
+    m_gameFinder = finder;
+    m_play->setGameFinder(finder);
+}
+
+void Tchat::setRestarter(std::function<void(const QStringList& arguments)> restarter)
+{
+    m_play->setRestarter(std::move(restarter));
 }
 
 void Tchat::hostpress(HostReach reach)
@@ -263,6 +301,26 @@ void Tchat::addReachableAddress(const QString& address)
 {
     if (!m_reachableAddresses.contains(address))
         m_reachableAddresses.append(address);
+    statusBar()->show();
+    m_play->addReachableAddress(address);
+}
+
+void Tchat::Exit1Click()
+{
+    if (!mayLeaveGame())
+        return;
+    m_leaving = true;
+    close();
+}
+
+bool Tchat::mayLeaveGame()
+{
+    if (m_leaving || !m_state.gamerunning)
+        return true;
+    const QString text = m_state.ishost
+                             ? QStringLiteral("A game is in progress. Leave it and exit? The game ends for everybody.")
+                             : QStringLiteral("A game is in progress. Leave it and exit?");
+    return askYesNo(text);
 }
 
 void Tchat::followSlotOne()
@@ -276,6 +334,12 @@ void Tchat::followSlotOne()
 
 void Tchat::closeEvent(QCloseEvent* event)
 {
+    // Only the close box asks: a close the program decided (the host gone, a stop signal) goes ahead.
+    if (event->spontaneous() && !mayLeaveGame()) {
+        event->ignore();
+        return;
+    }
+    m_leaving = true;
     m_options->FormClose();
     event->accept();
     m_tally->save();
@@ -375,6 +439,18 @@ void Tchat::showWarning(const QString& text)
 bool Tchat::askRetry(const QString& text)
 {
     return MessageBox::retryOrQuit(this, text) == QMessageBox::Retry;
+}
+
+TableDialogs::JoinFailedAnswer Tchat::askRetryChangeOrQuit(const QString& text)
+{
+    switch (MessageBox::retryChangeOrQuit(this, text)) {
+    case QMessageBox::Retry:
+        return JoinFailedAnswer::Retry;
+    case QMessageBox::Open:
+        return JoinFailedAnswer::ChangeAddress;
+    default:
+        return JoinFailedAnswer::Quit;
+    }
 }
 
 TableLink& Tchat::link()

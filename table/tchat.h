@@ -8,13 +8,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
 class Board;
 class BoardDisplay;
 class BoardKeys;
+class FriendsLine;
 class PlayableCards;
+class PlayTogether;
 class TableAccessibility;
 class ChatPane;
 class QtSoundOutput;
@@ -58,6 +61,10 @@ class GameFinder;
  *
  * The host player's controls (START, "Start Game", removing players) follow slot 1: they are the
  * table's when the host gives it slot 1, whether its own program hosts or it joined a dedicated host.
+ * While a game runs, File > Exit and the close box ask before leaving it; a close the player did not
+ * ask for (the host gone, a stop signal) does not. Hosting and joining from the window belong to
+ * PlayTogether.
+ *
  * The tally is saved whenever the window closes, whatever closes it (the player, the host ending or
  * removing the table, a stop signal), and when the window is destroyed without closing.
  */
@@ -92,7 +99,7 @@ public:
     /** Connects this table to the host at hostaddress. */
     void joinpress();
     /** The games found on the local network, for Join Game; the program's composition owns the finder. */
-    void setGameFinder(morlu::GameFinder* finder) { m_gameFinder = finder; }
+    void setGameFinder(morlu::GameFinder* finder);
     morlu::GameFinder* gameFinder() const { return m_gameFinder; }
     /** A line about this table's hosting for the player ("Reachable from the internet at ...", or why not). */
     void hostNotice(const QString& text);
@@ -100,8 +107,13 @@ public:
     void addReachableAddress(const QString& address);
     /** The addresses given to addReachableAddress, in order. */
     QStringList reachableAddresses() const { return m_reachableAddresses; }
-    /** Menu "Exit": closes the window. */
-    void Exit1Click() { close(); }
+    /** Menu "Exit": closes the window, asking first while a game runs. */
+    void Exit1Click();
+    /**
+     * How Host Game and Join Game start the chosen game: the program again with these arguments (by
+     * default a new process of the program's own path, started at once).
+     */
+    void setRestarter(std::function<void(const QStringList& arguments)> restarter);
     /** CMD_chat and CMD_action: the relayed line, drawn in the chat pane. */
     void chatrecieved(std::string_view rest);
     /** Reads the settings file when the host announces this table's own seat. */
@@ -126,6 +138,7 @@ public:
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
     bool askRetry(const QString& text) override;
+    JoinFailedAnswer askRetryChangeOrQuit(const QString& text) override;
     bool askYesNo(const QString& text) override;
     void showGameStart() override;
 
@@ -161,6 +174,8 @@ public:
     Thelp& help() { return *m_help; }
     Tabout& about() { return *m_about; }
     Tdownload& download() { return *m_download; }
+    PlayTogether& playTogether() { return *m_play; }
+    FriendsLine& friendsLine() { return *m_friends; }
     /** The spectators, "slot: name" each. */
     QStringList spys() const;
     QAction* startGameAction() const;
@@ -188,6 +203,8 @@ private:
     void wireMenus();
     /** "Phrase List": the editor, filled from the phrase buttons. */
     void PrhaseList1Click();
+    /// True when no game runs, or the player agreed to leave it (and end it for everybody, as its host).
+    bool mayLeaveGame();
 
     TableState m_state;
     QString m_hostaddress;
@@ -199,6 +216,8 @@ private:
     bool m_paramsRead = false;
     bool m_closeReported = false;
     bool m_tallySaved = false;
+    /// The player has already agreed to leave (Exit, or a new game chosen): closing asks no more.
+    bool m_leaving = false;
 
     TableEvents* m_events = nullptr;
     Board* m_board = nullptr;
@@ -216,6 +235,8 @@ private:
     Thelp* m_help = nullptr;
     Tabout* m_about = nullptr;
     Tdownload* m_download = nullptr;
+    FriendsLine* m_friends = nullptr;
+    PlayTogether* m_play = nullptr;
     std::unique_ptr<BoardDisplay> m_display;
     std::unique_ptr<RoundDisplay> m_round;
     std::unique_ptr<GameDisplay> m_game;

@@ -1,10 +1,12 @@
 #include "artpicture.h"
 #include "board.h"
 #include "printers.h"
+#include "playtogether.h"
 #include "programrig.h"
 #include "tablelink.h"
 #include "tdownload.h"
 #include "tempdir.h"
+#include "thostgame.h"
 #include "tsocklistener.h"
 
 #include <QAction>
@@ -136,26 +138,35 @@ INSTANTIATE_TEST_SUITE_P(Table, TchatWaiting,
                          ::testing::Values(QStringList{QStringLiteral("Ann")},
                                            QStringList{QStringLiteral("Ann"), QStringLiteral("10.0.0.1")}));
 
-// Hosting on a port another game holds says which port and why, with the warning icon, and the table
-// ends instead of waiting for ever.
-TEST(TchatStart, APortInUseSaysWhichPortAndEndsTheTable)
+// A port another program holds is no dead end: a solo game listens on a free port of this machine and
+// plays; a multi-player host opens Host Game again on that port, and the table waits for the choice.
+TEST(TchatStart, APortInUseIsNoDeadEnd)
 {
     TServer other;
     other.setLogger([](const QString&) {});
     other.listen(QStringLiteral("0"));
+    {
+        MessageBoxes boxes;
+        Program solo({}, other.port());
+        solo->processparams();
+        ASSERT_TRUE(waitUntil([&solo] { return solo->state().connected; }, kWait));
+        EXPECT_TRUE(solo.server().hosting());
+        EXPECT_NE(solo.server().port(), other.port());
+        EXPECT_EQ(listeningAddress(solo.server()), QStringLiteral("127.0.0.1"));
+        EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join(QLatin1Char('\n')));
+    }
     MessageBoxes boxes;
-    Program table({}, other.port());
-    QSignalSpy closed(table.get(), &Tchat::tableClosed);
-    table->processparams();
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Listen - Error Binding Socket\n\nPort %1 is already in use: "
-                                                        "another game may be running on this machine. Close it, or "
-                                                        "start with another port (--port).")
-                                             .arg(other.port())});
-    EXPECT_EQ(MessageBox::answeredIcons(), QList<QMessageBox::Icon>{QMessageBox::Warning});
-    EXPECT_FALSE(table->state().ishost);
-    EXPECT_FALSE(table->link().connection().isOpen());
-    EXPECT_FALSE(table->startGameAction()->isEnabled());
-    EXPECT_EQ(closed.count(), 1);
+    Program host({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")}, other.port());
+    QSignalSpy closed(host.get(), &Tchat::tableClosed);
+    host->processparams();
+    const Thostgame& again = host->playTogether().hostDialog();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(again.choice().port, other.port());
+    EXPECT_TRUE(again.noteText().contains(QStringLiteral("already in use"))) << qPrintable(again.noteText());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_FALSE(host->state().ishost);
+    EXPECT_FALSE(host.server().hosting());
+    EXPECT_EQ(closed.count(), 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tablelink.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
+#include "waituntil.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -87,6 +88,42 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     EXPECT_TRUE(QTest::qWaitFor([&] { return host && host->hasTable(); }, kWait));
     EXPECT_EQ(dialogs.questions, QStringList{question});
     EXPECT_EQ(ended.count(), 1);
+}
+
+// A failed join also offers Change Address, which hands back the address and port tried and does not end
+// the table; a multi-player host whose port is taken is offered another port when someone takes the offer.
+TEST_F(TableConnectionTest, AFailedJoinOrATakenPortGoesBackToTheChoice)
+{
+    struct ChangingDialogs : DialogRecorder {
+        JoinFailedAnswer askRetryChangeOrQuit(const QString& text) override
+        {
+            questions << text;
+            return JoinFailedAnswer::ChangeAddress;
+        }
+    } changing;
+    TableConnection joining(state, changing);
+    QSignalSpy change(&joining, &TableConnection::changeAddressChosen);
+    QSignalSpy joinEnded(&joining, &TableConnection::ended);
+    int port = 0;
+    {
+        FakeHost gone;
+        port = gone.port();
+    }
+    joining.join(QStringLiteral("127.0.0.1"), QString::number(port));
+    ASSERT_TRUE(waitUntil([&change] { return change.count() == 1; }, kWait));
+    EXPECT_EQ(change.at(0).at(0).toString(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(change.at(0).at(1).toString(), QString::number(port));
+    EXPECT_EQ(joinEnded.count(), 0);
+
+    QStringList offered;
+    joining.setPortInUseOffer([&offered](const QString& taken) { offered << taken; });
+    joining.setHostStarter([](const QString&, HostReach) {
+        return HostStarted{0, QStringLiteral("Listen - Error Binding Socket"), true};
+    });
+    EXPECT_FALSE(joining.host(QStringLiteral("7772")));
+    EXPECT_EQ(offered, QStringList{QStringLiteral("7772")});
+    EXPECT_TRUE(changing.warnings.isEmpty());
+    EXPECT_EQ(joinEnded.count(), 0);
 }
 
 TEST_F(TableConnectionTest, HostingConnectsToTheBoundPortOnTheOwnMachineAndSends)

@@ -22,6 +22,8 @@ TEST(TableMenus, EachItemReportsItsOwnChoice)
     };
     const Row rows[] = {
         {"StartGame1", &TableMenus::startGameChosen},
+        {"HostGame1", &TableMenus::hostGameChosen},
+        {"JoinGame1", &TableMenus::joinGameChosen},
         {"Exit1", &TableMenus::exitChosen},
         {"QuickInstructions1", &TableMenus::quickInstructionsChosen},
         {"TextColor1", &TableMenus::textColorChosen},

@@ -128,3 +128,40 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
 }
 
 } // namespace
+
+namespace {
+
+// The recent hosts: the newest first, no repeats, at most eight; kept under "RecentHost1".."8" and read
+// back in order, the blank keys skipped; the player's name falls back to the login name.
+TEST(TableSettings, KeepsTheNameAndTheNewestEightRecentHosts)
+{
+    struct Row {
+        QStringList before;
+        const char* added;
+        QStringList after;
+    };
+    QStringList eight;
+    for (int n = 1; n <= 8; ++n)
+        eight << QStringLiteral("h%1").arg(n);
+    const Row rows[] = {
+        {{}, "a", {QStringLiteral("a")}},
+        {{QStringLiteral("a"), QStringLiteral("b")}, "b", {QStringLiteral("b"), QStringLiteral("a")}},
+        {eight, "new", QStringList{QStringLiteral("new")} + eight.mid(0, 7)},
+        {eight, "h8", QStringList{QStringLiteral("h8")} + eight.mid(0, 7)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(TableSettings::withRecentHost(row.before, QString::fromLatin1(row.added)), row.after) << row.added;
+
+    TempDir dir;
+    ProfileFile file(dir.file(QStringLiteral("kavrinlobby.ini")));
+    EXPECT_EQ(TableSettings::read(file).playerName, TableSettings::loginName());
+    EXPECT_FALSE(TableSettings::loginName().isEmpty());
+    ASSERT_TRUE(TableSettings::writeRecentHosts(file, eight));
+    ASSERT_TRUE(TableSettings::writeRecentHosts(file, {QStringLiteral("[::1]:7000"), QStringLiteral("b")}));
+    ASSERT_TRUE(TableSettings::writePlayerName(file, QStringLiteral("Ann Lee")));
+    const TableSettings s = TableSettings::read(file);
+    EXPECT_EQ(s.recentHosts, (QStringList{QStringLiteral("[::1]:7000"), QStringLiteral("b")}));
+    EXPECT_EQ(s.playerName, QStringLiteral("Ann Lee"));
+}
+
+} // namespace

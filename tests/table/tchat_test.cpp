@@ -24,6 +24,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QCloseEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -428,6 +430,55 @@ TEST_F(TchatSession, JustWatchAsksAndItsCheckMarkFollowsTheHost)
     justWatch->trigger();
     EXPECT_EQ(sent.lines().mid(2),
               (QStringList{QStringLiteral("CMD_justwatch+3+1"), QStringLiteral("CMD_justwatch+3+2")}));
+}
+
+// While a game runs, File > Exit and the close box ask before leaving it; No keeps the table. A close
+// the program decides (the host gone, a stop signal) never asks.
+TEST(TchatExit, AsksBeforeLeavingARunningGame)
+{
+    enum class How { Exit, CloseBox, Program };
+    struct Row {
+        const char* name;
+        bool running;
+        How how;
+        QMessageBox::StandardButton answer;
+        bool asked;
+        bool closes;
+    };
+    const Row rows[] = {
+        {"Exit, no game", false, How::Exit, QMessageBox::No, false, true},
+        {"Exit, game, No", true, How::Exit, QMessageBox::No, true, false},
+        {"Exit, game, Yes", true, How::Exit, QMessageBox::Yes, true, true},
+        {"close box, no game", false, How::CloseBox, QMessageBox::No, false, true},
+        {"close box, game, No", true, How::CloseBox, QMessageBox::No, true, false},
+        {"close box, game, Yes", true, How::CloseBox, QMessageBox::Yes, true, true},
+        {"program, game", true, How::Program, QMessageBox::No, false, true},
+    };
+    for (const Row& row : rows) {
+        auto table = makeTable({QStringLiteral("Ann")}, 7772);
+        QSignalSpy closed(table.get(), &Tchat::tableClosed);
+        table->show();
+        table->state().gamerunning = row.running;
+        MessageBox::clearAnswered();
+        MessageBox::setHook([&row](const QString&) { return row.answer; });
+        bool accepted = false;
+        if (row.how == How::Exit) {
+            table->findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+            accepted = !table->isVisible();
+        } else if (row.how == How::CloseBox) {
+            // What the window manager's close box sends: a close event from outside the program.
+            QCloseEvent event;
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            QApplication::instance()->notify(table.get(), &event); // sendEvent would clear the mark
+            accepted = event.isAccepted();
+        } else {
+            accepted = table->close();
+        }
+        MessageBox::setHook({});
+        EXPECT_EQ(MessageBox::answered().size(), row.asked ? 1 : 0) << row.name;
+        EXPECT_EQ(closed.count(), row.closes ? 1 : 0) << row.name;
+        EXPECT_EQ(accepted, row.closes) << row.name;
+    }
 }
 
 TEST_F(TchatSession, ExitClosesTheWindow)
