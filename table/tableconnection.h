@@ -47,7 +47,13 @@ public:
     bool host(const QString& port, HostReach reach = HostReach::Everyone);
     /** Connects to the host at @p address, @p port; a connection that cannot be made asks Retry or Quit. */
     void join(const QString& address, const QString& port);
-    /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */
+    /// Bytes the lobby program may send (all of them dropped) before its connection is closed.
+    static constexpr qsizetype kLobbyReadLimit = 64 * 1024;
+
+    /**
+     * Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged.
+     * What the lobby sends is dropped; the connection closes once it has sent kLobbyReadLimit bytes.
+     */
     void openLobby();
 
     void sendline(std::string_view line) override;
@@ -73,4 +79,5 @@ private:
     HostStarter m_hostStarter;
     TableLink* m_link = nullptr;
     morlu::TSock* m_sock11 = nullptr;
+    qsizetype m_lobbyReceived = 0;
 };
