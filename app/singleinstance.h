@@ -5,15 +5,23 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class QLocalServer;
+class QLockFile;
 
 /**
- * One table program per desktop session: the first program claims a local socket under a fixed name
- * ("qelsor", placed in the temporary directory, so separate TMPDIRs give separate instances) and
- * listens on it; a second program finds it there, asks it to bring its window forward and ends.
+ * One table program per desktop session: the first program takes a lock and claims a local socket
+ * under a fixed name ("qelsor") and listens on it; a second program finds the lock taken, asks the
+ * first to bring its window forward and ends.
  *
- * A name left behind by a program that crashed answers no connection: claim() then removes it and
- * takes it over.
+ * Both live in the user's own folder, so no other user can hold the name or leave a file under it:
+ * the runtime folder (XDG_RUNTIME_DIR) when it is the user's and nobody else may write in it, else
+ * "morlu-UID" in the temporary directory, created 0700 and used only when it belongs to the user and
+ * nobody else may write in it. When neither can be had there is no guard and every start opens a window.
+ *
+ * The lock makes two simultaneous starts end with one window: only the holder listens. A lock or a
+ * name left behind by a program that crashed is taken over.
  */
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -25,17 +33,24 @@ public:
     ~SingleInstance() override;
 
     /**
-     * True when this is the first program: it now listens under the name. False when another program
-     * answered; that one has been asked to bring its window forward and this one should end. Needs a
-     * QCoreApplication; blocks for at most about a second.
+     * True when this is the first program (or there is no private folder to hold the guard): it now
+     * listens under the name. False when another program holds the lock; that one has been asked to
+     * bring its window forward and this one should end. Needs a QCoreApplication; blocks for at most
+     * a few seconds.
      */
     bool claim();
 
     /** The window brought forward when another program starts (the table window). */
     void setWindow(QWidget* window) { m_window = window; }
 
-    /** Full path of the local socket. */
+    /** Full path of the local socket (empty while not listening). */
     QString serverPath() const;
+
+    /**
+     * The folder the lock and the socket live in: the runtime folder, else "morlu-UID" in the
+     * temporary directory (created 0700 when missing); empty when neither belongs to the user alone.
+     */
+    static QString privateFolder();
 
 signals:
     /** Another program asked for the window; emitted after it has been brought forward. */
@@ -44,8 +59,10 @@ signals:
 private:
     void onNewConnection();
     void bringForward();
+    void askFirstForward(const QString& path);
 
     QString m_name;
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     QPointer<QWidget> m_window;
 };

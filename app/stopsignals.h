@@ -11,8 +11,10 @@ namespace morlu {
  * system at shutdown and by a closing session) into a Qt signal on the main thread, so the program ends
  * in an orderly way: windows close and what must be saved (the tally, the settings) is saved.
  *
- * The handler itself only writes one byte to a socket pair; the event loop reads it and emits
- * stopRequested(). One object per program; it installs the handlers when created.
+ * The handler itself only writes one byte to a socket pair, keeping errno; the event loop reads it and
+ * emits stopRequested(). A second SIGINT or SIGTERM after any stop signal ends the program at once,
+ * by that signal, for a program that hangs on its way out. One object per program; it installs the
+ * handlers when created.
  */
 class StopSignals : public QObject {
     Q_OBJECT

@@ -2,6 +2,9 @@
 
 #include "colortext.h"
 #include "hostrequests.h"
+#include "lineframer.h"
+
+#include <algorithm>
 #include "sessionmessages.h"
 #include "tablestate.h"
 
@@ -12,10 +15,22 @@ ChatRequests::ChatRequests(const TableState& state, HostRequests& host, PhraseCo
 
 void ChatRequests::sendText(bool action, const QString& text)
 {
-    const std::string utf8 = text.toStdString();
+    std::string utf8 = text.toStdString();
     const std::string colour = ColorText::write(m_colour).toStdString();
-    m_host.sendline(action ? morlu::writeActionRequest(m_line, m_state.myseat, utf8, colour)
-                           : morlu::writeChatRequest(m_line, m_state.myseat, utf8, colour));
+    const auto build = [&] {
+        return action ? morlu::writeActionRequest(m_line, m_state.myseat, utf8, colour)
+                      : morlu::writeChatRequest(m_line, m_state.myseat, utf8, colour);
+    };
+    // The host closes a table whose line is longer than it reads (the 0xFF not counted): the text is
+    // cut to fit, on a character boundary.
+    const std::size_t length = build().size() - 1;
+    if (length > morlu::LineFramer::kMaxLine) {
+        std::size_t keep = utf8.size() - std::min(utf8.size(), length - morlu::LineFramer::kMaxLine);
+        while (keep > 0 && (static_cast<unsigned char>(utf8[keep]) & 0xC0) == 0x80)
+            --keep;
+        utf8.resize(keep);
+    }
+    m_host.sendline(build());
 }
 
 bool ChatRequests::sendit(const QString& text)

@@ -13,8 +13,9 @@ struct TableState;
 /**
  * What the chat pane asks of the host: typed lines (`sendit`, CMD_chat or, after "/me", CMD_action),
  * phrase buttons (CMD_action, with the two-second cooldown) and chatter sounds (CMD_playasound). Each
- * carries the table's seat and, for text, the player's text colour as color text. Nothing is drawn
- * here: a line shows when the host's relay comes back.
+ * carries the table's seat and, for text, the player's text colour as color text; a text too long for
+ * one line the host reads is cut to fit. Nothing is drawn here: a line shows when the host's relay
+ * comes back.
  */
 class ChatRequests {
 public:

@@ -24,4 +24,10 @@ public:
 
     /// A system line: "0+" and @p text in the system colour.
     void systemLine(const QString& text) { addlinetochat(QStringLiteral("0+") + text, systemcolor()); }
+
+    /**
+     * @p name (a player's name, a relayed text) isolated from the text around it in a line (U+2068 ...
+     * U+2069), so that direction controls in it cannot reverse the rest of the line.
+     */
+    static QString isolated(const QString& name) { return QChar(0x2068) + name + QChar(0x2069); }
 };

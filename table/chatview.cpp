@@ -26,6 +26,12 @@ constexpr int kStyleProperty = QTextFormat::UserProperty + 1;
 const QColor kLinkColour(0, 128, 0);
 const QString kLinkScheme = QStringLiteral("chatlink");
 const QString kSmileyScheme = QStringLiteral("smiley");
+/// First strong isolate and pop directional isolate: what stands between them is laid out on its own,
+/// so a right-to-left override in a name or a relayed text cannot reach the rest of the line.
+constexpr QChar kIsolate(0x2068);
+constexpr QChar kEndIsolate(0x2069);
+/// What a relayed chat line puts after the sender's name.
+const QString kChats = QStringLiteral(" chats:");
 
 QUrl smileyUrl(int picture)
 {
@@ -53,6 +59,10 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
+    // Every line reads left to right, whatever its first letters are.
+    QTextOption layout = document()->defaultTextOption();
+    layout.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(layout);
     QTextFrameFormat root = document()->rootFrame()->frameFormat();
     root.setLeftMargin(5);
     root.setRightMargin(5);
@@ -64,6 +74,7 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent)
         document()->addResource(QTextDocument::ImageResource, smileyUrl(picture),
                                 Artwork::smiley(picture, devicePixelRatioF()).toImage());
 
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &ChatView::recolourShown);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (url.scheme() == kLinkScheme)
             mainchatJump(url.path().toInt());
@@ -128,22 +139,56 @@ QTextCharFormat ChatView::linkFormat(int number) const
     return format;
 }
 
-void ChatView::recolourStyle(int style)
+void ChatView::recolourShown()
 {
-    QTextCharFormat colour;
-    colour.setForeground(m_styleColours.at(std::size_t(style)));
+    if (m_empty)
+        return;
+    // Only the lines in sight: a line scrolled into view later is brought up to date then.
+    const QTextBlock first = cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last = cursorForPosition(QPoint(0, viewport()->height())).block();
+    if (!first.isValid())
+        return;
     QTextCursor cursor(document());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid() || !fragment.charFormat().hasProperty(kStyleProperty) ||
-                fragment.charFormat().intProperty(kStyleProperty) != style)
+            if (!fragment.isValid() || !fragment.charFormat().hasProperty(kStyleProperty))
                 continue;
+            const int style = fragment.charFormat().intProperty(kStyleProperty);
+            if (style < 0 || style >= kStyleCount ||
+                fragment.charFormat().foreground().color() == m_styleColours.at(std::size_t(style)))
+                continue;
+            QTextCharFormat colour;
+            colour.setForeground(m_styleColours.at(std::size_t(style)));
             cursor.setPosition(fragment.position());
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
             cursor.mergeCharFormat(colour);
         }
+        if (block == last)
+            break;
     }
+}
+
+void ChatView::dropOldestLines()
+{
+    while (document()->blockCount() > kMaxLines) {
+        QTextCursor cursor(document());
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        // Its links go with it; their numbers are never given again.
+        if (!m_lineLinks.empty()) {
+            const auto [from, count] = m_lineLinks.front();
+            for (int number = from; number < from + count; ++number)
+                m_linktable.remove(number);
+            m_lineLinks.pop_front();
+        }
+    }
+}
+
+void ChatView::resizeEvent(QResizeEvent* event)
+{
+    QTextBrowser::resizeEvent(event);
+    recolourShown();
 }
 
 void ChatView::relayout()
@@ -163,11 +208,8 @@ void ChatView::addlinetochat(const QString& line, std::uint32_t colour)
         qWarning("Morlu: chat line with style %d dropped", chat.style);
         return;
     }
-    const QColor newColour = ColorText::toColor(colour);
-    if (newColour != m_styleColours.at(std::size_t(chat.style))) {
-        m_styleColours.at(std::size_t(chat.style)) = newColour;
-        recolourStyle(chat.style);
-    }
+    // The style takes the line's colour; earlier lines show it as they come into sight.
+    m_styleColours.at(std::size_t(chat.style)) = ColorText::toColor(colour);
     // A size chosen from the menu shows from the next line on, for the whole view.
     if (m_shownTextSize != m_textSize)
         relayout();
@@ -177,16 +219,34 @@ void ChatView::addlinetochat(const QString& line, std::uint32_t colour)
     if (!m_empty)
         cursor.insertBlock();
     m_empty = false;
+    const int firstLink = m_linkcount + 1;
     insertItems(cursor, chat);
+    m_lineLinks.emplace_back(firstLink, m_linkcount + 1 - firstLink);
+    dropOldestLines();
 
     if (!m_scrollLock)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    recolourShown();
 }
 
 void ChatView::insertItems(QTextCursor& cursor, const ChatLine& chat)
 {
     const QTextCharFormat format = styleFormat(chat.style);
-    cursor.insertText(chat.speaker + QLatin1Char(' '), format);
+    QTextBlockFormat paragraph = cursor.blockFormat();
+    paragraph.setLayoutDirection(Qt::LeftToRight);
+    cursor.setBlockFormat(paragraph);
+    const bool relayed = chat.style != 0;
+    if (relayed && !chat.speaker.isEmpty()) {
+        // The sender's name on its own, then what the line says after it.
+        const qsizetype nameLength = chat.speaker.size() - (chat.speaker.endsWith(kChats) ? kChats.size() : 1);
+        cursor.insertText(kIsolate + chat.speaker.left(nameLength) + kEndIsolate + chat.speaker.mid(nameLength) +
+                              QLatin1Char(' '),
+                          format);
+    } else {
+        cursor.insertText(chat.speaker + QLatin1Char(' '), format);
+    }
+    if (relayed)
+        cursor.insertText(QString(kIsolate), format);
     for (const ChatLine::Item& item : chat.items) {
         switch (item.kind) {
         case ChatLine::Item::Kind::Text:
@@ -206,6 +266,8 @@ void ChatView::insertItems(QTextCursor& cursor, const ChatLine& chat)
         }
         }
     }
+    if (relayed)
+        cursor.insertText(QString(kEndIsolate), format);
 }
 
 void ChatView::setScrollLock(bool on)
@@ -257,6 +319,9 @@ QString ChatView::selectedPlainText() const
             text += fragment.text().mid(start - fragment.position(), end - start);
         }
     }
+    // The isolates are part of the drawing, not of what was said.
+    text.remove(kIsolate);
+    text.remove(kEndIsolate);
     return text;
 }
 
@@ -283,5 +348,6 @@ void ChatView::ClearMainChat1Click()
     cursor.setCharFormat(QTextCharFormat());
     m_empty = true;
     m_linktable.clear();
+    m_lineLinks.clear();
     emit cleared();
 }

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <utility>
 
 class ChatLine;
 class QAction;
@@ -17,10 +19,15 @@ class QMenu;
  *
  * Lines are drawn in fifteen text styles (0 for system lines, 1 to 9 for the sender slots), all in
  * the chat text size. Each line gives its style the line's colour, bold, and every earlier line in
- * that style takes on the new colour too, so a sender's lines always show his latest colour. Smileys
+ * that style shows the new colour too, so a sender's lines always show his latest colour. Only the
+ * lines in sight are recoloured; a line takes its style's colour when it comes into sight, so a
+ * colour change costs no more than the lines on screen, however long the history. The view keeps the
+ * last kMaxLines lines; older ones are dropped with their links. Smileys
  * stand inline as pictures; web addresses are green underlined links that report a click
  * (linkClicked) with the text they were written with. Everything is inserted as plain text: a line
- * holding markup shows the markup's characters.
+ * holding markup shows the markup's characters. Every line reads left to right; in a relayed line the
+ * sender's name and the text are each isolated (U+2068 ... U+2069), so direction controls in either
+ * cannot reverse the rest of the line (Copy leaves the isolates out).
  *
  * Links are numbered by `linkcount`, which only ever rises, and `linktable` holds the text of every
  * link the view still shows under its number. A number is never used twice, so a click always finds
@@ -36,6 +43,8 @@ class ChatView : public QTextBrowser {
 public:
     static constexpr int kStyleCount = 15;
     static constexpr int kDefaultTextSize = 10;
+    /// Lines the view keeps; the oldest goes when another comes.
+    static constexpr int kMaxLines = 2000;
 
     explicit ChatView(QWidget* parent = nullptr);
 
@@ -87,6 +96,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
@@ -94,7 +104,10 @@ private:
     QFont chatFont() const;
     QTextCharFormat styleFormat(int style) const;
     QTextCharFormat linkFormat(int number) const;
-    void recolourStyle(int style);
+    /// Gives every line in sight its style's current colour.
+    void recolourShown();
+    /// Drops the oldest lines beyond kMaxLines, with their links.
+    void dropOldestLines();
     void insertItems(QTextCursor& cursor, const ChatLine& chat);
     void buildMenu();
     QString selectedPlainText() const;
@@ -106,6 +119,8 @@ private:
     bool m_empty = true;
     int m_linkcount = -1;
     QHash<int, QString> m_linktable;
+    /// Per line, oldest first: the number of its first link and how many it has.
+    std::deque<std::pair<int, int>> m_lineLinks;
     QMenu* m_popup = nullptr;
     QAction* m_scrollChatOff1 = nullptr;
 };

@@ -223,7 +223,7 @@ void GameDisplay::winner(std::string_view rest)
     m_board.setWinnerText(shown);
     // The game is over: the last trick's "One Moment Please.." no longer holds.
     m_board.statusLabel()->clear();
-    m_chat.systemLine(shown);
+    m_chat.systemLine(ChatSink::isolated(text) + shown.mid(text.size()));
     Board::showInFront(m_board.winnerPanel());
     if (m_state.isHostPlayer())
         m_board.startButton()->show();

@@ -99,12 +99,15 @@ QByteArray readAll(const QString& path)
     return file.readAll();
 }
 
+/// @p bytes, the contents of an INI file, with @p key in @p section set to @p value.
+QByteArray withValue(const QByteArray& old, const QString& section, const QString& key, const QString& value);
+
 } // namespace
 
 QString ProfileFile::readString(const QString& section, const QString& key, const QString& fallback) const
 {
     bool inSection = false;
-    for (const Line& raw : splitLines(readAll(m_path))) {
+    for (const Line& raw : splitLines(m_loaded ? m_bytes : readAll(m_path))) {
         const QString line = decodeLine(raw.text);
         if (const std::optional<QString> name = sectionOf(line)) {
             // The first section of that name is the one that counts, as for keys.
@@ -122,9 +125,58 @@ QString ProfileFile::readString(const QString& section, const QString& key, cons
     return fallback;
 }
 
+bool ProfileFile::load()
+{
+    m_loaded = true;
+    m_unreadable = false;
+    m_bytes.clear();
+    QFile file(m_path);
+    if (!file.exists())
+        return true;
+    if (file.open(QIODevice::ReadOnly)) {
+        m_bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
+    m_unreadable = true;
+    m_error = QStringLiteral("cannot be read: ") + file.errorString();
+    m_bytes.clear();
+    return false;
+}
+
+void ProfileFile::setString(const QString& section, const QString& key, const QString& value)
+{
+    if (!m_loaded)
+        load();
+    m_bytes = withValue(m_bytes, section, key, value);
+}
+
+bool ProfileFile::save()
+{
+    if (!m_loaded)
+        load();
+    // A file that is there but cannot be read would be lost to what little is known of it.
+    if (m_unreadable)
+        return false;
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit()) {
+        m_error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    const QByteArray old = readAll(m_path);
+    load();
+    setString(section, key, value);
+    return save();
+}
+
+namespace {
+
+QByteArray withValue(const QByteArray& old, const QString& section, const QString& key, const QString& value)
+{
     QList<Line> lines = splitLines(old);
     const QByteArray eol = old.contains("\r\n") ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
 
@@ -172,8 +224,7 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     bytes.reserve(old.size() + 64);
     for (const Line& line : lines)
         bytes += line.text + line.ending;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return bytes;
 }
+
+} // namespace

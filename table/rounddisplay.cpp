@@ -57,7 +57,7 @@ void RoundDisplay::startthegame(std::string_view rest)
     m_display.clearall();
     m_board.statusLabel()->clear();
     m_display.setgametype(text(message.length));
-    m_chat.systemLine(text(message.name) + QStringLiteral(" has started a game."));
+    m_chat.systemLine(ChatSink::isolated(text(message.name)) + QStringLiteral(" has started a game."));
     m_display.nameComputerSeats();
 }
 
@@ -163,7 +163,7 @@ void RoundDisplay::justwatching(std::string_view rest)
     const bool watching = message.watching();
     if (seat == m_state.myseat)
         m_events.setJustWatchChecked(watching);
-    m_chat.systemLine(m_board.seatName(seat) +
+    m_chat.systemLine(ChatSink::isolated(m_board.seatName(seat)) +
                       (watching ? QStringLiteral(" is just watching") : QStringLiteral(" is now playing again")));
     m_board.setEyesShown(seat, watching);
 }

@@ -27,5 +27,5 @@ void SoundPlayer::playasound(int seat, const QString& name)
     const QString sender = m_seatName ? m_seatName(seat) : QString();
     if (sender.isEmpty())
         return;
-    m_chat.systemLine(sender + QStringLiteral(": <Chatter Sound> ") + title);
+    m_chat.systemLine(ChatSink::isolated(sender) + QStringLiteral(": <Chatter Sound> ") + title);
 }

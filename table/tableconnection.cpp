@@ -36,6 +36,13 @@ TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObje
     m_sock11->setObjectName(QStringLiteral("Sock11"));
     m_sock11->setHostName(QStringLiteral("127.0.0.1"));
     m_sock11->setPortName(QStringLiteral("9001"));
+    // The lobby program has nothing to tell the table: what it sends is read and dropped, and a lobby
+    // that keeps sending is let go once it has sent kLobbyReadLimit bytes.
+    m_sock11->OnRead = [this](morlu::TSock* sock, qsizetype) {
+        m_lobbyReceived += sock->Receive().size();
+        if (m_lobbyReceived >= kLobbyReadLimit)
+            sock->Close();
+    };
 }
 
 void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)

@@ -76,7 +76,13 @@ public:
      * Address (changeAddressChosen()) or Quit.
      */
     void join(const QString& address, const QString& port);
-    /** Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged. */
+    /// Bytes the lobby program may send (all of them dropped) before its connection is closed.
+    static constexpr qsizetype kLobbyReadLimit = 64 * 1024;
+
+    /**
+     * Opens the held connection to the lobby program on 127.0.0.1 port 9001; a failure is only logged.
+     * What the lobby sends is dropped; the connection closes once it has sent kLobbyReadLimit bytes.
+     */
     void openLobby();
 
     void sendline(std::string_view line) override;
@@ -129,4 +135,5 @@ private:
     bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
     bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
     bool m_ending = false;       ///< the table ends: nothing is tried again
+    qsizetype m_lobbyReceived = 0;
 };

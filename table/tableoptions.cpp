@@ -14,6 +14,7 @@
 #include "windowplacement.h"
 
 #include <QAction>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -130,16 +131,43 @@ void TableOptions::loadinifile()
 
 bool TableOptions::write(const QRect& bounds)
 {
-    if (!m_read)
-        return false;
-    TableSettings s = m_current;
-    s.bounds = bounds;
-    ProfileFile file(m_path);
-    if (!s.write(file)) {
-        qWarning("Morlu: the settings could not be written to %s", qPrintable(m_path));
-        return false;
+    if (m_read) {
+        m_pendingBounds = bounds;
+        m_settingsPending = true;
     }
-    return true;
+    return writePending();
+}
+
+bool TableOptions::writePending()
+{
+    if (!m_settingsPending && !m_pendingPhrases)
+        return m_read;
+    ProfileFile file(m_path);
+    bool ok = true;
+    if (m_settingsPending) {
+        TableSettings s = m_current;
+        s.bounds = m_pendingBounds;
+        ok = s.write(file);
+        m_settingsPending = !ok;
+    }
+    if (ok && m_pendingPhrases) {
+        ok = TableSettings::writePhrases(file, *m_pendingPhrases);
+        if (ok)
+            m_pendingPhrases.reset();
+    }
+    if (ok) {
+        m_failureShown = false;
+        return m_read;
+    }
+    qWarning("Morlu: the settings could not be written to %s: %s", qPrintable(m_path),
+             qPrintable(file.errorString()));
+    if (!m_failureShown) {
+        m_failureShown = true;
+        m_parts.chat.systemLine(QStringLiteral("The settings could not be saved to %1 (%2). They will be saved "
+                                               "again with the next change and when the table closes.")
+                                    .arg(QDir::toNativeSeparators(m_path), file.errorString()));
+    }
+    return false;
 }
 
 bool TableOptions::saveinifile()
@@ -150,23 +178,27 @@ bool TableOptions::saveinifile()
 void TableOptions::FormClose()
 {
     const QRect bounds = windowBounds();
-    if (!m_read || bounds == m_savedbounds)
+    if (m_read && bounds != m_savedbounds) {
+        const QScreen* screen = m_parts.window.screen();
+        const QRect workArea = screen ? screen->availableGeometry() : bounds;
+        m_savedbounds = WindowPlacement::atClose(bounds, m_parts.window.frameGeometry(), workArea);
+        write(m_savedbounds);
         return;
-    const QScreen* screen = m_parts.window.screen();
-    const QRect workArea = screen ? screen->availableGeometry() : bounds;
-    m_savedbounds = WindowPlacement::atClose(bounds, m_parts.window.frameGeometry(), workArea);
-    write(m_savedbounds);
+    }
+    // A save that failed earlier gets its last try.
+    writePending();
 }
 
 void TableOptions::savePhrases(const QStringList& phrases)
 {
-    ProfileFile file(m_path);
+    QStringList fitted;
     for (int n = 1; n <= TableSettings::kPhraseCount; ++n) {
-        const QString phrase = phrases.value(n - 1);
-        m_parts.chat.buttons().setPhrase(n, phrase);
-        // Phrases only ever change through the editor, so writing them cannot wipe anything stored.
-        TableSettings::writePhrase(file, n, phrase);
+        fitted << TableSettings::fitPhrase(phrases.value(n - 1));
+        m_parts.chat.buttons().setPhrase(n, fitted.last());
     }
+    // Phrases only ever change through the editor, so writing them cannot wipe anything stored.
+    m_pendingPhrases = fitted;
+    writePending();
 }
 
 void TableOptions::applyPlaySounds(bool on)

@@ -29,6 +29,10 @@ struct TableState;
  * Nothing is written before the settings have been read: until the table has logged in, the window
  * holds only its built-in state, and writing that would wipe the player's stored settings. Changes made
  * from the menu before then take effect on the table and are simply not stored.
+ *
+ * Every save is one change set, written at once. A save that fails is said once in the chat (a system
+ * line with the path and the reason) and tried again with the next save and when the window closes,
+ * until it succeeds.
  */
 class TableOptions : public QObject {
     Q_OBJECT
@@ -55,9 +59,15 @@ public:
     void loadinifile();
     /** Writes every key but the phrases, with the window's current bounds; false before loadinifile. */
     bool saveinifile();
-    /** The window is closing: writes its bounds if it was moved or resized since the last read or write. */
+    /**
+     * The window is closing: writes its bounds if it was moved or resized since the last read or write,
+     * and whatever an earlier failed save left unwritten.
+     */
     void FormClose();
-    /** The phrase editor's "Done": the phrases go on the buttons and into the file (Phrase1..Phrase9). */
+    /**
+     * The phrase editor's "Done": the phrases, each cut to TableSettings::kPhraseLength, go on the
+     * buttons and into the file (Phrase1..Phrase9).
+     */
     void savePhrases(const QStringList& phrases);
 
     // The Options menu: each change is applied, then written (once the settings have been read).
@@ -88,6 +98,8 @@ private:
     QRect windowBounds() const;
     void setWindowBounds(const QRect& bounds);
     bool write(const QRect& bounds);
+    /// Writes what waits (the settings, the phrases) as one change each; says a first failure in the chat.
+    bool writePending();
     void sendBotSpeed();
     void sendBotLevels();
     bool hosting() const;
@@ -100,5 +112,9 @@ private:
     QRect m_savedbounds{0, 0, 0, 0};
     bool m_read = false;
     std::optional<int> m_fixedBotSpeed;
+    bool m_settingsPending = false;
+    QRect m_pendingBounds;
+    std::optional<QStringList> m_pendingPhrases;
+    bool m_failureShown = false;
     std::string m_line;
 };

@@ -100,7 +100,7 @@ void TableSession::newplayerinfo(std::string_view rest)
         if (m_loadinifile)
             m_loadinifile();
     } else {
-        m_chat.systemLine(name + QStringLiteral(" is Connected."));
+        m_chat.systemLine(ChatSink::isolated(name) + QStringLiteral(" is Connected."));
     }
     if (isPlayerSeat(s)) {
         m_board.setSeatName(s, name);
@@ -109,7 +109,7 @@ void TableSession::newplayerinfo(std::string_view rest)
         m_spys.append(spyEntry(s, name));
         m_events.setSpys(m_spys);
         m_chat.systemLine(s == m_state.myseat ? QStringLiteral("You are spying.")
-                                              : name + QStringLiteral(" is spying."));
+                                              : ChatSink::isolated(name) + QStringLiteral(" is spying."));
     }
     if (m_state.myseat == 1 && m_state.connected) {
         std::string line;
@@ -126,14 +126,14 @@ void TableSession::playerdisconnected(std::string_view rest)
         const QString caption = m_board.seatName(s);
         const QString computer = m_board.computerName(s);
         if (caption != computer)
-            m_chat.systemLine(caption + QStringLiteral(" disconnected."));
+            m_chat.systemLine(ChatSink::isolated(caption) + QStringLiteral(" disconnected."));
         m_board.setSeatName(s, computer);
         m_board.setEyesShown(s, false);
     } else if (s > morlu::kSeatCount) {
         const QString name = fromView(departure.name);
         const qsizetype at = m_spys.indexOf(spyEntry(s, name));
         if (at >= 0) {
-            m_chat.systemLine(name + QStringLiteral(" has left."));
+            m_chat.systemLine(ChatSink::isolated(name) + QStringLiteral(" has left."));
             m_spys.removeAt(at);
             m_events.setSpys(m_spys);
         }
@@ -142,7 +142,7 @@ void TableSession::playerdisconnected(std::string_view rest)
 
 void TableSession::havewrongversion(std::string_view rest)
 {
-    m_chat.systemLine(fromView(morlu::HaveWrongVersion::read(rest).name) +
+    m_chat.systemLine(ChatSink::isolated(fromView(morlu::HaveWrongVersion::read(rest).name)) +
                       QStringLiteral(" has a different version of the game then you."));
 }
 

@@ -85,8 +85,19 @@ int TableSettings::delayOf(BotSpeedItem item)
     return kNormal;
 }
 
-TableSettings TableSettings::read(const ProfileFile& file)
+QString TableSettings::fitPhrase(const QString& text)
 {
+    if (text.size() <= kPhraseLength)
+        return text;
+    // Never half a character: a pair of surrogates stays whole or goes.
+    return text.left(text.at(kPhraseLength - 1).isHighSurrogate() ? kPhraseLength - 1 : kPhraseLength);
+}
+
+TableSettings TableSettings::read(const ProfileFile& stored)
+{
+    // One reading of the file for every key.
+    ProfileFile file(stored.path());
+    file.load();
     TableSettings s;
     s.textsize = readInt(file, "Textsize", s.textsize);
     s.bounds = QRect(readInt(file, "Left", s.bounds.left()), readInt(file, "Top", s.bounds.top()),
@@ -94,7 +105,7 @@ TableSettings TableSettings::read(const ProfileFile& file)
     s.textcolor = ColorText::read(file.readString(kSectionName, key("Textcolor"), QStringLiteral("clblack")))
                       .value_or(s.textcolor);
     for (int n = 1; n <= kPhraseCount; ++n)
-        s.phrases[std::size_t(n - 1)] = file.readString(kSectionName, QStringLiteral("Phrase%1").arg(n));
+        s.phrases[std::size_t(n - 1)] = fitPhrase(file.readString(kSectionName, QStringLiteral("Phrase%1").arg(n)));
     s.playsounds = file.readString(kSectionName, key("Playsounds")) != QLatin1String("false");
     std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
@@ -128,17 +139,19 @@ bool TableSettings::write(ProfileFile& file) const
         {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
         {"ShowPlayableCards", flag(showPlayableCards)},
     }};
-    bool ok = true;
+    // One change set: read once, every key set, written once.
+    file.load();
     for (const auto& [name, value] : values)
-        ok = file.writeString(kSectionName, key(name), value) && ok;
-    return ok;
+        file.setString(kSectionName, key(name), value);
+    return file.save();
 }
 
-bool TableSettings::writePhrase(ProfileFile& file, int n, const QString& text)
+bool TableSettings::writePhrases(ProfileFile& file, const QStringList& phrases)
 {
-    if (n < 1 || n > kPhraseCount)
-        return false;
-    return file.writeString(kSectionName, QStringLiteral("Phrase%1").arg(n), text);
+    file.load();
+    for (int n = 1; n <= kPhraseCount; ++n)
+        file.setString(kSectionName, QStringLiteral("Phrase%1").arg(n), fitPhrase(phrases.value(n - 1)));
+    return file.save();
 }
 
 bool TableSettings::writeShowDownload(ProfileFile& file, bool show)

@@ -25,6 +25,8 @@ struct TableSettings {
     static constexpr const char* kSection = "Morlu";
     static constexpr const char* kFileName = "kavrinlobby.ini";
     static constexpr int kPhraseCount = 9;
+    /// The longest phrase, as the phrase editor takes it; a longer one in the file is cut to this.
+    static constexpr int kPhraseLength = 50;
 
     /// The bot speed menu's items: Slow, Normal, Fast.
     enum class BotSpeedItem { Slow, Normal, Fast };
@@ -51,17 +53,19 @@ struct TableSettings {
     QStringList recentHosts;
     static constexpr int kRecentHostCount = 8;
 
-    /// Every key of @p file, each falling back to its default.
+    /// Every key of @p file (read once), each falling back to its default; phrases cut to kPhraseLength.
     static TableSettings read(const ProfileFile& file);
     /**
      * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
-     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards".
-     * False when the file could
-     * not be written.
+     * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards",
+     * as one change: the file is read once and replaced once. False when the file could not be
+     * written (file.errorString() says why; the file is then unchanged).
      */
     bool write(ProfileFile& file) const;
-    /// Writes "Phrase<n>" (n 1..9).
-    static bool writePhrase(ProfileFile& file, int n, const QString& text);
+    /// Writes "Phrase1".."Phrase9" from @p phrases (missing ones empty, each cut to fit) as one change.
+    static bool writePhrases(ProfileFile& file, const QStringList& phrases);
+    /// @p text cut to kPhraseLength characters.
+    static QString fitPhrase(const QString& text);
     /// Writes "ShowDownload" ("true" or "false"), at once, whether or not the settings have been read.
     static bool writeShowDownload(ProfileFile& file, bool show);
 

@@ -63,8 +63,17 @@ bool TallyRecorder::save()
 {
     if (m_path.isEmpty())
         return true;
-    if (m_store.save(m_path))
+    if (m_store.save(m_path)) {
+        m_failureShown = false;
         return true;
+    }
     qWarning("Morlu: the tally was not saved: %s", qPrintable(m_store.saveError()));
+    // Said once; every later save (the next game, an edit, the close) tries again.
+    if (!m_failureShown) {
+        m_failureShown = true;
+        emit saveFailed(QStringLiteral("The tally could not be saved to %1 (%2). It will be saved again after the "
+                                       "next game and when the table closes.")
+                            .arg(QDir::toNativeSeparators(m_path), m_store.saveError()));
+    }
     return false;
 }

@@ -20,7 +20,8 @@ struct TableState;
  * Without a file (useFile) the tally lives in memory only, as in tests. With one it is read at once
  * and written after every counted game, after every change made in the dialog, and at the end
  * (save(), which the window calls when it closes, whatever closes it), each time replacing the file
- * atomically: a finished game is never lost, not even to a crash or a killed program.
+ * atomically: a finished game is never lost, not even to a crash or a killed program. A save that
+ * fails is reported once (saveFailed) until a save succeeds again; every later save tries again.
  */
 class TallyRecorder : public QObject {
     Q_OBJECT
@@ -48,8 +49,12 @@ public:
     void addgame(const QString& winner);
     /** "View Tally": shows the dialog with the players now at the table. */
     void ViewTally1Click();
-    /** Writes the tally file, if there is one. False when it could not be written (logged, not shown). */
+    /** Writes the tally file, if there is one. False when it could not be written (logged, and reported once). */
     bool save();
+
+signals:
+    /** A save failed after the last one succeeded: @p text, for the player, names the file and the reason. */
+    void saveFailed(const QString& text);
 
 private:
     const Board& m_board;
@@ -59,4 +64,5 @@ private:
     Ttallylist* m_dialog = nullptr;
     QString m_path;
     QString m_loadError;
+    bool m_failureShown = false;
 };

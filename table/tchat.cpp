@@ -161,6 +161,7 @@ void Tchat::wireParts()
     connect(m_phrases, &Tphrases::phrasesChosen, m_options, &TableOptions::savePhrases);
 
     connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
+    connect(m_tally, &TallyRecorder::saveFailed, m_chat, [this](const QString& text) { m_chat->systemLine(text); });
     connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
     connect(m_events, &TableEvents::justWatchChanged, m_seatControls, &SeatControls::setWatching);

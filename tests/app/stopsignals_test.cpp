@@ -1,3 +1,5 @@
+#include "stopsignals.h"
+
 #include "printers.h"
 #include "serverprocess.h"
 #include "tallyfile.h"
@@ -12,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
+#include <cerrno>
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 using namespace morlu::test;
 
@@ -54,8 +60,9 @@ TEST_P(StopSignalsTest, ASoloTableClosesEndsInOrderAndSavesItsTally)
     QProcess table;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // A private TMPDIR gives the table its own single-instance name, which also tells when it is up.
+    // A private runtime folder gives the table its own single-instance name, which also tells when it is up.
     environment.insert(QStringLiteral("TMPDIR"), dir.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
     table.setProcessEnvironment(environment);
     table.start(program, {QStringLiteral("--port"), QStringLiteral("0")});
     ASSERT_TRUE(table.waitForStarted(10000));
@@ -69,6 +76,53 @@ TEST_P(StopSignalsTest, ASoloTableClosesEndsInOrderAndSavesItsTally)
     EXPECT_TRUE(saved.loadError().isEmpty());
     EXPECT_EQ(saved.tallied(), QStringList{QStringLiteral("Klot")});
     EXPECT_EQ(saved.record(0), (QStringList{"3", "1", "2", "0", "0", "0", "0", "0"}));
+}
+
+// A second SIGINT or SIGTERM after any stop signal ends the program at once, by that signal; a second
+// hang-up only asks again.
+TEST(StopSignals, ASecondInterruptOrTerminateEndsTheProgramAtOnce)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    struct Row {
+        const char* name;
+        int first;
+        int second;
+        int killedBy; ///< 0: the program goes on
+    };
+    const Row rows[] = {
+        {"interrupt twice", SIGINT, SIGINT, SIGINT},
+        {"terminate after interrupt", SIGINT, SIGTERM, SIGTERM},
+        {"interrupt after hang-up", SIGHUP, SIGINT, SIGINT},
+        {"hang-up twice", SIGHUP, SIGHUP, 0},
+    };
+    for (const Row& row : rows) {
+        const auto twice = [&row] {
+            morlu::StopSignals stop;
+            ::raise(row.first);
+            ::raise(row.second);
+            ::_exit(0);
+        };
+        if (row.killedBy != 0)
+            EXPECT_EXIT(twice(), ::testing::KilledBySignal(row.killedBy), "") << row.name;
+        else
+            EXPECT_EXIT(twice(), ::testing::ExitedWithCode(0), "") << row.name;
+    }
+}
+
+// The handler leaves errno as the interrupted code had it, also when its write fails (the socket pair is
+// full because the event loop has not read yet).
+TEST(StopSignals, TheHandlerKeepsErrno)
+{
+    morlu::StopSignals stop;
+    bool kept = true;
+    for (int i = 0; i < 100000 && kept; ++i) {
+        errno = EDOM;
+        ::raise(SIGHUP);
+        kept = errno == EDOM;
+    }
+    EXPECT_TRUE(kept);
+    // The event loop takes what the handler wrote, so the next test finds the pair empty.
+    QCoreApplication::processEvents();
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, StopSignalsTest,

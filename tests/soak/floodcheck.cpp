@@ -3,7 +3,13 @@
 #include "testtable.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTcpServer>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -129,6 +135,164 @@ bool FloodCheck::memoryCameBack(qint64 start, qint64 after)
     return back;
 }
 
+namespace {
+
+/// Resident memory of process @p pid in kB (VmRSS), 0 when it cannot be read.
+qint64 residentKbOf(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+/// A port free on the loopback at this moment.
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+/// A table on @p port that has its slot and has logged in as @p name; retried while the host starts.
+std::unique_ptr<TestTable> joined(quint16 port, const std::string& name)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        auto table = std::make_unique<TestTable>(port);
+        if (waitUntil([&] { return table->slot() != 0; }, 2000)) {
+            table->keepLines = false;
+            table->send("CMD_logininfo+" + std::to_string(table->slot()) + "+1.0.5+" + name);
+            return table;
+        }
+        pause(200);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool FloodCheck::hostPlayerUnderColourFlood()
+{
+    const quint16 port = freePort();
+    QTemporaryDir home;
+    if (port == 0 || !home.isValid())
+        return false;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Its settings, tally and single-instance guard in a folder of their own.
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR"})
+        environment.insert(QString::fromLatin1(name), home.path());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(ServerProcess::program(), {QStringLiteral("Boss"), QStringLiteral("127.0.0.1"),
+                                             QStringLiteral("true"), QStringLiteral("--port"), QString::number(port)});
+    if (!program.waitForStarted(10000))
+        return false;
+    const auto end = [&program](bool ok) {
+        program.terminate();
+        if (!program.waitForFinished(10000))
+            program.kill();
+        return ok;
+    };
+    std::unique_ptr<TestTable> ann = joined(port, "Ann");
+    std::unique_ptr<TestTable> flood = ann ? joined(port, "Flood") : nullptr;
+    if (!flood)
+        return end(false);
+
+    const std::string floodSlot = std::to_string(flood->slot());
+    const std::string floodPrefix = "CMD_chat+" + floodSlot + "+Flood chats: ";
+    int relayed = 0;
+    flood->onLine = [&](std::string_view line) { relayed += line.starts_with(floodPrefix) ? 1 : 0; };
+    std::string expected;
+    bool back = false;
+    ann->onLine = [&](std::string_view line) { back = back || line == expected; };
+
+    // The flood keeps a few hundred lines waiting at the host, well inside what the host queues.
+    constexpr int kAhead = 200;
+    int sent = 0;
+    const auto topUp = [&] {
+        for (; sent < kColourFloodLines && sent - relayed < kAhead; ++sent)
+            flood->send("CMD_chat+" + floodSlot + "+line " + std::to_string(sent) + (sent % 2 ? "|clRed" : "|clBlue"));
+    };
+    std::vector<qint64> trips;
+    qint64 memoryAtHalf = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (relayed < kColourFloodLines) {
+        topUp();
+        if (memoryAtHalf == 0 && relayed >= kColourFloodLines / 2)
+            memoryAtHalf = residentKbOf(program.processId());
+        const std::string text = "ping " + std::to_string(trips.size());
+        expected = "CMD_chat+" + std::to_string(ann->slot()) + "+Ann chats: " + text + "|clBlack";
+        back = false;
+        QElapsedTimer trip;
+        trip.start();
+        ann->send("CMD_chat+" + std::to_string(ann->slot()) + "+" + text + "|clBlack");
+        if (!waitUntil(
+                [&] {
+                    topUp();
+                    return back;
+                },
+                10000)) {
+            std::printf("host player's program: no round trip after %d of %d flood lines\n", relayed,
+                        kColourFloodLines);
+            return end(false);
+        }
+        trips.push_back(trip.elapsed());
+        waitUntil(
+            [&] {
+                topUp();
+                return relayed >= kColourFloodLines;
+            },
+            100);
+        if (flood->closedByHost() || program.state() != QProcess::Running) {
+            std::printf("host player's program: the flood table was closed or the program ended\n");
+            return end(false);
+        }
+    }
+    const double seconds = double(clock.elapsed()) / 1000.0;
+    const qint64 memoryAtEnd = residentKbOf(program.processId());
+    std::sort(trips.begin(), trips.end());
+    const qint64 p95 = trips.at(trips.size() * 95 / 100);
+    const double rate = kColourFloodLines / seconds;
+    const qint64 growth = memoryAtEnd - memoryAtHalf;
+    std::printf("host player's program, a table sending %d chat lines alternating colours: round trip of another "
+                "table median %lld ms, 95th percentile %lld ms, longest %lld ms (%zu chats; target under %lld ms); "
+                "relayed %.1f lines/s; memory %lld kB at half, %lld kB at the end\n",
+                kColourFloodLines, static_cast<long long>(trips.at(trips.size() / 2)), static_cast<long long>(p95),
+                static_cast<long long>(trips.back()), trips.size(), static_cast<long long>(kRoundTripTargetMs), rate,
+                static_cast<long long>(memoryAtHalf), static_cast<long long>(memoryAtEnd));
+    bool ok = true;
+    if (p95 >= kRoundTripTargetMs) {
+        std::printf("FAILED: the round trip misses its target\n");
+        ok = false;
+    }
+    if (rate < kMinRelayRate) {
+        std::printf("FAILED: the relays fall behind the host's pace\n");
+        ok = false;
+    }
+    if (growth > kMaxGrowthKb) {
+        std::printf("FAILED: memory grew by %lld kB over the second half\n", static_cast<long long>(growth));
+        ok = false;
+    }
+    ann->close();
+    flood->close();
+    return end(ok);
+}
+
+int FloodCheck::runHostPlayer()
+{
+    const bool ok = hostPlayerUnderColourFlood();
+    std::printf("%d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);
+    return ok ? 0 : 1;
+}
+
 int FloodCheck::run()
 {
     m_server.start(
@@ -141,10 +305,11 @@ int FloodCheck::run()
     pause(1000);
     const qint64 start = hostMemory();
     const bool survived = memoryAfterFlood(port, 4, 1000) && memoryAfterFlood(port, 8, 60);
-    const bool ok = quick && survived && memoryCameBack(start, hostMemory());
+    bool ok = quick && survived && memoryCameBack(start, hostMemory());
     const bool running = m_server.process().state() == QProcess::Running;
     if (running)
         m_server.terminate();
+    ok = hostPlayerUnderColourFlood() && ok;
     std::printf("%d passed, %d failed\n", ok && running ? 1 : 0, ok && running ? 0 : 1);
     return ok && running ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 // morlu_soak: nine scripted tables against `morlu --server` for SOAK_MINUTES (default 10) or
 // --minutes M; `make soak` runs it. --flood-check measures a chat round trip while another table
-// floods the host, and the host's memory around a flood. The program build/morlu is found beside this one.
+// floods the host, and the host's memory around a flood, then the host player's program under a chat
+// flood alternating colours (--host-player-check measures that alone). The program build/morlu is found beside this one.
 
 #include "floodcheck.h"
 #include "soakrun.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args == QStringList{QStringLiteral("--flood-check")})
         return morlu::test::FloodCheck().run();
+    if (args == QStringList{QStringLiteral("--host-player-check")})
+        return morlu::test::FloodCheck().runHostPlayer();
     for (qsizetype i = 0; i + 1 < args.size(); i += 2) {
         if (args.at(i) == QLatin1String("--minutes"))
             minutes = args.at(i + 1).toDouble();
@@ -28,7 +31,8 @@ int main(int argc, char* argv[])
     if (minutes <= 0) {
         std::fprintf(
             stderr,
-            "usage: morlu_soak [--minutes M] [--seed N]   (or SOAK_MINUTES=M)\n       morlu_soak --flood-check\n");
+            "usage: morlu_soak [--minutes M] [--seed N]   (or SOAK_MINUTES=M)\n       morlu_soak --flood-check\n"
+            "       morlu_soak --host-player-check\n");
         return 2;
     }
     return morlu::test::SoakRun(minutes, seed).run();

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace morlu::test;
 
 namespace {
@@ -44,12 +46,12 @@ protected:
         return host.sent;
     }
 
-    /// The lines of the view, without the blanks each piece ends with.
+    /// The lines of the view, without the blanks each piece ends with and the isolates.
     QStringList lines() const
     {
         QStringList lines = pane.mainchat().toPlainText().split(QLatin1Char('\n'));
         for (QString& line : lines)
-            line = line.trimmed();
+            line = line.remove(QChar(0x2068)).remove(QChar(0x2069)).trimmed();
         lines.removeAll(QString());
         return lines;
     }
@@ -137,6 +139,34 @@ TEST_F(ChatPaneTest, TypedLinesFollowTheSlashMeRules)
     state.connected = false;
     EXPECT_EQ(type(QStringLiteral("early")), std::vector<std::string>{});
     EXPECT_EQ(pane.mychat().text(), QStringLiteral("early"));
+}
+
+// The host closes a table that sends a line longer than it reads: a long text is cut to fit, on a
+// character boundary; one that fits goes as it is.
+TEST_F(ChatPaneTest, TextTooLongForOneLineIsCutToFit)
+{
+    constexpr std::size_t kMaxLine = 65536; // the 0xFF not counted
+    struct Row {
+        const char* name;
+        QString text;
+        std::size_t length; ///< of the line sent, the 0xFF counted
+    };
+    const QString fits(65536 - 20, QLatin1Char('a'));
+    const Row rows[] = {
+        {"fits", fits, fits.size() + std::strlen("CMD_chat+2+|clBlack") + 1},
+        {"ascii", QString(70000, QLatin1Char('a')), kMaxLine + 1},
+        {"two bytes a character", QString(40000, QChar(0x00E9)), kMaxLine}, // 65536 falls inside a character
+    };
+    for (const Row& row : rows) {
+        host.sent.clear();
+        pane.requests().sendit(row.text);
+        ASSERT_EQ(host.sent.size(), 1u) << row.name;
+        const std::string& line = host.sent.front();
+        EXPECT_EQ(line.size(), row.length) << row.name;
+        EXPECT_TRUE(line.ends_with("|clBlack\xFF")) << row.name;
+        const std::string text = line.substr(11, line.size() - 11 - 9);
+        EXPECT_TRUE(QString::fromStdString(text).toStdString() == text) << row.name << ": cut inside a character";
+    }
 }
 
 TEST_F(ChatPaneTest, ThePlaceholderGoesWithTheFirstKeyOrSmileyAndNeverComesBack)

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,13 @@ constexpr std::uint32_t kBlue = 0xFF0000;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kGreen = 0x008000;
 
+constexpr QChar kIsolate(0x2068);
+constexpr QChar kEndIsolate(0x2069);
+
+/// The paragraphs of the view, without the isolates around names and relayed texts.
 QStringList paragraphs(const ChatView& view)
 {
-    return view.document()->toPlainText().split(QLatin1Char('\n'));
+    return view.document()->toPlainText().remove(kIsolate).remove(kEndIsolate).split(QLatin1Char('\n'));
 }
 
 /// The colours of the fragments of paragraph @p index, in order.
@@ -59,6 +64,7 @@ TEST(ChatView, DrawsEveryLineBoldInItsColour)
 TEST(ChatView, ASendersEarlierLinesTakeTheColourOfHisLatestLine)
 {
     ChatView view;
+    view.show();
     view.addlinetochat(QStringLiteral("2+Ann chats: one"), kRed);
     view.addlinetochat(QStringLiteral("3+Bob chats: two"), kRed);
     view.addlinetochat(QStringLiteral("2+Ann chats: three"), kGreen);
@@ -183,6 +189,90 @@ TEST(ChatView, ANewTextSizeShowsOnTheWholeViewWithTheNextLine)
     EXPECT_EQ(sizes(), QList<int>{10});
     view.addlinetochat(QStringLiteral("0+second"), kBlue);
     EXPECT_EQ(sizes(), (QList<int>{14, 14}));
+}
+
+// A colour change touches only the lines in sight, so its cost does not grow with the history; a line
+// out of sight takes its sender's latest colour when it is scrolled into view.
+TEST(ChatView, ASendersNewColourReachesEachLineAsItComesIntoSight)
+{
+    ChatView view;
+    view.show();
+    view.addlinetochat(QStringLiteral("2+Ann chats: first"), kRed);
+    for (int n = 0; n < 40; ++n)
+        view.addlinetochat(QStringLiteral("3+Bob chats: %1").arg(n), kBlue);
+    view.addlinetochat(QStringLiteral("2+Ann chats: last"), kGreen);
+    struct Row {
+        const char* when;
+        int scrollTo; ///< -1: where adding the lines left it
+        QColor first;
+        QColor last;
+    };
+    const Row rows[] = {
+        {"first line out of sight", -1, QColor(255, 0, 0), QColor(0, 128, 0)},
+        {"scrolled to the top", 0, QColor(0, 128, 0), QColor(0, 128, 0)},
+    };
+    for (const Row& row : rows) {
+        if (row.scrollTo >= 0)
+            view.verticalScrollBar()->setValue(row.scrollTo);
+        for (const QColor& colour : coloursOf(view, 0))
+            EXPECT_EQ(colour, row.first) << row.when;
+        for (const QColor& colour : coloursOf(view, 41))
+            EXPECT_EQ(colour, row.last) << row.when;
+    }
+}
+
+// The view keeps the last kMaxLines lines; the oldest go with their links, and link numbers still rise.
+TEST(ChatView, KeepsTheLastTwoThousandLinesAndTheirLinks)
+{
+    ChatView view;
+    QStringList clicked;
+    QObject::connect(&view, &ChatView::linkClicked, &view, [&](const QString& text) { clicked << text; });
+    const int written = ChatView::kMaxLines + 5;
+    for (int n = 0; n < written; ++n)
+        view.addlinetochat(QStringLiteral("2+Ann chats: line %1 www.site%1.org").arg(n), kRed);
+    EXPECT_EQ(view.document()->blockCount(), ChatView::kMaxLines);
+    EXPECT_EQ(paragraphs(view).front(), QStringLiteral("Ann chats:  line 5 www.site5.org "));
+    EXPECT_EQ(view.linkcount(), written - 1);
+    struct Row {
+        int click;
+        QString opens;
+    };
+    const Row rows[] = {{4, QString()}, {5, QStringLiteral("www.site5.org")}, {written - 1, QStringLiteral("www.site2004.org")}};
+    for (const Row& row : rows) {
+        clicked.clear();
+        view.mainchatJump(row.click);
+        EXPECT_EQ(clicked, QStringList{row.opens}) << row.click;
+    }
+}
+
+// Every line reads left to right; in a relayed line the name and the text are each isolated, so a
+// right-to-left override in either reaches nothing beyond it. Copy leaves the isolates out.
+TEST(ChatView, IsolatesTheSendersNameAndTheRelayedText)
+{
+    const QString rlo(QChar(0x202E));
+    struct Row {
+        const char* name;
+        QString line;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"chat", QStringLiteral("2+Eve") + rlo + QStringLiteral("tsoH chats: hi"),
+         kIsolate + QStringLiteral("Eve") + rlo + QStringLiteral("tsoH") + kEndIsolate + QStringLiteral(" chats: ") +
+             kIsolate + QStringLiteral(" hi ") + kEndIsolate},
+        {"action", QStringLiteral("3+Eve") + rlo + QStringLiteral(" waves"),
+         QStringLiteral(" ") + kIsolate + QStringLiteral("Eve") + rlo + QStringLiteral(" waves ") + kEndIsolate},
+        {"system line", QStringLiteral("0+You are Connected."), QStringLiteral(" You are Connected. ")},
+    };
+    for (const Row& row : rows) {
+        ChatView view;
+        view.addlinetochat(row.line, kRed);
+        const QTextBlock block = view.document()->firstBlock();
+        EXPECT_EQ(block.text(), row.shown) << row.name;
+        EXPECT_EQ(block.blockFormat().layoutDirection(), Qt::LeftToRight) << row.name;
+        view.SelectAll1Click();
+        view.Copy1Click();
+        EXPECT_FALSE(QApplication::clipboard()->text().contains(kIsolate)) << row.name;
+    }
 }
 
 } // namespace

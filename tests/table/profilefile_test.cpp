@@ -3,7 +3,9 @@
 #include "printers.h"
 #include "tempdir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -106,11 +108,43 @@ TEST(ProfileFile, CreatesAMissingFileAndKeepsTextOutsideTheWesternSetAsUtf8)
     EXPECT_EQ(contents(path), QByteArray("[Morlu]\nTop=1\nLeft=2\n"));
 }
 
-TEST(ProfileFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
+// A change set is read once and written once: nothing reaches the file before save(), then all of it
+// does, in the same bytes a write per key would have left.
+TEST(ProfileFile, AChangeSetIsWrittenAtOnceBySave)
 {
     TempDir dir;
-    ProfileFile file(dir.file(QStringLiteral("missing-folder/kavrinlobby.ini")));
-    EXPECT_FALSE(file.writeString(QStringLiteral("Morlu"), QStringLiteral("Top"), QStringLiteral("1")));
+    const QString path = dir.file(QStringLiteral("kavrinlobby.ini"));
+    put(path, kShared);
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    file.setString(QStringLiteral("morlu"), QStringLiteral("TOP"), QStringLiteral("7"));
+    file.setString(QStringLiteral("Morlu"), QStringLiteral("Width"), QStringLiteral("800"));
+    file.setString(QStringLiteral("Fresh"), QStringLiteral("Key"), QStringLiteral("J\u00FCrgen"));
+    EXPECT_EQ(contents(path), kShared);
+    EXPECT_EQ(file.readString(QStringLiteral("Morlu"), QStringLiteral("Width")), QStringLiteral("800"));
+    ASSERT_TRUE(file.save());
+    QByteArray expected = kShared;
+    expected.replace("Top=40\r\n\r\n[Other]", "Top=7\r\nWidth=800\r\n\r\n[Other]");
+    expected += "[Fresh]\r\nKey=J\xFC"
+                "rgen\r\n";
+    EXPECT_EQ(contents(path), expected);
+}
+
+// A file that cannot be written, or that is there and cannot be read, is reported with a reason and left
+// exactly as it was.
+TEST(ProfileFile, AFileThatCannotBeWrittenOrReadIsReportedAndLeftAlone)
+{
+    TempDir dir;
+    const QString folderInTheWay = dir.file(QStringLiteral("kavrinlobby.ini"));
+    ASSERT_TRUE(QDir().mkdir(folderInTheWay));
+    const QString paths[] = {dir.file(QStringLiteral("missing-folder/kavrinlobby.ini")), folderInTheWay};
+    for (const QString& path : paths) {
+        ProfileFile file(path);
+        EXPECT_FALSE(file.writeString(QStringLiteral("Morlu"), QStringLiteral("Top"), QStringLiteral("1"))) << path.toStdString();
+        EXPECT_FALSE(file.errorString().isEmpty()) << path.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(folderInTheWay).isDir());
+    EXPECT_TRUE(QDir(folderInTheWay).isEmpty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tablelink.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
+#include "tsock.h"
 #include "waituntil.h"
 
 #include <QSignalSpy>
@@ -258,6 +259,48 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
         EXPECT_EQ(boxes.messages, row.boxes);
         EXPECT_EQ(boxes.questions, QStringList()) << "no Retry or Quit while coming back";
         EXPECT_EQ(tableEnded.count(), row.ends);
+// The lobby program is read and nothing it sends is kept; once it has sent 64 KiB the table lets it go.
+TEST_F(TableConnectionTest, TheLobbyIsReadAndDroppedAndLetGoAfter64KiB)
+{
+    struct Row {
+        const char* name;
+        qsizetype sent; ///< bytes the lobby sends
+        bool closed;
+    };
+    const Row rows[] = {
+        {"just under the limit", TableConnection::kLobbyReadLimit - 1, false},
+        {"the limit", TableConnection::kLobbyReadLimit, true},
+        {"a flood", 40 * TableConnection::kLobbyReadLimit, true},
+    };
+    for (const Row& row : rows) {
+        FakeHost lobbyProgram;
+        TableConnection table{state, dialogs};
+        auto* sock11 = table.findChild<morlu::TSock*>(QStringLiteral("Sock11"));
+        ASSERT_NE(sock11, nullptr);
+        sock11->setPortName(QString::number(lobbyProgram.port()));
+        // Counts what arrives and what the table keeps, around its own handler.
+        qsizetype arrived = 0;
+        qsizetype kept = 0;
+        const morlu::TNotifyReadEvent own = sock11->OnRead;
+        sock11->OnRead = [&](morlu::TSock* sock, qsizetype count) {
+            arrived += sock->incomingSize() - kept;
+            if (own)
+                own(sock, count);
+            kept = sock->incomingSize();
+        };
+        table.openLobby();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return lobbyProgram.hasTable(); }, kWait)) << row.name;
+        // FakeHost ends each send with one byte of its own.
+        for (qsizetype left = row.sent; left > 0; left -= 8192)
+            lobbyProgram.send(QString(int(std::min<qsizetype>(left, 8192) - 1), QLatin1Char('x')));
+        if (row.closed) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !sock11->isConnected(); }, kWait)) << row.name;
+            EXPECT_LE(arrived, TableConnection::kLobbyReadLimit + 32768) << row.name;
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return arrived == row.sent; }, kWait)) << row.name;
+            EXPECT_TRUE(sock11->isConnected()) << row.name;
+        }
+        EXPECT_EQ(kept, 0) << row.name;
     }
 }
 

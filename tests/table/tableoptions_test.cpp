@@ -14,6 +14,7 @@
 #include "tempdir.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -219,6 +220,38 @@ TEST_F(TableOptionsTest, DoneOnThePhraseEditorSetsTheButtonsAndWritesAllNine)
     EXPECT_EQ(chat.buttons().phrase(9), QStringLiteral("P9"));
     EXPECT_EQ(fileBytes(), "[Morlu]\nPhrase1=P1\nPhrase2=\nPhrase3=P3\nPhrase4=P4\nPhrase5=P5\nPhrase6=P6\nPhrase7=P7\n"
                            "Phrase8=P8\nPhrase9=P9\n");
+}
+
+// A save that fails is said once in the chat, with the path and the reason, and tried again when the
+// window closes; phrases are cut to what the editor takes.
+TEST_F(TableOptionsTest, AFailedSaveIsSaidOnceAndTriedAgainAtClose)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        QByteArray written; ///< a line the file holds once the folder is there
+    };
+    QStringList phrases{QString(70, QLatin1Char('p'))};
+    const Row rows[] = {
+        {"an option", [&] { action("New1")->trigger(); }, "Turnsound=1"},
+        {"the phrases", [&] { options.savePhrases(phrases); }, "Phrase1=" + QByteArray(50, 'p') + "\n"},
+    };
+    options.loadinifile();
+    for (const Row& row : rows) {
+        const QString folder = dir.file(QString::fromLatin1(row.name));
+        path = folder + QStringLiteral("/kavrinlobby.ini");
+        options.setPath(path);
+        chat.mainchat().ClearMainChat1Click();
+        row.change();
+        row.change();
+        const QStringList said = chat.mainchat().toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(said.size(), 1) << row.name;
+        EXPECT_TRUE(said.at(0).contains(path)) << row.name;
+        EXPECT_TRUE(said.at(0).contains(QStringLiteral("No such file or directory"))) << row.name;
+        ASSERT_TRUE(QDir().mkdir(folder));
+        options.FormClose();
+        EXPECT_TRUE(fileBytes().contains(row.written)) << row.name << fileBytes().constData();
+    }
 }
 
 } // namespace

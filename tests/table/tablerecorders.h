@@ -20,9 +20,15 @@ namespace morlu::test {
 /// Records the chat lines a handler writes.
 class ChatRecorder : public ChatSink {
 public:
+    /// The lines without the isolates around names; raw holds them as they came.
     std::vector<std::pair<QString, std::uint32_t>> lines;
+    QStringList raw;
 
-    void addlinetochat(const QString& line, std::uint32_t colour) override { lines.emplace_back(line, colour); }
+    void addlinetochat(const QString& line, std::uint32_t colour) override
+    {
+        raw << line;
+        lines.emplace_back(QString(line).remove(QChar(0x2068)).remove(QChar(0x2069)), colour);
+    }
 
     QStringList texts() const
     {

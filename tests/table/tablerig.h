@@ -25,12 +25,13 @@ namespace morlu::test {
 
 using morlu::test::waitUntil;
 
-/// The lines of the table's chat view, without the blanks each piece ends with.
+/// The lines of the table's chat view, without the blanks each piece ends with and the isolates around
+/// names and relayed texts.
 inline QStringList chatLines(Tchat& table)
 {
     QStringList lines = table.mainchat().toPlainText().split(QLatin1Char('\n'));
     for (QString& line : lines)
-        line = line.trimmed();
+        line = line.remove(QChar(0x2068)).remove(QChar(0x2069)).trimmed();
     lines.removeAll(QString());
     return lines;
 }

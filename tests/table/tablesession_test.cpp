@@ -58,6 +58,31 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
     EXPECT_EQ(board.seatName(3), QStringLiteral("Klick"));
 }
 
+// Every name in a system line stands isolated, so a right-to-left override in it reaches nothing after it.
+TEST_F(TableSessionTest, NamesInSystemLinesAreIsolated)
+{
+    const QString eve = QStringLiteral("Eve\u202EtsoH");
+    const QString shown = QChar(0x2068) + eve + QChar(0x2069);
+    struct Row {
+        const char* line;
+        QString said;
+    };
+    const Row rows[] = {
+        {"CMD_existingplayers+3+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" is Connected.")},
+        {"CMD_playerdisconnected+3+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" disconnected.")},
+        {"CMD_existingplayers+7+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" is spying.")},
+        {"CMD_playerdisconnected+7+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" has left.")},
+        {"CMD_havewrongversion+Eve\xE2\x80\xAEtsoH",
+         QStringLiteral("0+") + shown + QStringLiteral(" has a different version of the game then you.")},
+    };
+    state.myseat = 2;
+    for (const Row& row : rows) {
+        chat.raw.clear();
+        EXPECT_TRUE(commands.dispatch(row.line)) << row.line;
+        EXPECT_TRUE(chat.raw.contains(row.said)) << row.line;
+    }
+}
+
 // The own seat's name strip is marked from the login on, so a player of a full table finds his seat; a
 // spectator's table marks none.
 TEST_F(TableSessionTest, TheOwnSeatIsMarkedAtLogin)

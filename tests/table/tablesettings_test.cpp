@@ -92,6 +92,13 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const S& s) {
                     return s.phrases[0] == QStringLiteral("Hello") && s.phrases[8] == QStringLiteral("Bye") &&
                            s.phrases[4].isEmpty();
+                }},
+        // Cut as the editor cuts, never inside a character outside the basic plane.
+        ReadRow{"LongPhrasesAreCut",
+                "Phrase1=" + QByteArray(70000, 'a') + "\r\nPhrase2=" + QByteArray(49, 'b') +
+                    "\xF0\x9F\x82\xA1\r\n",
+                [](const S& s) {
+                    return s.phrases[0] == QString(50, QLatin1Char('a')) && s.phrases[1] == QString(49, QLatin1Char('b'));
                 }}),
     [](const ::testing::TestParamInfo<ReadRow>& info) { return std::string(info.param.name); });
 
@@ -100,8 +107,7 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     TempDir dir;
     const QString path = dir.file(QStringLiteral("kavrinlobby.ini"));
     ProfileFile file(path);
-    ASSERT_TRUE(TableSettings::writePhrase(file, 3, QStringLiteral("Nice one")));
-    EXPECT_FALSE(TableSettings::writePhrase(file, 10, QStringLiteral("no such button")));
+    ASSERT_TRUE(TableSettings::writePhrases(file, {QString(), QString(), QStringLiteral("Nice one")}));
     TableSettings s;
     s.textsize = 14;
     s.bounds = QRect(40, 50, 900, 650);
@@ -117,7 +123,8 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     ASSERT_TRUE(s.write(file));
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase3=Nice one\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
+    EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase1=\nPhrase2=\nPhrase3=Nice one\nPhrase4=\nPhrase5=\n"
+                                            "Phrase6=\nPhrase7=\nPhrase8=\nPhrase9=\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
                                             "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
                                             "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"
                                             "ShowPlayableCards=false\n"));

@@ -7,7 +7,9 @@
 #include "tempdir.h"
 #include "ttallylist.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QListWidget>
 
 #include <gtest/gtest.h>
@@ -135,6 +137,46 @@ TEST_F(TallyRecorderTest, EveryFinishedGameAndEveryEditIsInTheFileAtOnce)
     EXPECT_TRUE(tally.takeLoadError().isEmpty());
     EXPECT_TRUE(tally.save());
     EXPECT_TRUE(QFile::exists(path + QStringLiteral(".bad")));
+}
+
+// A tally that cannot be saved is said once, with the path and the reason, until a save succeeds; every
+// save (the next game, the close) tries again.
+TEST_F(TallyRecorderTest, AFailedSaveIsSaidOnceAndTriedAgain)
+{
+    TempDir dir;
+    const QString folder = dir.file(QStringLiteral("tally"));
+    const QString path = folder + QStringLiteral("/") + TallyFile::fileName();
+    tally.useFile(path);
+    seat(1, {QStringLiteral("You"), QStringLiteral("Ann")});
+    QSignalSpy said(&tally, &TallyRecorder::saveFailed);
+    struct Row {
+        const char* step;
+        bool folderThere;
+        bool saved;
+        int saidSoFar;
+    };
+    const Row rows[] = {
+        {"first failure", false, false, 1},
+        {"second failure", false, false, 1},
+        {"folder made", true, true, 1},
+        {"folder gone again", false, false, 2},
+    };
+    for (const Row& row : rows) {
+        if (row.folderThere)
+            QDir().mkpath(folder);
+        else
+            QDir(folder).removeRecursively();
+        game.winner("You+");
+        EXPECT_EQ(tally.save(), row.saved) << row.step;
+        EXPECT_EQ(said.count(), row.saidSoFar) << row.step;
+        if (row.folderThere) {
+            TallyStore onDisk;
+            onDisk.load(path);
+            EXPECT_EQ(onDisk.myGames(), tally.store().myGames()) << row.step;
+        }
+    }
+    const QString text = said.at(0).at(0).toString();
+    EXPECT_TRUE(text.contains(path)) << text.toStdString();
 }
 
 } // namespace
