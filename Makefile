@@ -51,6 +51,7 @@ test: build
 soak: build
 	./$(BUILD_DIR)/morlu_soak --minutes $(SOAK_MINUTES)
 	./$(BUILD_DIR)/morlu_soak --flood-check
+	./$(BUILD_DIR)/morlu_soak --host-player-check
 
 # The Debian package build/morlu_VERSION-1_ARCH.deb; only the installed programs are built for it.
 package: configure

@@ -1,13 +1,14 @@
 #include "artpicture.h"
 #include "board.h"
-#include "printers.h"
 #include "playtogether.h"
+#include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
 #include "tdownload.h"
 #include "tempdir.h"
 #include "thostgame.h"
 #include "tsocklistener.h"
+#include "waituntil.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,7 +47,7 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
 {
     Program table({}, 0);
     table->show();
-    QTRY_VERIFY_WITH_TIMEOUT(chatLines(*table).size() >= 3, kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return chatLines(*table).size() >= 3; }, kWait));
     EXPECT_EQ(chatLines(*table), (QStringList{kSolo, QStringLiteral("You are Connected."),
                                               QStringLiteral("Press Ctrl-i for quick instructions.")}));
     EXPECT_EQ(table->state().myname, QStringLiteral("You"));
@@ -60,7 +61,8 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
     EXPECT_TRUE(table.server().hosting());
     // Nobody else has a seat in a solo game: nobody else can reach its host.
     EXPECT_EQ(listeningAddress(table.server()), QStringLiteral("127.0.0.1"));
-    QTRY_COMPARE_WITH_TIMEOUT(table.server().engine().botdelay(), 1000, kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return table.server().engine().botdelay() == 1000; }, kWait))
+        << "table.server().engine().botdelay()";
     EXPECT_EQ(table.server().slot(1).name, "You");
 }
 
@@ -83,7 +85,8 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
 {
     Program table({QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, 0);
     table->processparams();
-    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    ASSERT_TRUE(
+        morlu::test::waitUntil([&] { return table->state().connected && chatLines(*table).size() >= 3; }, kWait));
     EXPECT_EQ(chatLines(*table).first(), kMulti);
     EXPECT_EQ(table->state().myname, QStringLiteral("Ann"));
     EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
@@ -95,7 +98,8 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_EQ(lobby->HostName(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(lobby->PortName(), QStringLiteral("9001"));
     EXPECT_TRUE(lobby->hasHandle());
-    QTRY_COMPARE_WITH_TIMEOUT(table.server().slot(1).name, std::string("Ann"), kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return table.server().slot(1).name == std::string("Ann"); }, kWait))
+        << "table.server().slot(1).name";
 }
 
 class TchatJoin : public ::testing::TestWithParam<const char*> {};
@@ -107,11 +111,13 @@ TEST_P(TchatJoin, AnyThirdArgumentButTrueJoinsTheGivenAddress)
     host.listen(QStringLiteral("0"));
     Program table({QStringLiteral("Bea"), QStringLiteral("127.0.0.1"), QString::fromLatin1(GetParam())}, host.port());
     table->processparams();
-    QTRY_VERIFY_WITH_TIMEOUT(table->state().connected && chatLines(*table).size() >= 3, kWait);
+    ASSERT_TRUE(
+        morlu::test::waitUntil([&] { return table->state().connected && chatLines(*table).size() >= 3; }, kWait));
     EXPECT_EQ(chatLines(*table).first(), kMulti);
     EXPECT_FALSE(table->state().ishost);
     EXPECT_FALSE(table.server().hosting());
-    QTRY_COMPARE_WITH_TIMEOUT(host.slot(1).name, std::string("Bea"), kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return host.slot(1).name == std::string("Bea"); }, kWait))
+        << "host.slot(1).name";
     // Slot 1 of a host it does not run: the host player's controls are Bea's all the same.
     EXPECT_EQ(table->state().myseat, 1);
     EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board()));

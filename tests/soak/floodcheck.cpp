@@ -309,7 +309,6 @@ int FloodCheck::run()
     const bool running = m_server.process().state() == QProcess::Running;
     if (running)
         m_server.terminate();
-    ok = hostPlayerUnderColourFlood() && ok;
     std::printf("%d passed, %d failed\n", ok && running ? 1 : 0, ok && running ? 0 : 1);
     return ok && running ? 0 : 1;
 }

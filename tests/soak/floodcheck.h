@@ -18,7 +18,7 @@ namespace morlu::test {
  * them, when the host ends or when a table gets nothing back.
  *
  * And one measurement of the host player's program (`morlu NAME 127.0.0.1 true --port N`, offscreen),
- * whose table and host share one thread (runHostPlayer(), also alone with --host-player-check): a
+ * whose table and host share one thread (runHostPlayer(), run by --host-player-check): a
  * second table's chat round trip while a third sends kColourFloodLines chat lines alternating their
  * colour, the relay rate of those lines and the program's memory. It fails when the round trip misses
  * kRoundTripTargetMs (95th percentile), the relays fall below kMinRelayRate lines a second, or the

@@ -1,7 +1,7 @@
 // morlu_soak: nine scripted tables against `morlu --server` for SOAK_MINUTES (default 10) or
 // --minutes M; `make soak` runs it. --flood-check measures a chat round trip while another table
-// floods the host, and the host's memory around a flood, then the host player's program under a chat
-// flood alternating colours (--host-player-check measures that alone). The program build/morlu is found beside this one.
+// floods the host, and the host's memory around a flood; --host-player-check measures the host player's
+// program under a chat flood alternating colours. The program build/morlu is found beside this one.
 
 #include "floodcheck.h"
 #include "soakrun.h"

@@ -76,7 +76,7 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     }
     dialogs.retryAnswers = {true, false};
     connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
-    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return ended.count() == 1; }, kWait)) << "ended.count()";
     const QString question = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(port);
     EXPECT_EQ(dialogs.questions, (QStringList{question, question}));
 

@@ -5,6 +5,7 @@
 #include "memoryconnection.h"
 #include "printers.h"
 #include "tsock.h"
+#include "waituntil.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -120,7 +121,7 @@ TEST_F(TableLinkTest, MalformedAndUnknownLinesAreDroppedAndTheNextLineStillComes
 {
     morlu::test::LogCapture log;
     receive(lines({"CMD_n+x7", "CMD_unknown+1", "no plus", "CMD_n+", "CMD_n+8"}));
-    QTRY_COMPARE_WITH_TIMEOUT(link.waitingLines(), 0u, kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return link.waitingLines() == 0u; }, kWait)) << "link.waitingLines()";
     EXPECT_EQ(handled, (std::vector<std::string>{"n8"}));
     EXPECT_EQ(log.warnings, (QStringList{QStringLiteral("'x7' is not a valid integer value"),
                                          QStringLiteral("'' is not a valid integer value")}));
@@ -187,7 +188,7 @@ TEST(TableLinkConnection, LinesFromTheHostAreHandledBeforeTheClosedConnectionEnd
     QSignalSpy closed(&link, &TableLink::closed);
 
     link.open(QStringLiteral("127.0.0.1"), host.port());
-    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected(), kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return host.peer != nullptr && host.peer->isConnected(); }, kWait));
     host.peer->Send(lines({"CMD_a+1", "CMD_a+2", "CMD_a+3"}));
     host.peer->Close();
 
@@ -203,8 +204,8 @@ TEST(TableLinkConnection, AConnectionResetByTheHostEndsTheTableLikeAClose)
     TableLink link;
     QSignalSpy closed(&link, &TableLink::closed);
     link.open(QStringLiteral("127.0.0.1"), host.port());
-    QTRY_VERIFY_WITH_TIMEOUT(host.peer != nullptr && host.peer->isConnected() && link.connection().isConnected(),
-                             kWait);
+    ASSERT_TRUE(morlu::test::waitUntil(
+        [&] { return host.peer != nullptr && host.peer->isConnected() && link.connection().isConnected(); }, kWait));
     // A close with SO_LINGER 0 resets the connection instead of ending it in order.
     const linger abort{1, 0};
     ASSERT_EQ(::setsockopt(host.peer->handle(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort), 0);
@@ -224,7 +225,7 @@ TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
     TableLink link;
     QSignalSpy closed(&link, &TableLink::closed);
     link.open(QStringLiteral("127.0.0.1"), QString::number(freePort));
-    QTRY_VERIFY_WITH_TIMEOUT(!link.connection().isConnecting(), kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return !link.connection().isConnecting(); }, kWait));
     QCoreApplication::processEvents();
     EXPECT_EQ(closed.count(), 0);
     EXPECT_FALSE(link.connectionEnded());

@@ -19,12 +19,13 @@
 #include "tphrases.h"
 #include "tspylist.h"
 #include "ttallylist.h"
+#include "waituntil.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QCloseEvent>
 #include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
@@ -142,7 +143,7 @@ TEST(TchatStart, ARefusedJoinSaysWhyAndOffersRetryOrQuit)
     QList<QMessageBox::StandardButton> answers{QMessageBox::Retry, QMessageBox::Close};
     MessageBox::setHook([&](const QString&) { return answers.takeFirst(); });
     table->show();
-    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, kWait);
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return closed.count() == 1; }, kWait)) << "closed.count()";
     MessageBox::setHook({});
     const QString box = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(freePort);
     EXPECT_EQ(MessageBox::answered(), (QStringList{box, box}));
