@@ -11,7 +11,8 @@ SOAK_MINUTES ?= 10
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
             libbenchmark-dev zlib1g-dev libjpeg-dev fonts-dejavu-core \
-            desktop-file-utils appstream
+            desktop-file-utils appstream \
+            libavahi-client-dev libminiupnpc-dev avahi-daemon avahi-utils dbus iproute2
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 

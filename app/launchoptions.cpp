@@ -1,6 +1,8 @@
 #include "launchoptions.h"
 
 #include <cstring>
+#include <functional>
+#include <vector>
 #include <limits>
 
 namespace morlu {
@@ -22,6 +24,65 @@ std::optional<qint64> readNumber(const QString& text, qint64 min, qint64 max)
     return value;
 }
 
+/**
+ * One option: a flag (no value; "--flag=x" is an error) or one that takes a value, which it stores
+ * and judges (false: a bad value).
+ */
+struct Option {
+    const char* name;
+    std::function<void(LaunchOptions&)> flag;
+    std::function<bool(LaunchOptions&, const QString&)> value;
+};
+
+const std::vector<Option>& optionTable()
+{
+    static const std::vector<Option> options{
+        {"--server", [](LaunchOptions& o) { o.server = true; }, nullptr},
+        {"--no-announce", [](LaunchOptions& o) { o.announce = false; }, nullptr},
+        {"--upnp", [](LaunchOptions& o) { o.upnp = true; }, nullptr},
+        {"--port", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, 65535);
+             if (n)
+                 o.port = int(*n);
+             return n.has_value();
+         }},
+        {"--seed", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, std::numeric_limits<std::uint32_t>::max());
+             if (n)
+                 o.seed = std::uint32_t(*n);
+             return n.has_value();
+         }},
+        {"--pause-tick-ms", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, std::numeric_limits<int>::max());
+             if (n)
+                 o.pauseTickMs = int(*n);
+             return n.has_value();
+         }},
+        {"--computer", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             o.computer = computerLevelFor(v.toStdString());
+             return o.computer.has_value();
+         }},
+        {"--name", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             // The announced name: one DNS label of at most 63 bytes, no control characters.
+             const QString name = v.trimmed();
+             if (name.isEmpty() || name.toUtf8().size() > 63)
+                 return false;
+             for (const QChar c : name) {
+                 if (c.category() == QChar::Other_Control)
+                     return false;
+             }
+             o.name = name;
+             return true;
+         }},
+    };
+    return options;
+}
+
 } // namespace
 
 LaunchOptions LaunchOptions::parse(const QStringList& args)
@@ -39,15 +100,18 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
-        if (name == QLatin1String("--server") && !value) {
-            options.server = true;
-            continue;
+        const Option* option = nullptr;
+        for (const Option& o : optionTable()) {
+            if (name == QLatin1String(o.name))
+                option = &o;
         }
-        const bool known = name == QLatin1String("--port") || name == QLatin1String("--seed") ||
-                           name == QLatin1String("--pause-tick-ms") || name == QLatin1String("--computer");
-        if (!known) {
+        if (option == nullptr || (option->flag && value)) {
             options.error = QStringLiteral("unknown option %1").arg(arg);
             return options;
+        }
+        if (option->flag) {
+            option->flag(options);
+            continue;
         }
         if (!value) {
             if (i + 1 >= args.size()) {
@@ -56,29 +120,7 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             }
             value = args[++i];
         }
-        if (name == QLatin1String("--computer")) {
-            options.computer = computerLevelFor(value->toStdString());
-            if (!options.computer) {
-                options.error = QStringLiteral("bad value for %1: '%2'").arg(name, *value);
-                return options;
-            }
-            continue;
-        }
-        std::optional<qint64> number;
-        if (name == QLatin1String("--port")) {
-            number = readNumber(*value, 0, 65535);
-            if (number)
-                options.port = int(*number);
-        } else if (name == QLatin1String("--seed")) {
-            number = readNumber(*value, 0, std::numeric_limits<std::uint32_t>::max());
-            if (number)
-                options.seed = std::uint32_t(*number);
-        } else {
-            number = readNumber(*value, 0, std::numeric_limits<int>::max());
-            if (number)
-                options.pauseTickMs = int(*number);
-        }
-        if (!number) {
+        if (!option->value(options, *value)) {
             options.error = QStringLiteral("bad value for %1: '%2'").arg(name, *value);
             return options;
         }
@@ -97,11 +139,17 @@ bool LaunchOptions::wantsServer(int argc, char** argv)
 
 QString LaunchOptions::usage()
 {
-    return QStringLiteral("usage: morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
-                          "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
-                          "  --seed N            seed of the random generator, 0..4294967295 (default: time of day)\n"
-                          "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
-                          "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
+    return QStringLiteral(
+        "usage: morlu --server [--port N] [--name TEXT] [--no-announce] [--upnp] [--seed N] [--pause-tick-ms N]\n"
+        "                      [--computer LEVEL]\n"
+        "       morlu NAME ADDRESS true|false [--port N] [--no-announce] [--upnp]\n"
+        "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
+        "  --name TEXT         the game's name on the local network (default: \"Morlu on HOST\")\n"
+        "  --no-announce       do not announce the game on the local network\n"
+        "  --upnp              open the port on the router (UPnP) while hosting\n"
+        "  --seed N            seed of the random generator, 0..4294967295 (default: time of day)\n"
+        "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
+        "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
 }
 
 } // namespace morlu

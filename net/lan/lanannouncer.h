@@ -33,7 +33,7 @@ class LanAnnouncer : public QObject {
 
 public:
     static constexpr const char* kServiceType = "_morlu._tcp";
-    static constexpr int kCoalesceMs = 500;
+    static constexpr int kCoalesceMs = 250;
 
     LanAnnouncer(const QString& name, quint16 port, DaemonClient::Logger logger, QObject* parent = nullptr);
     ~LanAnnouncer() override;
