@@ -1,4 +1,5 @@
 #include "artpicture.h"
+#include "fakegateway.h"
 #include "board.h"
 #include "printers.h"
 #include "programrig.h"
@@ -6,6 +7,7 @@
 #include "tdownload.h"
 #include "tempdir.h"
 #include "tsocklistener.h"
+#include "waituntil.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <vector>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -94,6 +97,48 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_EQ(lobby->PortName(), QStringLiteral("9001"));
     EXPECT_TRUE(lobby->hasHandle());
     QTRY_COMPARE_WITH_TIMEOUT(table.server().slot(1).name, std::string("Ann"), kWait);
+}
+
+/// "Open the port on my router": a multi-player host shows the router's address and closes the port
+/// when the program ends; a solo game never asks the router.
+TEST(TchatStart, HostingOpensThePortOnTheRouterOnlyForAMultiPlayerGame)
+{
+    struct Row {
+        const char* what;
+        QStringList arguments;
+        bool mapped;
+    };
+    const std::vector<Row> rows{
+        {"multi-player host", {QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, true},
+        {"solo game", {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeGateway gateway;
+        qputenv("MORLU_UPNP_ROOTDESC", gateway.rootDescription().toUtf8());
+        Program table(row.arguments, 0, [](LaunchOptions& options) { options.upnp = true; });
+        table->processparams();
+        ASSERT_TRUE(waitUntil([&] { return table->state().connected; }));
+        const QString address = QStringLiteral("203.0.113.7:%1").arg(table.server().port());
+        if (row.mapped) {
+            // (QTRY_* would return quietly on a timeout.)
+            ASSERT_TRUE(waitUntil([&] { return !table->reachableAddresses().isEmpty(); }))
+                << chatLines(*table).join('\n').toStdString();
+            EXPECT_EQ(table->reachableAddresses(), QStringList{address});
+            // The chat reads a line's first colon as the end of a speaker's name, so only the start is
+            // compared here; the exact address is what reachableAddresses() holds.
+            EXPECT_TRUE(waitUntil([&] {
+                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at 203.0.113.7")).size() == 1;
+            })) << chatLines(*table).join('\n').toStdString();
+            EXPECT_EQ(gateway.mappings().keys(), QStringList{QString::number(table.server().port())});
+        }
+        // The program's end waits for the router to be told.
+        table.reset();
+        qunsetenv("MORLU_UPNP_ROOTDESC");
+        EXPECT_TRUE(gateway.mappings().isEmpty());
+        EXPECT_EQ(gateway.calls(QStringLiteral("AddPortMapping")).size(), row.mapped ? 1 : 0);
+        EXPECT_EQ(gateway.calls(QStringLiteral("DeletePortMapping")).size(), row.mapped ? 1 : 0);
+    }
 }
 
 class TchatJoin : public ::testing::TestWithParam<const char*> {};
