@@ -5,6 +5,13 @@
 
 namespace morlu {
 
+namespace {
+
+/// The program says once that the daemon is missing, however many clients (announcement, finder) notice.
+bool g_saidUnavailable = false;
+
+} // namespace
+
 DaemonClient::DaemonClient(Logger logger, QObject* parent) : QObject(parent), m_log(std::move(logger))
 {
     m_retry.setSingleShot(true);
@@ -43,7 +50,7 @@ void DaemonClient::clientCallback(AvahiClient* client, int state, void* data)
     self->m_client = client;
     switch (AvahiClientState(state)) {
     case AVAHI_CLIENT_S_RUNNING:
-        if (std::exchange(self->m_saidUnavailable, false) && self->m_log)
+        if (std::exchange(self->m_saidUnavailable, false) && std::exchange(g_saidUnavailable, false) && self->m_log)
             self->m_log(QStringLiteral("Local network discovery is available again"));
         self->m_running = true;
         emit self->stateChanged();
@@ -84,7 +91,7 @@ void DaemonClient::dropClient()
 
 void DaemonClient::unavailable(const QString& why)
 {
-    if (std::exchange(m_saidUnavailable, true) || !m_log)
+    if (std::exchange(m_saidUnavailable, true) || std::exchange(g_saidUnavailable, true) || !m_log)
         return;
     m_log(QStringLiteral("Local network discovery is unavailable: %1").arg(why));
 }

@@ -18,7 +18,8 @@ namespace morlu {
  * Its users (the announcement, the finder) make their objects on client() while running() and drop
  * them on stateChanged() otherwise, before the client goes away.
  *
- * When the daemon cannot be reached, one line goes to the logger; another only after it was back.
+ * When the daemon cannot be reached, one line goes to the logger (one for the whole program, however
+ * many clients notice); another only after it was back.
  */
 class DaemonClient : public QObject {
     Q_OBJECT

@@ -38,8 +38,9 @@ void RouterPort::close()
     if (std::exchange(m_closed, true))
         return;
     m_renew.stop();
-    // Queued behind a mapping still under way, so that one is removed too.
-    QMetaObject::invokeMethod(m_mapper, &UpnpMapper::unmap);
+    // Behind a mapping still under way, so that one is removed too; waited for, since the worker's
+    // loop may end before it would get to a call merely queued.
+    QMetaObject::invokeMethod(m_mapper, &UpnpMapper::unmap, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
     // The worker went with the thread's end (deleteLater runs as the thread finishes).
