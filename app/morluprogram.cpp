@@ -58,7 +58,7 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
 void MorluProgram::startLanHosting(quint16 port)
 {
     LanHostingOptions lan;
-    lan.name = m_table->state().myname + QStringLiteral("'s game");
+    lan.name = LanAnnouncer::serviceName(m_table->state().myname, QStringLiteral("'s game"));
     lan.port = port;
     lan.announce = m_options.announce;
     lan.upnp = m_options.upnp;

@@ -27,7 +27,7 @@ AvahiStringList* txtRecord(const AnnouncedSeats& seats)
 } // namespace
 
 LanAnnouncer::LanAnnouncer(const QString& name, quint16 port, DaemonClient::Logger logger, QObject* parent)
-    : QObject(parent), m_daemon(logger), m_name(name), m_port(port), m_log(std::move(logger))
+    : QObject(parent), m_daemon(logger), m_name(serviceName(name)), m_port(port), m_log(std::move(logger))
 {
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(kCoalesceMs);
@@ -39,6 +39,18 @@ LanAnnouncer::LanAnnouncer(const QString& name, quint16 port, DaemonClient::Logg
 LanAnnouncer::~LanAnnouncer()
 {
     dropGroup();
+}
+
+QString LanAnnouncer::serviceName(const QString& base, const QString& suffix)
+{
+    const qsizetype room = kMaxNameBytes - suffix.toUtf8().size();
+    QString fitted = base;
+    while (!fitted.isEmpty() && fitted.toUtf8().size() > room) {
+        fitted.chop(1);
+        if (!fitted.isEmpty() && fitted.back().isHighSurrogate())
+            fitted.chop(1);
+    }
+    return fitted + suffix;
 }
 
 void LanAnnouncer::setSeats(const AnnouncedSeats& seats)

@@ -24,7 +24,7 @@ struct AnnouncedSeats {
  * system's daemon, with the TXT record `version=1.0.5`, `players=N`, `free=N`, `state=waiting|playing`.
  *
  * Seat changes are gathered for kCoalesceMs before the record is updated, so a burst of arrivals is
- * one update. A name already taken on the network is replaced by the daemon's alternative ("Ann's
+ * one update. A name longer than a DNS label (63 bytes) is cut to fit. A name already taken on the network is replaced by the daemon's alternative ("Ann's
  * game #2"); name() tells the one in use. Without a daemon nothing is announced (one log line) and the
  * announcement appears when the daemon does. Destroying the object withdraws the announcement.
  */
@@ -34,9 +34,14 @@ class LanAnnouncer : public QObject {
 public:
     static constexpr const char* kServiceType = "_morlu._tcp";
     static constexpr int kCoalesceMs = 250;
+    /// A service name is one DNS label.
+    static constexpr int kMaxNameBytes = 63;
 
     LanAnnouncer(const QString& name, quint16 port, DaemonClient::Logger logger, QObject* parent = nullptr);
     ~LanAnnouncer() override;
+
+    /// @p base followed by @p suffix, @p base cut (at a character) so the whole fits kMaxNameBytes of UTF-8.
+    static QString serviceName(const QString& base, const QString& suffix = QString());
 
     /// The record to announce; sent within kCoalesceMs.
     void setSeats(const AnnouncedSeats& seats);

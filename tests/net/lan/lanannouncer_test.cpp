@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -116,6 +117,26 @@ TEST_F(LanAnnouncerTest, ATakenNameGetsTheAlternative)
     EXPECT_EQ(second.name(), QStringLiteral("Friday night #2"));
     EXPECT_TRUE(found(game("Friday night #2", 17774, 0, 4, false)));
     EXPECT_TRUE(found(game("Friday night", 17773, 0, 4, false)));
+}
+
+TEST(LanAnnouncerNameTest, CutsTheBaseSoTheNameFitsOneLabel)
+{
+    const auto repeat = [](char32_t c, int n) {
+        const std::u32string text(std::size_t(n), c);
+        return QString::fromUcs4(text.c_str(), n);
+    };
+    struct Row {
+        QString base;
+        QString expected;
+    };
+    const std::vector<Row> rows{
+        {QStringLiteral("Ann"), QStringLiteral("Ann's game")},
+        {QString(70, QLatin1Char('a')), QString(56, QLatin1Char('a')) + QStringLiteral("'s game")},
+        {repeat(U'\u00e9', 40), repeat(U'\u00e9', 28) + QStringLiteral("'s game")},       // 2 bytes each
+        {repeat(U'\U0001F0A1', 30), repeat(U'\U0001F0A1', 14) + QStringLiteral("'s game")}, // 4 bytes, 2 UTF-16 units
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(LanAnnouncer::serviceName(row.base, QStringLiteral("'s game")), row.expected);
 }
 
 /// No daemon (here: no system bus at all): one line on stderr, and the host serves as ever.
