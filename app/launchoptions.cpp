@@ -2,8 +2,8 @@
 
 #include <cstring>
 #include <functional>
-#include <vector>
 #include <limits>
+#include <vector>
 
 namespace morlu {
 

@@ -37,7 +37,8 @@ std::unique_ptr<LanHosting> startLanHosting(const LaunchOptions& options, TServe
     lan.announce = options.announce;
     lan.upnp = options.upnp;
     auto hosting = std::make_unique<LanHosting>(lan, [](const QString& text) { printErr(text + QLatin1Char('\n')); });
-    QObject::connect(hosting.get(), &LanHosting::notice, [](const QString& text) { printOut(text + QLatin1Char('\n')); });
+    QObject::connect(hosting.get(), &LanHosting::notice,
+                     [](const QString& text) { printOut(text + QLatin1Char('\n')); });
     QObject::connect(&server, &TServer::seatsChanged, hosting.get(), [&server, h = hosting.get()] {
         h->setSeats({server.seatedPlayers(), server.freeSeats(), server.playing()});
     });

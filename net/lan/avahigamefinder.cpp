@@ -2,12 +2,11 @@
 
 #include "lanannouncer.h"
 
+#include <algorithm>
 #include <avahi-client/lookup.h>
 #include <avahi-common/address.h>
 #include <avahi-common/error.h>
 #include <avahi-common/strlst.h>
-
-#include <algorithm>
 
 namespace morlu {
 
@@ -62,9 +61,8 @@ void AvahiGameFinder::follow()
         m_browser = avahi_service_browser_new(
             client, AVAHI_IF_UNSPEC, AVAHI_PROTO_INET, LanAnnouncer::kServiceType, nullptr, AvahiLookupFlags(0),
             [](AvahiServiceBrowser* b, AvahiIfIndex interface, AvahiProtocol protocol, AvahiBrowserEvent event,
-               const char* name, const char* type, const char* domain, AvahiLookupResultFlags, void* self) {
-                browseCallback(b, interface, protocol, int(event), name, type, domain, self);
-            },
+               const char* name, const char* type, const char* domain, AvahiLookupResultFlags,
+               void* self) { browseCallback(b, interface, protocol, int(event), name, type, domain, self); },
             this);
     }
     emit changed();
@@ -97,10 +95,8 @@ void AvahiGameFinder::browseCallback(AvahiServiceBrowser* browser, int interface
             avahi_service_browser_get_client(browser), interface, protocol, name, type, domain, AVAHI_PROTO_INET,
             AvahiLookupFlags(0),
             [](AvahiServiceResolver* r, AvahiIfIndex i, AvahiProtocol p, AvahiResolverEvent e, const char* n,
-               const char*, const char*, const char* host, const AvahiAddress* a, uint16_t port,
-               AvahiStringList* txt, AvahiLookupResultFlags, void* s) {
-                resolveCallback(r, i, p, int(e), n, host, a, port, txt, s);
-            },
+               const char*, const char*, const char* host, const AvahiAddress* a, uint16_t port, AvahiStringList* txt,
+               AvahiLookupResultFlags, void* s) { resolveCallback(r, i, p, int(e), n, host, a, port, txt, s); },
             self);
         if (resolver != nullptr)
             self->m_services.insert(key, Service{resolver, false, {}});
@@ -126,8 +122,8 @@ void AvahiGameFinder::browseCallback(AvahiServiceBrowser* browser, int interface
 }
 
 void AvahiGameFinder::resolveCallback(AvahiServiceResolver* resolver, int interface, int protocol, int event,
-                                      const char* name, const char*, const void* address, quint16 port,
-                                      const void* txt, void* data)
+                                      const char* name, const char*, const void* address, quint16 port, const void* txt,
+                                      void* data)
 {
     auto* self = static_cast<AvahiGameFinder*>(data);
     Service* service = nullptr;

@@ -45,8 +45,8 @@ private:
     static void browseCallback(AvahiServiceBrowser* browser, int interface, int protocol, int event, const char* name,
                                const char* type, const char* domain, void* self);
     static void resolveCallback(AvahiServiceResolver* resolver, int interface, int protocol, int event,
-                                const char* name, const char* host, const void* address, quint16 port,
-                                const void* txt, void* self);
+                                const char* name, const char* host, const void* address, quint16 port, const void* txt,
+                                void* self);
     void follow();
     void drop();
 

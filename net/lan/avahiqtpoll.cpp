@@ -3,9 +3,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <avahi-common/timeval.h>
-
 #include <algorithm>
+#include <avahi-common/timeval.h>
 #include <utility>
 
 // Avahi leaves the watch and timeout records to the poll implementation.

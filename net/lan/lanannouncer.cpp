@@ -7,7 +7,6 @@
 #include <avahi-common/error.h>
 #include <avahi-common/malloc.h>
 #include <avahi-common/strlst.h>
-
 #include <string>
 
 namespace morlu {
@@ -144,9 +143,9 @@ void LanAnnouncer::updateRecord()
         return; // published with the current record when the daemon is back
     AvahiStringList* txt = txtRecord(m_seats);
     const QByteArray name = m_name.toUtf8();
-    const int error = avahi_entry_group_update_service_txt_strlst(m_group, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
-                                                                  AvahiPublishFlags(0), name.constData(),
-                                                                  kServiceType, nullptr, txt);
+    const int error =
+        avahi_entry_group_update_service_txt_strlst(m_group, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC, AvahiPublishFlags(0),
+                                                    name.constData(), kServiceType, nullptr, txt);
     avahi_string_list_free(txt);
     if (error < 0)
         log(QStringLiteral("Cannot update the game's announcement: %1").arg(avahi_strerror(error)));

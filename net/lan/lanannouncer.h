@@ -24,9 +24,9 @@ struct AnnouncedSeats {
  * system's daemon, with the TXT record `version=1.0.5`, `players=N`, `free=N`, `state=waiting|playing`.
  *
  * Seat changes are gathered for kCoalesceMs before the record is updated, so a burst of arrivals is
- * one update. A name longer than a DNS label (63 bytes) is cut to fit. A name already taken on the network is replaced by the daemon's alternative ("Ann's
- * game #2"); name() tells the one in use. Without a daemon nothing is announced (one log line) and the
- * announcement appears when the daemon does. Destroying the object withdraws the announcement.
+ * one update. A name longer than a DNS label (63 bytes) is cut to fit. A name already taken on the network is replaced
+ * by the daemon's alternative ("Ann's game #2"); name() tells the one in use. Without a daemon nothing is announced
+ * (one log line) and the announcement appears when the daemon does. Destroying the object withdraws the announcement.
  */
 class LanAnnouncer : public QObject {
     Q_OBJECT

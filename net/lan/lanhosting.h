@@ -13,7 +13,7 @@ namespace morlu {
 
 /** What a host does beyond listening: announce itself, open the router's port. */
 struct LanHostingOptions {
-    QString name;  ///< the announced name ("Ann's game", or a dedicated host's --name)
+    QString name; ///< the announced name ("Ann's game", or a dedicated host's --name)
     quint16 port = 0;
     bool announce = true;
     bool upnp = false;

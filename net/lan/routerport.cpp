@@ -14,9 +14,8 @@ RouterPort::RouterPort(quint16 port, QObject* parent) : QObject(parent), m_port(
     connect(m_mapper, &UpnpMapper::failed, this, &RouterPort::failed);
     m_renew.setSingleShot(true);
     connect(&m_renew, &QTimer::timeout, this, [this] {
-        QMetaObject::invokeMethod(m_mapper, [m = m_mapper, port = m_port, lease = m_leaseSeconds] {
-            m->map(port, lease);
-        });
+        QMetaObject::invokeMethod(m_mapper,
+                                  [m = m_mapper, port = m_port, lease = m_leaseSeconds] { m->map(port, lease); });
     });
     m_thread.start();
 }

@@ -1,10 +1,9 @@
 #include "upnpmapper.h"
 
+#include <cstring>
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 #include <miniupnpc/upnperrors.h>
-
-#include <cstring>
 
 namespace morlu {
 
@@ -51,8 +50,8 @@ bool UpnpMapper::findRouter()
         int error = 0;
         UPNPDev* devices = upnpDiscover(kDiscoveryMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
         if (devices != nullptr) {
-            found = UPNP_GetValidIGD(devices, &router->urls, &router->data, router->lanAddress,
-                                     sizeof router->lanAddress);
+            found =
+                UPNP_GetValidIGD(devices, &router->urls, &router->data, router->lanAddress, sizeof router->lanAddress);
             freeUPNPDevlist(devices);
         }
     }
@@ -76,9 +75,8 @@ void UpnpMapper::map(quint16 port, int leaseSeconds)
                                      leaseText.constData());
     if (result == kOnlyPermanentLeases) {
         lease = 0;
-        result = UPNP_AddPortMapping(m_router->urls.controlURL, m_router->data.first.servicetype,
-                                     portText.constData(), portText.constData(), m_router->lanAddress, kDescription,
-                                     kProtocol, nullptr, "0");
+        result = UPNP_AddPortMapping(m_router->urls.controlURL, m_router->data.first.servicetype, portText.constData(),
+                                     portText.constData(), m_router->lanAddress, kDescription, kProtocol, nullptr, "0");
     }
     if (result != UPNPCOMMAND_SUCCESS) {
         emit failed(QStringLiteral("the router refused to open port %1 (%2)").arg(port).arg(upnpError(result)));

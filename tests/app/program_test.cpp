@@ -1,6 +1,6 @@
 #include "artpicture.h"
-#include "fakegateway.h"
 #include "board.h"
+#include "fakegateway.h"
 #include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <vector>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <vector>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -128,7 +128,8 @@ TEST(TchatStart, HostingOpensThePortOnTheRouterOnlyForAMultiPlayerGame)
             // The chat reads a line's first colon as the end of a speaker's name, so only the start is
             // compared here; the exact address is what reachableAddresses() holds.
             EXPECT_TRUE(waitUntil([&] {
-                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at 203.0.113.7")).size() == 1;
+                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at 203.0.113.7")).size() ==
+                       1;
             })) << chatLines(*table).join('\n').toStdString();
             EXPECT_EQ(gateway.mappings().keys(), QStringList{QString::number(table.server().port())});
         }

@@ -18,8 +18,8 @@
 #include <csignal>
 #include <map>
 #include <optional>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -60,8 +60,12 @@ TEST(LaunchOptionsTest, NetworkOptions)
         {{"--server"}, std::nullopt, true, false, {}, false},
         {{"--server", "--name", "Friday night", "--no-announce", "--upnp"}, "Friday night", false, true, {}, false},
         {{"--name=  Ann's table  "}, "Ann's table", true, false, {}, false},
-        {{"Ann", "10.0.0.2", "true", "--port", "7000", "--no-announce", "--upnp"}, std::nullopt, false, true,
-         {"Ann", "10.0.0.2", "true"}, false},
+        {{"Ann", "10.0.0.2", "true", "--port", "7000", "--no-announce", "--upnp"},
+         std::nullopt,
+         false,
+         true,
+         {"Ann", "10.0.0.2", "true"},
+         false},
         {{"--name"}, std::nullopt, true, false, {}, true},
         {{"--name", "   "}, std::nullopt, true, false, {}, true},
         {{"--name", QString(64, QLatin1Char('x'))}, std::nullopt, true, false, {}, true},

@@ -144,8 +144,7 @@ private:
         return httpResponse(500, envelope("<s:Fault><faultcode>s:Client</faultcode><faultstring>UPnPError</faultstring>"
                                           "<detail><UPnPError xmlns=\"urn:schemas-upnp-org:control-1-0\"><errorCode>" +
                                           QByteArray::number(code) + "</errorCode><errorDescription>" +
-                                          description.toUtf8() +
-                                          "</errorDescription></UPnPError></detail></s:Fault>"));
+                                          description.toUtf8() + "</errorDescription></UPnPError></detail></s:Fault>"));
     }
 
     QMap<QTcpSocket*, QByteArray> m_buffers;

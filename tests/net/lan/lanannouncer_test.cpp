@@ -1,6 +1,6 @@
-#include "avahigamefinder.h"
 #include "lanannouncer.h"
 
+#include "avahigamefinder.h"
 #include "fakegateway.h"
 #include "landaemons.h"
 #include "printers.h"
@@ -34,13 +34,13 @@ void PrintTo(const FoundGame& game, std::ostream* os)
 namespace {
 
 /// Needs the confined daemon: skips without it, unless it is required.
-#define REQUIRE_LAN_DAEMONS()                                                                                      \
-    do {                                                                                                           \
-        if (const QString why = ensureLanDaemons(); !why.isEmpty()) {                                              \
-            if (lanDaemonsRequired())                                                                              \
-                FAIL() << "no discovery daemon: " << why.toStdString();                                           \
-            GTEST_SKIP() << "no discovery daemon: " << why.toStdString();                                         \
-        }                                                                                                          \
+#define REQUIRE_LAN_DAEMONS()                                                                                          \
+    do {                                                                                                               \
+        if (const QString why = ensureLanDaemons(); !why.isEmpty()) {                                                  \
+            if (lanDaemonsRequired())                                                                                  \
+                FAIL() << "no discovery daemon: " << why.toStdString();                                                \
+            GTEST_SKIP() << "no discovery daemon: " << why.toStdString();                                              \
+        }                                                                                                              \
     } while (false)
 
 class LanAnnouncerTest : public ::testing::Test {
@@ -85,15 +85,27 @@ TEST_F(LanAnnouncerTest, FollowsSeatsAndTheGameAndGoesWhenTheHostEnds)
     };
     const std::vector<Step> steps{
         {"announced with nobody seated", [] {}, game("Ann's game", 17772, 0, 4, false)},
-        {"the host player and a friend sit", [&] { ann->setSeats({2, 2, false}); }, game("Ann's game", 17772, 2, 2, false)},
+        {"the host player and a friend sit",
+         [&] {
+             ann->setSeats({2, 2, false});
+         },
+         game("Ann's game", 17772, 2, 2, false)},
         {"a burst of changes is one update",
          [&] {
              ann->setSeats({3, 1, false});
              ann->setSeats({4, 0, false});
          },
          game("Ann's game", 17772, 4, 0, false)},
-        {"the game starts", [&] { ann->setSeats({4, 0, true}); }, game("Ann's game", 17772, 4, 0, true)},
-        {"a player leaves during the game", [&] { ann->setSeats({3, 1, true}); }, game("Ann's game", 17772, 3, 1, true)},
+        {"the game starts",
+         [&] {
+             ann->setSeats({4, 0, true});
+         },
+         game("Ann's game", 17772, 4, 0, true)},
+        {"a player leaves during the game",
+         [&] {
+             ann->setSeats({3, 1, true});
+         },
+         game("Ann's game", 17772, 3, 1, true)},
         {"the host ends", [&] { ann.reset(); }, std::nullopt},
     };
     for (const Step& step : steps) {
@@ -132,7 +144,7 @@ TEST(LanAnnouncerNameTest, CutsTheBaseSoTheNameFitsOneLabel)
     const std::vector<Row> rows{
         {QStringLiteral("Ann"), QStringLiteral("Ann's game")},
         {QString(70, QLatin1Char('a')), QString(56, QLatin1Char('a')) + QStringLiteral("'s game")},
-        {repeat(U'\u00e9', 40), repeat(U'\u00e9', 28) + QStringLiteral("'s game")},       // 2 bytes each
+        {repeat(U'\u00e9', 40), repeat(U'\u00e9', 28) + QStringLiteral("'s game")},         // 2 bytes each
         {repeat(U'\U0001F0A1', 30), repeat(U'\U0001F0A1', 14) + QStringLiteral("'s game")}, // 4 bytes, 2 UTF-16 units
     };
     for (const Row& row : rows)

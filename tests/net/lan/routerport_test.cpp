@@ -1,7 +1,7 @@
-#include "lanhosting.h"
 #include "routerport.h"
 
 #include "fakegateway.h"
+#include "lanhosting.h"
 #include "printers.h"
 #include "waituntil.h"
 
@@ -25,10 +25,7 @@ class RouterPortTest : public ::testing::Test {
 protected:
     void TearDown() override { qunsetenv("MORLU_UPNP_ROOTDESC"); }
 
-    static void useRouter(const QString& rootDescription)
-    {
-        qputenv("MORLU_UPNP_ROOTDESC", rootDescription.toUtf8());
-    }
+    static void useRouter(const QString& rootDescription) { qputenv("MORLU_UPNP_ROOTDESC", rootDescription.toUtf8()); }
     /// A port on 127.0.0.1 where nothing listens.
     static quint16 closedPort()
     {
@@ -44,15 +41,15 @@ TEST_F(RouterPortTest, SaysPlainlyWhatTheRouterDid)
     struct Case {
         const char* what;
         std::function<void(FakeGateway&)> router; ///< how the fake router behaves; null: none answers
-        QString notice;                            ///< the line the host shows
-        QString lease;                             ///< the lease mapped; empty: nothing mapped
+        QString notice;                           ///< the line the host shows
+        QString lease;                            ///< the lease mapped; empty: nothing mapped
     };
     const std::vector<Case> cases{
         {"maps", [](FakeGateway&) {}, QStringLiteral("Reachable from the internet at 203.0.113.7:7772"),
          QStringLiteral("3600")},
         {"maps permanently when the router keeps only permanent mappings",
-         [](FakeGateway& g) { g.takeOnlyPermanent(); }, QStringLiteral("Reachable from the internet at 203.0.113.7:7772"),
-         QStringLiteral("0")},
+         [](FakeGateway& g) { g.takeOnlyPermanent(); },
+         QStringLiteral("Reachable from the internet at 203.0.113.7:7772"), QStringLiteral("0")},
         {"refused", [](FakeGateway& g) { g.refuseWith(718, QStringLiteral("ConflictInMappingEntry")); },
          QStringLiteral("Not reachable from the internet: the router refused to open port 7772 (718 "
                         "ConflictInMappingEntry)."),
