@@ -12,7 +12,8 @@ SCREENSHOTS_DIR ?= $(BUILD_DIR)/screenshots
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev \
             libbenchmark-dev zlib1g-dev libjpeg-dev libicu-dev fonts-dejavu-core \
-            desktop-file-utils appstream dpkg-dev file lintian man-db groff-base
+            desktop-file-utils appstream dpkg-dev file lintian man-db groff-base \
+            libavahi-client-dev libminiupnpc-dev avahi-daemon avahi-utils dbus iproute2
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 

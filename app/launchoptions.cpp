@@ -3,7 +3,9 @@
 #include "names.h"
 
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <vector>
 
 namespace morlu {
 
@@ -33,6 +35,67 @@ bool hasArgument(int argc, char** argv, const char* wanted)
     return false;
 }
 
+/**
+ * One option: a flag (no value; "--flag=x" is an error) or one that takes a value, which it stores
+ * and judges (false: a bad value).
+ */
+struct Option {
+    const char* name;
+    std::function<void(LaunchOptions&)> flag;
+    std::function<bool(LaunchOptions&, const QString&)> value;
+};
+
+const std::vector<Option>& optionTable()
+{
+    static const std::vector<Option> options{
+        {"--server", [](LaunchOptions& o) { o.server = true; }, nullptr},
+        {"--help", [](LaunchOptions& o) { o.help = true; }, nullptr},
+        {"--version", [](LaunchOptions& o) { o.version = true; }, nullptr},
+        {"--no-announce", [](LaunchOptions& o) { o.announce = false; }, nullptr},
+        {"--upnp", [](LaunchOptions& o) { o.upnp = true; }, nullptr},
+        {"--port", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, 65535);
+             if (n)
+                 o.port = int(*n);
+             return n.has_value();
+         }},
+        {"--seed", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, std::numeric_limits<std::uint32_t>::max());
+             if (n)
+                 o.seed = std::uint32_t(*n);
+             return n.has_value();
+         }},
+        {"--pause-tick-ms", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             const auto n = readNumber(v, 0, std::numeric_limits<int>::max());
+             if (n)
+                 o.pauseTickMs = int(*n);
+             return n.has_value();
+         }},
+        {"--computer", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             o.computer = computerLevelFor(v.toStdString());
+             return o.computer.has_value();
+         }},
+        {"--name", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             // The announced name: one DNS label of at most 63 bytes, no control characters.
+             const QString name = v.trimmed();
+             if (name.isEmpty() || name.toUtf8().size() > 63)
+                 return false;
+             for (const QChar c : name) {
+                 if (c.category() == QChar::Other_Control)
+                     return false;
+             }
+             o.name = name;
+             return true;
+         }},
+    };
+    return options;
+}
+
 } // namespace
 
 LaunchOptions LaunchOptions::parse(const QStringList& args)
@@ -50,21 +113,18 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
-        if (!value) {
-            bool* flag = name == QLatin1String("--server")    ? &options.server
-                         : name == QLatin1String("--help")    ? &options.help
-                         : name == QLatin1String("--version") ? &options.version
-                                                              : nullptr;
-            if (flag != nullptr) {
-                *flag = true;
-                continue;
-            }
+        const Option* option = nullptr;
+        for (const Option& o : optionTable()) {
+            if (name == QLatin1String(o.name))
+                option = &o;
         }
-        const bool known = name == QLatin1String("--port") || name == QLatin1String("--seed") ||
-                           name == QLatin1String("--pause-tick-ms") || name == QLatin1String("--computer");
-        if (!known) {
+        if (option == nullptr || (option->flag && value)) {
             options.error = QStringLiteral("unknown option %1").arg(arg);
             return options;
+        }
+        if (option->flag) {
+            option->flag(options);
+            continue;
         }
         if (!value) {
             if (i + 1 >= args.size()) {
@@ -73,29 +133,7 @@ LaunchOptions LaunchOptions::parse(const QStringList& args)
             }
             value = args[++i];
         }
-        if (name == QLatin1String("--computer")) {
-            options.computer = computerLevelFor(value->toStdString());
-            if (!options.computer) {
-                options.error = QStringLiteral("bad value for %1: '%2'").arg(name, *value);
-                return options;
-            }
-            continue;
-        }
-        std::optional<qint64> number;
-        if (name == QLatin1String("--port")) {
-            number = readNumber(*value, 0, 65535);
-            if (number)
-                options.port = int(*number);
-        } else if (name == QLatin1String("--seed")) {
-            number = readNumber(*value, 0, std::numeric_limits<std::uint32_t>::max());
-            if (number)
-                options.seed = std::uint32_t(*number);
-        } else {
-            number = readNumber(*value, 0, std::numeric_limits<int>::max());
-            if (number)
-                options.pauseTickMs = int(*number);
-        }
-        if (!number) {
+        if (!option->value(options, *value)) {
             options.error = QStringLiteral("bad value for %1: '%2'").arg(name, *value);
             return options;
         }
@@ -122,11 +160,15 @@ QString LaunchOptions::usage()
 {
     return QStringLiteral(
         "usage: morlu [OPTION]... [NAME ADDRESS true|false]\n"
-        "       morlu --server [--port N] [--seed N] [--pause-tick-ms N] [--computer LEVEL]\n"
+        "       morlu --server [--port N] [--name TEXT] [--no-announce] [--upnp] [--seed N] [--pause-tick-ms N]\n"
+        "                      [--computer LEVEL]\n"
         "Without NAME ADDRESS FLAG, a solo game against three computer players; with true the table hosts\n"
         "a game for others, with false it joins the host at ADDRESS.\n"
         "  --server            run the game host alone, without a window\n"
         "  --port N            port to host or join on, 0..65535 (default 7772; 0 = any free port)\n"
+        "  --name TEXT         the dedicated host's game name on the local network (default: \"Morlu on HOST\")\n"
+        "  --no-announce       a host does not announce its game on the local network\n"
+        "  --upnp              a host opens its port on the router (UPnP) while it hosts\n"
         "  --seed N            seed of repeatable deals, 0..4294967295 (default: none, deals from the secure source)\n"
         "  --pause-tick-ms N   tick of the host's pause timer in ms (default 1000; 0 = no pauses)\n"
         "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n"

@@ -23,6 +23,9 @@ namespace morlu {
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
  * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).
+ * - `--name TEXT`: the name a dedicated host announces on the local network (at most 63 bytes).
+ * - `--no-announce`: a host (dedicated, or a table hosting a multi-player game) does not announce itself.
+ * - `--upnp`: a host opens its port on the router while it hosts.
  * - `--help`, `--version`: print the usage or the version and end (see wantsHelp(), wantsVersion()).
  *
  * Values may follow as the next argument or after "=" (`--port=7000`).
@@ -35,6 +38,9 @@ struct LaunchOptions {
     std::optional<std::uint32_t> seed;
     std::optional<int> pauseTickMs;
     std::optional<ComputerLevel> computer;
+    std::optional<QString> name;
+    bool announce = true;
+    bool upnp = false;
     /// Arguments that are not options, in order.
     QStringList arguments;
     /// Empty, or what was wrong (an unknown option, a missing or bad value).

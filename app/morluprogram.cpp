@@ -1,9 +1,13 @@
 #include "morluprogram.h"
 
+#include "avahigamefinder.h"
 #include "esockexception.h"
+#include "lanhosting.h"
 #include "tchat.h"
 #include "tserver.h"
 #include "tsocklistener.h"
+
+#include <cstdio>
 
 namespace morlu {
 
@@ -12,10 +16,17 @@ namespace {
 /// The socket error of a port that another program holds.
 constexpr int kPortInUse = 10048;
 
+void logLine(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 MorluProgram::MorluProgram(const LaunchOptions& options)
-    : m_table(std::make_unique<Tchat>(options.arguments,
+    : m_options(options),
+      m_table(std::make_unique<Tchat>(options.arguments,
                                       options.port ? QString::number(*options.port) : QStringLiteral("7772"))),
       m_server(std::make_unique<TServer>())
 {
@@ -29,7 +40,10 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
             m_server->engine().setComputerLevel(seat, *options.computer);
     }
 
-    m_table->setHostStarter([server = m_server.get()](const QString& port, HostReach reach) {
+    m_finder = std::make_unique<AvahiGameFinder>(logLine);
+    m_table->setGameFinder(m_finder.get());
+
+    m_table->setHostStarter([this, server = m_server.get()](const QString& port, HostReach reach) {
         try {
             server->listen(port, reach == HostReach::ThisMachine ? QStringLiteral("127.0.0.1") : QString());
         } catch (const ESockException& error) {
@@ -39,7 +53,27 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
                 tcp->sock().Close();
             return HostStarted{0, QString::fromLatin1(error.what()), error.code() == kPortInUse};
         }
+        // A solo game stays on this machine: nobody else hears of it.
+        if (reach == HostReach::Everyone)
+            startLanHosting(server->port());
         return HostStarted{server->port(), QString()};
+    });
+}
+
+void MorluProgram::startLanHosting(quint16 port)
+{
+    LanHostingOptions lan;
+    lan.name = LanAnnouncer::serviceName(m_table->state().myname, QStringLiteral("'s game"));
+    lan.port = port;
+    lan.announce = m_options.announce;
+    lan.upnp = m_options.upnp;
+    m_lan = std::make_unique<LanHosting>(lan, logLine);
+    // Queued: the router answers while the table may still be starting up.
+    QObject::connect(m_lan.get(), &LanHosting::notice, m_table.get(), &Tchat::hostNotice, Qt::QueuedConnection);
+    QObject::connect(m_lan.get(), &LanHosting::reachable, m_table.get(), &Tchat::addReachableAddress,
+                     Qt::QueuedConnection);
+    QObject::connect(m_server.get(), &TServer::seatsChanged, m_lan.get(), [this] {
+        m_lan->setSeats({m_server->seatedPlayers(), m_server->freeSeats(), m_server->playing()});
     });
 }
 
@@ -50,6 +84,11 @@ MorluProgram::~MorluProgram()
         m_server->announceClosing();
     // The table goes first: closing it must not find its host half gone.
     m_table.reset();
+    // The host ends: the announcement goes and the router forgets the port.
+    if (m_lan)
+        m_lan->end();
+    m_lan.reset();
+    m_finder.reset();
     m_server.reset();
 }
 

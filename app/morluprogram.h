@@ -8,6 +8,8 @@ class Tchat;
 
 namespace morlu {
 
+class GameFinder;
+class LanHosting;
 class TServer;
 
 /**
@@ -19,6 +21,10 @@ class TServer;
  *
  * The launch options apply here: the port the table hosts or joins on, and the host's --seed and
  * --pause-tick-ms.
+ *
+ * Beyond the machine: the table gets the finder of games on the local network; a table that hosts a
+ * multi-player game is announced as "NAME's game" (unless --no-announce) and, with --upnp, has its
+ * port opened on the router, the outcome shown in its chat. Both end with the program.
  */
 class MorluProgram {
 public:
@@ -29,10 +35,17 @@ public:
 
     Tchat& table() { return *m_table; }
     TServer& server() { return *m_server; }
+    /// The announcement and router port of the game the table hosts; null until it hosts for everyone.
+    LanHosting* lanHosting() const { return m_lan.get(); }
 
 private:
+    void startLanHosting(quint16 port);
+
+    LaunchOptions m_options;
     std::unique_ptr<Tchat> m_table;
     std::unique_ptr<TServer> m_server;
+    std::unique_ptr<GameFinder> m_finder;
+    std::unique_ptr<LanHosting> m_lan;
 };
 
 } // namespace morlu

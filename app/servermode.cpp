@@ -1,13 +1,16 @@
 #include "servermode.h"
 
 #include "esockexception.h"
+#include "lanhosting.h"
 #include "launchoptions.h"
 #include "stopsignals.h"
 #include "tserver.h"
 
 #include <QCoreApplication>
+#include <QSysInfo>
 
 #include <cstdio>
+#include <memory>
 
 namespace morlu {
 
@@ -17,6 +20,29 @@ void printErr(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
+}
+
+void printOut(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+/// The announcement and the router's port of a dedicated host that listens on @p port.
+std::unique_ptr<LanHosting> startLanHosting(const LaunchOptions& options, TServer& server)
+{
+    LanHostingOptions lan;
+    lan.name = options.name.value_or(QStringLiteral("Morlu on %1").arg(QSysInfo::machineHostName()));
+    lan.port = server.port();
+    lan.announce = options.announce;
+    lan.upnp = options.upnp;
+    auto hosting = std::make_unique<LanHosting>(lan, [](const QString& text) { printErr(text + QLatin1Char('\n')); });
+    QObject::connect(hosting.get(), &LanHosting::notice,
+                     [](const QString& text) { printOut(text + QLatin1Char('\n')); });
+    QObject::connect(&server, &TServer::seatsChanged, hosting.get(), [&server, h = hosting.get()] {
+        h->setSeats({server.seatedPlayers(), server.freeSeats(), server.playing()});
+    });
+    return hosting;
 }
 
 } // namespace
@@ -65,7 +91,11 @@ int runServer(int argc, char** argv)
     }
     std::fprintf(stdout, "Listening on port %u\n", unsigned(server.port()));
     std::fflush(stdout);
-    return QCoreApplication::exec();
+    const std::unique_ptr<LanHosting> lan = startLanHosting(options, server);
+    const int status = QCoreApplication::exec();
+    // The host ends: the announcement goes and the router forgets the port.
+    lan->end();
+    return status;
 }
 
 } // namespace morlu

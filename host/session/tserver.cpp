@@ -43,7 +43,10 @@ TServer::TServer(std::unique_ptr<ConnectionListener> listener, QObject* parent)
     m_socktimer.setObjectName(QStringLiteral("socktimer"));
     m_outbox.setEngine(&m_engine);
     // Nothing thrown while handling an event may reach the event loop (or an error dialog): it is logged.
-    m_timers.setHandler([this](TimerId id) { guarded([&] { m_engine.timerFired(id); }); });
+    m_timers.setHandler([this](TimerId id) {
+        guarded([&] { m_engine.timerFired(id); });
+        noteSeats();
+    });
     m_connections.setFaultHandler([this](int connection, const QString& why) {
         const ConnectionTable::Connection* c = m_connections.find(connection);
         log(QStringLiteral("Closing the connection of slot %1: %2").arg(c ? c->slot : 0).arg(why));
@@ -166,6 +169,7 @@ void TServer::Sock1Accept()
     log(QStringLiteral("Slot %1: connected from %2").arg(slot).arg(link->peerName()));
     m_outbox.toSlot(slot, SendLoginInfo{slot}.write(m_line));
     emit accepted(slot);
+    noteSeats();
 }
 
 bool TServer::tooManyWaiting(const LineConnection& link)
@@ -300,6 +304,7 @@ void TServer::depart(LineConnection* link)
     m_connections.forgetIfIdle(connection, m_receivedlist);
     settleRejoins();
     emit departed(n);
+    noteSeats();
 }
 
 void TServer::disconnectsock(int n)
@@ -355,6 +360,7 @@ void TServer::socktimerTimer()
         m_socktimer.stop();
         settleMemory();
     }
+    noteSeats();
 }
 
 void TServer::settleMemory()
@@ -395,6 +401,25 @@ void TServer::logError(int connection, const QString& text)
     if (suppressed > 0)
         log(QStringLiteral("Slot %1: %2 more errors were not logged").arg(slot).arg(suppressed));
     log(QStringLiteral("Slot %1: %2").arg(slot).arg(text));
+}
+
+int TServer::seatedPlayers() const
+{
+    int seated = 0;
+    for (int seat = 1; seat <= kSeatCount; ++seat)
+        seated += m_engine.seat(seat).inuse == 1 ? 1 : 0;
+    return seated;
+}
+
+void TServer::noteSeats()
+{
+    const int players = seatedPlayers();
+    const bool running = playing();
+    if (players == m_toldPlayers && running == m_toldPlaying)
+        return;
+    m_toldPlayers = players;
+    m_toldPlaying = running;
+    emit seatsChanged();
 }
 
 bool TServer::speaksFor(int connection, int slot) const

@@ -172,6 +172,14 @@ public:
      */
     void setSeatOneTakeover(bool on) { m_seatOneTakeover = on; }
 
+    // --- what the host tells the local network -----------------------------------------------------
+    /// Humans seated in seats 1 to 4: slots in use there (a player who only watches still sits).
+    int seatedPlayers() const;
+    /// Seats 1 to 4 without a human.
+    int freeSeats() const { return kSeatCount - seatedPlayers(); }
+    /// True while a game runs.
+    bool playing() const { return m_engine.gamerunning(); }
+
     // --- connection events ------------------------------------------------------------------------
     /// pending() of the listener: seats the waiting connection in the lowest free slot, or refuses a
     /// tenth (it is told "CMD_full+" and dropped).
@@ -204,6 +212,9 @@ signals:
     void departed(int slot);
     /// A tenth connection was refused.
     void refused();
+    /// seatedPlayers() or playing() changed (checked after each arrival, departure, request and
+    /// engine timer; several changes within one event come as one signal).
+    void seatsChanged();
 
 private:
     // Requests, each with the rest of its line and the id of the connection it came from.
@@ -254,6 +265,8 @@ private:
     /// Runs an event handler; anything it throws is logged rather than passed on.
     void guarded(const std::function<void()>& handler) const;
     void log(const QString& text) const;
+    /// Emits seatsChanged() when the seat count or the game state differs from the last one told.
+    void noteSeats();
 
     std::unique_ptr<ConnectionListener> m_listener;
     FairLineQueue m_receivedlist;
@@ -289,6 +302,8 @@ private:
     std::string m_cleaned;
     std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
+    int m_toldPlayers = 0;
+    bool m_toldPlaying = false;
 };
 
 } // namespace morlu

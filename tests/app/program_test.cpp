@@ -1,6 +1,7 @@
 #include "artpicture.h"
 #include "board.h"
 #include "playtogether.h"
+#include "fakegateway.h"
 #include "printers.h"
 #include "programrig.h"
 #include "tablelink.h"
@@ -18,6 +19,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <vector>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -100,6 +102,49 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_TRUE(lobby->hasHandle());
     ASSERT_TRUE(morlu::test::waitUntil([&] { return table.server().slot(1).name == std::string("Ann"); }, kWait))
         << "table.server().slot(1).name";
+}
+
+/// "Open the port on my router": a multi-player host shows the router's address and closes the port
+/// when the program ends; a solo game never asks the router.
+TEST(TchatStart, HostingOpensThePortOnTheRouterOnlyForAMultiPlayerGame)
+{
+    struct Row {
+        const char* what;
+        QStringList arguments;
+        bool mapped;
+    };
+    const std::vector<Row> rows{
+        {"multi-player host", {QStringLiteral("Ann"), QStringLiteral("192.0.2.1"), QStringLiteral("true")}, true},
+        {"solo game", {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeGateway gateway;
+        qputenv("MORLU_UPNP_ROOTDESC", gateway.rootDescription().toUtf8());
+        Program table(row.arguments, 0, [](LaunchOptions& options) { options.upnp = true; });
+        table->processparams();
+        ASSERT_TRUE(waitUntil([&] { return table->state().connected; }));
+        const QString address = QStringLiteral("203.0.113.7:%1").arg(table.server().port());
+        if (row.mapped) {
+            // (QTRY_* would return quietly on a timeout.)
+            ASSERT_TRUE(waitUntil([&] { return !table->reachableAddresses().isEmpty(); }))
+                << chatLines(*table).join('\n').toStdString();
+            EXPECT_EQ(table->reachableAddresses(), QStringList{address});
+            // The chat reads a line's first colon as the end of a speaker's name, so only the start is
+            // compared here; the exact address is what reachableAddresses() holds.
+            EXPECT_TRUE(waitUntil([&] {
+                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at 203.0.113.7")).size() ==
+                       1;
+            })) << chatLines(*table).join('\n').toStdString();
+            EXPECT_EQ(gateway.mappings().keys(), QStringList{QString::number(table.server().port())});
+        }
+        // The program's end waits for the router to be told.
+        table.reset();
+        qunsetenv("MORLU_UPNP_ROOTDESC");
+        EXPECT_TRUE(gateway.mappings().isEmpty());
+        EXPECT_EQ(gateway.calls(QStringLiteral("AddPortMapping")).size(), row.mapped ? 1 : 0);
+        EXPECT_EQ(gateway.calls(QStringLiteral("DeletePortMapping")).size(), row.mapped ? 1 : 0);
+    }
 }
 
 class TchatJoin : public ::testing::TestWithParam<const char*> {};

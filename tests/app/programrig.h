@@ -6,6 +6,7 @@
 #include "tchat.h"
 #include "tserver.h"
 
+#include <functional>
 #include <memory>
 
 namespace morlu::test {
@@ -13,16 +14,20 @@ namespace morlu::test {
 /**
  * A whole program as main() builds it (the table window and its host), with the host's pauses and
  * dispatch running at event-loop speed and its log silenced. Reads like a pointer to the table window;
- * server() is the program's host.
+ * server() is the program's host. A hosting table is not announced on the local network unless
+ * @p adjust turns it on (with the other options a test wants).
  */
 class Program {
 public:
-    Program(const QStringList& arguments, int port)
+    Program(const QStringList& arguments, int port, const std::function<void(LaunchOptions&)>& adjust = nullptr)
     {
         LaunchOptions options;
         options.arguments = arguments;
         options.port = port;
         options.pauseTickMs = 0;
+        options.announce = false;
+        if (adjust)
+            adjust(options);
         m_program = std::make_unique<MorluProgram>(options);
         m_program->server().setLogger([](const QString&) {});
         m_program->server().setDispatchInterval(0);

@@ -17,7 +17,9 @@
 
 #include <csignal>
 #include <map>
+#include <optional>
 #include <sys/types.h>
+#include <vector>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -42,6 +44,48 @@ TEST(LaunchOptionsTest, TakesOutTheDoubleDashOptions)
     EXPECT_EQ(all.pauseTickMs, 250);
     EXPECT_EQ(all.arguments, QStringList({"Ann"}));
     EXPECT_TRUE(all.error.isEmpty());
+}
+
+TEST(LaunchOptionsTest, NetworkOptions)
+{
+    struct Row {
+        QStringList args;
+        std::optional<QString> name;
+        bool announce;
+        bool upnp;
+        QStringList arguments;
+        bool error;
+    };
+    const std::vector<Row> rows{
+        {{"--server"}, std::nullopt, true, false, {}, false},
+        {{"--server", "--name", "Friday night", "--no-announce", "--upnp"}, "Friday night", false, true, {}, false},
+        {{"--name=  Ann's table  "}, "Ann's table", true, false, {}, false},
+        {{"Ann", "10.0.0.2", "true", "--port", "7000", "--no-announce", "--upnp"},
+         std::nullopt,
+         false,
+         true,
+         {"Ann", "10.0.0.2", "true"},
+         false},
+        {{"--name"}, std::nullopt, true, false, {}, true},
+        {{"--name", "   "}, std::nullopt, true, false, {}, true},
+        {{"--name", QString(64, QLatin1Char('x'))}, std::nullopt, true, false, {}, true},
+        {{"--name", QStringLiteral("a\nb")}, std::nullopt, true, false, {}, true},
+        {{"--upnp=yes"}, std::nullopt, true, false, {}, true},
+        {{"--no-announce=1"}, std::nullopt, true, false, {}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        const LaunchOptions options = LaunchOptions::parse(row.args);
+        EXPECT_EQ(!options.error.isEmpty(), row.error) << options.error.toStdString();
+        if (row.error)
+            continue;
+        EXPECT_EQ(options.name, row.name);
+        EXPECT_EQ(options.announce, row.announce);
+        EXPECT_EQ(options.upnp, row.upnp);
+        EXPECT_EQ(options.arguments, row.arguments);
+    }
+    for (const char* option : {"--name TEXT", "--no-announce", "--upnp"})
+        EXPECT_TRUE(LaunchOptions::usage().contains(QLatin1String(option))) << option;
 }
 
 TEST(LaunchOptionsTest, RejectsBadValuesAndUnknownOptions)

@@ -439,3 +439,64 @@ TEST(HostChance, OnlyAGivenSeedPinsTheDeal)
 }
 
 } // namespace
+
+namespace {
+
+/// What the host tells the local network follows every seat and the game, one signal per change.
+TEST_F(TServerTest, SeatsChangedFollowsArrivalsDeparturesWatchersAndTheGame)
+{
+    struct Told {
+        int players;
+        int free;
+        bool playing;
+        bool operator==(const Told&) const = default;
+    };
+    std::vector<Told> told;
+    QObject::connect(&server, &TServer::seatsChanged, [&] {
+        told.push_back({server.seatedPlayers(), server.freeSeats(), server.playing()});
+    });
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<Told> expected; ///< everything told so far
+    };
+    TestTable* ann = nullptr;
+    TestTable* bob = nullptr;
+    const std::vector<Step> steps{
+        {"Ann arrives", [&] { ann = &join("Ann"); }, {{1, 3, false}}},
+        {"Bob arrives", [&] { bob = &join("Bob"); }, {{1, 3, false}, {2, 2, false}}},
+        {"seats 3 and 4 fill; a spectator changes nothing",
+         [&] {
+             for (int n = 3; n <= 5; ++n)
+                 join("Watcher" + std::to_string(n));
+         },
+         {{1, 3, false}, {2, 2, false}, {3, 1, false}, {4, 0, false}}},
+        {"the player in seat 3 leaves",
+         [&] {
+             tables[2]->close();
+             ASSERT_TRUE(waitFree(3));
+         },
+         {{1, 3, false}, {2, 2, false}, {3, 1, false}, {4, 0, false}, {3, 1, false}}},
+        {"Ann starts a game",
+         [&] {
+             ann->send("CMD_startgame+Ann+s+");
+             ASSERT_TRUE(ann->waitForWord(CMD_startgame));
+         },
+         {{1, 3, false}, {2, 2, false}, {3, 1, false}, {4, 0, false}, {3, 1, false}, {3, 1, true}}},
+        {"Bob leaves during the game",
+         [&] {
+             bob->close();
+             ASSERT_TRUE(waitFree(2));
+         },
+         {{1, 3, false}, {2, 2, false}, {3, 1, false}, {4, 0, false}, {3, 1, false}, {3, 1, true}, {2, 2, true}}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        ASSERT_TRUE(waitUntil([&] { return told.size() >= step.expected.size(); }));
+        EXPECT_TRUE(told == step.expected);
+    }
+}
+
+} // namespace
