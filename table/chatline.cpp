@@ -19,13 +19,13 @@ int smileyOf(const QString& code)
 
 } // namespace
 
-ChatLine ChatLine::parse(const QString& line)
+ChatLine ChatLine::parse(const QString& line, bool splitSpeaker)
 {
     ChatLine chat;
     const qsizetype plus = line.indexOf(QLatin1Char('+'));
     chat.style = morlu::toInt(plus < 0 ? std::string() : line.left(plus).toStdString());
     QString text = line.mid(plus + 1);
-    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    const qsizetype colon = splitSpeaker ? text.indexOf(QLatin1Char(':')) : -1;
     chat.speaker = colon < 0 ? QString() : text.left(colon + 1);
     text.remove(0, colon + 1);
 

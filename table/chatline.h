@@ -32,7 +32,8 @@ public:
      * Cuts @p line, "style+text". Throws morlu::FieldError when the style number is no integer (a line
      * without "+" has an empty one).
      */
-    static ChatLine parse(const QString& line);
+    /// Reads @p line; without @p splitSpeaker the whole text stays text (the table's own notices).
+    static ChatLine parse(const QString& line, bool splitSpeaker = true);
 
     /** True for a piece that holds "http://", "https://" or "www." (compared with case). */
     static bool iswebaddress(const QString& piece);

@@ -58,6 +58,11 @@ void ChatPane::addlinetochat(const QString& line, std::uint32_t colour)
     m_mainchat->addlinetochat(line, colour);
 }
 
+void ChatPane::noticeLine(const QString& text)
+{
+    m_mainchat->addnotice(text, systemcolor());
+}
+
 void ChatPane::chatrecieved(std::string_view rest)
 {
     const QString text = fromView(rest);

@@ -45,6 +45,7 @@ public:
     void registerOn(morlu::Dispatcher<>& dispatcher);
 
     void addlinetochat(const QString& line, std::uint32_t colour) override;
+    void noticeLine(const QString& text) override;
     /** CMD_chat and CMD_action: the relayed line, "|", and the sender's colour as color text. */
     void chatrecieved(std::string_view rest);
     /** CMD_playasound: a chatter sound from a seat; reported through chatterSoundReceived. */

@@ -24,6 +24,11 @@ public:
 
     /// A system line: "0+" and @p text in the system colour.
     void systemLine(const QString& text) { addlinetochat(QStringLiteral("0+") + text, systemcolor()); }
+    /**
+     * One of the table's own notices, in the system style but whole: no speaker part is split off at
+     * its first colon, so an address such as "203.0.113.7:7772" shows as it is.
+     */
+    virtual void noticeLine(const QString& text) { systemLine(text); }
 
     /**
      * @p name (a player's name, a relayed text) isolated from the text around it in a line (U+2068 ...

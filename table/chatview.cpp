@@ -203,7 +203,16 @@ void ChatView::relayout()
 
 void ChatView::addlinetochat(const QString& line, std::uint32_t colour)
 {
-    const ChatLine chat = ChatLine::parse(line);
+    addParsed(ChatLine::parse(line), colour);
+}
+
+void ChatView::addnotice(const QString& text, std::uint32_t colour)
+{
+    addParsed(ChatLine::parse(QStringLiteral("0+") + text, false), colour);
+}
+
+void ChatView::addParsed(const ChatLine& chat, std::uint32_t colour)
+{
     if (chat.style < 0 || chat.style >= kStyleCount) {
         qWarning("Morlu: chat line with style %d dropped", chat.style);
         return;

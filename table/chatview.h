@@ -55,6 +55,8 @@ public:
      * FieldError when the style number is no integer; a style number outside 0..14 adds nothing.
      */
     void addlinetochat(const QString& line, std::uint32_t colour);
+    /// One of the table's own notices in the system style, whole: no speaker part is split off at a colon.
+    void addnotice(const QString& text, std::uint32_t colour);
 
     /** Point size of all fifteen styles; the view shows it from the next line added (or relayout()). */
     void setTextSize(int points) { m_textSize = points; }
@@ -108,6 +110,8 @@ private:
     void recolourShown();
     /// Drops the oldest lines beyond kMaxLines, with their links.
     void dropOldestLines();
+    /// Adds a read line in @p colour (its style takes the colour).
+    void addParsed(const ChatLine& chat, std::uint32_t colour);
     void insertItems(QTextCursor& cursor, const ChatLine& chat);
     void buildMenu();
     QString selectedPlainText() const;

@@ -137,7 +137,7 @@ void PlayTogether::hostingStarted(quint16 port)
     }
     for (const QString& address : addresses)
         m_friends.addAddress(address);
-    m_chat.systemLine(QStringLiteral("Tell your friends: ") + addresses.join(QStringLiteral(" or ")));
+    m_chat.noticeLine(QStringLiteral("Tell your friends: ") + addresses.join(QStringLiteral(" or ")));
 }
 
 void PlayTogether::addReachableAddress(const QString& address)

@@ -295,7 +295,7 @@ void Tchat::joinpress()
 
 void Tchat::hostNotice(const QString& text)
 {
-    m_chat->systemLine(text);
+    m_chat->noticeLine(text);
 }
 
 void Tchat::addReachableAddress(const QString& address)

@@ -84,6 +84,24 @@ INSTANTIATE_TEST_SUITE_P(
                  {text(" "), text("<img "), text("src=x> "), text("<a "), link("href=\"http://e.vil\">y</a> ")}}),
     [](const ::testing::TestParamInfo<ParseRow>& info) { return std::string(info.param.name); });
 
+// The table's own notices are read whole: an address with its port is not cut at its colon.
+TEST(ChatLine, ANoticeKeepsEveryColonInItsText)
+{
+    const struct {
+        const char* line;
+        QList<Item> items;
+    } rows[] = {
+        {"0+Reachable from the internet at 203.0.113.7:7772",
+         {text("Reachable "), text("from "), text("the "), text("internet "), text("at "), text("203.0.113.7:7772 ")}},
+        {"0+Tell your friends: 192.0.2.4:7772", {text("Tell "), text("your "), text("friends: "), text("192.0.2.4:7772 ")}},
+    };
+    for (const auto& row : rows) {
+        const ChatLine chat = ChatLine::parse(QString::fromUtf8(row.line), false);
+        EXPECT_EQ(chat.speaker, QString()) << row.line;
+        EXPECT_EQ(chat.items, row.items) << row.line;
+    }
+}
+
 TEST(ChatLine, AStyleNumberThatIsNoIntegerIsAFieldError)
 {
     EXPECT_THROW(ChatLine::parse(QStringLiteral("x+hello")), morlu::FieldError);
