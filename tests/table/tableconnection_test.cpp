@@ -259,6 +259,9 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
         EXPECT_EQ(boxes.messages, row.boxes);
         EXPECT_EQ(boxes.questions, QStringList()) << "no Retry or Quit while coming back";
         EXPECT_EQ(tableEnded.count(), row.ends);
+    }
+}
+
 // The lobby program is read and nothing it sends is kept; once it has sent 64 KiB the table lets it go.
 TEST_F(TableConnectionTest, TheLobbyIsReadAndDroppedAndLetGoAfter64KiB)
 {
