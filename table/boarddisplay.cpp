@@ -7,6 +7,7 @@
 #include "contractchooser.h"
 #include "tableevents.h"
 #include "tablestate.h"
+#include "titledpanel.h"
 
 #include <QLabel>
 
@@ -42,6 +43,12 @@ QString gameTypeText(int contracts)
 BoardDisplay::BoardDisplay(Board& board, TableState& state, TableEvents& events)
     : m_board(board), m_state(state), m_events(events)
 {
+}
+
+void BoardDisplay::take(std::string_view word, std::string_view rest)
+{
+    m_model.setMyslot(m_state.myseat);
+    m_model.apply(word, rest);
 }
 
 void BoardDisplay::clearall()
@@ -117,6 +124,25 @@ void BoardDisplay::getnextplayer(int seat)
     }
     m_board.statusLabel()->setText(QStringLiteral("Your Turn."));
     m_events.playsounds(m_events.chosenturnsound() == 1 ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+}
+
+void BoardDisplay::showChoosing(int director)
+{
+    if (director == m_state.myseat) {
+        m_board.statusLabel()->setText(QStringLiteral("Choose a CONTRACT."));
+        m_board.feeLabel()->setText(QStringLiteral("Get Ready to Cash In!"));
+        Board::showInFront(m_board.chooser());
+        m_board.chooseContractBanner()->show();
+    } else {
+        const QString name = m_board.seatName(director);
+        m_board.statusLabel()->setText(name + QStringLiteral(" is choosing a CONTRACT."));
+        m_board.feeLabel()->setText(QStringLiteral("All fees payable to ") + name);
+        m_board.chooser()->hide();
+        m_board.chooseContractBanner()->hide();
+    }
+    m_board.placeDirector(director);
+    m_state.chooserseat = director;
+    m_state.directorseat = director;
 }
 
 void BoardDisplay::nameComputerSeats()

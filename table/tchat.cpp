@@ -8,6 +8,7 @@
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
+#include "commands.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "names.h"
@@ -122,8 +123,8 @@ void Tchat::buildParts()
     m_seatControls = new SeatControls(*m_board, m_state, *m_connection, this);
 
     m_keys = new BoardKeys(*m_board, *m_input, this);
-    m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
-    m_access = std::make_unique<TableAccessibility>(*m_board, m_state);
+    m_playable = std::make_unique<PlayableCards>(*m_board, m_display->model());
+    m_access = std::make_unique<TableAccessibility>(*m_board, m_state, m_display->model());
 }
 
 void Tchat::wireParts()
@@ -134,6 +135,17 @@ void Tchat::wireParts()
     m_round->registerOn(commands);
     m_game->registerOn(commands);
     m_connection->registerOn(commands);
+    // Who sits where goes to the model too, before the session draws it.
+    const auto seating = [this, &commands](std::string_view word, void (TableSession::*handler)(std::string_view)) {
+        commands.add(word, [this, word, handler](std::string_view rest) {
+            m_display->take(word, rest);
+            (m_session.get()->*handler)(rest);
+        });
+    };
+    seating(morlu::CMD_sendlogininfo, &TableSession::sendloginfo);
+    seating(morlu::CMD_newplayerinfo, &TableSession::newplayerinfo);
+    seating(morlu::CMD_existingplayers, &TableSession::newplayerinfo);
+    seating(morlu::CMD_playerdisconnected, &TableSession::playerdisconnected);
 
     connect(m_connection, &TableConnection::ended, this, &QWidget::close);
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
@@ -373,6 +385,11 @@ void Tchat::showWarning(const QString& text)
 bool Tchat::askRetry(const QString& text)
 {
     return MessageBox::retryOrQuit(this, text) == QMessageBox::Retry;
+}
+
+const TableModel& Tchat::model() const
+{
+    return m_display->model();
 }
 
 TableLink& Tchat::link()

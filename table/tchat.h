@@ -16,6 +16,7 @@ class BoardDisplay;
 class BoardKeys;
 class PlayableCards;
 class TableAccessibility;
+class TableModel;
 class ChatPane;
 class QtSoundOutput;
 class SoundPlayer;
@@ -146,6 +147,8 @@ public:
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
     PlayableCards& playable() { return *m_playable; }
+    /** What the host has said about the game. */
+    const TableModel& model() const;
     ChatView& mainchat();
     ChatPane& chat() { return *m_chat; }
     TableMenus& menus() { return *m_menus; }

@@ -55,7 +55,7 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
     }
     EXPECT_EQ(host.sent, std::vector<std::string>{"CMD_logininfo+2+1.0.5+Ann\xFF"});
     EXPECT_EQ(heard.sounds, (QStringList{QStringLiteral("entered"), QStringLiteral("entered")}));
-    EXPECT_EQ(board.seatName(3), QStringLiteral("Klick"));
+    EXPECT_EQ(board.seatName(3), QStringLiteral("Klock"));
 }
 
 // The own seat's name strip is marked from the login on, so a player of a full table finds his seat; a
