@@ -78,7 +78,7 @@ void BoardDisplay::setgametype(const QString& letter)
         morlu::gamelengthFor(std::string_view(field.constData(), std::size_t(field.size())));
     for (int code = 1; code <= morlu::kContractCount; ++code)
         if (length.used[std::size_t(code)])
-            m_board.chooser()->setMarked(code, true);
+            m_board.chooser()->setMarked(code, true, ContractChooser::outOfGameReason(length.contracts));
     m_board.setGameTypeText(gameTypeText(length.contracts));
     m_state.contracttotal = length.contracts;
     m_board.setRoundText(QStringLiteral("CONTRACT: 0/%1").arg(m_state.contracttotal));

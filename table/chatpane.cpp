@@ -37,8 +37,16 @@ ChatPane::ChatPane(QWidget* area, const TableState& state, HostRequests& host, L
     connect(m_mychat, &ChatEntry::sendRequested, this, &ChatPane::sendit);
     connect(m_buttons, &ChatButtons::phraseClicked, this,
             [this](const QString& phrase) { m_requests.b_phrase1Click(phrase); });
-    connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) { m_requests.wave20Click(number); });
-    connect(m_buttons, &ChatButtons::smileyChosen, m_mychat, &ChatEntry::N271Click);
+    // A chatter sound sent leaves a line, so the player sees what the others heard.
+    connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) {
+        if (m_requests.wave20Click(number))
+            systemLine(QStringLiteral("You played sound %1.").arg(number));
+    });
+    // After a smiley the entry keeps the keyboard, so Enter sends the line.
+    connect(m_buttons, &ChatButtons::smileyChosen, m_mychat, [this](int smiley) {
+        m_mychat->N271Click(smiley);
+        m_mychat->setFocus(Qt::OtherFocusReason);
+    });
     connect(m_mainchat, &ChatView::linkClicked, this, [this](const QString& text) { m_opener.open(text); });
     connect(m_mainchat, &ChatView::cleared, m_mychat, [this] { m_mychat->setFocus(); });
 }
