@@ -25,6 +25,7 @@
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
+#include "tablemodel.h"
 #include "tableoptions.h"
 #include "tablesession.h"
 #include "tablesettings.h"
@@ -37,6 +38,7 @@
 #include "tphrases.h"
 #include "tspylist.h"
 #include "ttallylist.h"
+#include "windowtitle.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -168,6 +170,8 @@ void Tchat::wireParts()
     };
     connect(m_gamestart, &Tgamestart::startRequested, this, backToBoard);
     connect(m_gamestart, &QDialog::rejected, this, backToBoard);
+    // The title names the game's host as soon as the host says who sits in seat 1.
+    connect(&m_display->model(), &TableModel::changed, this, &Tchat::refreshTitle);
     // The playable cards and what a screen reader hears follow every line from the host.
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();
@@ -220,10 +224,15 @@ void Tchat::processparams()
         return;
     m_paramsRead = true;
     followSlotOne();
+    // An unreadable tally is told in the chat: a box here would hold the table back from its seat.
     if (const QString error = m_tally->takeLoadError(); !error.isEmpty())
-        showMessage(error);
+        m_chat->systemLine(error);
 
     const StartPlan plan = StartPlan::fromArguments(m_arguments);
+    m_startMode = plan.mode;
+    if (plan.mode != StartPlan::Mode::Waiting)
+        m_hostaddress = plan.hostaddress;
+    refreshTitle();
     m_chat->systemLine(plan.loadingLine().mid(2));
     switch (plan.mode) {
     case StartPlan::Mode::Waiting:
@@ -247,6 +256,13 @@ void Tchat::processparams()
         m_connection->openLobby();
         return;
     }
+}
+
+void Tchat::refreshTitle()
+{
+    const TableModel& model = m_display->model();
+    const QString host = model.seat(1).name;
+    setWindowTitle(WindowTitle::text(m_startMode, host, m_hostaddress));
 }
 
 void Tchat::setHostStarter(HostStarter starter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hoststarter.h"
+#include "startplan.h"
 #include "tabledialogs.h"
 #include "tablestate.h"
 
@@ -188,6 +189,8 @@ private:
     void wireParts();
     /** The host player's controls (START, "Start Game", the spy list's removal) for slot 1 only. */
     void followSlotOne();
+    /** The window's title: where the player is (WindowTitle). */
+    void refreshTitle();
     void wireMenus();
     /** "Phrase List": the editor, filled from the phrase buttons. */
     void PrhaseList1Click();
@@ -198,6 +201,7 @@ private:
     QStringList m_reachableAddresses;
     morlu::GameFinder* m_gameFinder = nullptr;
     QString m_port;
+    StartPlan::Mode m_startMode = StartPlan::Mode::Waiting;
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;
