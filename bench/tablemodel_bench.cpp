@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,10 +30,14 @@ public:
     std::vector<std::string> lines;
 };
 
-/// Timers fired in due order by hand, so a whole game runs at once.
+/// Repeating timers fired in due order by hand, so a whole game runs at once.
 class StepTimers : public Timers {
 public:
-    void arm(TimerId id, int intervalMs) override { m_due[id] = m_now + intervalMs; }
+    void arm(TimerId id, int intervalMs) override
+    {
+        m_interval[id] = intervalMs;
+        m_due[id] = m_now + intervalMs;
+    }
     void stop(TimerId id) override { m_due.erase(id); }
     bool fireNext(GameEngine& engine)
     {
@@ -44,13 +49,15 @@ public:
                 next = it;
         const TimerId id = next->first;
         m_now = next->second;
-        m_due.erase(next);
+        // A timer goes on firing until the engine stops it.
+        next->second = m_now + std::max(1, m_interval[id]);
         engine.timerFired(id);
         return true;
     }
 
 private:
     std::map<TimerId, long long> m_due;
+    std::map<TimerId, int> m_interval;
     long long m_now = 0;
 };
 
