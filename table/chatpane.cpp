@@ -6,7 +6,9 @@
 #include "colortext.h"
 #include "commands.h"
 #include "fieldreader.h"
+#include "phrasecooldown.h"
 
+#include <QAbstractButton>
 #include <QPoint>
 
 #include <optional>
@@ -35,8 +37,18 @@ ChatPane::ChatPane(QWidget* area, const TableState& state, HostRequests& host, L
     m_mainchat->move(kChatAt);
     m_mychat->setGeometry(kEntry);
     connect(m_mychat, &ChatEntry::sendRequested, this, &ChatPane::sendit);
-    connect(m_buttons, &ChatButtons::phraseClicked, this,
-            [this](const QString& phrase) { m_requests.b_phrase1Click(phrase); });
+    // During the pause after a phrase the buttons are shown disabled, so no click is lost unseen.
+    m_phrasePause.setSingleShot(true);
+    m_phrasePause.setInterval(int(PhraseCooldown::kMilliseconds));
+    connect(&m_phrasePause, &QTimer::timeout, this, &ChatPane::phrasePauseOver);
+    connect(m_buttons, &ChatButtons::phraseClicked, this, [this](const QString& phrase) {
+        m_requests.b_phrase1Click(phrase);
+        if (m_requests.phraseready())
+            return;
+        for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+            m_buttons->phraseButton(n)->setEnabled(false);
+        m_phrasePause.start();
+    });
     // A chatter sound sent leaves a line, so the player sees what the others heard.
     connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) {
         if (m_requests.wave20Click(number))
@@ -86,6 +98,18 @@ void ChatPane::playasound(std::string_view rest)
     const int seat = reader.intField();
     const QString name = fromView(reader.field());
     emit chatterSoundReceived(seat, name);
+}
+
+void ChatPane::phrasePauseOver()
+{
+    if (!m_requests.phraseready()) {
+        if (!m_phrasePause.isActive())
+            m_phrasePause.start();
+        return;
+    }
+    m_phrasePause.stop();
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+        m_buttons->phraseButton(n)->setEnabled(true);
 }
 
 void ChatPane::sendit()

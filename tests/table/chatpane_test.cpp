@@ -194,6 +194,9 @@ TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
     };
     for (const Row& row : rows) {
         now = row.at;
+        pane.phrasePauseOver(); // what the pause's single-shot timer does
+        // Within the pause every phrase button is shown disabled; afterwards they are back.
+        EXPECT_EQ(buttons.phraseButton(row.button)->isEnabled(), !row.sent.empty()) << row.at;
         host.sent.clear();
         QTest::mouseClick(buttons.phraseButton(row.button), Qt::LeftButton);
         EXPECT_EQ(host.sent, row.sent) << row.at;
