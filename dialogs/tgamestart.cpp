@@ -35,7 +35,7 @@ Tgamestart::Tgamestart(const QPixmap& checkMark, const QPixmap& startPicture, co
     : QDialog(parent), m_checkMark(checkMark)
 {
     setObjectName(QStringLiteral("Tgamestart"));
-    setWindowTitle(QStringLiteral("Morlu - Game Start"));
+    setWindowTitle(QStringLiteral("Game Start"));
     setModal(false);
     setFixedSize(198, 264);
     dialogstyle::setBackground(this, dialogstyle::kWindowColour, tile);

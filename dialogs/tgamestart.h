@@ -9,7 +9,7 @@
 class QLabel;
 
 /**
- * The game length chooser "Morlu - Game Start": the host's player marks a short, half or full game
+ * The game length chooser "Game Start": the host's player marks a short, half or full game
  * and presses the start picture. The dialog only reports the choice (startRequested) and hides; the
  * window sends the request to the host.
  *

@@ -12,7 +12,7 @@
 Tspylist::Tspylist(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Tspylist"));
-    setWindowTitle(QStringLiteral("Morlu - Spys"));
+    setWindowTitle(QStringLiteral("Spys"));
     setModal(false);
     setFixedSize(162, 168);
     dialogstyle::setBackground(this, Qt::white);

@@ -8,7 +8,7 @@ class QListWidget;
 class QMenu;
 
 /**
- * The spy list "Morlu - Spys": one entry "slot: name" per spectator at the table, kept up to date by
+ * The spy list "Spys": one entry "slot: name" per spectator at the table, kept up to date by
  * the table while the list is shown or hidden. It stays on top of the other windows and is not modal.
  *
  * The list remembers the entry the mouse pointer was last over (-1 for none). Its popup entry "Remove

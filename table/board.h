@@ -53,7 +53,7 @@ public:
     /// Sets the caption of the name label of @p seat and shows it (arrivals and departures). A name too
     /// long for its strip is elided at the end, with the whole name as the label's tooltip.
     void setSeatName(int seat, const QString& name);
-    /// The computer player name the table shows for @p seat (its hint): "Klot", "Klick", "Kling"; seat 1 none.
+    /// The computer player name the table shows for @p seat (its hint): "Klot", "Klock", "Kling"; seat 1 none.
     QString computerName(int seat) const;
     /// Marks the name strip of @p seat as this table's own; 0 marks none.
     void markOwnSeat(int seat);

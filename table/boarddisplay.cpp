@@ -7,6 +7,7 @@
 #include "contractchooser.h"
 #include "tableevents.h"
 #include "tablestate.h"
+#include "titledpanel.h"
 
 #include <QLabel>
 
@@ -44,6 +45,12 @@ BoardDisplay::BoardDisplay(Board& board, TableState& state, TableEvents& events)
 {
 }
 
+void BoardDisplay::take(std::string_view word, std::string_view rest)
+{
+    m_model.setMyslot(m_state.myseat);
+    m_model.apply(word, rest);
+}
+
 void BoardDisplay::clearall()
 {
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
@@ -71,7 +78,7 @@ void BoardDisplay::setgametype(const QString& letter)
         morlu::gamelengthFor(std::string_view(field.constData(), std::size_t(field.size())));
     for (int code = 1; code <= morlu::kContractCount; ++code)
         if (length.used[std::size_t(code)])
-            m_board.chooser()->setMarked(code, true);
+            m_board.chooser()->setMarked(code, true, ContractChooser::outOfGameReason(length.contracts));
     m_board.setGameTypeText(gameTypeText(length.contracts));
     m_state.contracttotal = length.contracts;
     m_board.setRoundText(QStringLiteral("CONTRACT: 0/%1").arg(m_state.contracttotal));
@@ -117,6 +124,25 @@ void BoardDisplay::getnextplayer(int seat)
     }
     m_board.statusLabel()->setText(QStringLiteral("Your Turn."));
     m_events.playsounds(m_events.chosenturnsound() == 1 ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+}
+
+void BoardDisplay::showChoosing(int director)
+{
+    if (director == m_state.myseat) {
+        m_board.statusLabel()->setText(QStringLiteral("Choose a CONTRACT."));
+        m_board.feeLabel()->setText(QStringLiteral("Get Ready to Cash In!"));
+        Board::showInFront(m_board.chooser());
+        m_board.chooseContractBanner()->show();
+    } else {
+        const QString name = m_board.seatName(director);
+        m_board.statusLabel()->setText(name + QStringLiteral(" is choosing a CONTRACT."));
+        m_board.feeLabel()->setText(QStringLiteral("All fees payable to ") + name);
+        m_board.chooser()->hide();
+        m_board.chooseContractBanner()->hide();
+    }
+    m_board.placeDirector(director);
+    m_state.chooserseat = director;
+    m_state.directorseat = director;
 }
 
 void BoardDisplay::nameComputerSeats()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "tablemodel.h"
+
 #include <QString>
+
+#include <string_view>
 
 class Board;
 class TableEvents;
@@ -22,6 +26,11 @@ public:
 
     Board& board() { return m_board; }
     TableState& state() { return m_state; }
+    /** What the host has said about the game; every handler feeds it its line first (take()). */
+    TableModel& model() { return m_model; }
+    const TableModel& model() const { return m_model; }
+    /** Applies the message @p word with @p rest to the model, for the own slot the table knows. */
+    void take(std::string_view word, std::string_view rest);
 
     /** Clears the board: banks back to $10000, changes, counts, played cards, marks and markers. */
     void clearall();
@@ -32,6 +41,12 @@ public:
     void setcontract(int code);
     /** Marks the turn of @p seat (0 = nobody) and tells the player when it is his own name's turn. */
     void getnextplayer(int seat);
+
+    /**
+     * Seat @p director chooses the round's contract: the director's crown on it, the status and fee
+     * lines, and the chooser in front when it is this table's seat.
+     */
+    void showChoosing(int director);
 
     /** Seats 2..4 still reading "<Waiting>" get the computer name the table shows for them. */
     void nameComputerSeats();
@@ -48,4 +63,5 @@ private:
     Board& m_board;
     TableState& m_state;
     TableEvents& m_events;
+    TableModel m_model;
 };

@@ -6,7 +6,9 @@
 #include "colortext.h"
 #include "commands.h"
 #include "fieldreader.h"
+#include "phrasecooldown.h"
 
+#include <QAbstractButton>
 #include <QPoint>
 
 #include <optional>
@@ -35,10 +37,28 @@ ChatPane::ChatPane(QWidget* area, const TableState& state, HostRequests& host, L
     m_mainchat->move(kChatAt);
     m_mychat->setGeometry(kEntry);
     connect(m_mychat, &ChatEntry::sendRequested, this, &ChatPane::sendit);
-    connect(m_buttons, &ChatButtons::phraseClicked, this,
-            [this](const QString& phrase) { m_requests.b_phrase1Click(phrase); });
-    connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) { m_requests.wave20Click(number); });
-    connect(m_buttons, &ChatButtons::smileyChosen, m_mychat, &ChatEntry::N271Click);
+    // During the pause after a phrase the buttons are shown disabled, so no click is lost unseen.
+    m_phrasePause.setSingleShot(true);
+    m_phrasePause.setInterval(int(PhraseCooldown::kMilliseconds));
+    connect(&m_phrasePause, &QTimer::timeout, this, &ChatPane::phrasePauseOver);
+    connect(m_buttons, &ChatButtons::phraseClicked, this, [this](const QString& phrase) {
+        m_requests.b_phrase1Click(phrase);
+        if (m_requests.phraseready())
+            return;
+        for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+            m_buttons->phraseButton(n)->setEnabled(false);
+        m_phrasePause.start();
+    });
+    // A chatter sound sent leaves a line, so the player sees what the others heard.
+    connect(m_buttons, &ChatButtons::soundChosen, this, [this](int number) {
+        if (m_requests.wave20Click(number))
+            systemLine(QStringLiteral("You played sound %1.").arg(number));
+    });
+    // After a smiley the entry keeps the keyboard, so Enter sends the line.
+    connect(m_buttons, &ChatButtons::smileyChosen, m_mychat, [this](int smiley) {
+        m_mychat->N271Click(smiley);
+        m_mychat->setFocus(Qt::OtherFocusReason);
+    });
     connect(m_mainchat, &ChatView::linkClicked, this, [this](const QString& text) { m_opener.open(text); });
     connect(m_mainchat, &ChatView::cleared, m_mychat, [this] { m_mychat->setFocus(); });
 }
@@ -83,6 +103,18 @@ void ChatPane::playasound(std::string_view rest)
     const int seat = reader.intField();
     const QString name = fromView(reader.field());
     emit chatterSoundReceived(seat, name);
+}
+
+void ChatPane::phrasePauseOver()
+{
+    if (!m_requests.phraseready()) {
+        if (!m_phrasePause.isActive())
+            m_phrasePause.start();
+        return;
+    }
+    m_phrasePause.stop();
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+        m_buttons->phraseButton(n)->setEnabled(true);
 }
 
 void ChatPane::sendit()

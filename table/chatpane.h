@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <string_view>
@@ -65,6 +66,12 @@ public:
     ChatButtons& buttons() const { return *m_buttons; }
     ChatRequests& requests() { return m_requests; }
 
+    /**
+     * The end of the phrase pause: the phrase buttons, shown disabled while it lasts, come back once the
+     * pause's clock says it is over. A single-shot timer calls it; tests on a hand-driven clock too.
+     */
+    void phrasePauseOver();
+
 signals:
     /** A chatter sound ("wave1".."wave20") arrived from @p seat. */
     void chatterSoundReceived(int seat, const QString& name);
@@ -75,4 +82,5 @@ private:
     ChatButtons* m_buttons = nullptr;
     ChatRequests m_requests;
     LinkOpener m_opener;
+    QTimer m_phrasePause; ///< single shot: the end of the phrase pause
 };

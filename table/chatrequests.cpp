@@ -60,9 +60,10 @@ void ChatRequests::b_phrase1Click(const QString& hint)
     m_cooldown.start();
 }
 
-void ChatRequests::wave20Click(int number)
+bool ChatRequests::wave20Click(int number)
 {
     if (number < 1 || number > 20 || !m_state.connected || !m_state.isPlayerSeat())
-        return;
+        return false;
     m_host.sendline(morlu::PlayASound::write(m_line, m_state.myseat, number));
+    return true;
 }

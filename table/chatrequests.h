@@ -32,8 +32,8 @@ public:
     bool sendit(const QString& text);
     /** A phrase button with the phrase @p hint; ignored within two seconds of the last one. */
     void b_phrase1Click(const QString& hint);
-    /** Chatter sound item @p number (0 is "<Cancel>"); sent only by a connected, seated player. */
-    void wave20Click(int number);
+    /** Chatter sound item @p number (0 is "<Cancel>"); sent only by a connected, seated player: true when sent. */
+    bool wave20Click(int number);
 
     bool phraseready() const { return m_cooldown.ready(); }
 

@@ -67,6 +67,7 @@ ContractChooser::ContractChooser(QWidget* parent)
         mark->hide();
 
         for (ClickLabel* label : {title, description}) {
+            label->setToolTip(QString::fromLatin1(entry.description));
             label->setCursor(Qt::PointingHandCursor);
             connect(label, &ClickLabel::released, this, [this](int tag, Qt::MouseButton) { emit entryReleased(tag); });
         }
@@ -96,8 +97,28 @@ bool ContractChooser::isMarked(int code) const
     return validCode(code) && !m_marks[code - 1]->isHidden();
 }
 
-void ContractChooser::setMarked(int code, bool marked)
+void ContractChooser::setMarked(int code, bool marked, const QString& reason)
 {
-    if (validCode(code))
-        m_marks[code - 1]->setVisible(marked);
+    if (!validCode(code))
+        return;
+    m_marks[code - 1]->setVisible(marked);
+    // A reason already given (a game that leaves the contract out) is kept by a later "used".
+    if (!marked)
+        m_reasons[code - 1].clear();
+    else if (m_reasons[code - 1].isEmpty())
+        m_reasons[code - 1] = reason;
+    boardstyle::setTextColour(m_titles[code - 1], marked ? QColor(Qt::gray) : boardstyle::kChooserBlue);
+    boardstyle::setTextColour(m_descriptions[code - 1], marked ? QColor(Qt::gray) : QColor(Qt::black));
+    for (ClickLabel* label : {m_titles[code - 1], m_descriptions[code - 1]})
+        label->setCursor(marked ? Qt::ForbiddenCursor : Qt::PointingHandCursor);
+}
+
+QString ContractChooser::reason(int code) const
+{
+    return validCode(code) && isMarked(code) ? m_reasons[code - 1] : QString();
+}
+
+QString ContractChooser::outOfGameReason(int contracts)
+{
+    return contracts == 8 ? QStringLiteral("not in a short game") : QStringLiteral("not in a half game");
 }

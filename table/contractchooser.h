@@ -10,8 +10,10 @@ class ClickLabel;
 /**
  * The contract chooser panel_choosen: six entries, one per contract, each a bold title, a short
  * description and a check mark, all tagged with the contract code. A shown check mark means this
- * player may not choose that contract. Releasing any mouse button over a title or a description emits
- * entryReleased(); whether that chooses anything is decided by the player input.
+ * player may not choose that contract; such an entry is also greyed and keeps the reason it cannot be
+ * chosen ("already used", "not in a short game"). Each entry's tooltip is its rule. Releasing any mouse
+ * button over a title or a description emits entryReleased(); whether that chooses anything is decided
+ * by the player input.
  */
 class ContractChooser : public TitledPanel {
     Q_OBJECT
@@ -26,8 +28,13 @@ public:
 
     /// True when the check mark of @p code is shown; false for codes outside 1..6.
     bool isMarked(int code) const;
-    /// Shows or hides the check mark of @p code; codes outside 1..6 are ignored.
-    void setMarked(int code, bool marked);
+    /// Shows or hides the check mark of @p code and greys the entry while it is shown, with @p reason
+    /// why it cannot be chosen; codes outside 1..6 are ignored.
+    void setMarked(int code, bool marked, const QString& reason = QStringLiteral("already used"));
+    /// Why contract @p code cannot be chosen; empty while it can.
+    QString reason(int code) const;
+    /// The reason a game of @p contracts rounds leaves a contract out: "not in a short game".
+    static QString outOfGameReason(int contracts);
 
 signals:
     void entryReleased(int code);
@@ -36,4 +43,5 @@ private:
     std::array<ClickLabel*, 6> m_titles{};
     std::array<ClickLabel*, 6> m_descriptions{};
     std::array<ArtPicture*, 6> m_marks{};
+    std::array<QString, 6> m_reasons{};
 };

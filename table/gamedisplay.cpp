@@ -65,6 +65,7 @@ void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 
 void GameDisplay::starthand(std::string_view rest)
 {
+    m_display.take(morlu::CMD_starthand, rest);
     morlu::StartHand::read(rest);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
         m_board.playedCard(seat)->clearPicture();
@@ -74,6 +75,7 @@ void GameDisplay::starthand(std::string_view rest)
 
 void GameDisplay::placecard(std::string_view rest)
 {
+    m_display.take(morlu::CMD_placecard, rest);
     const auto message = morlu::PlaceCard::read(rest);
     if (CardPlace* place = m_board.playedCard(message.seat))
         place->drawCard(message.card);
@@ -86,6 +88,7 @@ void GameDisplay::placecard(std::string_view rest)
 
 void GameDisplay::dplacecard(std::string_view rest)
 {
+    m_display.take(morlu::CMD_dplacecard, rest);
     const auto message = morlu::DPlaceCard::read(rest);
     m_board.setCardCountText(message.seat, QStringLiteral("CARDS: %1").arg(message.cardsLeft));
     m_display.showDominoRank(message.dominoStart);
@@ -100,6 +103,7 @@ void GameDisplay::dplacecard(std::string_view rest)
 
 void GameDisplay::endhand(std::string_view rest)
 {
+    m_display.take(morlu::CMD_endhand, rest);
     const int seat = morlu::EndHand::read(rest).seat;
     m_board.addLogLine(seat == m_state.myseat ? QStringLiteral("You have taken the trick.")
                                               : m_board.seatName(seat) + QStringLiteral(" has taken the trick."));
@@ -110,6 +114,7 @@ void GameDisplay::endhand(std::string_view rest)
 
 void GameDisplay::took(std::string_view rest)
 {
+    m_display.take(morlu::CMD_took, rest);
     const auto message = morlu::Took::read(rest);
     QString what;
     if (message.kind >= 1 && message.kind <= static_cast<int>(kTookTexts.size())) {
@@ -123,6 +128,7 @@ void GameDisplay::took(std::string_view rest)
 
 void GameDisplay::scores(std::string_view rest)
 {
+    m_display.take(morlu::CMD_scores, rest);
     const auto message = morlu::Scores::read(rest);
     for (const morlu::ScoreGroup& group : message.groups) {
         if (QLabel* bank = m_board.scoreLabel(group.seat))
@@ -146,6 +152,7 @@ void GameDisplay::scores(std::string_view rest)
 
 void GameDisplay::dendhand(std::string_view rest)
 {
+    m_display.take(morlu::CMD_dendhand, rest);
     const int seat = morlu::DEndHand::read(rest).seat;
     const bool director = seat == m_state.directorseat;
     QString line;
@@ -162,6 +169,7 @@ void GameDisplay::dendhand(std::string_view rest)
 
 void GameDisplay::aerror(std::string_view rest)
 {
+    m_display.take(morlu::CMD_aerror, rest);
     const auto message = morlu::AError::read(rest);
     if (message.seat != m_state.myseat)
         return;
@@ -176,6 +184,7 @@ void GameDisplay::aerror(std::string_view rest)
 
 void GameDisplay::agame(std::string_view rest)
 {
+    m_display.take(morlu::CMD_agame, rest);
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
@@ -192,6 +201,13 @@ void GameDisplay::agame(std::string_view rest)
     m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
     m_state.contractnumber = message.round;
     m_display.showCounter();
+    // The last round's director is named while the next one chooses: the table shows the chooser.
+    if (const int chooser = m_display.model().chooser(); chooser != 0) {
+        m_state.turnseat = 0;
+        m_board.turnMarker()->hide();
+        m_display.showChoosing(chooser);
+        return;
+    }
     m_display.setcontract(message.contract);
     // A rank outside 1..8 keeps the "?" that setcontract has just shown.
     if (message.contract == morlu::Domino && !BoardDisplay::dominoRankName(message.dominoStart).isEmpty())
@@ -210,6 +226,7 @@ void GameDisplay::agame(std::string_view rest)
 
 void GameDisplay::winner(std::string_view rest)
 {
+    m_display.take(morlu::CMD_winner, rest);
     const QString text = [&] {
         const std::string_view w = morlu::Winner::read(rest).text;
         return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));

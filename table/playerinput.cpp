@@ -4,6 +4,7 @@
 #include "board.h"
 #include "cardplace.h"
 #include "cards.h"
+#include "clicklabel.h"
 #include "contractchooser.h"
 #include "gamemessages.h"
 #include "hostrequests.h"
@@ -43,8 +44,15 @@ void PlayerInput::card_1Click(CardPlace* place)
 void PlayerInput::label_city1MouseUp(int code)
 {
     // chooserseat 0 means nobody may choose, also before this table has its seat (myseat 0).
-    if (m_state.chooserseat == 0 || m_state.chooserseat != m_state.myseat || m_board.chooser()->isMarked(code))
+    if (m_state.chooserseat == 0 || m_state.chooserseat != m_state.myseat)
         return;
+    // An entry that cannot be chosen says why instead of doing nothing.
+    if (m_board.chooser()->isMarked(code)) {
+        m_board.statusLabel()->setText(
+            QStringLiteral("%1 cannot be chosen: %2.")
+                .arg(m_board.chooser()->titleLabel(code)->text(), m_board.chooser()->reason(code)));
+        return;
+    }
     if (!morlu::validContract(code))
         return;
     if (m_state.connected) {

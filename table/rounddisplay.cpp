@@ -44,11 +44,16 @@ void RoundDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 
 void RoundDisplay::getnextplayer(std::string_view rest)
 {
+    m_display.take(morlu::CMD_nextplayer, rest);
+    // In DOMINO the host passes over a seat that can lay nothing; the log says so.
+    for (const int seat : m_display.model().passed())
+        m_board.addLogLine(m_board.seatName(seat) + QStringLiteral(" passes."));
     m_display.getnextplayer(morlu::NextPlayer::read(rest).seat);
 }
 
 void RoundDisplay::startthegame(std::string_view rest)
 {
+    m_display.take(morlu::CMD_startgame, rest);
     const auto message = morlu::StartGame::read(rest);
     m_state.gamerunning = true;
     m_board.startButton()->hide();
@@ -63,6 +68,7 @@ void RoundDisplay::startthegame(std::string_view rest)
 
 void RoundDisplay::startround(std::string_view rest)
 {
+    m_display.take(morlu::CMD_startround, rest);
     const auto message = morlu::StartRound::read(rest);
     const int director = message.seat;
     m_state.chooserseat = director;
@@ -70,22 +76,9 @@ void RoundDisplay::startround(std::string_view rest)
     m_board.addLogLine(QString());
     m_board.addLogLine(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
     m_display.showCounter();
-    if (director == m_state.myseat) {
-        m_board.statusLabel()->setText(QStringLiteral("Choose a CONTRACT."));
-        m_board.feeLabel()->setText(QStringLiteral("Get Ready to Cash In!"));
-        m_board.addLogLine(QStringLiteral("You are the director"));
-        Board::showInFront(m_board.chooser());
-        m_board.chooseContractBanner()->show();
-    } else {
-        const QString name = m_board.seatName(director);
-        m_board.statusLabel()->setText(name + QStringLiteral(" is choosing a CONTRACT."));
-        m_board.feeLabel()->setText(QStringLiteral("All fees payable to ") + name);
-        m_board.addLogLine(name + QStringLiteral(" is the director"));
-        m_board.chooser()->hide();
-        m_board.chooseContractBanner()->hide();
-    }
-    m_board.placeDirector(director);
-    m_state.directorseat = director;
+    m_board.addLogLine(director == m_state.myseat ? QStringLiteral("You are the director")
+                                                  : m_board.seatName(director) + QStringLiteral(" is the director"));
+    m_display.showChoosing(director);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         m_board.playedCard(seat)->clearPicture();
         m_board.setBonusText(seat, QString());
@@ -104,6 +97,7 @@ void RoundDisplay::startround(std::string_view rest)
 
 void RoundDisplay::mycards(std::string_view rest)
 {
+    m_display.take(morlu::CMD_mycards, rest);
     const auto message = morlu::MyCards::read(rest);
     if (message.seat > morlu::kSeatCount)
         return;
@@ -121,6 +115,7 @@ void RoundDisplay::mycards(std::string_view rest)
 
 void RoundDisplay::choosehand(std::string_view rest)
 {
+    m_display.take(morlu::CMD_choosehand, rest);
     const auto message = morlu::ChooseHand::read(rest);
     m_state.chooserseat = 0;
     m_board.chooseContractBanner()->hide();
@@ -133,6 +128,7 @@ void RoundDisplay::choosehand(std::string_view rest)
 
 void RoundDisplay::alreadychoose(std::string_view rest)
 {
+    m_display.take(morlu::CMD_alreadychoose, rest);
     const auto message = morlu::AlreadyChoose::read(rest);
     if (message.seat > morlu::kSeatCount)
         return;
@@ -147,6 +143,7 @@ void RoundDisplay::alreadychoose(std::string_view rest)
 
 void RoundDisplay::handsused(std::string_view rest)
 {
+    m_display.take(morlu::CMD_handsused, rest);
     const auto message = morlu::HandsUsed::read(rest);
     if (message.seat != m_state.myseat)
         return;
@@ -156,6 +153,7 @@ void RoundDisplay::handsused(std::string_view rest)
 
 void RoundDisplay::justwatching(std::string_view rest)
 {
+    m_display.take(morlu::CMD_justwatching, rest);
     const auto message = morlu::JustWatching::read(rest);
     const int seat = message.seat;
     if (seat > morlu::kSeatCount)

@@ -2,12 +2,12 @@
 
 #include "artpicture.h"
 #include "board.h"
-#include "boardlayout.h"
 #include "cardplace.h"
 #include "cards.h"
 #include "clicklabel.h"
 #include "contractchooser.h"
 #include "instructionspanel.h"
+#include "tablemodel.h"
 #include "tablestate.h"
 #include "titledpanel.h"
 
@@ -17,18 +17,6 @@
 
 namespace {
 
-/// The seat whose column @p marker stands in, or 0 when it is hidden or stands in none.
-int markerSeat(const Board& board, const QWidget* marker, const boardlayout::SeatColumns& columns, int offset)
-{
-    if (!marker->isVisibleTo(&board))
-        return 0;
-    const int left = BoardScaler::designedGeometry(marker).x();
-    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
-        if (columns[std::size_t(seat - 1)] - offset == left)
-            return seat;
-    return 0;
-}
-
 void name(QWidget* widget, const QString& text, const QString& description)
 {
     widget->setAccessibleName(text);
@@ -37,8 +25,8 @@ void name(QWidget* widget, const QString& text, const QString& description)
 
 } // namespace
 
-TableAccessibility::TableAccessibility(Board& board, const TableState& state)
-    : m_board(board), m_state(state), m_announce(new QLabel(&board)),
+TableAccessibility::TableAccessibility(Board& board, const TableState& state, const TableModel& model)
+    : m_board(board), m_state(state), m_model(model), m_announce(new QLabel(&board)),
       m_sink([](QAccessibleEvent* event) { QAccessible::updateAccessibility(event); })
 {
     m_announce->setObjectName(QStringLiteral("label_announce"));
@@ -71,33 +59,39 @@ QString TableAccessibility::money(const QString& bank)
     const int value = digits.toInt(&ok);
     if (!ok)
         return bank;
+    return money(value);
+}
+
+QString TableAccessibility::money(int dollars)
+{
     QLocale english(QLocale::English, QLocale::UnitedStates);
-    return (value < 0 ? QStringLiteral("-$") : QStringLiteral("$")) + english.toString(value < 0 ? -value : value);
+    return (dollars < 0 ? QStringLiteral("-$") : QStringLiteral("$")) +
+           english.toString(dollars < 0 ? -qint64(dollars) : qint64(dollars));
 }
 
 QString TableAccessibility::seatText(int seat) const
 {
-    using namespace boardlayout;
+    const TableModel::Seat& held = m_model.seat(seat);
     QStringList parts{m_board.seatName(seat)};
     if (!m_board.scoreLabel(seat)->isHidden())
-        parts << money(m_board.scoreLabel(seat)->text());
-    if (!m_board.bonusLabel(seat)->text().isEmpty() && m_board.bonusLabel(seat)->text() != QLatin1String("-"))
-        parts << QStringLiteral("last change %1").arg(m_board.bonusLabel(seat)->text());
-    if (markerSeat(m_board, m_board.directorMarker(), kNameLeft, kDirectorOffset) == seat)
+        parts << money(held.bank);
+    if (held.change != 0)
+        parts << QStringLiteral("last change %1%2")
+                     .arg(held.change > 0 ? QStringLiteral("+") : QString())
+                     .arg(held.change);
+    if (m_model.director() == seat)
         parts << QStringLiteral("director");
-    if (markerSeat(m_board, m_board.turnMarker(), kPlayedLeft, kTurnOffset) == seat)
+    if (m_model.onTurn() == seat)
         parts << QStringLiteral("on turn");
-    if (m_board.eyes(seat)->isVisibleTo(&m_board))
+    if (held.watching)
         parts << QStringLiteral("just watching");
-    if (!m_board.cardCountLabel(seat)->text().isEmpty())
-        parts << m_board.cardCountLabel(seat)->text().toLower().replace(QStringLiteral("cards: "),
-                                                                        QStringLiteral("cards left "));
+    if (m_model.contract() == morlu::Domino)
+        parts << QStringLiteral("cards left %1").arg(held.cardsLeft);
     return parts.join(QStringLiteral(", "));
 }
 
 void TableAccessibility::refresh()
 {
-    using namespace boardlayout;
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         const QString description = seat == m_state.myseat ? QStringLiteral("Seat %1, your seat").arg(seat)
                                                            : QStringLiteral("Seat %1").arg(seat);
@@ -112,21 +106,21 @@ void TableAccessibility::refresh()
         "Not a Trick taking around. Player who is left with cards pays you $800."};
     for (int code = 1; code <= morlu::kContractCount; ++code) {
         QString description = QString::fromLatin1(kDescriptions[code - 1]);
-        description += m_board.chooser()->isMarked(code) ? QStringLiteral(" Already used.")
-                                                         : QStringLiteral(" Press %1 to choose it.").arg(code);
+        description += m_model.contractUsed(code) ? QStringLiteral(" Already used.")
+                                                  : QStringLiteral(" Press %1 to choose it.").arg(code);
         m_board.chooser()->titleLabel(code)->setAccessibleDescription(description);
     }
 
-    const int turn = markerSeat(m_board, m_board.turnMarker(), kPlayedLeft, kTurnOffset);
+    const int turn = m_model.onTurn();
     if (turn != 0 && turn != m_turnSeen)
         announce(m_board.statusLabel()->text());
     m_turnSeen = turn;
-    const int taker = markerSeat(m_board, m_board.takerMarker(), kPlayedLeft, kTrickMarkerOffset);
+    const int taker = m_model.taker();
     if (taker != 0 && taker != m_takerSeen)
         announce(taker == m_state.myseat ? QStringLiteral("You have taken the trick.")
                                          : m_board.seatName(taker) + QStringLiteral(" has taken the trick."));
     m_takerSeen = taker;
-    const bool winner = m_board.winnerPanel()->isVisibleTo(&m_board);
+    const bool winner = m_model.gameOver();
     if (winner && !m_winnerSeen)
         announce(m_board.winnerText());
     m_winnerSeen = winner;

@@ -7,6 +7,7 @@
 class Board;
 class QAccessibleEvent;
 class QLabel;
+class TableModel;
 struct TableState;
 
 /**
@@ -16,12 +17,13 @@ struct TableState;
  * turn it is, who took the trick, who won. Cards are named by CardPlace from what they show, so nothing
  * hidden is ever named.
  *
- * The window calls refresh() after every line from the host; announcements go out as an Alert on the
+ * Everything it says of the game comes from the table's model, never from the widgets. The window
+ * calls refresh() after every line from the host; announcements go out as an Alert on the
  * board's announcement label (label_announce), whose name is the text said.
  */
 class TableAccessibility {
 public:
-    TableAccessibility(Board& board, const TableState& state);
+    TableAccessibility(Board& board, const TableState& state, const TableModel& model);
 
     /** Brings the names up to date and announces what changed since the last call. */
     void refresh();
@@ -34,10 +36,13 @@ public:
     QString seatText(int seat) const;
     /** "$9600" as a screen reader should say it: "$9,600". */
     static QString money(const QString& bank);
+    /** @p dollars as a screen reader should say it: "$9,600", "-$400". */
+    static QString money(int dollars);
 
 private:
     Board& m_board;
     const TableState& m_state;
+    const TableModel& m_model;
     QLabel* m_announce;
     std::function<void(QAccessibleEvent*)> m_sink;
     int m_turnSeen = 0;

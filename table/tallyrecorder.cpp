@@ -20,11 +20,16 @@ void TallyRecorder::useFile(const QString& path)
     m_path = path;
     m_store.load(path);
     const QString error = m_store.loadError();
-    m_loadError = error.isEmpty() ? QString()
-                                  : QStringLiteral("The tally file %1 cannot be read (%2). The tally starts empty; "
-                                                   "the unreadable file will be kept as %3.")
-                                        .arg(QDir::toNativeSeparators(path), error,
-                                             QDir::toNativeSeparators(path + QStringLiteral(".bad")));
+    if (error.isEmpty()) {
+        m_loadError.clear();
+    } else {
+        // The player hears what it means for him; the coder's own words go to the log.
+        qWarning("Morlu: the tally file %s cannot be read: %s", qUtf8Printable(QDir::toNativeSeparators(path)),
+                 qUtf8Printable(error));
+        m_loadError = QStringLiteral("Your win tally could not be read, so it starts empty. The old file is kept "
+                                     "as %1.")
+                          .arg(QDir::toNativeSeparators(path + QStringLiteral(".bad")));
+    }
     m_dialog->loadtally();
 }
 

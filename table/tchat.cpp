@@ -9,6 +9,7 @@
 #include "chatpane.h"
 #include "chatview.h"
 #include "friendsline.h"
+#include "commands.h"
 #include "gamedisplay.h"
 #include "messagebox.h"
 #include "names.h"
@@ -26,6 +27,7 @@
 #include "tableevents.h"
 #include "tablelink.h"
 #include "tablemenus.h"
+#include "tablemodel.h"
 #include "tableoptions.h"
 #include "tablesession.h"
 #include "tablesettings.h"
@@ -38,6 +40,7 @@
 #include "tphrases.h"
 #include "tspylist.h"
 #include "ttallylist.h"
+#include "windowtitle.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -130,8 +133,8 @@ void Tchat::buildParts()
     m_seatControls = new SeatControls(*m_board, m_state, *m_connection, this);
 
     m_keys = new BoardKeys(*m_board, *m_input, this);
-    m_playable = std::make_unique<PlayableCards>(*m_board, m_state);
-    m_access = std::make_unique<TableAccessibility>(*m_board, m_state);
+    m_playable = std::make_unique<PlayableCards>(*m_board, m_display->model());
+    m_access = std::make_unique<TableAccessibility>(*m_board, m_state, m_display->model());
 }
 
 void Tchat::wireParts()
@@ -142,6 +145,17 @@ void Tchat::wireParts()
     m_round->registerOn(commands);
     m_game->registerOn(commands);
     m_connection->registerOn(commands);
+    // Who sits where goes to the model too, before the session draws it.
+    const auto seating = [this, &commands](std::string_view word, void (TableSession::*handler)(std::string_view)) {
+        commands.add(word, [this, word, handler](std::string_view rest) {
+            m_display->take(word, rest);
+            (m_session.get()->*handler)(rest);
+        });
+    };
+    seating(morlu::CMD_sendlogininfo, &TableSession::sendloginfo);
+    seating(morlu::CMD_newplayerinfo, &TableSession::newplayerinfo);
+    seating(morlu::CMD_existingplayers, &TableSession::newplayerinfo);
+    seating(morlu::CMD_playerdisconnected, &TableSession::playerdisconnected);
 
     connect(m_connection, &TableConnection::ended, this, &QWidget::close);
     connect(m_connection, &TableConnection::leaving, m_tally, &TallyRecorder::save);
@@ -173,6 +187,8 @@ void Tchat::wireParts()
     };
     connect(m_gamestart, &Tgamestart::startRequested, this, backToBoard);
     connect(m_gamestart, &QDialog::rejected, this, backToBoard);
+    // The title names the game's host as soon as the host says who sits in seat 1.
+    connect(&m_display->model(), &TableModel::changed, this, &Tchat::refreshTitle);
     // The playable cards and what a screen reader hears follow every line from the host.
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();
@@ -229,10 +245,15 @@ void Tchat::processparams()
         return;
     m_paramsRead = true;
     followSlotOne();
+    // An unreadable tally is told in the chat: a box here would hold the table back from its seat.
     if (const QString error = m_tally->takeLoadError(); !error.isEmpty())
-        showMessage(error);
+        m_chat->systemLine(error);
 
     const StartPlan plan = StartPlan::fromArguments(m_arguments);
+    m_startMode = plan.mode;
+    if (plan.mode != StartPlan::Mode::Waiting)
+        m_hostaddress = plan.hostaddress;
+    refreshTitle();
     m_chat->systemLine(plan.loadingLine().mid(2));
     switch (plan.mode) {
     case StartPlan::Mode::Waiting:
@@ -256,6 +277,13 @@ void Tchat::processparams()
         m_connection->openLobby();
         return;
     }
+}
+
+void Tchat::refreshTitle()
+{
+    const TableModel& model = m_display->model();
+    const QString host = model.seat(1).name;
+    setWindowTitle(WindowTitle::text(m_startMode, host, m_hostaddress));
 }
 
 void Tchat::setHostStarter(HostStarter starter)
@@ -452,6 +480,11 @@ TableDialogs::JoinFailedAnswer Tchat::askRetryChangeOrQuit(const QString& text)
     default:
         return JoinFailedAnswer::Quit;
     }
+}
+
+const TableModel& Tchat::model() const
+{
+    return m_display->model();
 }
 
 TableLink& Tchat::link()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hoststarter.h"
+#include "startplan.h"
 #include "tabledialogs.h"
 #include "tablestate.h"
 
@@ -19,6 +20,7 @@ class FriendsLine;
 class PlayableCards;
 class PlayTogether;
 class TableAccessibility;
+class TableModel;
 class ChatPane;
 class QtSoundOutput;
 class SoundPlayer;
@@ -159,6 +161,8 @@ public:
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
     PlayableCards& playable() { return *m_playable; }
+    /** What the host has said about the game. */
+    const TableModel& model() const;
     ChatView& mainchat();
     ChatPane& chat() { return *m_chat; }
     TableMenus& menus() { return *m_menus; }
@@ -200,6 +204,8 @@ private:
     void wireParts();
     /** The host player's controls (START, "Start Game", the spy list's removal) for slot 1 only. */
     void followSlotOne();
+    /** The window's title: where the player is (WindowTitle). */
+    void refreshTitle();
     void wireMenus();
     /** "Phrase List": the editor, filled from the phrase buttons. */
     void PrhaseList1Click();
@@ -212,6 +218,7 @@ private:
     QStringList m_reachableAddresses;
     morlu::GameFinder* m_gameFinder = nullptr;
     QString m_port;
+    StartPlan::Mode m_startMode = StartPlan::Mode::Waiting;
     bool m_shownOnce = false;
     bool m_paramsRead = false;
     bool m_closeReported = false;

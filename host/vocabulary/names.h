@@ -7,9 +7,8 @@
 
 /**
  * Names the host and the tables share: the version text a table sends at login, and the names of the
- * computer players. The host and the table name the computer players slightly differently (seat 3 is
- * "Klock" on the host, which uses the name in its winner text, and "Klick" on the tables' name
- * labels); both sets are part of what peers already show, so both are kept.
+ * computer players. The host announces seat 3's computer as "Klock" in its winner text; a table shows
+ * the same name on its label, so the winner, the seats and the tally all agree.
  */
 namespace morlu {
 
@@ -26,8 +25,7 @@ constexpr std::string_view hostComputerName(int seat)
 /// The name a table shows for the computer player of @p seat (2..4); empty for seat 1 and anything else.
 constexpr std::string_view tableComputerName(int seat)
 {
-    constexpr std::array<std::string_view, kSeatCount + 1> names{"", "", "Klot", "Klick", "Kling"};
-    return seat >= 1 && seat <= kSeatCount ? names[std::size_t(seat)] : std::string_view();
+    return hostComputerName(seat);
 }
 
 } // namespace morlu

@@ -50,7 +50,7 @@ protected:
 
 TEST_F(TgamestartTest, ShowsTheThreeLengthsWithTheirTextsAndTheFullGameMarked)
 {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Morlu - Game Start"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Game Start"));
     EXPECT_EQ(dialog.size(), QSize(198, 264));
     EXPECT_FALSE(dialog.isModal());
     EXPECT_EQ(label("label_title")->text(), QStringLiteral("Game Option"));

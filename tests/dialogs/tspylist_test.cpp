@@ -37,7 +37,7 @@ TEST(Tspylist, RemoveFromGameNamesTheSlotOfTheEntryLastPointedAt)
         {"NotTheHostPlayer", {"5: Eve"}, 0, false, {}},      {"NotANumber", {"x: Eve"}, 0, true, {}},
     };
     Tspylist dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Morlu - Spys"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Spys"));
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(dialog.kickAction()->isEnabled()) << "only the host player's table enables it";
     dialog.show();

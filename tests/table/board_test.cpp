@@ -97,7 +97,7 @@ TEST_F(BoardTest, StartsWithTheInitialTextsColoursAndHints)
     }
     EXPECT_EQ(fresh.nameLabel(1)->toolTip(), QString());
     EXPECT_EQ(fresh.computerName(2), QStringLiteral("Klot"));
-    EXPECT_EQ(fresh.computerName(3), QStringLiteral("Klick"));
+    EXPECT_EQ(fresh.computerName(3), QStringLiteral("Klock"));
     EXPECT_EQ(fresh.computerName(4), QStringLiteral("Kling"));
     EXPECT_EQ(fresh.statusLabel()->text(), QStringLiteral("Welcome to The Morlu!"));
     EXPECT_TRUE(fresh.statusLabel()->font().bold());

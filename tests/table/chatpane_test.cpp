@@ -188,6 +188,22 @@ TEST_F(ChatPaneTest, ThePlaceholderGoesWithTheFirstKeyOrSmileyAndNeverComesBack)
     EXPECT_EQ(fresh.text(), QStringLiteral("pasted www.x.org"));
 }
 
+// After a smiley is picked the entry has the keyboard again: Enter sends the line.
+TEST_F(ChatPaneTest, EnterAfterASmileySendsTheLine)
+{
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    area.setFocus();
+    QTest::keyClicks(&pane.mychat(), QStringLiteral("hi"));
+    pane.buttons().smileyMenu()->actions().front()->trigger();
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    host.sent.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_TRUE(host.sent.front().starts_with("CMD_chat+2+hi")) << host.sent.front();
+}
+
 TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
 {
     ChatButtons& buttons = pane.buttons();
@@ -208,6 +224,9 @@ TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
     };
     for (const Row& row : rows) {
         now = row.at;
+        pane.phrasePauseOver(); // what the pause's single-shot timer does
+        // Within the pause every phrase button is shown disabled; afterwards they are back.
+        EXPECT_EQ(buttons.phraseButton(row.button)->isEnabled(), !row.sent.empty()) << row.at;
         host.sent.clear();
         QTest::mouseClick(buttons.phraseButton(row.button), Qt::LeftButton);
         EXPECT_EQ(host.sent, row.sent) << row.at;
@@ -236,8 +255,12 @@ TEST_F(ChatPaneTest, ChatterSoundsAreAskedForOnlyBySeatedConnectedPlayers)
         state.myseat = row.seat;
         state.connected = row.connected;
         host.sent.clear();
+        pane.mainchat().clear();
         menu->actions().at(row.item)->trigger();
         EXPECT_EQ(host.sent, row.sent) << row.seat << " " << row.item;
+        // A sound sent leaves its trace in the chat; one not sent leaves none.
+        EXPECT_EQ(lines().filter(QStringLiteral("You played sound")),
+                  row.sent.empty() ? QStringList() : QStringList{QStringLiteral("You played sound %1.").arg(row.item)});
     }
 }
 

@@ -85,6 +85,32 @@ TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
     }
 }
 
+// DOMINO: the host passes over a seat that holds cards but can lay none; the log names it.
+TEST_F(GameDisplayTest, DominoSeatsPassedOverAreLogged)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> lines;
+        QStringList passes;
+    };
+    const std::vector<Row> rows = {
+        {"seats 3 and 4 pass",
+         {"CMD_nextplayer+2+", "CMD_dplacecard+2+2+13+6+5+7+", "CMD_nextplayer+1+"},
+         {QStringLiteral("Klock passes."), QStringLiteral("Kling passes.")}},
+        {"the next seat can lay", {"CMD_nextplayer+2+", "CMD_dplacecard+2+2+13+6+5+7+", "CMD_nextplayer+3+"}, {}},
+        {"before the first card nobody passes", {"CMD_nextplayer+2+", "CMD_nextplayer+4+"}, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        openRound(2);
+        commands.dispatch("CMD_choosehand+2+6+0+");
+        const qsizetype before = logLines().size();
+        for (const std::string& line : row.lines)
+            commands.dispatch(line);
+        EXPECT_EQ(logLines().mid(before).filter(QStringLiteral(" passes.")), row.passes);
+    }
+}
+
 TEST_F(GameDisplayTest, TakenTrickIsLoggedAndMarked)
 {
     openRound(2);
@@ -92,7 +118,7 @@ TEST_F(GameDisplayTest, TakenTrickIsLoggedAndMarked)
     game.endhand("1+");
     EXPECT_EQ(lastLog(), QStringLiteral("You have taken the trick."));
     game.endhand("3+");
-    EXPECT_EQ(lastLog(), QStringLiteral("Klick has taken the trick."));
+    EXPECT_EQ(lastLog(), QStringLiteral("Klock has taken the trick."));
     EXPECT_EQ(textOf("label_status"), QStringLiteral("One Moment Please.."));
     EXPECT_TRUE(shown("image_Taker"));
     EXPECT_EQ(board.takerMarker()->pos(), QPoint(479 - 4, 67));
@@ -108,8 +134,8 @@ TEST_F(GameDisplayTest, TookLinesByKindAndFlags)
     };
     const Row rows[] = {
         {"2+1+t+f+", {"Klot took the King of Hearts."}},
-        {"3+1+f+f+", {"Klick -800 for the King of Hearts."}},
-        {"3+1+f+t+", {"Klick -800 for the King of Hearts.", "No More Money Cards-Round Over."}},
+        {"3+1+f+f+", {"Klock -800 for the King of Hearts."}},
+        {"3+1+f+t+", {"Klock -800 for the King of Hearts.", "No More Money Cards-Round Over."}},
         {"1+2+t+f+", {"You took a Queen."}},
         {"4+2+f+f+", {"Kling -200 for a Queen."}},
         {"4+3+t+f+", {"Kling took a Spade."}},
@@ -164,7 +190,7 @@ TEST_F(GameDisplayTest, DominoHandEndLinesForDirectorAndOthers)
     const Row rows[] = {
         {1, "1+", "You have cards left."},
         {2, "1+", "You have cards left. - 800"},
-        {3, "3+", "Klick has cards left."},
+        {3, "3+", "Klock has cards left."},
         {1, "4+", "Kling has cards left. - 800"},
     };
     for (const Row& row : rows) {
@@ -257,6 +283,39 @@ TEST_F(GameDisplayTest, CatchUpOnTheOwnTurnLeavesTheTurnAlone)
     // A snapshot meant for another slot is ignored.
     game.agame("2+3+l+1+3+2+0+0+0+0+0+0+");
     EXPECT_EQ(textOf("label_gametype"), QStringLiteral("SHORT GAME"));
+}
+
+// A table that arrives while a contract is chosen shows the seat that chooses, not the last director.
+TEST_F(GameDisplayTest, CatchUpDuringAChoiceShowsTheChooser)
+{
+    struct Row {
+        const char* agame;
+        int myseat;
+        int crownSeat; ///< where the director's crown stands: the seat that chooses
+        const char* status;
+        const char* fee;
+        bool chooserShown;
+    };
+    for (const Row& row :
+         {Row{"2+3+h+2+1+5+0+0+0+0+0+0+", 2, 3, "Klock is choosing a CONTRACT.", "All fees payable to Klock", false},
+          Row{"3+3+h+2+1+5+0+0+0+0+0+0+", 3, 3, "Choose a CONTRACT.", "Get Ready to Cash In!", true},
+          Row{"2+1+s+4+0+0+0+0+0+0+0+0+", 2, 1, "You is choosing a CONTRACT.", "All fees payable to You", false}}) {
+        SCOPED_TRACE(row.agame);
+        Board fresh;
+        TableState seated;
+        seated.myseat = row.myseat;
+        fresh.setSeatName(1, QStringLiteral("You"));
+        BoardDisplay shows{fresh, seated, events};
+        GameDisplay catchUp{shows, chat, events};
+        catchUp.agame(row.agame);
+        Board reference;
+        reference.placeDirector(row.crownSeat);
+        EXPECT_EQ(fresh.directorMarker()->pos(), reference.directorMarker()->pos());
+        EXPECT_EQ(fresh.statusLabel()->text(), QString::fromUtf8(row.status));
+        EXPECT_EQ(fresh.feeLabel()->text(), QString::fromUtf8(row.fee));
+        EXPECT_EQ(fresh.chooser()->isVisibleTo(&fresh), row.chooserShown);
+        EXPECT_EQ(seated.chooserseat, row.crownSeat);
+    }
 }
 
 struct WinnerRow {

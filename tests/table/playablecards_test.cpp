@@ -26,7 +26,7 @@ protected:
         return places;
     }
 
-    PlayableCards playable{board, state};
+    PlayableCards playable{board, display.model()};
 };
 
 // The board's own picture of the round, read by the host's rule: the cards the host would refuse are

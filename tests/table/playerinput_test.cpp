@@ -110,6 +110,41 @@ TEST_F(PlayerInputTest, ShortGameIgnoresTheFirstFourEntries)
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+5+\xFF"});
 }
 
+// An entry that cannot be chosen is greyed, tells why when clicked, and every entry shows its rule.
+TEST_F(PlayerInputTest, UnavailableContractsAreGreyAndSayWhy)
+{
+    struct Row {
+        const char* length;
+        std::vector<std::string> lines; ///< after the round opens
+        int code;
+        const char* status; ///< after a click on the entry; empty: it is chosen
+    };
+    const std::vector<Row> rows = {
+        {"s", {}, 2, "Waterloo cannot be chosen: not in a short game."},
+        {"h", {}, 1, "Morlu cannot be chosen: not in a half game."},
+        {"l", {"CMD_handsused+1+3"}, 3, "Siege cannot be chosen: already used."},
+        {"l", {}, 3, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.status);
+        openRound(1, row.length);
+        for (const std::string& line : row.lines)
+            commands.dispatch(line);
+        const std::size_t sentBefore = sentLines().size();
+        ClickLabel* title = board.chooser()->titleLabel(row.code);
+        EXPECT_FALSE(title->toolTip().isEmpty());
+        const bool unavailable = *row.status != '\0';
+        EXPECT_EQ(title->palette().color(QPalette::WindowText) == QColor(Qt::gray), unavailable);
+        release(title);
+        if (unavailable) {
+            EXPECT_EQ(textOf("label_status"), QString::fromUtf8(row.status));
+            EXPECT_EQ(sentLines().size(), sentBefore);
+        } else {
+            EXPECT_EQ(sentLines().size(), sentBefore + 1);
+        }
+    }
+}
+
 TEST_F(PlayerInputTest, TwoQuickChoicesSendOne)
 {
     openRound(1);

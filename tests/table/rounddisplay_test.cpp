@@ -74,7 +74,7 @@ TEST_F(RoundDisplayTest, StartGameClearsShowsLengthAndNamesTheComputerSeats)
     RoundDisplay otherDisplay(otherBoard, otherChat, otherEvents);
     otherDisplay.startthegame("Zed+s+");
     EXPECT_EQ(other.seatName(1), QStringLiteral("<Waiting>"));
-    EXPECT_EQ(other.seatName(3), QStringLiteral("Klick"));
+    EXPECT_EQ(other.seatName(3), QStringLiteral("Klock"));
 }
 
 TEST_F(RoundDisplayTest, StartGameTakesAUtf8NameWithAPlus)
@@ -245,8 +245,8 @@ TEST_F(RoundDisplayTest, WatchingMarksTheSeatAndTheOwnMenuItem)
     round.justwatching("3+2");
     round.justwatching("7+1");
     EXPECT_EQ(chat.texts(),
-              (QStringList{QStringLiteral("0+Klick is just watching"), QStringLiteral("0+You is just watching"),
-                           QStringLiteral("0+Klick is now playing again")}));
+              (QStringList{QStringLiteral("0+Klock is just watching"), QStringLiteral("0+You is just watching"),
+                           QStringLiteral("0+Klock is now playing again")}));
     EXPECT_EQ(heard.justWatch, std::vector<bool>{true});
     EXPECT_TRUE(shown("image_eyes1"));
     EXPECT_FALSE(shown("image_eyes3"));

@@ -44,7 +44,7 @@ protected:
         }
     }
 
-    TableAccessibility access{board, state};
+    TableAccessibility access{board, state, display.model()};
     QStringList alerts;
 };
 
@@ -85,7 +85,7 @@ TEST_F(TableAccessibilityTest, TurnsTricksAndTheWinnerAreAnnounced)
               "CMD_nextplayer+3+", "CMD_placecard+3+13+3+f+", "CMD_nextplayer+4+", "CMD_placecard+4+10+1+f+",
               "CMD_nextplayer+1+", "CMD_placecard+1+9+3+f+", "CMD_endhand+2+", "CMD_took+2+2+t+f+", "CMD_winner+You+"});
     EXPECT_EQ(alerts,
-              (QStringList{QStringLiteral("Klot's turn."), QStringLiteral("Klick's turn."),
+              (QStringList{QStringLiteral("Klot's turn."), QStringLiteral("Klock's turn."),
                            QStringLiteral("Kling's turn."), QStringLiteral("Your Turn."),
                            QStringLiteral("Klot has taken the trick."), QStringLiteral("You have Won the Game!")}));
 }

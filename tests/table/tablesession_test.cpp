@@ -55,7 +55,7 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
     }
     EXPECT_EQ(host.sent, (std::vector<std::string>{"CMD_logininfo+2+1.0.5+Ann\xFF", "CMD_seatkey+2+\xFF"}));
     EXPECT_EQ(heard.sounds, (QStringList{QStringLiteral("entered"), QStringLiteral("entered")}));
-    EXPECT_EQ(board.seatName(3), QStringLiteral("Klick"));
+    EXPECT_EQ(board.seatName(3), QStringLiteral("Klock"));
 }
 
 // Every name in a system line stands isolated, so a right-to-left override in it reaches nothing after it.

@@ -133,7 +133,9 @@ TEST_F(TallyRecorderTest, EveryFinishedGameAndEveryEditIsInTheFileAtOnce)
     file.write("not a tally");
     file.close();
     tally.useFile(path);
-    EXPECT_TRUE(tally.takeLoadError().contains(QStringLiteral("Morlutally.tld.bad")));
+    const QString told = tally.takeLoadError();
+    EXPECT_TRUE(told.contains(QStringLiteral("Morlutally.tld.bad")));
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Your win tally could not be read"))) << told.toStdString();
     EXPECT_TRUE(tally.takeLoadError().isEmpty());
     EXPECT_TRUE(tally.save());
     EXPECT_TRUE(QFile::exists(path + QStringLiteral(".bad")));

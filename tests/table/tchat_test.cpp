@@ -257,7 +257,7 @@ TEST_F(TchatSession, DeparturesGiveTheSeatBackToItsComputerPlayer)
     EXPECT_EQ(chatLines(*table).mid(before),
               (QStringList{QStringLiteral("Bob disconnected."), QStringLiteral("Hosty disconnected."),
                            QStringLiteral("Zed has left.")}));
-    EXPECT_EQ(nameOf(*table, 3), QStringLiteral("Klick"));
+    EXPECT_EQ(nameOf(*table, 3), QStringLiteral("Klock"));
     EXPECT_EQ(nameOf(*table, 1), QString());
     EXPECT_FALSE(table->board().eyes(3)->isVisibleTo(&table->board()));
     EXPECT_TRUE(table->spys().isEmpty());

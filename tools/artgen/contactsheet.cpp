@@ -71,7 +71,7 @@ QImage boardPreview(bool choosing)
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     const std::array<int, 4> nameLeft{249, 365, 475, 587}, bankLeft{230, 346, 456, 568};
     const std::array<int, 4> bonusLeft{292, 408, 518, 630}, placeLeft{253, 359, 479, 591};
-    const std::array<const char*, 4> names{"You", "Klot", "Klick", "Kling"};
+    const std::array<const char*, 4> names{"You", "Klot", "Klock", "Kling"};
     const std::array<const char*, 4> bonus{"+$400", "-$200", "-$200", "-"};
     for (size_t s = 0; s < 4; ++s) {
         label(p, QRectF(nameLeft[s], 19, 92, 16), QString::fromLatin1(names[s]));

@@ -159,7 +159,7 @@ QImage trick()
     QImage image = feltImage(384, 134, 23);
     QPainter painter(&image);
     prepare(painter);
-    const std::array<const char*, 4> names{"You", "Klot", "Klick", "Kling"};
+    const std::array<const char*, 4> names{"You", "Klot", "Klock", "Kling"};
     const std::array<int, 4> cards{21, 18, 23, 9};
     for (int seat = 0; seat < 4; ++seat) {
         const qreal left = 21.0 + seat * 96.0;

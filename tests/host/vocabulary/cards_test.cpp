@@ -102,7 +102,7 @@ TEST(Names, TheHostAndTheTableNameTheComputerPlayersOfSeatsTwoToFour)
         std::string_view host;
         std::string_view table;
     };
-    for (const Row& row : {Row{0, "", ""}, Row{1, "", ""}, Row{2, "Klot", "Klot"}, Row{3, "Klock", "Klick"},
+    for (const Row& row : {Row{0, "", ""}, Row{1, "", ""}, Row{2, "Klot", "Klot"}, Row{3, "Klock", "Klock"},
                            Row{4, "Kling", "Kling"}, Row{5, "", ""}}) {
         EXPECT_EQ(hostComputerName(row.seat), row.host) << row.seat;
         EXPECT_EQ(tableComputerName(row.seat), row.table) << row.seat;

@@ -1,0 +1,421 @@
+#include "tablemodel.h"
+
+#include "commands.h"
+#include "gamemessages.h"
+#include "names.h"
+#include "sessionmessages.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+bool validSeat(int seat)
+{
+    return seat >= 1 && seat <= morlu::kSeatCount;
+}
+
+int nextSeat(int seat)
+{
+    return seat % morlu::kSeatCount + 1;
+}
+
+} // namespace
+
+TableModel::TableModel(QObject* parent) : QObject(parent)
+{
+    m_words.add(morlu::CMD_startgame, this, &TableModel::startgame);
+    m_words.add(morlu::CMD_startround, this, &TableModel::startround);
+    m_words.add(morlu::CMD_mycards, this, &TableModel::mycards);
+    m_words.add(morlu::CMD_choosehand, this, &TableModel::choosehand);
+    m_words.add(morlu::CMD_alreadychoose, this, &TableModel::alreadychoose);
+    m_words.add(morlu::CMD_starthand, this, &TableModel::starthand);
+    m_words.add(morlu::CMD_nextplayer, this, &TableModel::nextplayer);
+    m_words.add(morlu::CMD_placecard, this, &TableModel::placecard);
+    m_words.add(morlu::CMD_dplacecard, this, &TableModel::dplacecard);
+    m_words.add(morlu::CMD_endhand, this, &TableModel::endhand);
+    m_words.add(morlu::CMD_scores, this, &TableModel::scores);
+    m_words.add(morlu::CMD_dendhand, this, &TableModel::dendhand);
+    m_words.add(morlu::CMD_handsused, this, &TableModel::handsused);
+    m_words.add(morlu::CMD_agame, this, &TableModel::agame);
+    m_words.add(morlu::CMD_winner, this, &TableModel::winner);
+    m_words.add(morlu::CMD_sendlogininfo, this, &TableModel::sendlogininfo);
+    m_words.add(morlu::CMD_newplayerinfo, this, &TableModel::playerinfo);
+    m_words.add(morlu::CMD_existingplayers, this, &TableModel::playerinfo);
+    m_words.add(morlu::CMD_playerdisconnected, this, &TableModel::playerdisconnected);
+    m_words.add(morlu::CMD_justwatching, this, &TableModel::justwatching);
+}
+
+void TableModel::apply(std::string_view line)
+{
+    if (m_words.dispatch(line))
+        emit changed();
+}
+
+void TableModel::apply(std::string_view word, std::string_view rest)
+{
+    std::string line;
+    line.reserve(word.size() + 1 + rest.size());
+    line.append(word).append(1, '+').append(rest);
+    apply(line);
+}
+
+void TableModel::reset()
+{
+    // Who sits where outlives a game.
+    const auto seats = m_g.seats;
+    m_g = Game{};
+    for (int n = 1; n <= morlu::kSeatCount; ++n) {
+        m_g.seats[std::size_t(n)].name = seats[std::size_t(n)].name;
+        m_g.seats[std::size_t(n)].watching = seats[std::size_t(n)].watching;
+    }
+}
+
+// --- reading --------------------------------------------------------------------------------------
+
+bool TableModel::contractUsed(int code) const
+{
+    return morlu::validContract(code) && (m_g.used[std::size_t(code)] || m_g.outOfGame[std::size_t(code)]);
+}
+
+bool TableModel::contractOutOfGame(int code) const
+{
+    return morlu::validContract(code) && m_g.outOfGame[std::size_t(code)];
+}
+
+int TableModel::cardsHeld() const
+{
+    return int(std::count_if(m_g.hand.begin() + 1, m_g.hand.end(), [](int card) { return card != 0; }));
+}
+
+int TableModel::foundationTop(int suit) const
+{
+    return suit >= 1 && suit <= 4 ? m_g.tops[std::size_t(suit)] : 0;
+}
+
+const TableModel::Seat& TableModel::seat(int seat) const
+{
+    return m_g.seats[validSeat(seat) ? std::size_t(seat) : 0];
+}
+
+QString TableModel::seatName(int seat) const
+{
+    if (!validSeat(seat))
+        return QString();
+    const QString& name = m_g.seats[std::size_t(seat)].name;
+    if (!name.isEmpty())
+        return name;
+    // Seat 1 is always a person (the hosting player's table); the others are played by the computer
+    // in a game, under the names the host announces them by.
+    if (seat == 1 || (!m_g.gamerunning && m_g.round == 0))
+        return waitingName();
+    return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
+}
+
+int TableModel::chooserOfRound(int round)
+{
+    return round >= 1 ? (round - 1) % morlu::kSeatCount + 1 : 0;
+}
+
+morlu::PlayPosition TableModel::playPosition() const
+{
+    morlu::PlayPosition position;
+    position.contract = m_g.contract;
+    position.hand = m_g.hand;
+    position.trick = m_g.tricknumber;
+    position.ledsuit = validSeat(m_g.leader) ? morlu::getsuit(m_g.trick[std::size_t(m_g.leader)]) : int(morlu::NoSuit);
+    position.domino = m_g.domino;
+    return position;
+}
+
+bool TableModel::ownTurn() const
+{
+    return isPlayerSeat() && m_g.turn == m_myslot && morlu::validContract(m_g.contract) && m_g.chooser == 0 &&
+           !m_g.handOver;
+}
+
+// --- the game's words -----------------------------------------------------------------------------
+
+void TableModel::setLength(std::string_view letter)
+{
+    const morlu::GameLength length = morlu::gamelengthFor(letter);
+    m_g.contracttotal = length.contracts;
+    for (int code = 1; code <= morlu::kContractCount; ++code)
+        m_g.outOfGame[std::size_t(code)] = length.used[std::size_t(code)];
+}
+
+void TableModel::startgame(std::string_view rest)
+{
+    const auto message = morlu::StartGame::read(rest);
+    reset();
+    m_g.gamerunning = true;
+    setLength(message.length);
+}
+
+void TableModel::settleRound()
+{
+    if (m_g.roundSettled)
+        return;
+    m_g.roundSettled = true;
+    int best = 0;
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        best = std::max(best, m_g.seats[std::size_t(n)].roundChange);
+    if (best <= 0)
+        return;
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        if (m_g.seats[std::size_t(n)].roundChange == best)
+            ++m_g.seats[std::size_t(n)].roundsWon;
+}
+
+void TableModel::startround(std::string_view rest)
+{
+    const auto message = morlu::StartRound::read(rest);
+    settleRound();
+    m_g.roundSettled = false;
+    m_g.round = message.round;
+    m_g.chooser = validSeat(message.seat) ? message.seat : 0;
+    // The seat that chooses directs the round; the host names it the director once the choice is in.
+    m_g.director = m_g.chooser;
+    m_g.contract = 0;
+    m_g.turn = 0;
+    m_g.trick = {};
+    m_g.leader = 0;
+    m_g.taker = 0;
+    m_g.tricknumber = 1;
+    m_g.domino = {};
+    m_g.tops = {};
+    m_g.passed.clear();
+    for (int n = 1; n <= morlu::kSeatCount; ++n) {
+        Seat& seat = m_g.seats[std::size_t(n)];
+        seat.change = 0;
+        seat.roundChange = 0;
+        seat.tricks = 0;
+        seat.cardsLeft = 0;
+    }
+}
+
+void TableModel::mycards(std::string_view rest)
+{
+    const auto message = morlu::MyCards::read(rest);
+    if (message.seat != m_myslot)
+        return;
+    // A deal (or the catch-up) names every card held: the slots it leaves out are empty.
+    m_g.hand = {};
+    for (const morlu::HandCard& held : message.cards)
+        if (held.slot >= 1 && held.slot <= morlu::kHandSlots)
+            m_g.hand[std::size_t(held.slot)] = held.card;
+}
+
+void TableModel::choosehand(std::string_view rest)
+{
+    const auto message = morlu::ChooseHand::read(rest);
+    m_g.chooser = 0;
+    if (validSeat(message.seat)) {
+        m_g.director = message.seat;
+        ++m_g.seats[std::size_t(message.seat)].directed;
+    }
+    if (message.seat == m_myslot && morlu::validContract(message.contract))
+        m_g.used[std::size_t(message.contract)] = true;
+    m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
+    if (m_g.contract == morlu::Domino)
+        for (int n = 1; n <= morlu::kSeatCount; ++n)
+            m_g.seats[std::size_t(n)].cardsLeft = morlu::kHandSlots;
+}
+
+void TableModel::alreadychoose(std::string_view rest)
+{
+    const auto message = morlu::AlreadyChoose::read(rest);
+    if (!validSeat(message.seat))
+        return;
+    m_g.chooser = message.seat;
+    if (message.seat == m_myslot && morlu::validContract(message.contract))
+        m_g.used[std::size_t(message.contract)] = true;
+}
+
+void TableModel::starthand(std::string_view rest)
+{
+    morlu::StartHand::read(rest);
+    if (m_g.taker != 0 && m_g.contract != morlu::Domino)
+        ++m_g.tricknumber;
+    m_g.trick = {};
+    m_g.leader = 0;
+    m_g.taker = 0;
+    m_g.handOver = false;
+}
+
+void TableModel::nextplayer(std::string_view rest)
+{
+    const int seat = morlu::NextPlayer::read(rest).seat;
+    m_g.passed.clear();
+    // In DOMINO the host passes over, without a word, every seat that holds cards but can lay none.
+    if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeat(m_g.turn) && validSeat(seat)) {
+        for (int n = nextSeat(m_g.turn); n != seat; n = nextSeat(n))
+            if (m_g.seats[std::size_t(n)].cardsLeft > 0)
+                m_g.passed.append(n);
+    }
+    m_g.turn = validSeat(seat) ? seat : 0;
+}
+
+void TableModel::takeFromHand(int slot)
+{
+    if (slot >= 1 && slot <= morlu::kHandSlots)
+        m_g.hand[std::size_t(slot)] = 0;
+}
+
+void TableModel::placecard(std::string_view rest)
+{
+    const auto message = morlu::PlaceCard::read(rest);
+    if (!validSeat(message.seat))
+        return;
+    m_g.trick[std::size_t(message.seat)] = message.card;
+    if (message.lead)
+        m_g.leader = message.seat;
+    if (message.seat == m_myslot)
+        takeFromHand(message.handSlot);
+    m_g.passed.clear();
+}
+
+void TableModel::dplacecard(std::string_view rest)
+{
+    const auto message = morlu::DPlaceCard::read(rest);
+    if (!validSeat(message.seat))
+        return;
+    m_g.domino.start = message.dominoStart;
+    if (message.card >= 1 && message.card <= morlu::kCardCount) {
+        const int suit = morlu::getsuit(message.card);
+        m_g.domino.laid[std::size_t(suit)][std::size_t(morlu::dominorank(message.card))] = true;
+        m_g.tops[std::size_t(suit)] = message.card;
+    }
+    m_g.seats[std::size_t(message.seat)].cardsLeft = message.cardsLeft;
+    if (message.seat == m_myslot)
+        takeFromHand(message.handSlot);
+    m_g.passed.clear();
+}
+
+void TableModel::endhand(std::string_view rest)
+{
+    const int seat = morlu::EndHand::read(rest).seat;
+    if (!validSeat(seat))
+        return;
+    m_g.taker = seat;
+    ++m_g.seats[std::size_t(seat)].tricks;
+    m_g.handOver = true;
+}
+
+void TableModel::scores(std::string_view rest)
+{
+    const auto message = morlu::Scores::read(rest);
+    for (const morlu::ScoreGroup& group : message.groups) {
+        if (!validSeat(group.seat))
+            continue;
+        Seat& seat = m_g.seats[std::size_t(group.seat)];
+        seat.bank = group.bank;
+        seat.change = group.money;
+        seat.roundChange += group.money;
+        seat.gameChange = group.bank - morlu::kStartingBank;
+    }
+}
+
+void TableModel::dendhand(std::string_view rest)
+{
+    morlu::DEndHand::read(rest);
+    m_g.handOver = true;
+    m_g.passed.clear();
+}
+
+void TableModel::handsused(std::string_view rest)
+{
+    const auto message = morlu::HandsUsed::read(rest);
+    if (message.seat != m_myslot)
+        return;
+    for (const int code : message.contracts)
+        if (morlu::validContract(code))
+            m_g.used[std::size_t(code)] = true;
+}
+
+void TableModel::agame(std::string_view rest)
+{
+    const auto message = morlu::AGame::read(rest);
+    if (message.slot != m_myslot)
+        return;
+    reset();
+    m_g.gamerunning = true;
+    setLength(message.length);
+    m_g.roundSettled = false;
+    m_g.round = message.round;
+    m_g.director = validSeat(message.director) ? message.director : 0;
+    m_g.turn = validSeat(message.turn) ? message.turn : 0;
+    m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
+    // While a choice is pending the host still names the last round's director: the seat that chooses
+    // this round is the one after it, and the round has no contract yet.
+    const int chooser = chooserOfRound(message.round);
+    if (chooser != 0 && m_g.director != chooser && nextSeat(m_g.director) == chooser) {
+        m_g.chooser = chooser;
+        m_g.director = chooser;
+        m_g.contract = 0;
+        m_g.turn = 0;
+        return;
+    }
+    m_g.leader = validSeat(message.leader) ? message.leader : 0;
+    if (m_g.contract == morlu::Domino) {
+        m_g.domino.start = message.dominoStart;
+        // The catch-up names the card on top of each foundation; the layout under it follows.
+        std::array<int, 4> tops{};
+        for (int n = 0; n < 4; ++n) {
+            const int card = message.trick[std::size_t(n)];
+            if (card >= 1 && card <= morlu::kCardCount) {
+                tops[std::size_t(n)] = card;
+                m_g.tops[std::size_t(morlu::getsuit(card))] = card;
+            }
+        }
+        m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, tops);
+    } else {
+        for (int n = 1; n <= morlu::kSeatCount; ++n)
+            m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];
+    }
+}
+
+void TableModel::winner(std::string_view rest)
+{
+    const auto message = morlu::Winner::read(rest);
+    settleRound();
+    m_g.winner = text(message.text);
+    m_g.gamerunning = false;
+    m_g.turn = 0;
+    m_g.chooser = 0;
+}
+
+// --- the session's words --------------------------------------------------------------------------
+
+void TableModel::sendlogininfo(std::string_view rest)
+{
+    m_myslot = morlu::SendLoginInfo::read(rest).slot;
+}
+
+void TableModel::playerinfo(std::string_view rest)
+{
+    const auto message = morlu::NewPlayerInfo::read(rest);
+    if (validSeat(message.slot))
+        m_g.seats[std::size_t(message.slot)].name = text(message.name);
+}
+
+void TableModel::playerdisconnected(std::string_view rest)
+{
+    const auto message = morlu::PlayerDisconnected::read(rest);
+    if (!validSeat(message.slot))
+        return;
+    m_g.seats[std::size_t(message.slot)].name.clear();
+    m_g.seats[std::size_t(message.slot)].watching = false;
+}
+
+void TableModel::justwatching(std::string_view rest)
+{
+    const auto message = morlu::JustWatching::read(rest);
+    if (validSeat(message.seat))
+        m_g.seats[std::size_t(message.seat)].watching = message.watching();
+}

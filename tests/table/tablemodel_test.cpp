@@ -1,0 +1,150 @@
+#include "tablemodel.h"
+
+#include "fieldreader.h"
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+void feed(TableModel& model, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines)
+        model.apply(line);
+}
+
+/// Seat 2 logged in, a short game and the deal of round 1: slots 1..8 hold 2 5 9 12 18 22 27 31.
+const std::vector<std::string> kOpening = {
+    "CMD_sendlogininfo+2",  "CMD_newplayerinfo+1+Ann", "CMD_newplayerinfo+2+Bob",
+    "CMD_startgame+Ann+s+", "CMD_startround+1+1+",     "CMD_mycards+2+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31",
+};
+
+// What the host said, line by line, and what the model holds afterwards.
+TEST(TableModel, HoldsWhatTheHostSaid)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> lines; ///< after kOpening
+        std::function<void(const TableModel&)> check;
+    };
+    const std::vector<Row> rows = {
+        {"the opening: seat, names, game length, chooser and hand",
+         {},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.myslot(), 2);
+             EXPECT_EQ(m.seatName(1), QStringLiteral("Ann"));
+             EXPECT_EQ(m.seatName(3), QStringLiteral("Klock"));
+             EXPECT_EQ(m.contracttotal(), 8);
+             EXPECT_EQ(m.chooser(), 1);
+             EXPECT_EQ(m.director(), 1);
+             EXPECT_EQ(m.contract(), 0);
+             EXPECT_EQ(m.cardsHeld(), 8);
+             EXPECT_TRUE(m.contractUsed(1));
+             EXPECT_TRUE(m.contractOutOfGame(4));
+             EXPECT_FALSE(m.contractUsed(5));
+         }},
+        {"a trick: leader, led suit, own card out of the hand, taker and banks",
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+14+3+t+",
+          "CMD_nextplayer+2+", "CMD_placecard+2+12+4+f+", "CMD_placecard+3+10+1+f+", "CMD_placecard+4+16+8+f+",
+          "CMD_endhand+4+", "CMD_scores+1+10000+0+2+10000+0+3+10000+0+4+10000+0"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.contract(), 5);
+             EXPECT_EQ(m.chooser(), 0);
+             EXPECT_EQ(m.leader(), 1);
+             EXPECT_EQ(m.playPosition().ledsuit, morlu::Clubs);
+             EXPECT_EQ(m.hand()[4], 0);
+             EXPECT_EQ(m.cardsHeld(), 7);
+             EXPECT_EQ(m.taker(), 4);
+             EXPECT_EQ(m.seat(4).tricks, 1);
+             EXPECT_FALSE(m.ownTurn());
+         }},
+        {"the next trick opens: trick count up, the table cleared",
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_placecard+1+14+3+t+", "CMD_endhand+1+", "CMD_starthand+"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.tricknumber(), 2);
+             EXPECT_EQ(m.leader(), 0);
+             EXPECT_EQ(m.trick()[1], 0);
+         }},
+        {"money: bank, last change, change over the game",
+         {"CMD_scores+1+10800+800+2+9200+-800+3+10000+0+4+10000+0"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.seat(2).bank, 9200);
+             EXPECT_EQ(m.seat(2).change, -800);
+             EXPECT_EQ(m.seat(1).gameChange, 800);
+         }},
+        {"DOMINO: the layout, the start rank, cards left and a seat passed over",
+         {"CMD_choosehand+1+6+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_dplacecard+1+1+3+1+3+7+",
+          "CMD_nextplayer+4+"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.dominoStart(), 3);
+             EXPECT_EQ(m.foundationTop(morlu::Diamonds), 3);
+             EXPECT_TRUE(m.layout().laid[morlu::Diamonds][3]);
+             EXPECT_EQ(m.seat(1).cardsLeft, 7);
+             EXPECT_EQ(m.passed(), (QList<int>{2, 3}));
+         }},
+        {"a used contract asked again is marked for the own seat",
+         {"CMD_startround+2+2+", "CMD_alreadychoose+2+5+"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.chooser(), 2);
+             EXPECT_TRUE(m.contractUsed(5));
+         }},
+        {"a human leaves: the computer's name as the host announces it",
+         {"CMD_playerdisconnected+2+Bob"},
+         [](const TableModel& m) { EXPECT_EQ(m.seatName(2), QStringLiteral("Klot")); }},
+        {"the winner: game over, rounds won counted, nobody on turn",
+         {"CMD_scores+1+10800+800+2+9200+-800+3+10000+0+4+10000+0", "CMD_winner+Ann+"},
+         [](const TableModel& m) {
+             EXPECT_FALSE(m.gamerunning());
+             EXPECT_EQ(m.winner(), QStringLiteral("Ann"));
+             EXPECT_EQ(m.seat(1).roundsWon, 1);
+             EXPECT_EQ(m.seat(2).roundsWon, 0);
+         }},
+        {"a field that is not a number changes nothing",
+         {"CMD_choosehand+x+5+0+"},
+         [](const TableModel& m) { EXPECT_EQ(m.contract(), 0); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableModel model;
+        feed(model, kOpening);
+        for (const std::string& line : row.lines) {
+            try {
+                model.apply(line);
+            } catch (const morlu::FieldError&) {
+            }
+        }
+        row.check(model);
+    }
+}
+
+// A table that logs in while a game runs learns the game from the catch-up.
+TEST(TableModel, CatchesUpWithAGameInProgress)
+{
+    struct Row {
+        const char* name;
+        std::string agame;
+        int director, chooser, contract, turn;
+    };
+    const std::vector<Row> rows = {
+        {"a trick being played", "CMD_agame+2+3+h+3+4+2+0+3+0+0+9+12+", 3, 0, 2, 4},
+        {"the choice of round 3 pending: the last round's director is named", "CMD_agame+2+3+h+2+1+5+0+0+0+0+0+0+", 3,
+         3, 0, 0},
+        {"the choice of round 1 pending", "CMD_agame+2+1+h+4+0+0+0+0+0+0+0+0+", 1, 1, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableModel model;
+        feed(model, {"CMD_sendlogininfo+2", row.agame});
+        EXPECT_TRUE(model.gamerunning());
+        EXPECT_EQ(model.director(), row.director);
+        EXPECT_EQ(model.chooser(), row.chooser);
+        EXPECT_EQ(model.contract(), row.contract);
+        EXPECT_EQ(model.turn(), row.turn);
+    }
+}
+
+} // namespace
