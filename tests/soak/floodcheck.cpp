@@ -86,22 +86,19 @@ bool FloodCheck::roundTripUnderFlood(quint16 port)
 bool FloodCheck::memoryAfterFlood(quint16 port, int count, int lines)
 {
     const qint64 before = hostMemory();
+    // One at a time, each logged in before the next comes: the host lets only three connections of one
+    // address wait for their login at once.
     std::vector<std::unique_ptr<TestTable>> tables;
     for (int i = 0; i < count; ++i) {
         tables.push_back(std::make_unique<TestTable>(port));
-        tables.back()->keepLines = false;
+        TestTable& table = *tables.back();
+        table.keepLines = false;
+        if (!waitUntil([&] { return table.slot() != 0; }))
+            return false;
+        table.send("CMD_logininfo+" + std::to_string(table.slot()) + "+1.0.5+Flood");
     }
-    if (!waitUntil([&] {
-            for (const auto& table : tables) {
-                if (table->slot() == 0)
-                    return false;
-            }
-            return true;
-        }))
-        return false;
     // Lines of 64 KB, requests for another slot's seat: they wait in the host's queue, a tick each.
     for (const auto& table : tables) {
-        table->send("CMD_logininfo+" + std::to_string(table->slot()) + "+1.0.5+Flood");
         const QByteArray line =
             "CMD_playcard+" + QByteArray::number(table->slot() % 4 + 1) + "+" + QByteArray(65000, '1') + "+\xFF";
         for (int i = 0; i < lines; ++i)
