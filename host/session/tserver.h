@@ -104,8 +104,9 @@ public:
 
     /**
      * Starts hosting: the listener (`Sock1` over TCP) listens on @p port (a decimal number or a service
-     * name; "0" lets the system pick a free port, see port()) on @p address (a dotted IPv4 address such
-     * as "127.0.0.1" for a game nobody else may join; empty for every local address). Raises
+     * name; "0" lets the system pick a free port, see port()) on @p address (a numeric address such
+     * as "127.0.0.1" for a game nobody else may join; empty for every local address, IPv6 and IPv4 when
+     * the system has IPv6; a table's address always reads as plain IPv4 text for an IPv4 table). Raises
      * ESockException with "Listen - Error Binding Socket" when the port cannot be bound, "Listen - Error Starting
      * Listen", or a port lookup error. A failed attempt leaves the listening socket's handle in place, so calling again
      * raises "Listen - Socket Already In Use"; make a new TServer to retry. Listening on a server that

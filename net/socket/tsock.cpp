@@ -1,13 +1,13 @@
 #include "tsock.h"
 
 #include "sockerrors.h"
+#include "socklookup.h"
 #include "tsockdetail.h"
 #include "uncaughterror.h"
 
 #include <QPointer>
 #include <QSocketNotifier>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -81,20 +81,32 @@ void TSock::setListen(bool listen)
     }
     if (m_fd >= 0)
         throw ESockException("Listen - Socket Already In Use");
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    // Every local address: IPv6 and IPv4 on one socket when the system has IPv6, else every IPv4 one.
+    QString bindText = m_listenAddress;
+    if (bindText.isEmpty()) {
+        m_fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const int v6only = 0;
+        if (m_fd >= 0 && ::setsockopt(m_fd, IPPROTO_IPV6, IPV6_V6ONLY, &v6only, sizeof v6only) == 0) {
+            bindText = QStringLiteral("::");
+        } else {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_fd = -1;
+            bindText = QStringLiteral("0.0.0.0");
+        }
+    }
+    const std::optional<socklookup::SocketAddress> family = socklookup::socketAddress(bindText, 0);
+    if (m_fd < 0)
+        m_fd = ::socket(family ? family->family() : AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
         throw ESockException("Listen - Error Binding Socket");
     const quint16 port = lookupPort();
     const int reuse = 1;
     ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (!m_listenAddress.isEmpty() &&
-        ::inet_pton(AF_INET, m_listenAddress.toLatin1().constData(), &address.sin_addr) != 1)
+    const std::optional<socklookup::SocketAddress> address = socklookup::socketAddress(bindText, port);
+    if (!address)
         throw ESockException("Listen - Error Binding Socket");
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    if (::bind(m_fd, address->data(), address->length) != 0)
         throw ESockException("Listen - Error Binding Socket", sockerrors::fromErrno(errno));
     if (::listen(m_fd, kBacklog) != 0)
         throw ESockException("Listen - Error Starting Listen");
@@ -109,7 +121,7 @@ bool TSock::Accept(TSock*& newSock)
     newSock = nullptr;
     if (!m_listen)
         throw ESockException("Accept - Socket Not In Listening Mode");
-    sockaddr_in peer{};
+    sockaddr_storage peer{};
     socklen_t length = sizeof peer;
     const int fd = ::accept4(m_fd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
     // Calling accept re-arms the listener's notification, whatever it gave.
@@ -134,7 +146,7 @@ bool TSock::Accept(TSock*& newSock)
     QPointer<TSock> accepted(sock);
     sock->setPortName(m_portName);
     if (accepted)
-        accepted->setHostName(QString::fromLatin1(::inet_ntoa(peer.sin_addr)));
+        accepted->setHostName(socklookup::addressText(reinterpret_cast<const sockaddr*>(&peer)));
     if (!alive)
         return false;
     report(TSocketInfo::Accept, QStringLiteral("Created New TSock Structure"));
@@ -205,11 +217,11 @@ quint16 TSock::localPort() const
 {
     if (m_fd < 0)
         return 0;
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t length = sizeof address;
     if (::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return 0;
-    return ntohs(address.sin_port);
+    return socklookup::addressPort(reinterpret_cast<const sockaddr*>(&address));
 }
 
 bool TSock::watchingRead() const

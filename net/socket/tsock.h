@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -27,8 +28,8 @@ using TNotifyReadEvent = std::function<void(TSock* sender, qsizetype count)>;
 using TNotifyInfoEvent = std::function<void(TSock* sender, TSocketInfo info, const QString& msg)>;
 
 /**
- * The program's TCP endpoint: one object per listening socket or connection, IPv4 stream sockets in
- * non-blocking mode. It moves bytes only: Send() adds nothing and Receive() splits nothing; framing
+ * The program's TCP endpoint: one object per listening socket or connection, IPv4 or IPv6 stream
+ * sockets in non-blocking mode. It moves bytes only: Send() adds nothing and Receive() splits nothing; framing
  * belongs to the protocol layer. The host and the table use it through TSockListener and
  * TSockConnection. Its code: tsock.cpp (the socket), tsockconnect.cpp (making a connection),
  * tsockoptions.cpp (keepalive, no delay).
@@ -66,7 +67,7 @@ public:
 
     // Settings.
 
-    /// Dotted address or name of the peer; empty means any local address. Stored; reported as having no
+    /// Dotted address, IPv6 address or name of the peer; empty means any local address. Stored; reported as having no
     /// effect ((Lookup, "Setting HostName While Connected Has No Effect")) while connected.
     QString HostName() const { return m_hostName; }
     void setHostName(const QString& name);
@@ -75,8 +76,9 @@ public:
     QString PortName() const { return m_portName; }
     void setPortName(const QString& name);
 
-    /// Dotted IPv4 address a listener binds to ("127.0.0.1": only this machine may connect); empty, the
-    /// default, means every local address. Read when listening starts.
+    /// Numeric address a listener binds to, IPv4 or IPv6 ("127.0.0.1": only this machine may connect);
+    /// empty, the default, means every local address: IPv6 and IPv4 ("::" taking both) when the system
+    /// has IPv6, else every IPv4 address. Read when listening starts.
     QString ListenAddress() const { return m_listenAddress; }
     void setListenAddress(const QString& address) { m_listenAddress = address; }
 
@@ -108,7 +110,9 @@ public:
     /**
      * Starts connecting to HostName:PortName (reports "Lookup Of Port <name>" and, for a non-empty
      * HostName, "Lookup Of Host <name>"). Returns the connected flag, so false while the connection is
-     * still being made; the outcome arrives later as OnConnect or as one Error report. With a handle
+     * still being made; the outcome arrives later as OnConnect or as one Error report. A host name with
+     * several addresses has them tried in order until one connects; the Error report is then that of
+     * the last one tried. With a handle
      * already present it only returns the flag. Raises the lookup errors ("Port Lookup - Could Not Find
      * Service Entry", "Host Lookup - Could Not Find Host Entry"); a handle created before stays.
      */
@@ -117,7 +121,8 @@ public:
     /**
      * Takes one pending connection from this listener into a new socket owned by this one, which gets
      * Blocking, BlockingTimeout, OnRead, OnWrite, OnDisconnect and OnInfo of the listener, PortName of
-     * the listener and HostName = the peer's dotted address (both reported on the new socket as having
+     * the listener and HostName = the peer's numeric address (dotted for an IPv4 peer, also one that
+     * reached an IPv6 listener) (both reported on the new socket as having
      * no effect), then reports (Accept, "Created New TSock Structure") here. When nothing can be
      * accepted it reports (Accept, "Could Not Accept Connection") and returns false. Raises "Accept -
      * Socket Not In Listening Mode" on a socket that does not listen.
@@ -197,7 +202,8 @@ private:
     void reportError(int code);
     void failConnection(int err);
     quint16 lookupPort();
-    quint32 lookupHost();
+    QStringList lookupHost();
+    int connectNext();
     bool applyKeepAlive();
     void watch(bool read, bool write);
     void dropNotifiers();
@@ -223,6 +229,11 @@ private:
     int m_tag = 0;
     quint64 m_generation = 0;
     QString m_hostName;
+    // The addresses Open() tries in turn, the next one to try and the port.
+    QStringList m_candidates;
+    qsizetype m_nextCandidate = 0;
+    quint16 m_connectPort = 0;
+    bool m_handleTried = false;
     QString m_portName;
     QByteArray m_incoming;
     QByteArray m_outgoing;

@@ -9,10 +9,10 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace morlu {
 
@@ -27,23 +27,18 @@ bool TSock::Open()
         reportError(sockerrors::fromErrno(errno));
         return false;
     }
-    const quint16 port = lookupPort();
-    const quint32 host = lookupHost();
-    if (m_keepAlive)
-        applyKeepAlive();
-    tsockdetail::disableNagle(m_fd);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(host);
+    m_handleTried = false;
+    m_connectPort = lookupPort();
+    m_candidates = lookupHost();
+    m_nextCandidate = 0;
     m_connecting = true;
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 || errno == EINPROGRESS) {
+    const int err = connectNext();
+    if (err == 0) {
         // Complete or not, the outcome is taken from the first write readiness, as for a slow peer.
         watch(false, true);
         return m_connected;
     }
     // Refused at once: deliver the failure the way a late one arrives, from the event loop.
-    const int err = errno;
     watch(false, false);
     const quint64 generation = m_generation;
     QTimer::singleShot(0, this, [this, generation, err] {
@@ -53,6 +48,39 @@ bool TSock::Open()
     return m_connected;
 }
 
+int TSock::connectNext()
+{
+    int err = EHOSTUNREACH;
+    while (m_nextCandidate < m_candidates.size()) {
+        const std::optional<socklookup::SocketAddress> address =
+            socklookup::socketAddress(m_candidates.at(m_nextCandidate++), m_connectPort);
+        if (!address)
+            continue;
+        // Every attempt gets a fresh handle of the address's family; a failed one cannot be reused.
+        int family = AF_UNSPEC;
+        socklen_t length = sizeof family;
+        ::getsockopt(m_fd, SOL_SOCKET, SO_DOMAIN, &family, &length);
+        if (m_handleTried || family != address->family()) {
+            const int fd = ::socket(address->family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (fd < 0) {
+                err = errno;
+                continue;
+            }
+            dropNotifiers();
+            ::close(m_fd);
+            m_fd = fd;
+        }
+        if (m_keepAlive)
+            applyKeepAlive();
+        tsockdetail::disableNagle(m_fd);
+        m_handleTried = true;
+        if (::connect(m_fd, address->data(), address->length) == 0 || errno == EINPROGRESS)
+            return 0;
+        err = errno;
+    }
+    return err;
+}
+
 void TSock::finishConnect()
 {
     int err = 0;
@@ -60,6 +88,15 @@ void TSock::finishConnect()
     if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &err, &length) != 0)
         err = errno;
     if (err != 0) {
+        // The next address of the host, if any, before giving up.
+        if (m_nextCandidate < m_candidates.size()) {
+            const int next = connectNext();
+            if (next == 0) {
+                watch(false, true);
+                return;
+            }
+            err = next;
+        }
         failConnection(err);
         return;
     }
@@ -85,15 +122,15 @@ quint16 TSock::lookupPort()
     return *port;
 }
 
-quint32 TSock::lookupHost()
+QStringList TSock::lookupHost()
 {
     if (m_hostName.isEmpty())
-        return INADDR_ANY;
+        return {QStringLiteral("0.0.0.0")};
     report(TSocketInfo::Lookup, QStringLiteral("Lookup Of Host ") + m_hostName);
-    const std::optional<quint32> address = socklookup::host(m_hostName);
-    if (!address)
+    const QStringList addresses = socklookup::host(m_hostName);
+    if (addresses.isEmpty())
         throw ESockException("Host Lookup - Could Not Find Host Entry");
-    return *address;
+    return addresses;
 }
 
 } // namespace morlu

@@ -8,6 +8,7 @@
 #include "tdownload.h"
 #include "tempdir.h"
 #include "thostgame.h"
+#include "socklookup.h"
 #include "tsocklistener.h"
 #include "waituntil.h"
 
@@ -16,9 +17,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace morlu;
@@ -34,15 +35,26 @@ QString nameOf(Tchat& table, int seat)
     return table.board().seatName(seat);
 }
 
-/// The address the program's host listens on ("0.0.0.0" for every address).
+/// The address the program's host listens on ("::" or "0.0.0.0" for every address).
 QString listeningAddress(TServer& server)
 {
     auto* tcp = qobject_cast<TSockListener*>(&server.listener());
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t length = sizeof address;
     if (tcp == nullptr || ::getsockname(tcp->sock().handle(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return {};
-    return QString::fromLatin1(::inet_ntoa(address.sin_addr));
+    return socklookup::addressText(reinterpret_cast<const sockaddr*>(&address));
+}
+
+/// Whether a host on every address takes IPv6 tables here (containers often have no IPv6 loopback).
+bool hasIPv6Loopback()
+{
+    const auto loopback = socklookup::socketAddress(QStringLiteral("::1"), 0);
+    const int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool ok = fd >= 0 && loopback && ::bind(fd, loopback->data(), loopback->length) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
 }
 
 TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
@@ -94,7 +106,7 @@ TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddr
     EXPECT_EQ(table->hostaddress(), QStringLiteral("192.0.2.1"));
     EXPECT_EQ(table->link().connection().peerName(), QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(table->state().ishost);
-    EXPECT_EQ(listeningAddress(table.server()), QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(listeningAddress(table.server()), hasIPv6Loopback() ? QStringLiteral("::") : QStringLiteral("0.0.0.0"));
     auto* lobby = table->findChild<TSock*>(QStringLiteral("Sock11"));
     ASSERT_NE(lobby, nullptr);
     EXPECT_EQ(lobby->HostName(), QStringLiteral("127.0.0.1"));
@@ -168,6 +180,34 @@ TEST_P(TchatJoin, AnyThirdArgumentButTrueJoinsTheGivenAddress)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, TchatJoin, ::testing::Values("false", "True", "yes"));
+
+TEST(TchatJoinAddress, TablesJoinAHostOnEveryAddressOverEitherFamily)
+{
+    // The address as the Join Game box hands it on ("[::1]:port" gives "::1"); the host logs, and
+    // counts waiting logins by, the table's address as plain text of its own family.
+    const struct {
+        QString address;
+        bool needsIPv6;
+    } rows[] = {
+        {QStringLiteral("127.0.0.1"), false},
+        {QStringLiteral("::1"), true},
+    };
+    for (const auto& row : rows) {
+        if (row.needsIPv6 && !hasIPv6Loopback())
+            continue;
+        QStringList log;
+        TServer host;
+        host.setLogger([&](const QString& line) { log.append(line); });
+        host.listen(QStringLiteral("0"));
+        Program table({QStringLiteral("Bea"), row.address, QStringLiteral("false")}, host.port());
+        table->processparams();
+        QTRY_VERIFY_WITH_TIMEOUT(table->state().connected, kWait);
+        EXPECT_EQ(table->link().connection().peerName(), row.address);
+        QTRY_COMPARE_WITH_TIMEOUT(host.slot(1).name, std::string("Bea"), kWait);
+        EXPECT_TRUE(log.contains(QStringLiteral("Slot 1: connected from ") + row.address))
+            << qPrintable(log.join(QLatin1Char('\n')));
+    }
+}
 
 class TchatWaiting : public ::testing::TestWithParam<QStringList> {};
 

@@ -20,6 +20,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 using namespace morlu;
 
@@ -79,6 +80,17 @@ QByteArray pattern(qsizetype size)
     for (qsizetype i = 0; i < size; ++i)
         bytes[i] = char((i * 7 + i / 251) & 0xFF);
     return bytes;
+}
+
+/// Whether this machine can bind its IPv6 loopback (containers often have no IPv6 at all).
+bool hasIPv6Loopback()
+{
+    const auto loopback = socklookup::socketAddress("::1", 0);
+    const int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool ok = fd >= 0 && loopback && ::bind(fd, loopback->data(), loopback->length) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
 }
 
 /// A listener on an ephemeral port that accepts every connection into `accepted`.
@@ -336,6 +348,62 @@ TEST_F(TSockTest, RefusedConnectionIsOneErrorReportAndKeepsTheHandle)
     EXPECT_EQ(journal.events("client").back(), "Error: Error #10057 (WSAENOTCONN)");
 }
 
+TEST_F(TSockTest, TablesReachTheHostOverIPv6AndIPv4InTheNamesOrder)
+{
+    if (!hasIPv6Loopback())
+        GTEST_SKIP() << "this machine has no IPv6 loopback";
+    // The fixture's listener is on every address; the others take one family only, so that a name's
+    // first address is refused and the next one is tried.
+    const struct {
+        const char* what;
+        QString listenOn;
+        QStringList resolved;
+        QString peer;
+    } rows[] = {
+        {"IPv6 to every address", "", {"::1"}, "::1"},
+        {"IPv4 to every address reads unmapped", "", {"127.0.0.1"}, "127.0.0.1"},
+        {"IPv6 refused, then IPv4", "127.0.0.1", {"::1", "127.0.0.1"}, "127.0.0.1"},
+        {"IPv4 refused, then IPv6", "::1", {"127.0.0.1", "::1"}, "::1"},
+        {"name known only over IPv6", "::1", {"::1"}, "::1"},
+    };
+    for (const auto& row : rows) {
+        HostCache::instance().clear();
+        HostCache::instance().setResolver([&](const QString&) { return row.resolved; });
+        TSock single;
+        single.OnAccept = listener->OnAccept;
+        if (!row.listenOn.isEmpty()) {
+            single.setListenAddress(row.listenOn);
+            single.setPortName("0");
+            single.setListen(true);
+        }
+        journal.entries.remove("client");
+        auto client = makeClient("morlu-table-host");
+        if (!row.listenOn.isEmpty())
+            client->setPortName(QString::number(single.localPort()));
+        TSock* peer = connectClient(client.get());
+        ASSERT_TRUE(peer) << row.what;
+        EXPECT_EQ(peer->HostName(), row.peer) << row.what;
+        EXPECT_EQ(journal.events("client").filter("Error").size(), 0) << row.what;
+        client->Close();
+        server.clear();
+    }
+    HostCache::instance().setResolver({});
+    HostCache::instance().clear();
+
+    // Every address refused: one Error report, that of the last address.
+    TSock probe;
+    probe.setPortName("0");
+    probe.setListen(true);
+    const quint16 freePort = probe.localPort();
+    probe.setListen(false);
+    journal.entries.remove("client");
+    auto client = makeClient("::1");
+    client->setPortName(QString::number(freePort));
+    EXPECT_FALSE(client->Open());
+    ASSERT_TRUE(waitUntil([&] { return !client->isConnecting(); }, kWait));
+    EXPECT_EQ(journal.events("client").filter("Error"), QStringList({"Error: Error #10061 (WSAECONNREFUSED)"}));
+}
+
 TEST_F(TSockTest, CloseReportsOnEveryCall)
 {
     TSock idle;
@@ -379,7 +447,7 @@ TEST_F(TSockTest, BindFailureThenTheSameObjectIsInUse)
 
 TEST_F(TSockTest, MisuseRaisesFixedTexts)
 {
-    HostCache::instance().setResolver([](const QString&) { return std::optional<quint32>(); });
+    HostCache::instance().setResolver([](const QString&) { return QStringList(); });
     TSock idle;
     TSock badService;
     badService.setPortName("no-such-service-here");
@@ -475,7 +543,7 @@ TEST_F(TSockTest, HostNameIsResolvedOnceForTheWholeRun)
     HostCache::instance().clear();
     HostCache::instance().setResolver([&](const QString&) {
         // The second answer would be another loopback address, which the peer would see.
-        return std::optional<quint32>(++resolutions == 1 ? 0x7F000001 : 0x7F000002);
+        return QStringList{++resolutions == 1 ? "127.0.0.1" : "127.0.0.2"};
     });
     for (int i = 0; i < 2; ++i) {
         auto client = makeClient("morlu-cached-host");
@@ -488,11 +556,11 @@ TEST_F(TSockTest, HostNameIsResolvedOnceForTheWholeRun)
     EXPECT_TRUE(HostCache::instance().contains("morlu-cached-host"));
 
     const qsizetype size = HostCache::instance().size();
-    HostCache::instance().setResolver([](const QString&) { return std::optional<quint32>(); });
-    EXPECT_FALSE(HostCache::instance().lookup("morlu-unknown-host"));
+    HostCache::instance().setResolver([](const QString&) { return QStringList(); });
+    EXPECT_TRUE(HostCache::instance().lookup("morlu-unknown-host").isEmpty());
     EXPECT_EQ(HostCache::instance().size(), size) << "failures are not cached";
     HostCache::instance().setResolver({});
-    EXPECT_EQ(HostCache::instance().lookup("localhost"), std::optional<quint32>(0x7F000001));
+    EXPECT_TRUE(HostCache::instance().lookup("localhost").contains("127.0.0.1"));
 }
 
 TEST(SockLookup, PortsByNumberOrServiceName)
@@ -513,19 +581,51 @@ TEST(SockLookup, PortsByNumberOrServiceName)
     }
 }
 
-TEST(SockLookup, DottedAddressesElseNamesThroughTheCache)
+TEST(SockLookup, NumericAddressesElseNamesThroughTheCache)
 {
     QStringList asked;
     HostCache::instance().setResolver([&](const QString& name) {
         asked.append(name);
-        return std::optional<quint32>(0x7F000003);
+        return QStringList{"::1", "127.0.0.3"};
     });
-    EXPECT_EQ(socklookup::host("10.1.2.3"), std::optional<quint32>(0x0A010203));
-    EXPECT_EQ(socklookup::host("127.1"), std::optional<quint32>(0x7F000001));
-    EXPECT_EQ(socklookup::host("3dhost.example"), std::optional<quint32>(0x7F000003));
+    const std::pair<QString, QStringList> rows[] = {
+        {"10.1.2.3", {"10.1.2.3"}},
+        {"127.1", {"127.0.0.1"}},
+        {"::1", {"::1"}},
+        {"0:0:0::1", {"::1"}},
+        {"::ffff:10.0.0.5", {"10.0.0.5"}},
+        {"[::1]", {}},
+        {"1::2::3", {}},
+        {"3dhost.example", {"::1", "127.0.0.3"}},
+    };
+    for (const auto& [name, addresses] : rows)
+        EXPECT_EQ(socklookup::host(name), addresses) << name.toStdString();
     EXPECT_EQ(asked, QStringList({"3dhost.example"}));
     HostCache::instance().setResolver({});
     HostCache::instance().clear();
+}
+
+TEST(SockLookup, AddressTextsAndPortsOfBothFamilies)
+{
+    const struct {
+        QString text;
+        QString read;
+        int family;
+    } rows[] = {
+        {"127.0.0.1", "127.0.0.1", AF_INET},
+        {"::1", "::1", AF_INET6},
+        {"2001:db8::7", "2001:db8::7", AF_INET6},
+        // An IPv4 table reaching a listener on every address reads as itself.
+        {"::ffff:192.168.1.20", "192.168.1.20", AF_INET6},
+    };
+    for (const auto& row : rows) {
+        const auto address = socklookup::socketAddress(row.text, 7772);
+        ASSERT_TRUE(address) << row.text.toStdString();
+        EXPECT_EQ(address->family(), row.family) << row.text.toStdString();
+        EXPECT_EQ(socklookup::addressText(address->data()), row.read);
+        EXPECT_EQ(socklookup::addressPort(address->data()), 7772) << row.text.toStdString();
+    }
+    EXPECT_FALSE(socklookup::socketAddress("localhost", 1)) << "names are not addresses";
 }
 
 TEST(SockErrors, NamesAndTextsOfCodes)
