@@ -101,7 +101,7 @@ QString LaunchOptions::usage()
                           "  --port N            port to listen on, 0..65535 (default 7772; 0 = any free port)\n"
                           "  --seed N            repeatable deals from this seed, 0..4294967295 (default: secure random deals)\n"
                           "  --pause-tick-ms N   tick of the pause timer in ms (default 1000; 0 = no pauses)\n"
-                          "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n");
+                          "  --computer LEVEL    how the computer plays its seats: classic (default), expert or master\n");
 }
 
 } // namespace morlu

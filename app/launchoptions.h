@@ -22,7 +22,7 @@ namespace morlu {
  *   without it deals come from the system's secure random source.
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
- * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).
+ * - `--computer classic|expert|master`: how the computer plays every seat it plays (default classic).
  *
  * Values may follow as the next argument or after "=" (`--port=7000`).
  */

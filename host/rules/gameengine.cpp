@@ -70,7 +70,15 @@ void GameEngine::setRandom(RandomSource& deals, RandomSource& choices)
 
 const SeatPlayer* GameEngine::seatPlayer(ComputerLevel level) const
 {
-    return level == ComputerLevel::Expert ? &m_expert : nullptr;
+    switch (level) {
+    case ComputerLevel::Expert:
+        return &m_expert;
+    case ComputerLevel::Master:
+        return &m_master;
+    case ComputerLevel::Classic:
+        break;
+    }
+    return nullptr;
 }
 
 // --- game flow ------------------------------------------------------------------------------------
@@ -84,8 +92,9 @@ void GameEngine::startgame(const StartGame& request)
     m_timers.stop(TimerId::Timer1);
     s.trickleader = 0;
 
-    // The expert draws from its own streams, seeded apart from the dealing generator.
+    // The expert and the master draw from their own streams, seeded apart from the dealing generator.
     m_expert.setSeed(PlayoutRandom::mix(m_expertSeed, ++m_gamesStarted));
+    m_master.setSeed(PlayoutRandom::mix(m_expert.seed(), 0x4D41535445ull));
 
     const GameLength length = gamelengthFor(request.length);
     s.gamelength = length.letter;

@@ -5,6 +5,7 @@
 #include "computerlevel.h"
 #include "computerplayer.h"
 #include "expertplayer.h"
+#include "masterplayer.h"
 #include "gamemessages.h"
 #include "gamestate.h"
 #include "outbox.h"
@@ -68,7 +69,7 @@ public:
     /// Delay of the computer's card play in milliseconds (CMD_botspeed from slot 1).
     void setBotdelay(int ms) { m_botdelay = ms; }
     int botdelay() const { return m_botdelay; }
-    /// How the computer plays @p seat (1..4) whenever it plays it: Classic (the default) or Expert.
+    /// How the computer plays @p seat (1..4) whenever it plays it: Classic (the default), Expert or Master.
     void setComputerLevel(int seat, ComputerLevel level)
     {
         if (GameState::isSeat(seat))
@@ -80,6 +81,8 @@ public:
     }
     /// The expert computer player shared by the Expert seats; it takes a new seed with every game.
     ExpertPlayer& expert() { return m_expert; }
+    /// The master computer player shared by the Master seats; seeded apart from the expert.
+    MasterPlayer& master() { return m_master; }
     /// The player that decides for a seat of @p level from its seat view; null for Classic.
     const SeatPlayer* seatPlayer(ComputerLevel level) const;
     /**
@@ -142,6 +145,7 @@ private:
     TrickScorer m_scorer;
     ComputerPlayer m_computer;
     ExpertPlayer m_expert;
+    MasterPlayer m_master;
     RoundHistory m_history;
     std::array<ComputerLevel, kSeatCount + 1> m_levels{};
     std::uint64_t m_expertSeed = 0;

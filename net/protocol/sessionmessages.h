@@ -185,12 +185,13 @@ struct BotSpeed {
     bool operator==(const BotSpeed&) const = default;
 };
 
-/// The levels of CMD_botlevel: the simple computer player and the expert.
+/// The levels of CMD_botlevel: the simple computer player, the expert and the master.
 inline constexpr std::string_view kBotLevelClassic = "classic";
 inline constexpr std::string_view kBotLevelExpert = "expert";
+inline constexpr std::string_view kBotLevelMaster = "master";
 
 /**
- * table -> host: "seat+level+", level kBotLevelClassic or kBotLevelExpert: how the computer plays that
+ * table -> host: "seat+level+", level kBotLevelClassic, kBotLevelExpert or kBotLevelMaster: how the computer plays that
  * seat whenever it plays it. The host takes it from slot 1's connection only and drops any other
  * level; hosts that do not know the word drop the whole line.
  */
