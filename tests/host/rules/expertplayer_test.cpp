@@ -271,6 +271,8 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
 {
     std::mt19937 chance(17);
     for (int row = 0; row < 12; ++row) {
+        // The master decides from the same view; every third deal it sits in the seat instead.
+        const ComputerLevel level = row % 3 == 2 ? ComputerLevel::Master : ComputerLevel::Expert;
         std::vector<int> pack(kCardCount);
         std::iota(pack.begin(), pack.end(), 1);
         std::shuffle(pack.begin(), pack.end(), chance);
@@ -290,7 +292,8 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
             clock.setHandler([&](TimerId id) { engine.timerFired(id); });
             engine.setExpertSeed(std::uint64_t(row) * 7919);
             engine.expert().setSettings({8, 8});
-            engine.setComputerLevel(1, ComputerLevel::Expert);
+            engine.master().setSettings({4, 4, 2, 12, 500, 8});
+            engine.setComputerLevel(1, level);
             for (int seat = 2; seat <= kSeatCount; ++seat)
                 engine.seat(seat).inuse = 1;
             engine.startgame(StartGame{"Host", "l"});
