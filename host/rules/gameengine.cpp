@@ -441,6 +441,31 @@ void GameEngine::computerTakesOver(int seat)
         computerchoosehand(seat);
 }
 
+std::optional<Hint> GameEngine::hintFor(int seat)
+{
+    const GameState& s = m_state;
+    if (!s.gamerunning || !GameState::isSeat(seat))
+        return std::nullopt;
+    const bool choosing = seat == s.chooserseat;
+    const bool onTurn = seat == s.turnseat && s.chooserseat == 0 && s.playopen && !s.seats[seat].played;
+    if (!choosing && !onTurn)
+        return std::nullopt;
+    const SeatView view = seatViewOf(s, m_history, seat);
+    const HintMemo memo{m_gamesStarted, seat, s.contractnumber, view.contract, view.hand, view.gone};
+    if (memo == m_hintFor)
+        return m_hint;
+    Hint hint{seat, 0, 0};
+    if (choosing)
+        hint.contract = m_master.chooseContract(view);
+    else
+        hint.handSlot = slotHolding(seat, m_master.chooseCard(view));
+    if (hint.handSlot == 0 && !validContract(hint.contract))
+        return std::nullopt;
+    m_hintFor = memo;
+    m_hint = hint;
+    return hint;
+}
+
 void GameEngine::catchUp(int slot)
 {
     const GameState& s = m_state;

@@ -5,18 +5,20 @@
 #include "computerlevel.h"
 #include "computerplayer.h"
 #include "expertplayer.h"
-#include "masterplayer.h"
 #include "gamemessages.h"
+#include "masterplayer.h"
 #include "gamestate.h"
 #include "outbox.h"
 #include "random.h"
 #include "roundhistory.h"
+#include "sessionmessages.h"
 #include "seatplayer.h"
 #include "timers.h"
 #include "trickscorer.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace morlu {
@@ -99,6 +101,13 @@ public:
      */
     void computerTakesOver(int seat);
     /**
+     * What the master would do in @p seat's place now, decided from that seat's view alone (as for
+     * a Master seat, with the same seed): the contract while the seat chooses one, the hand slot of
+     * its card while it is on turn and may play; nothing at any other moment. A position asked about
+     * again gets the answer it got before without deciding anew.
+     */
+    std::optional<Hint> hintFor(int seat);
+    /**
      * Brings a table that logged in to @p slot up to date while a game runs: CMD_agame, CMD_scores with
      * zero changes and, for a seat, CMD_handsused and CMD_mycards. Nothing while no game runs.
      */
@@ -150,6 +159,18 @@ private:
     std::array<ComputerLevel, kSeatCount + 1> m_levels{};
     std::uint64_t m_expertSeed = 0;
     std::uint64_t m_gamesStarted = 0;
+    /// The last hint and the position it was for.
+    struct HintMemo {
+        std::uint64_t game = 0;
+        int seat = 0;
+        int contractnumber = 0;
+        int contract = 0;
+        CardMask hand = 0;
+        CardMask gone = 0;
+        bool operator==(const HintMemo&) const = default;
+    };
+    HintMemo m_hintFor;
+    Hint m_hint;
     int m_botdelay = 0;
     int m_pauseTick = 1000;
 };

@@ -193,6 +193,8 @@ private:
     void playasound(std::string_view rest, int connection);
     void botspeed(std::string_view rest, int connection);
     void botlevel(std::string_view rest, int connection);
+    void allowhints(std::string_view rest, int connection);
+    void hint(std::string_view rest, int connection);
     void justwatch(std::string_view rest, int connection);
     void startgame(std::string_view rest, int connection);
     void choosetype(std::string_view rest, int connection);
@@ -254,6 +256,7 @@ private:
     std::string m_cleaned;
     std::size_t m_queuedPeak = 0; ///< most bytes waiting since memory was last handed back
     bool m_seatOneTakeover = false;
+    bool m_allowHints = false; ///< CMD_allowhints from slot 1: hints while other humans are seated
 };
 
 } // namespace morlu

@@ -26,6 +26,8 @@ inline constexpr std::string_view CMD_action = "CMD_action";
 inline constexpr std::string_view CMD_playasound = "CMD_playasound";
 inline constexpr std::string_view CMD_botspeed = "CMD_botspeed";
 inline constexpr std::string_view CMD_botlevel = "CMD_botlevel";
+inline constexpr std::string_view CMD_allowhints = "CMD_allowhints";
+inline constexpr std::string_view CMD_hint = "CMD_hint";
 
 // Game.
 inline constexpr std::string_view CMD_startgame = "CMD_startgame";
