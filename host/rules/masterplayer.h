@@ -30,11 +30,11 @@ namespace morlu {
 class MasterPlayer final : public SeatPlayer {
 public:
     struct Settings {
-        int samples = 40;          ///< sampled deals per card decision
-        int extraSamples = 40;     ///< more deals when the best two cards are close
+        int samples = 96;          ///< sampled deals per card decision
+        int extraSamples = 96;     ///< more deals when the best two cards are close
         int closeMoney = 2;        ///< "close": the best two cards differ by less than this per deal
         int searchCards = 12;      ///< cards left in all hands together from which a deal is searched
-        int nodesPerDeal = 3000;   ///< search nodes per deal and card before it falls back to a playout
+        int nodesPerDeal = 1500;   ///< search nodes per deal and card before it falls back to a playout
         int contractSamples = 192; ///< sampled deals per contract when choosing one
     };
 
