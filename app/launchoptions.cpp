@@ -171,7 +171,7 @@ QString LaunchOptions::usage()
         "  --upnp              a host opens its port on the router (UPnP) while it hosts\n"
         "  --seed N            seed of repeatable deals, 0..4294967295 (default: none, deals from the secure source)\n"
         "  --pause-tick-ms N   tick of the host's pause timer in ms (default 1000; 0 = no pauses)\n"
-        "  --computer LEVEL    how the computer plays its seats: classic (default) or expert\n"
+        "  --computer LEVEL    how the computer plays its seats: classic (default), expert or master\n"
         "  --help              print this help and end\n"
         "  --version           print the version and end\n");
 }

@@ -22,7 +22,7 @@ namespace morlu {
  *   without it deals come from the system's secure random source.
  * - `--pause-tick-ms N`: tick of the pause timer in milliseconds (default 1000; 0 ends a pause on the
  *   next event-loop turn).
- * - `--computer classic|expert`: how the computer plays every seat it plays (default classic).
+ * - `--computer classic|expert|master`: how the computer plays every seat it plays (default classic).
  * - `--name TEXT`: the name a dedicated host announces on the local network (at most 63 bytes).
  * - `--no-announce`: a host (dedicated, or a table hosting a multi-player game) does not announce itself.
  * - `--upnp`: a host opens its port on the router while it hosts.

@@ -1,6 +1,7 @@
 #include "dealsampler.h"
 #include "expertplayer.h"
 #include "gameengine.h"
+#include "masterplayer.h"
 #include "playoutpolicy.h"
 #include "seatobserver.h"
 
@@ -83,7 +84,7 @@ const std::vector<Decision>& decisions()
     return all;
 }
 
-int decide(const ExpertPlayer& expert, const Decision& d)
+int decide(const SeatPlayer& expert, const Decision& d)
 {
     const SeatView view = seatViewOf(d.state, d.history, d.seat);
     return d.contract ? expert.chooseContract(view) : expert.chooseCard(view);
@@ -115,14 +116,13 @@ double threadMilliseconds()
 }
 
 /**
- * One pass over every position, each decision timed alone: the median, the 99th percentile and the
- * slowest in processor time, and the slowest by the wall clock (which also counts other programs).
+ * One pass over every position of three full games, each decision timed alone: the median, the 99th
+ * percentile and the slowest in processor time, and the slowest by the wall clock (which also counts
+ * other programs).
  */
-void BM_ExpertDecisionTimes(benchmark::State& state)
+void decisionTimes(benchmark::State& state, const SeatPlayer& player)
 {
     const std::vector<Decision>& all = decisions();
-    ExpertPlayer expert;
-    expert.setSeed(42);
     // The first contract choice of a process also estimates the contracts' usual worth, once (about
     // 10 ms); that is done here, so the times are of the decisions themselves.
     ExpertPlayer::usualWorth(Domino);
@@ -133,7 +133,7 @@ void BM_ExpertDecisionTimes(benchmark::State& state)
         for (const Decision& d : all) {
             const auto wall = std::chrono::steady_clock::now();
             const double begin = threadMilliseconds();
-            benchmark::DoNotOptimize(decide(expert, d));
+            benchmark::DoNotOptimize(decide(player, d));
             times.push_back(threadMilliseconds() - begin);
             const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - wall;
             worstWall = std::max(worstWall, took.count());
@@ -146,7 +146,23 @@ void BM_ExpertDecisionTimes(benchmark::State& state)
     state.counters["worst_ms"] = times.back();
     state.counters["worst_wall_ms"] = worstWall;
 }
+
+void BM_ExpertDecisionTimes(benchmark::State& state)
+{
+    ExpertPlayer expert;
+    expert.setSeed(42);
+    decisionTimes(state, expert);
+}
 BENCHMARK(BM_ExpertDecisionTimes)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+/// The master's decisions on the same positions: at most 50 ms at the median and 250 ms at the slowest.
+void BM_MasterDecisionTimes(benchmark::State& state)
+{
+    MasterPlayer master;
+    master.setSeed(42);
+    decisionTimes(state, master);
+}
+BENCHMARK(BM_MasterDecisionTimes)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 /// Whole rounds played from a fresh deal by the fast policy alone, per contract.
 void BM_PlayoutPolicy(benchmark::State& state)

@@ -70,7 +70,15 @@ void GameEngine::setRandom(RandomSource& deals, RandomSource& choices)
 
 const SeatPlayer* GameEngine::seatPlayer(ComputerLevel level) const
 {
-    return level == ComputerLevel::Expert ? &m_expert : nullptr;
+    switch (level) {
+    case ComputerLevel::Expert:
+        return &m_expert;
+    case ComputerLevel::Master:
+        return &m_master;
+    case ComputerLevel::Classic:
+        break;
+    }
+    return nullptr;
 }
 
 // --- game flow ------------------------------------------------------------------------------------
@@ -84,8 +92,9 @@ void GameEngine::startgame(const StartGame& request)
     m_timers.stop(TimerId::Timer1);
     s.trickleader = 0;
 
-    // The expert draws from its own streams, seeded apart from the dealing generator.
+    // The expert and the master draw from their own streams, seeded apart from the dealing generator.
     m_expert.setSeed(PlayoutRandom::mix(m_expertSeed, ++m_gamesStarted));
+    m_master.setSeed(PlayoutRandom::mix(m_expert.seed(), 0x4D41535445ull));
 
     const GameLength length = gamelengthFor(request.length);
     s.gamelength = length.letter;
@@ -430,6 +439,31 @@ void GameEngine::computerTakesOver(int seat)
         m_timers.arm(TimerId::ComputerTimer, m_botdelay);
     else if (seat == m_state.chooserseat)
         computerchoosehand(seat);
+}
+
+std::optional<Hint> GameEngine::hintFor(int seat)
+{
+    const GameState& s = m_state;
+    if (!s.gamerunning || !GameState::isSeat(seat))
+        return std::nullopt;
+    const bool choosing = seat == s.chooserseat;
+    const bool onTurn = seat == s.turnseat && s.chooserseat == 0 && s.playopen && !s.seats[seat].played;
+    if (!choosing && !onTurn)
+        return std::nullopt;
+    const SeatView view = seatViewOf(s, m_history, seat);
+    const HintMemo memo{m_gamesStarted, seat, s.contractnumber, view.contract, view.hand, view.gone};
+    if (memo == m_hintFor)
+        return m_hint;
+    Hint hint{seat, 0, 0};
+    if (choosing)
+        hint.contract = m_master.chooseContract(view);
+    else
+        hint.handSlot = slotHolding(seat, m_master.chooseCard(view));
+    if (hint.handSlot == 0 && !validContract(hint.contract))
+        return std::nullopt;
+    m_hintFor = memo;
+    m_hint = hint;
+    return hint;
 }
 
 void GameEngine::catchUp(int slot)

@@ -6,16 +6,19 @@
 #include "computerplayer.h"
 #include "expertplayer.h"
 #include "gamemessages.h"
+#include "masterplayer.h"
 #include "gamestate.h"
 #include "outbox.h"
 #include "random.h"
 #include "roundhistory.h"
+#include "sessionmessages.h"
 #include "seatplayer.h"
 #include "timers.h"
 #include "trickscorer.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace morlu {
@@ -68,7 +71,7 @@ public:
     /// Delay of the computer's card play in milliseconds (CMD_botspeed from slot 1).
     void setBotdelay(int ms) { m_botdelay = ms; }
     int botdelay() const { return m_botdelay; }
-    /// How the computer plays @p seat (1..4) whenever it plays it: Classic (the default) or Expert.
+    /// How the computer plays @p seat (1..4) whenever it plays it: Classic (the default), Expert or Master.
     void setComputerLevel(int seat, ComputerLevel level)
     {
         if (GameState::isSeat(seat))
@@ -80,6 +83,8 @@ public:
     }
     /// The expert computer player shared by the Expert seats; it takes a new seed with every game.
     ExpertPlayer& expert() { return m_expert; }
+    /// The master computer player shared by the Master seats; seeded apart from the expert.
+    MasterPlayer& master() { return m_master; }
     /// The player that decides for a seat of @p level from its seat view; null for Classic.
     const SeatPlayer* seatPlayer(ComputerLevel level) const;
     /**
@@ -95,6 +100,13 @@ public:
      * while no game runs or for seats outside 1..4.
      */
     void computerTakesOver(int seat);
+    /**
+     * What the master would do in @p seat's place now, decided from that seat's view alone (as for
+     * a Master seat, with the same seed): the contract while the seat chooses one, the hand slot of
+     * its card while it is on turn and may play; nothing at any other moment. A position asked about
+     * again gets the answer it got before without deciding anew.
+     */
+    std::optional<Hint> hintFor(int seat);
     /**
      * Brings a table that logged in to @p slot up to date while a game runs: CMD_agame, CMD_scores with
      * zero changes and, for a seat, CMD_handsused and CMD_mycards. Nothing while no game runs.
@@ -142,10 +154,23 @@ private:
     TrickScorer m_scorer;
     ComputerPlayer m_computer;
     ExpertPlayer m_expert;
+    MasterPlayer m_master;
     RoundHistory m_history;
     std::array<ComputerLevel, kSeatCount + 1> m_levels{};
     std::uint64_t m_expertSeed = 0;
     std::uint64_t m_gamesStarted = 0;
+    /// The last hint and the position it was for.
+    struct HintMemo {
+        std::uint64_t game = 0;
+        int seat = 0;
+        int contractnumber = 0;
+        int contract = 0;
+        CardMask hand = 0;
+        CardMask gone = 0;
+        bool operator==(const HintMemo&) const = default;
+    };
+    HintMemo m_hintFor;
+    Hint m_hint;
     int m_botdelay = 0;
     int m_pauseTick = 1000;
 };

@@ -226,6 +226,8 @@ private:
     void playasound(std::string_view rest, int connection);
     void botspeed(std::string_view rest, int connection);
     void botlevel(std::string_view rest, int connection);
+    void allowhints(std::string_view rest, int connection);
+    void hint(std::string_view rest, int connection);
     void justwatch(std::string_view rest, int connection);
     void startgame(std::string_view rest, int connection);
     void choosetype(std::string_view rest, int connection);
@@ -305,6 +307,7 @@ private:
     bool m_seatOneTakeover = false;
     int m_toldPlayers = 0;
     bool m_toldPlaying = false;
+    bool m_allowHints = false; ///< CMD_allowhints from slot 1: hints while other humans are seated
 };
 
 } // namespace morlu

@@ -24,6 +24,8 @@ void TServer::registerCommands()
     add(CMD_action, &TServer::action);
     add(CMD_botspeed, &TServer::botspeed);
     add(CMD_botlevel, &TServer::botlevel);
+    add(CMD_allowhints, &TServer::allowhints);
+    add(CMD_hint, &TServer::hint);
     add(CMD_startgame, &TServer::startgame);
     add(CMD_justwatch, &TServer::justwatch);
     add(CMD_choosetype, &TServer::choosetype);
@@ -142,6 +144,33 @@ void TServer::botlevel(std::string_view rest, int connection)
     const std::optional<ComputerLevel> level = computerLevelFor(request.level);
     if (speaksFor(connection, 1) && GameState::isSeat(request.seat) && level)
         m_engine.setComputerLevel(request.seat, *level);
+}
+
+void TServer::allowhints(std::string_view rest, int connection)
+{
+    bool valid = false;
+    const AllowHints request = AllowHints::read(rest, valid);
+    if (!valid || !speaksFor(connection, 1) || request.allowed == m_allowHints)
+        return;
+    m_allowHints = request.allowed;
+    const ChatRelay line{0, m_allowHints ? kHintsAllowedLine : kHintsRefusedLine, "clBlue", true};
+    m_outbox.toAll(line.write(m_line));
+}
+
+void TServer::hint(std::string_view rest, int connection)
+{
+    // Only the table that holds the seat, while it plays the seat itself; with other humans at the
+    // table only when the host player allows hints.
+    const int s = HintRequest::read(rest).seat;
+    if (!GameState::isSeat(s) || !speaksFor(connection, s) || record(s).computerPlayed())
+        return;
+    bool othersSeated = false;
+    for (int n = 1; n <= kSeatCount; ++n)
+        othersSeated = othersSeated || (n != s && record(n).inuse == 1);
+    if (othersSeated && !m_allowHints)
+        return;
+    if (const std::optional<Hint> answer = m_engine.hintFor(s))
+        m_outbox.toSlot(s, answer->write(m_line));
 }
 
 void TServer::justwatch(std::string_view rest, int connection)

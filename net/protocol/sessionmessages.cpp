@@ -257,4 +257,49 @@ Rejoin Rejoin::read(std::string_view rest)
     return message;
 }
 
+std::string_view AllowHints::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(allowed ? kHintsAllowed : kHintsRefused).finish();
+}
+
+AllowHints AllowHints::read(std::string_view rest, bool& valid)
+{
+    FieldReader reader(rest);
+    const bool sent = reader.hasField();
+    const std::string_view word = reader.field();
+    valid = sent && (word == kHintsAllowed || word == kHintsRefused);
+    return AllowHints{valid && word == kHintsAllowed};
+}
+
+std::string_view HintRequest::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(seat).finish();
+}
+
+HintRequest HintRequest::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    return HintRequest{reader.intField()};
+}
+
+std::string_view Hint::write(std::string& buffer) const
+{
+    LineBuilder line(buffer, command);
+    line.field(seat).field(handSlot);
+    if (handSlot == 0)
+        line.field(contract);
+    return line.finish();
+}
+
+Hint Hint::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    Hint message;
+    message.seat = reader.intField();
+    message.handSlot = reader.intField();
+    if (message.handSlot == 0)
+        message.contract = reader.intField();
+    return message;
+}
+
 } // namespace morlu

@@ -186,12 +186,13 @@ struct BotSpeed {
     bool operator==(const BotSpeed&) const = default;
 };
 
-/// The levels of CMD_botlevel: the simple computer player and the expert.
+/// The levels of CMD_botlevel: the simple computer player, the expert and the master.
 inline constexpr std::string_view kBotLevelClassic = "classic";
 inline constexpr std::string_view kBotLevelExpert = "expert";
+inline constexpr std::string_view kBotLevelMaster = "master";
 
 /**
- * table -> host: "seat+level+", level kBotLevelClassic or kBotLevelExpert: how the computer plays that
+ * table -> host: "seat+level+", level kBotLevelClassic, kBotLevelExpert or kBotLevelMaster: how the computer plays that
  * seat whenever it plays it. The host takes it from slot 1's connection only and drops any other
  * level; hosts that do not know the word drop the whole line.
  */
@@ -255,5 +256,52 @@ struct Rejoin {
 using Removed = EmptyMessage<CMD_removed>;
 /// host -> every table that asked for its seat key, just before the host ends: "CMD_hostclosing+".
 using HostClosing = EmptyMessage<CMD_hostclosing>;
+
+/// The words of CMD_allowhints.
+inline constexpr std::string_view kHintsAllowed = "t";
+inline constexpr std::string_view kHintsRefused = "f";
+
+/**
+ * table -> host: "t+" or "f+": whether the seated players of a game with more than one human may ask
+ * for hints. The host takes it from slot 1's connection only; when the setting changes it tells every
+ * table with a system line (kHintsAllowedLine or kHintsRefusedLine). Off until slot 1 allows them.
+ */
+struct AllowHints {
+    static constexpr std::string_view command = CMD_allowhints;
+    bool allowed = false;
+
+    std::string_view write(std::string& buffer) const;
+    /// "t" allows, "f" refuses; any other word leaves nothing to do (valid false).
+    static AllowHints read(std::string_view rest, bool& valid);
+    bool operator==(const AllowHints&) const = default;
+};
+
+inline constexpr std::string_view kHintsAllowedLine = "The host player allows hints.";
+inline constexpr std::string_view kHintsRefusedLine = "The host player allows no hints.";
+
+/**
+ * CMD_hint. table -> host: "seat+", a seated table asking what the computer would do in its place.
+ * host -> that seat's table alone: "seat+slot+", the hand slot it would play, or "seat+0+contract+"
+ * while the seat chooses a contract. Only a table that asked ever gets one.
+ */
+struct HintRequest {
+    static constexpr std::string_view command = CMD_hint;
+    int seat = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static HintRequest read(std::string_view rest);
+    bool operator==(const HintRequest&) const = default;
+};
+
+struct Hint {
+    static constexpr std::string_view command = CMD_hint;
+    int seat = 0;
+    int handSlot = 0; ///< 1..8, or 0 for a contract
+    int contract = 0; ///< 1..6 while the seat chooses, else 0
+
+    std::string_view write(std::string& buffer) const;
+    static Hint read(std::string_view rest);
+    bool operator==(const Hint&) const = default;
+};
 
 } // namespace morlu

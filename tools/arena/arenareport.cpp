@@ -71,18 +71,20 @@ std::string ArenaReport::format(const std::string& title) const
     std::string out = title + "\n\n";
     out += row({"player", "games", "wins (95% CI)", "money per game (95% CI)"});
     out += "|---|---:|---:|---:|\n";
-    out += row({"Expert vs 3 Classic", std::to_string(expert.win.count()), percent(expert.win), dollars(expert.money)});
-    out += row({"Classic in the same seats", std::to_string(classic.win.count()), percent(classic.win),
+    const std::string& p = playerName;
+    const std::string& o = opponentName;
+    out += row({p + " vs 3 " + o, std::to_string(expert.win.count()), percent(expert.win), dollars(expert.money)});
+    out += row({o + " in the same seats", std::to_string(classic.win.count()), percent(classic.win),
                 dollars(classic.money)});
-    out += row({"Expert − Classic, same deal and seat", std::to_string(winDiff.count()), percent(winDiff),
+    out += row({p + " − " + o + ", same deal and seat", std::to_string(winDiff.count()), percent(winDiff),
                 dollars(moneyDiff)});
     if (mirror.win.count() > 0)
-        out += row({"Expert vs 3 Expert (every seat counted)", std::to_string(mirror.win.count()), percent(mirror.win),
+        out += row({p + " vs 3 " + p + " (every seat counted)", std::to_string(mirror.win.count()), percent(mirror.win),
                     dollars(mirror.money)});
 
     out += "\n";
-    out += row({"contract", "rounds", "Expert: rounds won", "Expert: money per round", "Classic: rounds won",
-                "Classic: money per round"});
+    out += row({"contract", "rounds", p + ": rounds won", p + ": money per round", o + ": rounds won",
+                o + ": money per round"});
     out += "|---|---:|---:|---:|---:|---:|\n";
     for (int code = 1; code <= kContractCount; ++code) {
         if (expert.roundMoney[code].count() == 0 && classic.roundMoney[code].count() == 0)

@@ -29,11 +29,14 @@ public:
         void merge(const Side& other);
     };
 
-    Side expert;       ///< the expert against three simple players, in each seat in turn
-    Side classic;      ///< a simple player in the same seats of the same deals
-    ArenaStat winDiff; ///< expert minus simple player, paired by deal and seat
+    Side expert;       ///< the measured player against three opponents, in each seat in turn
+    Side classic;      ///< an opponent in the same seats of the same deals
+    ArenaStat winDiff; ///< measured player minus opponent, paired by deal and seat
     ArenaStat moneyDiff;
-    Side mirror; ///< an expert among three experts
+    Side mirror; ///< the measured player among three of its own level
+
+    std::string playerName = "Expert";    ///< the measured player's level, as the tables name it
+    std::string opponentName = "Classic"; ///< the level of the three others
 
     void merge(const ArenaReport& other);
 

@@ -1,9 +1,11 @@
-// morlu-arena: measures the expert computer player against the simple one on duplicate deals.
+// morlu-arena: measures one computer player against three of another level on duplicate deals (by
+// default the expert against the simple ones).
 
 #include "arenamatch.h"
 #include "arenareport.h"
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,15 +25,40 @@ struct Options {
     std::uint64_t seed = 1;
     int jobs = 1;
     ExpertPlayer::Settings settings;
+    ComputerLevel player = ComputerLevel::Expert;
+    ComputerLevel opponents = ComputerLevel::Classic;
 };
+
+std::string lowered(std::string name)
+{
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+/// The level as the tables name it.
+std::string levelName(ComputerLevel level)
+{
+    switch (level) {
+    case ComputerLevel::Expert:
+        return "Expert";
+    case ComputerLevel::Master:
+        return "Master";
+    case ComputerLevel::Classic:
+        break;
+    }
+    return "Classic";
+}
 
 void usage(std::FILE* to)
 {
     std::fputs("usage: morlu-arena [--games N] [--mirror N] [--length s|h|l] [--seed N] [--jobs N]\n"
-               "                   [--samples N] [--contract-samples N]\n"
-               "  --games N             games with the expert against three simple players (default 2000);\n"
-               "                        each deal is played four times, the expert in each seat in turn\n"
-               "  --mirror N            games of four experts, the sanity check (default: games / 10)\n"
+               "                   [--samples N] [--contract-samples N] [--player LEVEL] [--opponents LEVEL]\n"
+               "  --games N             games of the player against three opponents (default 2000);\n"
+               "                        each deal is played four times, the player in each seat in turn\n"
+               "  --mirror N            games of four players, the sanity check (default: games / 10)\n"
+               "  --player LEVEL        the measured seat: classic, expert (default) or master\n"
+               "  --opponents LEVEL     the other three seats: classic (default), expert or master\n"
                "  --length s|h|l        short, half or full games (default s)\n"
                "  --seed N              seed of the deals (default 1)\n"
                "  --jobs N              games played at once (default 1)\n"
@@ -77,28 +104,33 @@ bool parse(int argc, char** argv, Options& options)
             options.settings.samples = static_cast<int>(number);
         else if (name == "--contract-samples" && readNumber(value, 1, 10000, number))
             options.settings.contractSamples = static_cast<int>(number);
+        else if (name == "--player" && computerLevelFor(value))
+            options.player = *computerLevelFor(value);
+        else if (name == "--opponents" && computerLevelFor(value))
+            options.opponents = *computerLevelFor(value);
         else
             return false;
     }
     return true;
 }
 
-std::array<ComputerLevel, 5> levelsWithExpertAt(int seat)
+/// The opponents' level in every seat but @p seat, the player's there (none for seat 0).
+std::array<ComputerLevel, 5> levelsWithPlayerAt(const Options& options, int seat)
 {
     std::array<ComputerLevel, 5> levels{};
-    levels.fill(ComputerLevel::Classic);
+    levels.fill(options.opponents);
     if (seat >= 1 && seat <= kSeatCount)
-        levels[seat] = ComputerLevel::Expert;
+        levels[seat] = options.player;
     return levels;
 }
 
-/// One duplicate deal: the simple players alone, then the expert in each seat.
-ArenaReport playDeal(const ArenaMatch& match, std::uint64_t deal)
+/// One duplicate deal: the opponents alone, then the player in each seat.
+ArenaReport playDeal(const ArenaMatch& match, const Options& options, std::uint64_t deal)
 {
     ArenaReport report;
-    const ArenaMatch::Result classic = match.play(deal, levelsWithExpertAt(0));
+    const ArenaMatch::Result classic = match.play(deal, levelsWithPlayerAt(options, 0));
     for (int seat = 1; seat <= kSeatCount; ++seat) {
-        const ArenaMatch::Result expert = match.play(deal, levelsWithExpertAt(seat));
+        const ArenaMatch::Result expert = match.play(deal, levelsWithPlayerAt(options, seat));
         report.expert.add(expert, seat);
         report.classic.add(classic, seat);
         report.winDiff.add(expert.win[seat] - classic.win[seat]);
@@ -107,11 +139,11 @@ ArenaReport playDeal(const ArenaMatch& match, std::uint64_t deal)
     return report;
 }
 
-ArenaReport playMirror(const ArenaMatch& match, std::uint64_t deal)
+ArenaReport playMirror(const ArenaMatch& match, const Options& options, std::uint64_t deal)
 {
     ArenaReport report;
     std::array<ComputerLevel, 5> levels{};
-    levels.fill(ComputerLevel::Expert);
+    levels.fill(options.player);
     const ArenaMatch::Result result = match.play(deal, levels);
     for (int seat = 1; seat <= kSeatCount; ++seat)
         report.mirror.add(result, seat);
@@ -141,8 +173,8 @@ int main(int argc, char** argv)
     const auto work = [&] {
         for (long long item = next++; item < items; item = next++) {
             reports[static_cast<std::size_t>(item)] =
-                item < deals ? playDeal(match, static_cast<std::uint64_t>(item))
-                             : playMirror(match, kMirrorDeals + static_cast<std::uint64_t>(item - deals));
+                item < deals ? playDeal(match, options, static_cast<std::uint64_t>(item))
+                             : playMirror(match, options, kMirrorDeals + static_cast<std::uint64_t>(item - deals));
             const long long finished = ++done;
             if (finished % 50 == 0 || finished == items)
                 std::fprintf(stderr, "\r%lld/%lld", finished, items);
@@ -157,6 +189,8 @@ int main(int argc, char** argv)
 
     // Merged in deal order, so the numbers do not depend on --jobs.
     ArenaReport total;
+    total.playerName = levelName(options.player);
+    total.opponentName = levelName(options.opponents);
     for (const ArenaReport& report : reports)
         total.merge(report);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -167,7 +201,7 @@ int main(int argc, char** argv)
                               std::to_string(deals) + " duplicate deals (seed " + std::to_string(options.seed) + ", " +
                               std::to_string(options.settings.samples) + " samples per card, " +
                               std::to_string(options.settings.contractSamples) + " per contract), " +
-                              std::to_string(mirror) + " games of four experts";
+                              std::to_string(mirror) + " games of four " + lowered(total.playerName) + "s";
     std::fputs(total.format(title).c_str(), stdout);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -271,6 +272,8 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
 {
     std::mt19937 chance(17);
     for (int row = 0; row < 12; ++row) {
+        // The master decides from the same view; every third deal it sits in the seat instead.
+        const ComputerLevel level = row % 3 == 2 ? ComputerLevel::Master : ComputerLevel::Expert;
         std::vector<int> pack(kCardCount);
         std::iota(pack.begin(), pack.end(), 1);
         std::shuffle(pack.begin(), pack.end(), chance);
@@ -290,7 +293,8 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
             clock.setHandler([&](TimerId id) { engine.timerFired(id); });
             engine.setExpertSeed(std::uint64_t(row) * 7919);
             engine.expert().setSettings({8, 8});
-            engine.setComputerLevel(1, ComputerLevel::Expert);
+            engine.master().setSettings({4, 4, 2, 12, 500, 8});
+            engine.setComputerLevel(1, level);
             for (int seat = 2; seat <= kSeatCount; ++seat)
                 engine.seat(seat).inuse = 1;
             engine.startgame(StartGame{"Host", "l"});
@@ -312,6 +316,45 @@ TEST(ExpertSeatTest, TheOtherSeatsHandsDoNotMoveItsDecisions)
                 placed.empty() ? outbox.lines(CMD_dplacecard)[0] : placed[0]};
         }
         EXPECT_EQ(decisions[0], decisions[1]) << "row " << row;
+    }
+}
+
+// A hint is decided from the asking seat's view: two deals that differ only in how the other seats'
+// cards are shared out bring the same contract hint and, that contract chosen, the same lead hint.
+TEST(HintTest, TheOtherSeatsHandsDoNotMoveTheHints)
+{
+    std::mt19937 chance(29);
+    for (int row = 0; row < 8; ++row) {
+        std::vector<int> pack(kCardCount);
+        std::iota(pack.begin(), pack.end(), 1);
+        std::shuffle(pack.begin(), pack.end(), chance);
+        std::array<std::vector<int>, kSeatCount + 1> hands;
+        for (int n = 0; n < kCardCount; ++n)
+            hands[std::size_t(n / kHandSlots + 1)].push_back(pack[std::size_t(n)]);
+        std::array<std::vector<int>, kSeatCount + 1> swapped = hands;
+        std::rotate(swapped.begin() + 2, swapped.begin() + 2 + row % 2 + 1, swapped.end());
+
+        std::array<std::pair<Hint, Hint>, 2> hints;
+        for (int world = 0; world < 2; ++world) {
+            NullOutbox outbox;
+            FakeClock clock;
+            ScriptedDeal deal(world == 0 ? hands : swapped);
+            Random choices(1);
+            GameEngine engine(outbox, clock, deal, choices);
+            engine.setExpertSeed(std::uint64_t(row) * 104729);
+            engine.master().setSettings({4, 4, 2, 12, 500, 8});
+            engine.seat(1).inuse = 1;
+            engine.startgame(StartGame{"Host", "l"});
+            ASSERT_EQ(engine.chooserseat(), 1);
+            const std::optional<Hint> contract = engine.hintFor(1);
+            ASSERT_TRUE(contract.has_value());
+            EXPECT_FALSE(engine.hintFor(2).has_value()) << "seat 2 neither chooses nor is on turn";
+            engine.choosetype(ChooseType{1, contract->contract});
+            const std::optional<Hint> lead = engine.hintFor(1);
+            ASSERT_TRUE(lead.has_value());
+            hints[std::size_t(world)] = {*contract, *lead};
+        }
+        EXPECT_EQ(hints[0], hints[1]) << "row " << row;
     }
 }
 

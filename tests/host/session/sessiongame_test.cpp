@@ -2,9 +2,12 @@
 #include "printers.h"
 #include "scriptedplayer.h"
 #include "sessionfixture.h"
+#include "sessionmessages.h"
 #include "tserver.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -201,6 +204,86 @@ TEST_F(SessionGameTest, CardsAndChoicesForAnotherSeatAreIgnored)
     ASSERT_TRUE(flush(bob, ann));
     EXPECT_TRUE(ann.linesOf(CMD_placecard).empty());
     EXPECT_EQ(server.engine().turnseat(), 1);
+}
+
+// A hint goes to the table that holds the seat, on its choice or turn only; with another human seated
+// only once the host player allows hints, which every table is told.
+TEST_F(SessionGameTest, HintsAnswerTheSeatOnItsTurnAndNeedTheHostPlayersLeaveWithOthersSeated)
+{
+    server.engine().master().setSettings({4, 4, 2, 8, 300, 8});
+    TestTable& ann = player("Ann", p1, false);
+    TestTable& bob = player("Bob", p2, false);
+    ann.send("CMD_startgame+Ann+l+");
+    ASSERT_TRUE(bob.waitFor("CMD_startround+1+1+"));
+    ASSERT_TRUE(flush(ann, bob));
+    ASSERT_EQ(server.engine().chooserseat(), 1);
+
+    const std::string allowed = "CMD_chat+0+The host player allows hints.|clBlue";
+    const std::string refused = "CMD_chat+0+The host player allows no hints.|clBlue";
+    struct Row {
+        TestTable* from;
+        std::string line;
+        std::string hintToAnn; ///< the start of the hint Ann gets; empty: none (and Bob never gets one)
+        std::string systemLine; ///< what both tables are told; empty: nothing
+        bool chooseFirst = false; ///< Ann chooses the hinted contract before the row
+    };
+    const Row rows[] = {
+        {&ann, "CMD_hint+1+", "", ""},                 // Bob is seated and hints are not allowed
+        {&bob, "CMD_allowhints+t+", "", ""},           // only the host player allows them
+        {&ann, "CMD_allowhints+yes+", "", ""},         // an unknown word changes nothing
+        {&ann, "CMD_allowhints+t+", "", allowed},
+        {&ann, "CMD_allowhints+t+", "", ""},           // no change, no line
+        {&bob, "CMD_hint+1+", "", ""},                 // not Bob's seat
+        {&bob, "CMD_hint+2+", "", ""},                 // Bob neither chooses nor is on turn
+        {&ann, "CMD_hint+1+", "CMD_hint+1+0+", ""},    // the contract Ann would choose
+        {&ann, "CMD_hint+1+", "CMD_hint+1+", "", true}, // the hand slot of Ann's lead
+        {&ann, "CMD_allowhints+f+", "", refused},
+        {&ann, "CMD_hint+1+", "", ""},
+    };
+    std::string lastContractHint;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        if (row.chooseFirst) {
+            ASSERT_FALSE(lastContractHint.empty());
+            ann.send("CMD_choosetype+1+" + lastContractHint + "+");
+            ASSERT_TRUE(ann.waitFor("CMD_nextplayer+1+"));
+        }
+        const std::size_t annFrom = ann.count();
+        const std::size_t bobFrom = bob.count();
+        row.from->send(row.line);
+        ASSERT_TRUE(flush(*row.from, ann));
+        ASSERT_TRUE(flush(*row.from, bob));
+        const Lines annHints = ann.linesOf(CMD_hint, annFrom);
+        EXPECT_TRUE(bob.linesOf(CMD_hint, bobFrom).empty());
+        if (row.hintToAnn.empty()) {
+            EXPECT_TRUE(annHints.empty());
+        } else {
+            ASSERT_EQ(annHints.size(), 1u);
+            const Hint hint = Hint::read(std::string_view(annHints[0]).substr(CMD_hint.size() + 1));
+            EXPECT_TRUE(startsWith(annHints[0], row.hintToAnn));
+            EXPECT_EQ(hint.seat, 1);
+            if (hint.handSlot == 0) {
+                EXPECT_TRUE(validContract(hint.contract));
+                lastContractHint = std::to_string(hint.contract);
+            } else {
+                EXPECT_LE(hint.handSlot, kHandSlots);
+                EXPECT_NE(server.slot(1).cards[std::size_t(hint.handSlot)], 0);
+            }
+        }
+        for (TestTable* table : {&ann, &bob}) {
+            const Lines chats = table->linesOf(CMD_chat, table == &ann ? annFrom : bobFrom);
+            const bool told = std::find(chats.begin(), chats.end(), row.systemLine) != chats.end();
+            EXPECT_EQ(told, !row.systemLine.empty()) << table->slot();
+        }
+    }
+
+    // Alone at the table Ann needs nobody's leave.
+    bob.close();
+    ASSERT_TRUE(waitFree(2));
+    const std::size_t from = ann.count();
+    ann.send("CMD_hint+1+");
+    ASSERT_TRUE(flush(ann, ann));
+    EXPECT_EQ(ann.linesOf(CMD_hint, from).size(), 1u);
 }
 
 TEST_F(SessionGameTest, SeatOneIsTakenOverOnlyWhenTheHostIsDedicated)

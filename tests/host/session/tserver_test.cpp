@@ -293,6 +293,7 @@ TEST_F(TServerTest, BotLevelComesFromSlotOneOnly)
         {&ann, "CMD_botlevel+3+classic", 3, ComputerLevel::Expert},  // no level without its "+"
         {&ann, "CMD_botlevel+5+expert+", 2, ComputerLevel::Classic}, // spectator slots have no level
         {&ann, "CMD_botlevel+1+expert+", 1, ComputerLevel::Expert},  // the host player's own seat too
+        {&ann, "CMD_botlevel+3+master+", 3, ComputerLevel::Master},
         {&ann, "CMD_botlevel+3+classic+", 3, ComputerLevel::Classic},
     };
     for (const Row& row : rows) {
