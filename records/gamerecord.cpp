@@ -201,8 +201,10 @@ GameRecordRead parseGameRecord(const QByteArray& bytes)
         received.fileLine = number;
         read.record.lines.push_back(std::move(received));
     }
-    if (number == 0)
+    if (number == 0) {
+        number = 1;
         return fail(QStringLiteral("not a game record (the file is empty)"));
+    }
     return read;
 }
 
