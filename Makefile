@@ -56,7 +56,7 @@ soak: build
 
 # The Debian package build/morlu_VERSION-1_ARCH.deb; only the installed programs are built for it.
 package: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu morlu_tally_tool morlu_package_files
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu morlu_tally_tool morlu_game_tool morlu_package_files
 	cd $(BUILD_DIR) && cpack -G DEB
 
 # The board's pictures, drawn offscreen into SCREENSHOTS_DIR (default build/screenshots).

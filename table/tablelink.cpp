@@ -100,6 +100,8 @@ bool TableLink::processsocktimer()
     m_timer1.stop();
     // Handlers read UTF-8; an older host sends names and chat in Windows-1252.
     morlu::wiretext::decodeInPlace(m_line.text);
+    if (m_observer)
+        m_observer(m_line.text);
     try {
         m_dispatcher.dispatch(m_line.text);
     } catch (const morlu::FieldError& error) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -35,6 +36,8 @@ public:
     /// The dispatch table: command word -> handler of the rest of the line.
     morlu::Dispatcher<>& dispatcher() { return m_dispatcher; }
     morlu::LineConnection& connection() { return *m_sock; }
+    /// Sees every line from the host, decoded, just before its handler (the game recorder).
+    void setLineObserver(std::function<void(std::string_view)> observer) { m_observer = std::move(observer); }
 
     /**
      * Starts connecting `sock` to @p host and @p port (non-blocking); after closed(), a new connection.
@@ -84,6 +87,7 @@ private:
     morlu::QueuedLine m_line;
     std::string m_encoded; ///< a line that is not plain ASCII, in its wire form
     morlu::Dispatcher<> m_dispatcher;
+    std::function<void(std::string_view)> m_observer;
     QTimer m_timer1;
     bool m_dispatching = false;
     bool m_ended = false;

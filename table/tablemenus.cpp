@@ -129,6 +129,11 @@ void TableMenus::buildOptions(QMenuBar* bar)
     m_showPlayable->setCheckable(true);
     m_showPlayable->setChecked(true);
     connect(m_showPlayable, &QAction::toggled, this, &TableMenus::showPlayableToggled);
+    // Writes every game played or watched to a game record.
+    m_keepRecords = item(m_options, QStringLiteral("Keep Game &Records"), "KeepGameRecords1");
+    m_keepRecords->setCheckable(true);
+    m_keepRecords->setChecked(true);
+    connect(m_keepRecords, &QAction::toggled, this, &TableMenus::keepRecordsToggled);
     m_justWatch1 = item(m_options, QStringLiteral("Just Watch"), "JustWatch1");
     m_justWatch1->setCheckable(true);
     // The check mark follows the host's answer, never the click: the item shows what the host reported.

@@ -11,7 +11,7 @@ class QMenuBar;
  * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Host Game..., Ctrl+H; Join
  * Game..., Ctrl+J; Exit), "Options" (the sound
  * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
- * Clear Main Chat, Reset Screen Location, Show Playable Cards, Just Watch), "View" (View Tally, Spy List,
+ * Clear Main Chat, Reset Screen Location, Show Playable Cards, Keep Game Records, Just Watch), "View" (View Tally, Spy List,
  * Phrase List, Quick Instructions) and "Help" (Content, About). The menus only report what was chosen and show the
  * ticks they are told; the window connects each signal to the part that does it, so the menus never hold the board, the
  * input, the chat or the connection.
@@ -31,6 +31,8 @@ public:
 
     /** "Show Playable Cards" in "Options": checked while the cards the host would refuse are dimmed. */
     QAction* showPlayableAction() const { return m_showPlayable; }
+    /** "Keep Game Records" in "Options": checked while every game is written to a game record. */
+    QAction* keepRecordsAction() const { return m_keepRecords; }
 
     /** "Start Game": enabled only on the hosting table. */
     QAction* startGameAction() const { return m_startGame1; }
@@ -61,6 +63,7 @@ signals:
     void exitChosen();
     void quickInstructionsChosen();
     void showPlayableToggled(bool shown);
+    void keepRecordsToggled(bool on);
     /** "Play Sounds" and "Play Chatter Sounds": the tick they show now. */
     void playSoundsToggled(bool on);
     void playChatterSoundsToggled(bool on);
@@ -94,6 +97,7 @@ private:
 
     QAction* m_startGame1 = nullptr;
     QAction* m_showPlayable = nullptr;
+    QAction* m_keepRecords = nullptr;
     QMenu* m_options = nullptr;
     QAction* m_playSounds1 = nullptr;
     QAction* m_playChatterSounds1 = nullptr;

@@ -62,6 +62,7 @@ TableOptions::TableOptions(const Parts& parts, const QString& path, ColourChoose
     connect(menus, &TableMenus::textSizeChosen, this, &TableOptions::N14Click);
     connect(menus, &TableMenus::resetScreenLocationChosen, this, &TableOptions::ResetScreenLocation1Click);
     connect(menus, &TableMenus::showPlayableToggled, this, &TableOptions::ShowPlayableCards1Click);
+    connect(menus, &TableMenus::keepRecordsToggled, this, &TableOptions::KeepGameRecords1Click);
 }
 
 QRect TableOptions::windowBounds() const
@@ -125,6 +126,8 @@ void TableOptions::loadinifile()
 
     m_current.showPlayableCards = file.showPlayableCards;
     m_parts.menus.showPlayableAction()->setChecked(file.showPlayableCards);
+    m_current.keepRecords = file.keepRecords;
+    m_parts.menus.keepRecordsAction()->setChecked(file.keepRecords);
 
     m_read = true;
 }
@@ -222,6 +225,12 @@ void TableOptions::PlaySounds1Click(bool on)
 void TableOptions::ShowPlayableCards1Click(bool on)
 {
     m_current.showPlayableCards = on;
+    saveinifile();
+}
+
+void TableOptions::KeepGameRecords1Click(bool on)
+{
+    m_current.keepRecords = on;
     saveinifile();
 }
 

@@ -81,6 +81,8 @@ public:
     void ResetScreenLocation1Click();
     /** "Show Playable Cards": the window dims the cards; this keeps the choice. */
     void ShowPlayableCards1Click(bool on);
+    /** "Keep Game Records": the window switches its game recorder; this keeps the choice. */
+    void KeepGameRecords1Click(bool on);
 
     bool settingsRead() const { return m_read; }
     /** The computer players' delay the table tells the host. */

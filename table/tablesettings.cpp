@@ -113,6 +113,7 @@ TableSettings TableSettings::read(const ProfileFile& stored)
     s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
     s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
     s.showPlayableCards = file.readString(kSectionName, key("ShowPlayableCards")) != QLatin1String("false");
+    s.keepRecords = file.readString(kSectionName, key("KeepRecords")) != QLatin1String("false");
     if (const QString name = file.readString(kSectionName, key("PlayerName")).trimmed(); !name.isEmpty())
         s.playerName = name;
     for (int n = 1; n <= kRecentHostCount; ++n) {
@@ -125,7 +126,7 @@ TableSettings TableSettings::read(const ProfileFile& stored)
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 12> values{{
+    const std::array<std::pair<const char*, QString>, 13> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -138,6 +139,7 @@ bool TableSettings::write(ProfileFile& file) const
         {"ChatterSounds", flag(chattersounds)},
         {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
         {"ShowPlayableCards", flag(showPlayableCards)},
+        {"KeepRecords", flag(keepRecords)},
     }};
     // One change set: read once, every key set, written once.
     file.load();

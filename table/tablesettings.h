@@ -19,7 +19,7 @@ class ProfileFile;
  * (a name in any case, or a number); the switches are off only for exactly "false"; "Turnsound" is New
  * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000);
  * "Botlevel" is the expert computer player only for exactly "expert", else the classic one;
- * "ShowPlayableCards" is a switch.
+ * "ShowPlayableCards" and "KeepRecords" are switches.
  */
 struct TableSettings {
     static constexpr const char* kSection = "Morlu";
@@ -47,6 +47,7 @@ struct TableSettings {
     /// "ShowDownload": the lobby offer at a solo start; off only for exactly "false", written by the offer.
     bool showdownload = true;
     bool showPlayableCards = true; ///< dim the cards the host would refuse on the player's turn
+    bool keepRecords = true;       ///< write every game played or watched to a game record
     /// "PlayerName": the name Host Game and Join Game offer; the login name until one is kept.
     QString playerName = loginName();
     /// "RecentHost1".."RecentHost8": the hosts joined last, newest first, as the player typed them.
@@ -58,6 +59,7 @@ struct TableSettings {
     /**
      * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
      * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards",
+     * "KeepRecords",
      * as one change: the file is read once and replaced once. False when the file could not be
      * written (file.errorString() says why; the file is then unchanged).
      */

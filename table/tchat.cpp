@@ -32,6 +32,8 @@
 #include "tablesession.h"
 #include "tablesettings.h"
 #include "tabout.h"
+#include "cards.h"
+#include "gamerecorder.h"
 #include "tallyrecorder.h"
 #include "tdownload.h"
 #include "tgamestart.h"
@@ -43,6 +45,8 @@
 #include "windowtitle.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QColorDialog>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -112,6 +116,7 @@ void Tchat::buildParts()
                                  tile, this);
     m_gamestart->setWindowFlag(Qt::Dialog);
     m_tally = new TallyRecorder(*m_board, m_state, tile, this);
+    m_records = new GameRecorder(this);
     m_spylist = new Tspylist(this);
     m_help = new Thelp(this);
     m_about = new Tabout(QString::fromLatin1(morlu::kVersionText.data(), qsizetype(morlu::kVersionText.size())),
@@ -175,6 +180,20 @@ void Tchat::wireParts()
     connect(m_phrases, &Tphrases::phrasesChosen, m_options, &TableOptions::savePhrases);
 
     connect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
+    // Every line from the host goes to the game record before its handler sees it.
+    m_connection->link().setLineObserver([this](std::string_view line) { m_records->lineReceived(line); });
+    m_records->setHeaders([this] {
+        const TableModel& model = m_display->model();
+        GameRecorder::Headers headers{{QStringLiteral("host"), m_hostaddress},
+                                      {QStringLiteral("seat"), QString::number(m_state.myseat)},
+                                      {QStringLiteral("name"), m_state.myname}};
+        for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+            headers.append({QStringLiteral("name%1").arg(seat), model.seatName(seat)});
+        return headers;
+    });
+    connect(&m_connection->link(), &TableLink::closed, m_records, &GameRecorder::finish);
+    connect(m_records, &GameRecorder::writeFailed, m_chat, [this](const QString& text) { m_chat->systemLine(text); });
+    connect(m_menus, &TableMenus::keepRecordsToggled, m_records, &GameRecorder::setEnabled);
     connect(m_tally, &TallyRecorder::saveFailed, m_chat, [this](const QString& text) { m_chat->systemLine(text); });
     connect(m_events, &TableEvents::seatGiven, this, &Tchat::followSlotOne);
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
@@ -373,6 +392,7 @@ void Tchat::closeEvent(QCloseEvent* event)
     event->accept();
     m_tally->save();
     m_tallySaved = true;
+    m_records->finish();
     if (!m_closeReported) {
         m_closeReported = true;
         emit tableClosed();
@@ -422,6 +442,8 @@ void Tchat::showGameStart()
 void Tchat::useTallyFile(const QString& path)
 {
     m_tally->useFile(path);
+    // The game records live in a folder of their own beside the tally.
+    m_records->setFolder(QFileInfo(path).dir().filePath(QStringLiteral("games")));
 }
 
 void Tchat::ViewTally1Click()

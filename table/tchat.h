@@ -37,6 +37,7 @@ class TableEvents;
 class TableLink;
 class TableMenus;
 class TableSession;
+class GameRecorder;
 class TallyRecorder;
 class Tabout;
 class Tdownload;
@@ -173,6 +174,7 @@ public:
     TableEvents& events() { return *m_events; }
     Tgamestart& gamestart() { return *m_gamestart; }
     TallyRecorder& tally() { return *m_tally; }
+    GameRecorder& gameRecorder() { return *m_records; }
     Tspylist& spylist() { return *m_spylist; }
     SeatControls& seatControls() { return *m_seatControls; }
     Thelp& help() { return *m_help; }
@@ -237,6 +239,7 @@ private:
     SoundPlayer* m_sounds = nullptr;
     TableOptions* m_options = nullptr;
     TallyRecorder* m_tally = nullptr;
+    GameRecorder* m_records = nullptr;
     Tspylist* m_spylist = nullptr;
     SeatControls* m_seatControls = nullptr;
     Thelp* m_help = nullptr;

@@ -10,8 +10,10 @@ set(id io.github.morlu.Morlu)
 set(expected
     games/morlu
     games/morlu-tally
+    games/morlu-game
     share/man/man6/morlu.6.gz
     share/man/man6/morlu-tally.6.gz
+    share/man/man6/morlu-game.6.gz
     share/doc/morlu/copyright
     share/doc/morlu/changelog.Debian.gz
     share/applications/${id}.desktop

@@ -37,10 +37,12 @@ contents)
     expected=(
         usr/games/morlu
         usr/games/morlu-tally
+        usr/games/morlu-game
         usr/share/applications/$id.desktop
         usr/share/metainfo/$id.metainfo.xml
         usr/share/man/man6/morlu.6.gz
         usr/share/man/man6/morlu-tally.6.gz
+        usr/share/man/man6/morlu-game.6.gz
         usr/share/doc/morlu/copyright
         usr/share/doc/morlu/changelog.Debian.gz
     )
@@ -61,7 +63,7 @@ $(diff <(echo "$actual") <(echo "$wanted"))"
         gstreamer1.0-plugins-good fonts-dejavu-core; do
         [[ ", $depends," == *", $dependency"[\ ,]* ]] || fail "Depends lacks $dependency: $depends"
     done
-    for program in usr/games/morlu usr/games/morlu-tally; do
+    for program in usr/games/morlu usr/games/morlu-tally usr/games/morlu-game; do
         file -b "$root/$program" | grep -q "ELF.*stripped" || fail "$program: $(file -b "$root/$program")"
         file -b "$root/$program" | grep -q "not stripped" && fail "$program is not stripped"
     done

@@ -103,9 +103,10 @@ TEST_F(TableOptionsTest, EveryKeyIsAppliedToItsPart)
 {
     writeFile("[Other]\r\nTextsize=99\r\n[Morlu]\r\nTextsize=0x0C\r\nTop=40\r\nLeft=30\r\nWidth=800\r\nHeight=600\r\n"
               "Textcolor=CLRED\r\nPhrase3=Hi all\r\nPhrase4=\r\nPlaysounds=false\r\nBotspeed=2000\r\nTurnsound=1\r\n"
-              "ChatterSounds=false\r\nBotlevel=expert\r\nShowPlayableCards=false\r\n");
+              "ChatterSounds=false\r\nBotlevel=expert\r\nShowPlayableCards=false\r\nKeepRecords=false\r\n");
     options.loadinifile();
     EXPECT_FALSE(action("ShowPlayableCards1")->isChecked());
+    EXPECT_FALSE(action("KeepGameRecords1")->isChecked());
     EXPECT_EQ(chat.mainchat().textSize(), 12);
     EXPECT_TRUE(action("N12")->isChecked());
     EXPECT_EQ(QRect(window.pos(), window.size()), QRect(30, 40, 800, 600));
@@ -157,7 +158,7 @@ TEST_F(TableOptionsTest, NothingIsWrittenBeforeTheSettingsWereRead)
     action("PlaySounds1")->trigger();
     EXPECT_EQ(fileBytes(), "; the player's own\r\n[Morlu]\r\nTextsize=14\r\nPlaysounds=false\r\nTop=3\r\nLeft=3\r\n"
                            "Width=789\r\nHeight=595\r\nTextcolor=clBlack\r\nBotspeed=1000\r\nTurnsound=0\r\n"
-                           "ChatterSounds=true\r\nBotlevel=classic\r\nShowPlayableCards=true\r\n\r\n[Lobby]\r\n"
+                           "ChatterSounds=true\r\nBotlevel=classic\r\nShowPlayableCards=true\r\nKeepRecords=true\r\n\r\n[Lobby]\r\n"
                            "Name=Ann\r\n");
 }
 
@@ -174,7 +175,8 @@ TEST_F(TableOptionsTest, EachOptionIsWrittenAsItIsChosen)
                         {"Slow1", "Botspeed=1500"},
                         {"BotExpert1", "Botlevel=expert"},
                         {"N14", "Textsize=14"},
-                        {"ShowPlayableCards1", "ShowPlayableCards=false"}};
+                        {"ShowPlayableCards1", "ShowPlayableCards=false"},
+                        {"KeepGameRecords1", "KeepRecords=false"}};
     for (const Row& row : rows) {
         action(row.item)->trigger();
         EXPECT_TRUE(fileBytes().contains(row.line)) << row.item;

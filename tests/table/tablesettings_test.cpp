@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"PlayableCardsOff", "ShowPlayableCards=false\r\n", [](const S& s) { return !s.showPlayableCards; }},
         ReadRow{"PlayableCardsOnUnlessFalse", "ShowPlayableCards=no\r\n",
                 [](const S& s) { return s.showPlayableCards; }},
+        ReadRow{"RecordsOff", "KeepRecords=false\r\n", [](const S& s) { return !s.keepRecords; }},
+        ReadRow{"RecordsOnUnlessFalse", "KeepRecords=0\r\n", [](const S& s) { return s.keepRecords; }},
         ReadRow{"Phrases", "Phrase1=Hello\r\nPhrase9=Bye\r\n",
                 [](const S& s) {
                     return s.phrases[0] == QStringLiteral("Hello") && s.phrases[8] == QStringLiteral("Bye") &&
@@ -119,6 +121,7 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     s.chattersounds = false;
     s.expertBots = true;
     s.showPlayableCards = false;
+    s.keepRecords = false;
     s.phrases[0] = QStringLiteral("not written by write()");
     ASSERT_TRUE(s.write(file));
     QFile written(path);
@@ -127,7 +130,7 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
                                             "Phrase6=\nPhrase7=\nPhrase8=\nPhrase9=\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
                                             "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
                                             "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"
-                                            "ShowPlayableCards=false\n"));
+                                            "ShowPlayableCards=false\nKeepRecords=false\n"));
     TableSettings expected = s;
     expected.phrases = {};
     expected.phrases[2] = QStringLiteral("Nice one");
