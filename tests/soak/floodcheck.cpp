@@ -95,7 +95,14 @@ bool FloodCheck::memoryAfterFlood(quint16 port, int count, int lines)
         table.keepLines = false;
         if (!waitUntil([&] { return table.slot() != 0; }))
             return false;
+        // The host answers a login with the seating; until then the table still waits for its login.
+        bool answered = false;
+        table.onLine = [&answered](std::string_view) { answered = true; };
         table.send("CMD_logininfo+" + std::to_string(table.slot()) + "+1.0.5+Flood");
+        const bool seated = waitUntil([&] { return answered; });
+        table.onLine = nullptr;
+        if (!seated)
+            return false;
     }
     // Lines of 64 KB, requests for another slot's seat: they wait in the host's queue, a tick each.
     for (const auto& table : tables) {
