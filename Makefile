@@ -61,8 +61,9 @@ package: configure
 
 # The board's pictures, drawn offscreen into SCREENSHOTS_DIR (default build/screenshots).
 screenshots: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu_screenshots
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target morlu_screenshots morlu_playtogether
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/morlu-screenshots $(SCREENSHOTS_DIR)
+	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/morlu-playtogether --shots $(SCREENSHOTS_DIR)
 
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
