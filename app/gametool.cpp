@@ -3,6 +3,7 @@
 #include "cards.h"
 #include "gamerecord.h"
 #include "gamesummary.h"
+#include "terminaltext.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -13,26 +14,12 @@
 using morlu::GameSummary;
 using morlu::RoundSummary;
 
+using morlu::printable;
+
 namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
-
-/// A text from the file as it may go to a terminal: control characters written as "\xNN".
-QString printable(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Format || u == 0x2028 || u == 0x2029)
-            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
-}
 
 int usage(const QString& problem)
 {
@@ -108,8 +95,9 @@ void printTable(const GameSummary& game, QTextStream& out)
         out << QStringLiteral("Bank%1").arg(seat).rightJustified(kMoneyWidth + 1);
     out << "\n";
     for (const RoundSummary& round : game.rounds) {
-        out << QString::number(round.round).rightJustified(5) << " " << directorName(game, round.director).leftJustified(nameWidth)
-            << " " << contractName(round.contract).leftJustified(kContractWidth) << " |";
+        out << QString::number(round.round).rightJustified(5) << " "
+            << directorName(game, round.director).leftJustified(nameWidth) << " "
+            << contractName(round.contract).leftJustified(kContractWidth) << " |";
         for (const int change : round.change)
             out << QString::number(change).rightJustified(kMoneyWidth + 1);
         out << " |";

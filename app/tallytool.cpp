@@ -3,6 +3,7 @@
 #include "elzrw1exception.h"
 #include "tallyfile.h"
 #include "tallygrid.h"
+#include "terminaltext.h"
 #include "tlzrw1.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,8 @@ using morlu::TallyFile;
 using morlu::TallyGrid;
 using morlu::TallyGridError;
 using morlu::Tlzrw1;
+
+using morlu::printable;
 
 namespace {
 
@@ -34,22 +37,6 @@ QString shortMessage(const QString& message)
     while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
         --end;
     return QString::fromUtf8(bytes.left(end)) + QStringLiteral("...");
-}
-
-/// A cell as it may go to a terminal: control characters written as "\xNN" (or "\uNNNN").
-QString printable(const QString& cell)
-{
-    QString out;
-    for (const QChar c : cell) {
-        const ushort u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Format || u == 0x2028 || u == 0x2029)
-            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
 }
 
 int usage(const QString& problem)
