@@ -2,6 +2,7 @@
 
 #include "cards.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -50,6 +51,15 @@ constexpr int cardCount(CardMask mask)
 constexpr int lowestCard(CardMask mask)
 {
     return mask == 0 ? 0 : std::countr_zero(mask) + 1;
+}
+
+/// The cards of @p mask, lowest code first, into @p cards (at most N of them); returns how many.
+template <std::size_t N> constexpr int cardsOf(CardMask mask, std::array<int, N>& cards)
+{
+    int count = 0;
+    for (CardMask rest = mask; rest != 0 && count < int(N); rest &= rest - 1)
+        cards[std::size_t(count++)] = lowestCard(rest);
+    return count;
 }
 
 /// The highest card code in @p mask; 0 for an empty set.

@@ -112,9 +112,7 @@ int ExpertPlayer::chooseCard(const SeatView& view) const
         return lowestCard(legal);
 
     std::array<int, kHandSlots> candidates{};
-    int count = 0;
-    for (CardMask rest = legal; rest != 0 && count < kHandSlots; rest &= rest - 1)
-        candidates[count++] = lowestCard(rest);
+    const int count = cardsOf(legal, candidates);
 
     PlayoutRandom random = streamFor(view, 2);
     const DealSampler sampler(view);

@@ -67,9 +67,7 @@ int MasterPlayer::chooseCard(const SeatView& view) const
         return lowestCard(legal);
 
     std::array<int, kHandSlots> candidates{};
-    int count = 0;
-    for (CardMask rest = legal; rest != 0 && count < kHandSlots; rest &= rest - 1)
-        candidates[count++] = lowestCard(rest);
+    const int count = cardsOf(legal, candidates);
 
     std::uint64_t seed = PlayoutRandom::mix(m_seed, 0x3A57E3ull);
     seed = PlayoutRandom::mix(seed, static_cast<std::uint64_t>(view.seat));
