@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <utility>
+
 GameRecorder::GameRecorder(QObject* parent) : QObject(parent), m_now([] { return QDateTime::currentDateTime(); }) {}
 
 GameRecorder::~GameRecorder()
@@ -88,6 +91,11 @@ void GameRecorder::failed(const QString& reason)
                          .arg(QDir::toNativeSeparators(m_path), reason));
 }
 
+namespace {
+/// Length of the start time in a record's name ("2026-12-08_142501").
+constexpr qsizetype kStampLength = 17;
+} // namespace
+
 QString GameRecorder::freePath(const QDateTime& start) const
 {
     const QDir folder(m_folder);
@@ -104,8 +112,19 @@ void GameRecorder::removeOldest()
     QDir folder(m_folder);
     const QString pattern = QLatin1Char('*') + QString::fromLatin1(morlu::gamerecord::kSuffix.data(),
                                                                     qsizetype(morlu::gamerecord::kSuffix.size()));
-    // Named by their start time, so name order is age order ("_2" sorts after the name without it).
-    const QStringList records = folder.entryList({pattern}, QDir::Files, QDir::Name);
+    // Named by their start time, so name order is age order, except for the number that tells apart the
+    // records of one second: "_10" is younger than "_9", and the name without a number is the oldest.
+    QStringList records = folder.entryList({pattern}, QDir::Files, QDir::Name);
+    std::stable_sort(records.begin(), records.end(), [](const QString& a, const QString& b) {
+        const auto key = [](const QString& name) {
+            const QString stem = name.left(name.indexOf(QLatin1Char('.')));
+            const qsizetype cut = stem.indexOf(QLatin1Char('_'), kStampLength);
+            bool numbered = false;
+            const int n = cut < 0 ? 1 : stem.mid(cut + 1).toInt(&numbered);
+            return std::pair(cut < 0 ? stem : stem.left(cut), numbered || cut < 0 ? n : 0);
+        };
+        return key(a) < key(b);
+    });
     for (qsizetype i = 0; i + kMaxRecords < records.size(); ++i)
         if (!folder.remove(records.at(i)))
             qWarning("Morlu: an old game record could not be removed: %s", qPrintable(folder.filePath(records.at(i))));

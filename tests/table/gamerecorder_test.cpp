@@ -126,6 +126,32 @@ TEST(GameRecorder, KeepsTheNewestFiveHundred)
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath("notes.txt")));
 }
 
+// Records of one second are numbered from "_2" on; they are removed in the order they were made, so
+// "_10" outlives "_9" and the first of the second (no number) goes first.
+TEST(GameRecorder, RemovesTheRecordsOfOneSecondInTheOrderTheyWereMade)
+{
+    TempDir dir;
+    const QString folder = dir.file("games");
+    QDir().mkpath(folder);
+    const auto touch = [&](const QString& name) {
+        QFile file(QDir(folder).filePath(name));
+        return file.open(QIODevice::WriteOnly);
+    };
+    ASSERT_TRUE(touch("2025-01-01_000000.morlugame"));
+    for (int n = 2; n <= 11; ++n)
+        ASSERT_TRUE(touch(QStringLiteral("2025-01-01_000000_%1.morlugame").arg(n)));
+    for (int n = 0; n < GameRecorder::kMaxRecords - 10; ++n)
+        ASSERT_TRUE(touch(QStringLiteral("2025-06-01_%1.morlugame").arg(100000 + n)));
+    RecorderRig rig(folder);
+    rig.say({"CMD_startgame+Ann+s+"});
+    const QStringList kept = records(folder);
+    ASSERT_EQ(kept.size(), GameRecorder::kMaxRecords);
+    EXPECT_FALSE(kept.contains("2025-01-01_000000.morlugame"));
+    EXPECT_FALSE(kept.contains("2025-01-01_000000_2.morlugame"));
+    EXPECT_TRUE(kept.contains("2025-01-01_000000_3.morlugame"));
+    EXPECT_TRUE(kept.contains("2025-01-01_000000_10.morlugame"));
+}
+
 // A record that cannot be written is told once, with the path and the reason, and the game goes on;
 // once a record is written again, a later failure is told again.
 TEST(GameRecorder, TellsAFailedRecordOnce)
