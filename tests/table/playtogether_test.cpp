@@ -166,7 +166,8 @@ TEST_F(PlayTogetherTable, FailuresOpenTheirDialogAgain)
 }
 
 // Once the table hosts a multi-player game, the addresses friends can type are in the chat and in the
-// "Tell your friends" line: up, non-loopback IPv4 interfaces with the bound port, then the router's.
+// "Tell your friends" line: up, non-loopback interfaces with the bound port (IPv4 first, then IPv6 but
+// not link-local), then the router's.
 TEST(PlayTogetherHosting, TellsTheAddressesFriendsCanType)
 {
     using lanaddresses::InterfaceAddress;
@@ -179,13 +180,16 @@ TEST(PlayTogetherHosting, TellsTheAddressesFriendsCanType)
             {QStringLiteral("eth0"), QString(), true, false},
             {QStringLiteral("wlan0"), QStringLiteral("10.1.1.5"), false, false},
             {QStringLiteral("eth1"), QStringLiteral("172.16.0.3"), true, false},
+            {QStringLiteral("eth0"), QStringLiteral("fe80::1"), true, false},
+            {QStringLiteral("eth0"), QStringLiteral("2001:db8::20"), true, false},
+            {QStringLiteral("lo"), QStringLiteral("::1"), true, true},
             {QStringLiteral("eth1"), QStringLiteral("172.16.0.3"), true, false},
         };
     });
     const quint16 port = quint16(host.port());
     table->setHostStarter([port](const QString&, HostReach) { return HostStarted{port, QString()}; });
     table->processparams();
-    const QString expected = QStringLiteral("192.168.1.20:%1, 172.16.0.3:%1").arg(port);
+    const QString expected = QStringLiteral("192.168.1.20:%1, 172.16.0.3:%1, [2001:db8::20]:%1").arg(port);
     EXPECT_EQ(table->friendsLine().text(), expected);
     const QString chat = chatLines(*table).join(QLatin1Char('\n'));
     EXPECT_TRUE(chat.contains(QStringLiteral("Tell your friends:"))) << qPrintable(chat);
