@@ -156,7 +156,7 @@ void StandingsPanel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal unit = height() / qreal(kPanel.height());
-    painter.setBrush(QColor(6, 38, 24, 238));
+    painter.setBrush(QColor(6, 38, 24));
     painter.setPen(QPen(QColor(237, 215, 61, 190), 1.0));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8 * unit, 8 * unit);
     // A thin gold rule under the header.

@@ -3,10 +3,12 @@
 
 #include "board.h"
 #include "boarddisplay.h"
+#include "commands.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
 #include "playerinput.h"
 #include "rounddisplay.h"
+#include "standingspanel.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
 
@@ -37,6 +39,8 @@ public:
         state.ishost = true;
         board.setSeatName(1, QStringLiteral("You"));
         board.setSeatName(2, QStringLiteral("Bea"));
+        display.take(morlu::CMD_newplayerinfo, "1+You");
+        display.take(morlu::CMD_newplayerinfo, "2+Bea");
         round.registerOn(commands);
         game.registerOn(commands);
         board.show();
@@ -86,6 +90,7 @@ public:
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
     PlayerInput input{board, state, host, dialogs, events};
+    StandingsPanel* standings = new StandingsPanel(board, display.model());
     morlu::Dispatcher<> commands;
 };
 
@@ -129,6 +134,12 @@ const std::vector<Picture>& pictures()
          [](Scene& s) {
              s.playTrick();
              s.game.winner("Bea and Kling+");
+         }},
+        {"standings",
+         [](Scene& s) {
+             s.playTrick();
+             s.game.scores("1+11400+1200+2+10800+800+3+7600+-2400+4+10200+400");
+             s.game.winner("You+");
          }},
         {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
     };
