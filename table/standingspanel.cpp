@@ -6,6 +6,7 @@
 #include "tableaccessibility.h"
 #include "tablemodel.h"
 
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -77,6 +78,16 @@ StandingsPanel::StandingsPanel(Board& board, const TableModel& model) : QWidget(
     scaler.place(m_footnote, kFootnote);
     hide();
     connect(&model, &TableModel::changed, this, &StandingsPanel::refresh);
+    // The standings belong to the winner text: closing it (Esc) closes them too.
+    m_winner = board.winnerPanel();
+    m_winner->installEventFilter(this);
+}
+
+bool StandingsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_winner && event->type() == QEvent::HideToParent)
+        hide();
+    return QWidget::eventFilter(watched, event);
 }
 
 FitLabel* StandingsPanel::cell(int seat, Column column) const
@@ -115,7 +126,6 @@ void StandingsPanel::refresh()
     for (int seat = 1; seat <= 4; ++seat) {
         const TableModel::Seat& held = m_model.seat(seat);
         const bool winner = held.bank == best;
-        m_winner.at(std::size_t(seat)) = winner;
         const QString name = m_model.seatName(seat);
         const QStringList texts{winner ? QString(kStar) + QChar(' ') + QString::number(seat) : QString::number(seat),
                                 name,

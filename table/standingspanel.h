@@ -17,7 +17,7 @@ class TableModel;
  * came into the game late says under the rows from which round it counted the rounds won.
  *
  * Everything is read from the table's model when it changes; the panel hides as soon as the model no
- * longer holds a finished game (a new game, a catch-up). It is a child of the board, placed in board
+ * longer holds a finished game (a new game, a catch-up), and with the winner text when the player closes it. It is a child of the board, placed in board
  * units, so it scales with it. Each row carries an accessible name that says the whole row.
  */
 class StandingsPanel : public QWidget {
@@ -41,6 +41,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /** Fills the rows from the model and shows the panel once the game is over; hides it otherwise. */
@@ -51,6 +52,6 @@ private:
     std::array<QWidget*, 5> m_rows{};
     std::array<std::array<FitLabel*, ColumnCount>, 5> m_cells{};
     FitLabel* m_footnote = nullptr;
-    std::array<bool, 5> m_winner{};
+    QWidget* m_winner = nullptr; ///< the board's winner panel, which the standings close with
     int m_own = 0;
 };

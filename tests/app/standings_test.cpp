@@ -66,7 +66,8 @@ QString text(const StandingsPanel& panel, int seat, StandingsPanel::Column colum
 
 // Whole computer games seen by a player at seat 1, a spectator there from the start and a spectator who
 // came in during a later round: once the winner is named each table's standings hold the host's banks
-// and the model's counts, mark the winners and the own seat, and go away when the next game starts.
+// and the model's counts, mark the winners and the own seat, and go away with the winner text or when
+// the next game starts.
 TEST(StandingsPanel, ShowsTheHostsFinalStandingsOnEveryTable)
 {
     struct Row {
@@ -141,6 +142,10 @@ TEST(StandingsPanel, ShowsTheHostsFinalStandingsOnEveryTable)
             EXPECT_EQ(panel.footnote().isEmpty(), table->joinRound == 0) << qPrintable(panel.footnote());
         }
 
+        // Closing the winner text (Esc) closes the standings with it; a new game closes them everywhere.
+        player.board.winnerPanel()->show();
+        player.board.winnerPanel()->hide();
+        EXPECT_FALSE(player.standings->isVisibleTo(&player.board));
         engine.startgame(StartGame{"Ann", row.length});
         for (const auto& table : outbox.tables)
             EXPECT_FALSE(table->standings->isVisibleTo(&table->board)) << "slot " << table->slot;

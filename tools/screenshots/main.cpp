@@ -3,6 +3,7 @@
 
 #include "board.h"
 #include "boarddisplay.h"
+#include "chatpane.h"
 #include "commands.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
@@ -142,6 +143,23 @@ const std::vector<Picture>& pictures()
              s.game.winner("You+");
          }},
         {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
+        {"chat",
+         [](Scene& s) {
+             // The window's chat pane in the board's chat area, with what two players wrote.
+             auto* pane = new ChatPane(
+                 s.board.chatArea(), s.state, s.host, [](const QString&) {}, [](const QUrl&) { return true; }, {},
+                 &s.board);
+             // Made after the board was shown: its parts are shown by hand.
+             for (QWidget* part : s.board.chatArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                 part->show();
+             pane->systemLine(QStringLiteral("You are Connected."));
+             pane->systemLine(QStringLiteral("Bea is Connected."));
+             pane->chatrecieved("2+Bea chats: Bonjour! see www.example.org :)#12 and <b>no markup</b>|clBlack");
+             pane->chatrecieved("4+ Bea waves back :)#11|$00800000");
+             pane->chatrecieved("1+You says: Way To Go Teamie!|clBlack");
+             pane->chatrecieved("2+Bea chats: ça va, Jürgen? Привет, Łukasz!|clNavy");
+             s.playTrick();
+         }},
     };
     return all;
 }
