@@ -138,9 +138,25 @@ const std::vector<Picture>& pictures()
          }},
         {"standings",
          [](Scene& s) {
-             s.playTrick();
-             s.game.scores("1+11400+1200+2+10800+800+3+7600+-2400+4+10200+400");
-             s.game.winner("You+");
+             // A short game: every seat directs DOMINO and then GUILLOTINE once; what each seat took or paid.
+             const int money[8][4] = {{1600, -800, -800, 0},    {-800, 800, 0, 0},         {0, -800, 1600, -800},
+                                      {-800, 0, -800, 1600},    {1500, -600, -500, -400},  {-700, 1900, -800, -400},
+                                      {-300, -900, 1600, -400}, {-600, -500, -300, 1400}};
+             int banks[4] = {10000, 10000, 10000, 10000};
+             s.round.startthegame("You+s+");
+             for (int round = 1; round <= 8; ++round) {
+                 const int director = (round - 1) % 4 + 1;
+                 s.round.startround(std::to_string(director) + "+" + std::to_string(round) + "+");
+                 s.round.choosehand(std::to_string(director) + (round <= 4 ? "+6+0+" : "+5+0+"));
+                 std::string scores;
+                 for (int seat = 1; seat <= 4; ++seat) {
+                     banks[seat - 1] += money[round - 1][seat - 1];
+                     scores += std::to_string(seat) + "+" + std::to_string(banks[seat - 1]) + "+" +
+                               std::to_string(money[round - 1][seat - 1]) + (seat < 4 ? "+" : "");
+                 }
+                 s.game.scores(scores);
+             }
+             s.game.winner("Kling+");
          }},
         {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
         {"chat",
