@@ -6,9 +6,9 @@
 #include "chattersounds.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QMenu>
 #include <QStyle>
 #include <QStyleOptionToolButton>
 #include <QToolButton>

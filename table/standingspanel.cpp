@@ -141,7 +141,8 @@ void StandingsPanel::refresh()
         FitLabel* nameCell = cell(seat, NameColumn);
         nameCell->setToolTip(nameCell->isElided() ? name : QString());
 
-        QStringList spoken{QStringLiteral("Seat %1").arg(seat), name,
+        QStringList spoken{QStringLiteral("Seat %1").arg(seat),
+                           name,
                            QStringLiteral("bank %1").arg(TableAccessibility::money(held.bank)),
                            QStringLiteral("change over the game %1").arg(signedText(held.gameChange)),
                            QStringLiteral("rounds won %1").arg(held.roundsWon),
@@ -153,9 +154,9 @@ void StandingsPanel::refresh()
         row(seat)->setAccessibleName(spoken.join(QStringLiteral(", ")));
     }
     const int joined = m_model.joinedRound();
-    m_footnote->setText(joined == 0 ? QString()
-                                    : QStringLiteral("Joined in round %1: rounds won count only the rounds seen since.")
-                                          .arg(joined));
+    m_footnote->setText(
+        joined == 0 ? QString()
+                    : QStringLiteral("Joined in round %1: rounds won count only the rounds seen since.").arg(joined));
     m_footnote->setAccessibleName(m_footnote->text());
     Board::showInFront(this);
     update();

@@ -17,8 +17,9 @@ class TableModel;
  * came into the game late says under the rows from which round it counted the rounds won.
  *
  * Everything is read from the table's model when it changes; the panel hides as soon as the model no
- * longer holds a finished game (a new game, a catch-up), and with the winner text when the player closes it. It is a child of the board, placed in board
- * units, so it scales with it. Each row carries an accessible name that says the whole row.
+ * longer holds a finished game (a new game, a catch-up), and with the winner text when the player
+ * closes it. It is a child of the board, placed in board units, so it scales with it. Each row carries
+ * an accessible name that says the whole row.
  */
 class StandingsPanel : public QWidget {
     Q_OBJECT

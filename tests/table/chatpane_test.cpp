@@ -253,7 +253,7 @@ TEST_F(ChatPaneTest, PhraseButtonsShowTheFirstWordsOfTheirPhrase)
     struct Row {
         QString phrase;
         QString words; ///< what the button shows, or (elided) begins with
-        bool elided; ///< at the designed width (a wider button may show the word whole)
+        bool elided;   ///< at the designed width (a wider button may show the word whole)
     };
     const Row rows[] = {
         {QStringLiteral("Way To Go Teamie!"), QStringLiteral("Way To"), false},

@@ -139,8 +139,8 @@ const std::vector<Picture>& pictures()
         {"standings",
          [](Scene& s) {
              // A short game: every seat directs DOMINO and then GUILLOTINE once; what each seat took or paid.
-             const int money[8][4] = {{1600, -800, -800, 0},    {-800, 800, 0, 0},         {0, -800, 1600, -800},
-                                      {-800, 0, -800, 1600},    {1500, -600, -500, -400},  {-700, 1900, -800, -400},
+             const int money[8][4] = {{1600, -800, -800, 0},    {-800, 800, 0, 0},        {0, -800, 1600, -800},
+                                      {-800, 0, -800, 1600},    {1500, -600, -500, -400}, {-700, 1900, -800, -400},
                                       {-300, -900, 1600, -400}, {-600, -500, -300, 1400}};
              int banks[4] = {10000, 10000, 10000, 10000};
              s.round.startthegame("You+s+");
