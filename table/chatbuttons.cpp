@@ -1,18 +1,26 @@
 #include "chatbuttons.h"
 
 #include "artwork.h"
+#include "boardstyle.h"
 #include "chatline.h"
 #include "chattersounds.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 
 namespace {
 
-/// The column left of the view: nine phrase buttons, then the sound button beside the entry.
-constexpr QSize kButton{21, 19};
-constexpr int kEntryTop = 174;
+/// The row of phrase buttons under the view, across the chat area; the entry row under it.
+constexpr int kRowTop = 152;
+constexpr int kRowHeight = 21;
+constexpr int kRowWidth = 748;
+constexpr int kGap = 2;
+constexpr int kEntryTop = 175;
 constexpr QSize kEntryButton{21, 22};
 constexpr int kSmileyLeft = 727;
 
@@ -26,6 +34,50 @@ QToolButton* glyphButton(QWidget* area, const QString& name, const QPixmap& glyp
     return button;
 }
 
+/// A phrase button: the phrase is its tooltip, and it shows the first word or two of it that fit.
+class PhraseButton : public QToolButton {
+public:
+    explicit PhraseButton(QWidget* area) : QToolButton(area)
+    {
+        setToolButtonStyle(Qt::ToolButtonTextOnly);
+        setAutoRaise(false);
+        setFocusPolicy(Qt::NoFocus);
+        setFont(boardstyle::font(11));
+    }
+    void setPhrase(const QString& phrase)
+    {
+        setToolTip(phrase);
+        setAccessibleName(phrase);
+        fit();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QToolButton::resizeEvent(event);
+        fit();
+    }
+    void changeEvent(QEvent* event) override
+    {
+        QToolButton::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            fit();
+    }
+
+private:
+    void fit()
+    {
+        // What the button's frame and margins take around its text (a tool button keeps a blank's
+        // width free at either end of its caption).
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        const int frame = style()->sizeFromContents(QStyle::CT_ToolButton, &option, QSize(0, 0), this).width() +
+                          2 * fontMetrics().horizontalAdvance(QLatin1Char(' '));
+        setText(ChatButtons::buttonText(toolTip(), fontMetrics(), width() - frame));
+    }
+};
+
 /// Opens @p menu with its top left corner at the bottom right corner of @p button.
 void openBelow(QMenu* menu, const QAbstractButton* button)
 {
@@ -38,9 +90,13 @@ ChatButtons::ChatButtons(QWidget* area, QObject* parent) : QObject(parent)
 {
     const qreal dpr = area->devicePixelRatioF();
     for (int n = 1; n <= kPhraseCount; ++n) {
-        QToolButton* button = glyphButton(area, QStringLiteral("b_phrase%1").arg(n), Artwork::phraseGlyph(dpr));
-        button->setGeometry(QRect(QPoint(0, (n - 1) * kButton.height()), kButton));
-        button->setToolTip(QString::fromLatin1(kBuiltInPhrases.at(std::size_t(n - 1))));
+        auto* button = new PhraseButton(area);
+        button->setObjectName(QStringLiteral("b_phrase%1").arg(n));
+        // Nine equal buttons across the row, the last one ending at the row's end.
+        const int left = (n - 1) * (kRowWidth + kGap) / kPhraseCount;
+        const int right = n * (kRowWidth + kGap) / kPhraseCount - kGap;
+        button->setGeometry(QRect(left, kRowTop, right - left, kRowHeight));
+        button->setPhrase(QString::fromLatin1(kBuiltInPhrases.at(std::size_t(n - 1))));
         connect(button, &QToolButton::clicked, this, [this, button] { emit phraseClicked(button->toolTip()); });
         m_phrases.at(std::size_t(n - 1)) = button;
     }
@@ -56,6 +112,19 @@ ChatButtons::ChatButtons(QWidget* area, QObject* parent) : QObject(parent)
     connect(smilies, &QToolButton::clicked, this, &ChatButtons::button_smiliesClick);
     m_smilies = smilies;
     buildMenus();
+}
+
+QString ChatButtons::buttonText(const QString& phrase, const QFontMetrics& metrics, int width)
+{
+    const QStringList words = phrase.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty() || width <= 0)
+        return QString();
+    if (words.size() >= 2) {
+        const QString two = words.at(0) + QLatin1Char(' ') + words.at(1);
+        if (metrics.horizontalAdvance(two) <= width)
+            return two;
+    }
+    return metrics.elidedText(words.at(0), Qt::ElideRight, width);
 }
 
 void ChatButtons::buildMenus()
@@ -89,7 +158,7 @@ QString ChatButtons::phrase(int n) const
 
 void ChatButtons::setPhrase(int n, const QString& text)
 {
-    m_phrases.at(std::size_t(n - 1))->setToolTip(text);
+    static_cast<PhraseButton*>(m_phrases.at(std::size_t(n - 1)))->setPhrase(text);
 }
 
 void ChatButtons::b_phrase10Click()

@@ -6,12 +6,14 @@
 #include <array>
 
 class QAbstractButton;
+class QFontMetrics;
 class QMenu;
 class QWidget;
 
 /**
- * The chat pane's buttons: the nine phrase buttons `b_phrase1`..`b_phrase9` in a column left of the
- * view, whose tooltips are the phrases they send; the chatter-sound button `b_phrase10` beside the
+ * The chat pane's buttons: the nine phrase buttons `b_phrase1`..`b_phrase9` in a row under the view,
+ * whose tooltips are the phrases they send and whose captions are the first word or two of them (see
+ * buttonText(), fitted again whenever the board grows); the chatter-sound button `b_phrase10` beside the
  * entry with its menu `popup_sounds` ("<Cancel>" and the twenty titles); and the smiley button
  * `button_smilies` right of the entry with its menu `popup_smilies` (the eighteen pictures, ":)#10"
  * to ":)#27"). The buttons only report what was chosen.
@@ -28,6 +30,12 @@ public:
 
     /** Builds the buttons in @p area (the board's chat area), which owns them. */
     explicit ChatButtons(QWidget* area, QObject* parent = nullptr);
+
+    /**
+     * The caption of a phrase button @p width pixels wide inside its frame: the phrase's first two words
+     * when they fit, else its first word, elided at the end to fit; empty for a phrase of blanks.
+     */
+    static QString buttonText(const QString& phrase, const QFontMetrics& metrics, int width);
 
     /** The phrase of button @p n (1..9): its tooltip. */
     QString phrase(int n) const;

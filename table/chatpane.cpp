@@ -17,9 +17,10 @@ namespace {
 
 /// Relayed lines without a readable colour are drawn in red (0x00BBGGRR).
 constexpr std::uint32_t kRed = 0x0000FF;
-/// The view's place in the chat area, right of the column of phrase buttons; the entry under it.
-constexpr QPoint kChatAt{23, 0};
-constexpr QRect kEntry{23, 174, 702, 22};
+/// The view across the top of the chat area; under it the row of phrase buttons, then the entry
+/// between the chatter-sound and smiley buttons.
+constexpr QPoint kChatAt{0, 0};
+constexpr QRect kEntry{23, 175, 702, 22};
 
 QString fromView(std::string_view text)
 {

@@ -1,6 +1,7 @@
 #include "chatview.h"
 
 #include "artwork.h"
+#include "boardscaler.h"
 #include "chatline.h"
 #include "colortext.h"
 
@@ -17,6 +18,9 @@
 #include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QUrl>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -51,7 +55,7 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QTextEdit::WidgetWidth);
-    setFixedSize(725, 172);
+    setFixedSize(748, 150);
     setFrameShape(QFrame::Box);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::white);
@@ -112,7 +116,7 @@ QFont ChatView::chatFont() const
 {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(m_textSize);
+    font.setPointSize(shownTextSize());
     font.setBold(true);
     return font;
 }
@@ -188,17 +192,33 @@ void ChatView::dropOldestLines()
 void ChatView::resizeEvent(QResizeEvent* event)
 {
     QTextBrowser::resizeEvent(event);
+    // The board draws the view wider as it grows; the text follows in the same proportion.
+    const int designed = BoardScaler::designedGeometry(this).width();
+    if (designed > 0)
+        setScale(qreal(width()) / designed);
     recolourShown();
+}
+
+void ChatView::setScale(qreal scale)
+{
+    m_scale = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+    if (shownTextSize() != m_shownTextSize)
+        relayout();
+}
+
+int ChatView::shownTextSize() const
+{
+    return std::clamp(int(std::lround(m_textSize * m_scale)), kMinShownSize, kMaxShownSize);
 }
 
 void ChatView::relayout()
 {
     QTextCharFormat size;
-    size.setFontPointSize(m_textSize);
+    size.setFontPointSize(shownTextSize());
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.mergeCharFormat(size);
-    m_shownTextSize = m_textSize;
+    m_shownTextSize = shownTextSize();
 }
 
 void ChatView::addlinetochat(const QString& line, std::uint32_t colour)
@@ -220,7 +240,7 @@ void ChatView::addParsed(const ChatLine& chat, std::uint32_t colour)
     // The style takes the line's colour; earlier lines show it as they come into sight.
     m_styleColours.at(std::size_t(chat.style)) = ColorText::toColor(colour);
     // A size chosen from the menu shows from the next line on, for the whole view.
-    if (m_shownTextSize != m_textSize)
+    if (m_shownTextSize != shownTextSize())
         relayout();
 
     QTextCursor cursor(document());

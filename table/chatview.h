@@ -63,6 +63,15 @@ public:
     int textSize() const { return m_textSize; }
     /** Draws every line again in the current text size. */
     void relayout();
+    /**
+     * The view is drawn @p scale times its designed size (it follows the board's width by itself): the
+     * text grows with it at once, from kMinShownSize to kMaxShownSize points.
+     */
+    void setScale(qreal scale);
+    /** The point size the lines are drawn in: the text size grown with the board's scale. */
+    int shownTextSize() const;
+    static constexpr int kMinShownSize = 6;
+    static constexpr int kMaxShownSize = 26;
 
     /** While on, adding a line does not scroll the view; both "Scroll Chat Off" items show it. */
     void setScrollLock(bool on);
@@ -119,6 +128,7 @@ private:
     std::array<QColor, kStyleCount> m_styleColours;
     int m_textSize = kDefaultTextSize;
     int m_shownTextSize = kDefaultTextSize;
+    qreal m_scale = 1.0;
     bool m_scrollLock = false;
     bool m_empty = true;
     int m_linkcount = -1;

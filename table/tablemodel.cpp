@@ -346,8 +346,12 @@ void TableModel::agame(std::string_view rest)
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
-    m_g.roundSettled = false;
     m_g.round = message.round;
+    m_g.joinedRound = std::max(1, message.round);
+    // The choice passes round the table, so every finished round's director is known; the rounds won
+    // before are not (the host only says the banks).
+    for (int round = 1; round < message.round; ++round)
+        ++m_g.seats[std::size_t(chooserOfRound(round))].directed;
     m_g.director = validSeat(message.director) ? message.director : 0;
     m_g.turn = validSeat(message.turn) ? message.turn : 0;
     m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
@@ -359,8 +363,12 @@ void TableModel::agame(std::string_view rest)
         m_g.director = chooser;
         m_g.contract = 0;
         m_g.turn = 0;
+        // Nothing of this round has been paid yet: this table sees it whole.
+        m_g.roundSettled = false;
         return;
     }
+    if (validSeat(m_g.director))
+        ++m_g.seats[std::size_t(m_g.director)].directed;
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
         m_g.domino.start = message.dominoStart;

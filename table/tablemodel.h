@@ -29,9 +29,9 @@ public:
         QString name; ///< the human's login name; empty while no human holds the seat
         int bank = morlu::kStartingBank;
         int change = 0;        ///< change of bank in the last trick or DOMINO hand
-        int gameChange = 0;    ///< change of bank since the game started (or since this table joined)
+        int gameChange = 0;    ///< change of bank since the game started (the banks start equal)
         int roundChange = 0;   ///< change of bank in the running (or last) round
-        int roundsWon = 0;     ///< rounds this seat ended with the largest gain of the table
+        int roundsWon = 0;     ///< rounds this seat ended with the largest gain (seen whole by this table)
         int directed = 0;      ///< rounds this seat has directed (chosen a contract) in this game
         int tricks = 0;        ///< tricks taken in the running round
         int cardsLeft = 0;     ///< DOMINO: cards still in the seat's hand
@@ -104,6 +104,11 @@ public:
     QString winner() const { return m_g.winner; }
     /** The round the winner was announced after is over and the standings hold. */
     bool gameOver() const { return !m_g.winner.isEmpty(); }
+    /**
+     * The round this table came into the game at, by the host's catch-up; 0 when it saw the game from its
+     * start. Rounds won count only the rounds it saw whole; banks and contracts directed are the game's.
+     */
+    int joinedRound() const { return m_g.joinedRound; }
 
     /** What the rule for playable cards needs, from what the host said. */
     morlu::PlayPosition playPosition() const;
@@ -152,6 +157,7 @@ private:
         std::array<bool, morlu::kContractCount + 1> outOfGame{};
         std::array<bool, morlu::kContractCount + 1> used{}; ///< by this table's seat
         int round = 0;
+        int joinedRound = 0;
         int director = 0;
         int chooser = 0;
         int turn = 0;

@@ -21,6 +21,7 @@
 #include "rounddisplay.h"
 #include "seatcontrols.h"
 #include "soundplayer.h"
+#include "standingspanel.h"
 #include "startplan.h"
 #include "tableaccessibility.h"
 #include "tableconnection.h"
@@ -140,6 +141,7 @@ void Tchat::buildParts()
     m_keys = new BoardKeys(*m_board, *m_input, this);
     m_playable = std::make_unique<PlayableCards>(*m_board, m_display->model());
     m_access = std::make_unique<TableAccessibility>(*m_board, m_state, m_display->model());
+    new StandingsPanel(*m_board, m_display->model());
 }
 
 void Tchat::wireParts()

@@ -140,7 +140,7 @@ TEST(BoardFit, TheBoardGrowsWithTheWindowKeepingItsProportions)
         }
         // The chat below the board grew with it.
         EXPECT_EQ(board.chatArea()->geometry(), BoardScaler::scaled(kChatArea, scale));
-        EXPECT_NEAR(table->mainchat().width(), 725 * scale, 1.0);
+        EXPECT_NEAR(table->mainchat().width(), 748 * scale, 1.0);
         table->close();
     }
 }

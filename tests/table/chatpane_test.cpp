@@ -74,11 +74,22 @@ protected:
     morlu::Dispatcher<> commands;
 };
 
-TEST_F(ChatPaneTest, LiesInTheAreaItIsGiven)
+TEST_F(ChatPaneTest, LiesInTheAreaItIsGivenWithNoPartOverAnother)
 {
     EXPECT_EQ(pane.mainchat().parentWidget(), &area);
     EXPECT_EQ(pane.mainchat().objectName(), QStringLiteral("mainchat"));
-    EXPECT_EQ(pane.mainchat().pos(), QPoint(23, 0));
+    QList<QWidget*> parts{&pane.mainchat(), &pane.mychat(), pane.buttons().soundButton(),
+                          pane.buttons().smileyButton()};
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
+        parts << pane.buttons().phraseButton(n);
+    for (QWidget* part : parts) {
+        EXPECT_EQ(part->parentWidget(), &area) << qPrintable(part->objectName());
+        EXPECT_TRUE(QRect(0, 0, pane.mainchat().width(), 197).contains(part->geometry()))
+            << qPrintable(part->objectName());
+        for (QWidget* other : parts)
+            EXPECT_TRUE(part == other || !part->geometry().intersects(other->geometry()))
+                << qPrintable(part->objectName()) << " over " << qPrintable(other->objectName());
+    }
 }
 
 TEST_F(ChatPaneTest, SystemLinesAreBlue)
@@ -230,6 +241,56 @@ TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
         host.sent.clear();
         QTest::mouseClick(buttons.phraseButton(row.button), Qt::LeftButton);
         EXPECT_EQ(host.sent, row.sent) << row.at;
+    }
+}
+
+// A phrase button shows the first word or two of its phrase, cut to fit, at the designed width and at
+// twice it; the whole phrase stays in the tooltip.
+TEST_F(ChatPaneTest, PhraseButtonsShowTheFirstWordsOfTheirPhrase)
+{
+    const QString fifty = QStringLiteral("Pneumonoultramicroscopicsilicovolcanoconiosisxyzwv");
+    ASSERT_EQ(fifty.size(), 50);
+    struct Row {
+        QString phrase;
+        QString words; ///< what the button shows, or (elided) begins with
+        bool elided;   ///< at the designed width (a wider button may show the word whole)
+    };
+    const Row rows[] = {
+        {QStringLiteral("Way To Go Teamie!"), QStringLiteral("Way To"), false},
+        {QStringLiteral("Good Game Everyone!"), QStringLiteral("Good Game"), false},
+        {QStringLiteral("Thanks!"), QStringLiteral("Thanks!"), false},
+        {QStringLiteral("  Nice \t  Try  "), QStringLiteral("Nice Try"), false},
+        {QString(), QString(), false},
+        {QStringLiteral("   "), QString(), false},
+        {fifty, fifty, true},
+        {QStringLiteral("Congratulations everybody, that was a splendid game"), QStringLiteral("Congratulations"),
+         true},
+    };
+    QAbstractButton* button = pane.buttons().phraseButton(4);
+    const QRect designed = button->geometry();
+    int fiftyShown = 0;
+    for (const int widen : {1, 2}) {
+        button->resize(designed.width() * widen, designed.height());
+        for (const Row& row : rows) {
+            SCOPED_TRACE(qPrintable(row.phrase + QStringLiteral(" x%1").arg(widen)));
+            pane.buttons().setPhrase(4, row.phrase);
+            const QString shown = button->text();
+            EXPECT_EQ(button->toolTip(), row.phrase);
+            EXPECT_EQ(pane.buttons().phrase(4), row.phrase);
+            // The caption fits inside the button.
+            EXPECT_LE(button->sizeHint().width(), button->width()) << qPrintable(shown);
+            if (!row.elided || (widen > 1 && shown == row.words)) {
+                EXPECT_EQ(shown, row.words);
+                continue;
+            }
+            ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << qPrintable(shown);
+            EXPECT_GE(shown.size(), 3) << qPrintable(shown);
+            EXPECT_TRUE(row.words.startsWith(shown.chopped(1))) << qPrintable(shown);
+            if (row.phrase == fifty) {
+                EXPECT_GT(shown.size(), fiftyShown) << "a wider button shows more";
+                fiftyShown = int(shown.size());
+            }
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include "board.h"
 #include "chatbuttons.h"
 #include "chatpane.h"
+#include "chatview.h"
+#include "fitlabel.h"
 #include "instructionspanel.h"
 #include "logcapture.h"
 #include "printers.h"
@@ -21,11 +23,14 @@
 #include "ttallylist.h"
 #include "waituntil.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
@@ -51,7 +56,7 @@ TEST(TchatWindow, IsTheMainWindowWithItsMenusAndSizes)
     EXPECT_EQ(table.windowTitle(), QStringLiteral("Morlu"));
     EXPECT_EQ(table.size(), QSize(Tchat::kDefaultWidth, Tchat::kDefaultHeight));
     EXPECT_EQ(table.centralWidget()->minimumSize(), QSize(783, 549));
-    EXPECT_EQ(table.mainchat().size(), QSize(725, 172));
+    EXPECT_EQ(table.mainchat().size(), QSize(748, 150));
     EXPECT_TRUE(table.mainchat().isReadOnly());
     EXPECT_EQ(table.board().objectName(), QStringLiteral("panel_board"));
     EXPECT_EQ(table.portName(), QStringLiteral("7772"));
@@ -233,6 +238,47 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
                            QStringLiteral("CMD_botlevel+2+classic+"), QStringLiteral("CMD_botlevel+3+classic+"),
                            QStringLiteral("CMD_botlevel+4+classic+"), QStringLiteral("CMD_botspeed+1+500+"),
                            QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+}
+
+// In a larger window the chat text grows with the board, taking the same share of the chat's width; a
+// name of 40 characters (the most the host takes) is cut with an ellipsis inside its name box at every
+// size, and the tooltip and what a screen reader says keep it whole.
+TEST_F(TchatSession, ChatTextAndLongNamesFollowTheWindowSize)
+{
+    const QString name = QStringLiteral("Wolfgang Amadeus Theophilus Mozartovitch");
+    ASSERT_EQ(name.size(), 40);
+    login(3);
+    hostSays({QStringLiteral("CMD_newplayerinfo+2+") + name, QStringLiteral("CMD_chat+2+Bob chats: hello|clBlack")});
+    const QString sample = QStringLiteral("Bob chats: hello there");
+    qreal share = 0;
+    for (const QSize window : {QSize(789, 595), QSize(1500, 1050)}) {
+        SCOPED_TRACE(window.width());
+        table->resize(window);
+        table->show();
+        QCoreApplication::processEvents();
+        Board& board = table->board();
+        EXPECT_EQ(board.scale() > 1.5, window.width() > 1000) << board.scale();
+
+        // The chat's text, in the font the last line is drawn in, against the chat's width.
+        QTextCursor end(table->mainchat().document());
+        end.movePosition(QTextCursor::End);
+        const QFont drawn = end.charFormat().font();
+        const qreal now = QFontMetricsF(drawn).horizontalAdvance(sample) / table->mainchat().width();
+        if (share == 0)
+            share = now;
+        EXPECT_NEAR(now / share, 1.0, 0.12) << drawn.pointSize();
+        EXPECT_GE(drawn.pointSize(), table->mainchat().textSize());
+
+        const FitLabel* label = board.nameLabel(2);
+        EXPECT_EQ(board.seatName(2), name);
+        EXPECT_TRUE(label->isElided());
+        EXPECT_TRUE(label->shownText().endsWith(QChar(0x2026))) << qPrintable(label->shownText());
+        EXPECT_TRUE(label->contentsRect().contains(label->textRect()));
+        EXPECT_EQ(label->toolTip(), name);
+        const QString spoken =
+            QAccessible::queryAccessibleInterface(const_cast<FitLabel*>(label))->text(QAccessible::Name);
+        EXPECT_TRUE(spoken.startsWith(name)) << qPrintable(spoken);
+    }
 }
 
 TEST_F(TchatSession, ASpectatorsOwnLoginSaysItIsSpying)

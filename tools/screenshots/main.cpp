@@ -3,10 +3,13 @@
 
 #include "board.h"
 #include "boarddisplay.h"
+#include "chatpane.h"
+#include "commands.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
 #include "playerinput.h"
 #include "rounddisplay.h"
+#include "standingspanel.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
 
@@ -37,6 +40,8 @@ public:
         state.ishost = true;
         board.setSeatName(1, QStringLiteral("You"));
         board.setSeatName(2, QStringLiteral("Bea"));
+        display.take(morlu::CMD_newplayerinfo, "1+You");
+        display.take(morlu::CMD_newplayerinfo, "2+Bea");
         round.registerOn(commands);
         game.registerOn(commands);
         board.show();
@@ -86,6 +91,7 @@ public:
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
     PlayerInput input{board, state, host, dialogs, events};
+    StandingsPanel* standings = new StandingsPanel(board, display.model());
     morlu::Dispatcher<> commands;
 };
 
@@ -130,7 +136,46 @@ const std::vector<Picture>& pictures()
              s.playTrick();
              s.game.winner("Bea and Kling+");
          }},
+        {"standings",
+         [](Scene& s) {
+             // A short game: every seat directs DOMINO and then GUILLOTINE once; what each seat took or paid.
+             const int money[8][4] = {{1600, -800, -800, 0},    {-800, 800, 0, 0},        {0, -800, 1600, -800},
+                                      {-800, 0, -800, 1600},    {1500, -600, -500, -400}, {-700, 1900, -800, -400},
+                                      {-300, -900, 1600, -400}, {-600, -500, -300, 1400}};
+             int banks[4] = {10000, 10000, 10000, 10000};
+             s.round.startthegame("You+s+");
+             for (int round = 1; round <= 8; ++round) {
+                 const int director = (round - 1) % 4 + 1;
+                 s.round.startround(std::to_string(director) + "+" + std::to_string(round) + "+");
+                 s.round.choosehand(std::to_string(director) + (round <= 4 ? "+6+0+" : "+5+0+"));
+                 std::string scores;
+                 for (int seat = 1; seat <= 4; ++seat) {
+                     banks[seat - 1] += money[round - 1][seat - 1];
+                     scores += std::to_string(seat) + "+" + std::to_string(banks[seat - 1]) + "+" +
+                               std::to_string(money[round - 1][seat - 1]) + (seat < 4 ? "+" : "");
+                 }
+                 s.game.scores(scores);
+             }
+             s.game.winner("Kling+");
+         }},
         {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
+        {"chat",
+         [](Scene& s) {
+             // The window's chat pane in the board's chat area, with what two players wrote.
+             auto* pane = new ChatPane(
+                 s.board.chatArea(), s.state, s.host, [](const QString&) {}, [](const QUrl&) { return true; }, {},
+                 &s.board);
+             // Made after the board was shown: its parts are shown by hand.
+             for (QWidget* part : s.board.chatArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                 part->show();
+             pane->systemLine(QStringLiteral("You are Connected."));
+             pane->systemLine(QStringLiteral("Bea is Connected."));
+             pane->chatrecieved("2+Bea chats: Bonjour! see www.example.org :)#12 and <b>no markup</b>|clBlack");
+             pane->chatrecieved("4+ Bea waves back :)#11|$00800000");
+             pane->chatrecieved("1+You says: Way To Go Teamie!|clBlack");
+             pane->chatrecieved("2+Bea chats: ça va, Jürgen? Привет, Łukasz!|clNavy");
+             s.playTrick();
+         }},
     };
     return all;
 }
