@@ -69,6 +69,8 @@ ContractChooser::ContractChooser(QWidget* parent)
     for (int code = 1; code <= static_cast<int>(kEntries.size()); ++code) {
         const Entry& entry = kEntries[code - 1];
         const QString suffix = QString::number(code);
+        // Made first, so the entry's texts and check mark lie over it.
+        auto* ring = new EntryRing(code, body());
 
         auto* title =
             new ClickLabel(QStringLiteral("label_contract") + suffix, QString::fromLatin1(entry.title), code, body());
@@ -95,10 +97,10 @@ ContractChooser::ContractChooser(QWidget* parent)
             label->setCursor(Qt::PointingHandCursor);
             connect(label, &ClickLabel::released, this, [this](int tag, Qt::MouseButton) { emit entryReleased(tag); });
         }
-        // Around the title and the description, a little outside them.
-        auto* ring = new EntryRing(code, body());
-        ring->setGeometry(1, entry.titleTop - 4, kBodyGeometry.width() - 2,
-                          description->geometry().bottom() + 6 - entry.titleTop);
+        // The entry's whole place, down to the next entry; behind the texts, which stay readable on it.
+        const int bottom = code < static_cast<int>(kEntries.size()) ? kEntries[code].titleTop - 2
+                                                                     : description->geometry().bottom() + 4;
+        ring->setGeometry(1, entry.titleTop - 3, kBodyGeometry.width() - 2, bottom - entry.titleTop + 3);
         m_rings[code - 1] = ring;
         m_titles[code - 1] = title;
         m_descriptions[code - 1] = description;
@@ -145,11 +147,8 @@ void ContractChooser::setMarked(int code, bool marked, const QString& reason)
 void ContractChooser::setHinted(int code)
 {
     m_hinted = validCode(code) ? code : 0;
-    for (int n = 1; n <= static_cast<int>(kEntries.size()); ++n) {
+    for (int n = 1; n <= static_cast<int>(kEntries.size()); ++n)
         m_rings[n - 1]->setVisible(n == m_hinted);
-        if (n == m_hinted)
-            m_rings[n - 1]->raise();
-    }
 }
 
 QString ContractChooser::reason(int code) const

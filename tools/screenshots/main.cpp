@@ -5,6 +5,8 @@
 #include "boarddisplay.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
+#include "hintrequester.h"
+#include "manualtimer.h"
 #include "playerinput.h"
 #include "rounddisplay.h"
 #include "tablerecorders.h"
@@ -86,6 +88,8 @@ public:
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
     PlayerInput input{board, state, host, dialogs, events};
+    ManualTimer hintTimer;
+    HintRequester hints{board, display.model(), host, hintTimer};
     morlu::Dispatcher<> commands;
 };
 
@@ -131,6 +135,27 @@ const std::vector<Picture>& pictures()
              s.game.winner("Bea and Kling+");
          }},
         {"instructions", [](Scene& s) { s.input.QuickInstructions1Click(); }},
+        {"hint",
+         [](Scene& s) {
+             s.openRound(2);
+             s.round.choosehand("2+3+0+");
+             s.game.starthand("");
+             s.round.getnextplayer("3+");
+             s.game.placecard("3+11+0+t+");
+             s.round.getnextplayer("4+");
+             s.game.placecard("4+15+0+f+");
+             s.round.getnextplayer("1+");
+             s.hints.refresh();
+             s.hints.hint("1+3+");
+         }},
+        {"hint-contract",
+         [](Scene& s) {
+             s.round.startthegame("You+s+");
+             s.round.startround("1+1+");
+             s.round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+19+7+23+8+24");
+             s.hints.refresh();
+             s.hints.hint("1+0+5+");
+         }},
     };
     return all;
 }
