@@ -12,8 +12,8 @@
  * on a larger board. A left click on the place emits clicked().
  *
  * A hand place can be dimmed (a card the rules would refuse now), shows a gold ring while it has the
- * keyboard focus and the hint ring while it holds the card a hint names. Its accessible name is what it shows ("Queen of Spades", "No card"), never the code it
- * keeps after the picture is gone.
+ * keyboard focus and the hint ring while it holds the card a hint names. Its accessible name is what it
+ * shows ("Queen of Spades", "No card"), never the code it keeps after the picture is gone.
  */
 class CardPlace : public QWidget {
     Q_OBJECT

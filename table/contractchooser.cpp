@@ -99,7 +99,7 @@ ContractChooser::ContractChooser(QWidget* parent)
         }
         // The entry's whole place, down to the next entry; behind the texts, which stay readable on it.
         const int bottom = code < static_cast<int>(kEntries.size()) ? kEntries[code].titleTop - 2
-                                                                     : description->geometry().bottom() + 4;
+                                                                    : description->geometry().bottom() + 4;
         ring->setGeometry(1, entry.titleTop - 3, kBodyGeometry.width() - 2, bottom - entry.titleTop + 3);
         m_rings[code - 1] = ring;
         m_titles[code - 1] = title;

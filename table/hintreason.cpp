@@ -89,19 +89,17 @@ QString lead(const morlu::PlayPosition& position, int card, const QString& contr
     const int suit = morlu::getsuit(card);
     if (position.trick == 1) {
         const std::vector<int> barred = barredLeads(position.contract);
-        const bool holdsBarred = countOf(position.hand, [&barred](int held) {
-                                     return std::find(barred.begin(), barred.end(), morlu::getsuit(held)) !=
-                                            barred.end();
-                                 }) > 0;
+        const bool holdsBarred =
+            countOf(position.hand, [&barred](int held) {
+                return std::find(barred.begin(), barred.end(), morlu::getsuit(held)) != barred.end();
+            }) > 0;
         if (holdsBarred && std::find(barred.begin(), barred.end(), suit) == barred.end())
-            return barred.size() == 1
-                       ? QStringLiteral("%1: no %2 may lead the first trick")
-                             .arg(contract, suitName(barred.front()).chopped(1))
-                       : QStringLiteral("%1: no Heart or Spade may lead the first trick").arg(contract);
+            return barred.size() == 1 ? QStringLiteral("%1: no %2 may lead the first trick")
+                                            .arg(contract, suitName(barred.front()).chopped(1))
+                                      : QStringLiteral("%1: no Heart or Spade may lead the first trick").arg(contract);
     }
-    const bool lowest = countOf(position.hand, [card, suit](int held) {
-                            return morlu::getsuit(held) == suit && held < card;
-                        }) == 0;
+    const bool lowest =
+        countOf(position.hand, [card, suit](int held) { return morlu::getsuit(held) == suit && held < card; }) == 0;
     if (lowest && trickRank(card) <= kNineRank)
         return QStringLiteral("%1: your lowest %2 leads").arg(contract, suitName(suit).chopped(1));
     return QString();

@@ -177,8 +177,8 @@ TEST(TableGame, HintsInASoloGameNameAContractAndACardTheHostTakes)
 
     // The leave for hints is told to everybody as a plain system line.
     table->menus().allowHintsAction()->trigger();
-    EXPECT_TRUE(waitUntil([&] { return chatLines(*table).contains(QStringLiteral("The host player allows hints.")); },
-                          kWait))
+    EXPECT_TRUE(
+        waitUntil([&] { return chatLines(*table).contains(QStringLiteral("The host player allows hints.")); }, kWait))
         << qPrintable(chatLines(*table).join(QLatin1Char('\n')));
 }
 

@@ -26,8 +26,8 @@ namespace {
 std::vector<std::string> opening(int seat)
 {
     const std::string s = std::to_string(seat);
-    return {"CMD_sendlogininfo+" + s, "CMD_newplayerinfo+" + s + "+You", "CMD_startgame+You+s+",
-            "CMD_startround+1+1+", "CMD_mycards+" + s + "+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31"};
+    return {"CMD_sendlogininfo+" + s, "CMD_newplayerinfo+" + s + "+You", "CMD_startgame+You+s+", "CMD_startround+1+1+",
+            "CMD_mycards+" + s + "+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31"};
 }
 
 /// Seat 1 chose GUILLOTINE and leads the first trick.
@@ -69,10 +69,10 @@ TEST_F(HintRequesterTest, AsksOnlyOnTheOwnTurnOrChoice)
         {"another seat's turn", 1, {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+2+"}, false},
         {"the own seat watches", 1, {"CMD_justwatching+1+1"}, false},
         {"a spectator", 5, {}, false},
-        {"the trick is over", 1,
-         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+2+1+t+",
-          "CMD_nextplayer+2+", "CMD_placecard+2+3+1+f+", "CMD_placecard+3+4+1+f+", "CMD_placecard+4+6+1+f+",
-          "CMD_endhand+4+"},
+        {"the trick is over",
+         1,
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+2+1+t+", "CMD_nextplayer+2+",
+          "CMD_placecard+2+3+1+f+", "CMD_placecard+3+4+1+f+", "CMD_placecard+4+6+1+f+", "CMD_endhand+4+"},
          false},
     };
     for (const Row& row : rows) {
@@ -116,13 +116,29 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
     };
     const Row rows[] = {
         {"a contract", {}, "1+0+5+", 0, 5, "Hint: GUILLOTINE", {"CMD_choosehand+1+5+0+"}},
-        {"a card", kOwnLead, "1+1+", 1, 0, "Hint: GUILLOTINE: no Heart or Spade may lead the first trick", {"CMD_placecard+1+2+1+t+"}},
-        {"a card, then the turn moves on", kOwnLead, "1+3+", 3, 0, "Hint: GUILLOTINE: no Heart or Spade may lead the first trick",
+        {"a card",
+         kOwnLead,
+         "1+1+",
+         1,
+         0,
+         "Hint: GUILLOTINE: no Heart or Spade may lead the first trick",
+         {"CMD_placecard+1+2+1+t+"}},
+        {"a card, then the turn moves on",
+         kOwnLead,
+         "1+3+",
+         3,
+         0,
+         "Hint: GUILLOTINE: no Heart or Spade may lead the first trick",
          {"CMD_placecard+1+2+1+t+", "CMD_nextplayer+2+"}},
         {"another seat's answer", kOwnLead, "2+3+", 0, 0, "", {}},
-        {"a card the hand no longer holds", {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+",
-                                             "CMD_placecard+1+2+1+t+", "CMD_nextplayer+1+"},
-         "1+1+", 0, 0, "", {}},
+        {"a card the hand no longer holds",
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+2+1+t+",
+          "CMD_nextplayer+1+"},
+         "1+1+",
+         0,
+         0,
+         "",
+         {}},
         {"a card while choosing", {}, "1+3+", 0, 0, "", {}},
         {"a contract already used", {}, "1+0+2+", 0, 0, "", {}},
     };
@@ -161,7 +177,10 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
     };
     const Row rows[] = {
         {"no answer, alone at the table", {}, -1, {}, "This host gives no hints."},
-        {"no answer, another human seated", {"CMD_newplayerinfo+3+Bob"}, -1, {},
+        {"no answer, another human seated",
+         {"CMD_newplayerinfo+3+Bob"},
+         -1,
+         {},
          "No hint came: the host player allows none, or this host gives none."},
         {"answered in time", {}, 999, {}, "Hint: GUILLOTINE"},
         {"the position is over first", {}, -1, {"CMD_choosehand+1+6+0+"}, ""},
@@ -232,29 +251,71 @@ TEST(HintReason, CardsByWhatTheTableShows)
         const char* name;
         int contract;
         int trickNumber;
-        std::vector<int> hand;         ///< slots 1..8
-        std::array<int, 5> trick;      ///< by seat; the first card's suit is led unless all are 0
-        int leader;                    ///< seat that led, 0 for none
+        std::vector<int> hand;    ///< slots 1..8
+        std::array<int, 5> trick; ///< by seat; the first card's suit is led unless all are 0
+        int leader;               ///< seat that led, 0 for none
         int slot;
         const char* reason;
     };
     const Row rows[] = {
-        {"the first lead avoids the barred suits", 5, 1, {1, 9, 17, 25, 0, 0, 0, 0}, {}, 0, 1,
+        {"the first lead avoids the barred suits",
+         5,
+         1,
+         {1, 9, 17, 25, 0, 0, 0, 0},
+         {},
+         0,
+         1,
          "GUILLOTINE: no Heart or Spade may lead the first trick"},
         {"a low lead later", 1, 2, {1, 9, 17, 25, 0, 0, 0, 0}, {}, 0, 2, "MORLU: your lowest Club leads"},
         {"a high lead says nothing", 1, 2, {1, 16, 17, 25, 0, 0, 0, 0}, {}, 0, 2, ""},
-        {"staying under the trick", 3, 3, {9, 12, 17, 0, 0, 0, 0, 0}, {0, 0, 15, 0, 0}, 2, 2,
+        {"staying under the trick",
+         3,
+         3,
+         {9, 12, 17, 0, 0, 0, 0, 0},
+         {0, 0, 15, 0, 0},
+         2,
+         2,
          "SIEGE: it stays under the 10 of Clubs"},
-        {"taking a trick without money last", 3, 3, {9, 16, 17, 0, 0, 0, 0, 0}, {0, 0, 15, 10, 11}, 2, 2,
+        {"taking a trick without money last",
+         3,
+         3,
+         {9, 16, 17, 0, 0, 0, 0, 0},
+         {0, 0, 15, 10, 11},
+         2,
+         2,
          "SIEGE: the trick holds no money, so your high Club may take it"},
         {"a trick with money is not taken lightly", 3, 3, {9, 16, 17, 0, 0, 0, 0, 0}, {0, 0, 15, 10, 26}, 2, 2, ""},
-        {"no card of the led suit", 2, 4, {1, 29, 17, 0, 0, 0, 0, 0}, {0, 0, 11, 0, 0}, 2, 2,
+        {"no card of the led suit",
+         2,
+         4,
+         {1, 29, 17, 0, 0, 0, 0, 0},
+         {0, 0, 11, 0, 0},
+         2,
+         2,
          "WATERLOO: no Clubs in your hand, away with the Queen of Spades"},
-        {"the only card that may be played", 1, 4, {1, 12, 17, 0, 0, 0, 0, 0}, {0, 0, 11, 0, 0}, 2, 2,
+        {"the only card that may be played",
+         1,
+         4,
+         {1, 12, 17, 0, 0, 0, 0, 0},
+         {0, 0, 11, 0, 0},
+         2,
+         2,
          "MORLU: the only card you may play"},
-        {"DOMINO: the next card of the suit is the player's own", 6, 1, {4, 5, 17, 0, 0, 0, 0, 0}, {}, 0, 1,
+        {"DOMINO: the next card of the suit is the player's own",
+         6,
+         1,
+         {4, 5, 17, 0, 0, 0, 0, 0},
+         {},
+         0,
+         1,
          "DOMINO: the Queen of Diamonds follows it from your own hand"},
-        {"DOMINO: ranks to open with", 6, 1, {4, 12, 20, 0, 0, 0, 0, 0}, {}, 0, 2,
+        {"DOMINO: ranks to open with",
+         6,
+         1,
+         {4, 12, 20, 0, 0, 0, 0, 0},
+         {},
+         0,
+         2,
          "DOMINO: you hold three Jacks to open the layout with"},
     };
     for (const Row& row : rows) {

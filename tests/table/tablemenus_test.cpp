@@ -81,10 +81,17 @@ TEST(TableMenus, OptionItemsReportTheirValueAndJustWatchShowsTheHostsWord)
         const char* item;
         QVariant value;
     };
-    const Row rows[] = {
-        {"PlaySounds1", false}, {"PlayChatterSounds1", true}, {"New1", 1}, {"Classic1", 0}, {"Slow1", 0},
-        {"Fast1", 2},           {"BotExpert1", 1},            {"BotMaster1", 2},  {"BotClassic1", 0},
-        {"AllowHints1", true},  {"N12", 12}};
+    const Row rows[] = {{"PlaySounds1", false},
+                        {"PlayChatterSounds1", true},
+                        {"New1", 1},
+                        {"Classic1", 0},
+                        {"Slow1", 0},
+                        {"Fast1", 2},
+                        {"BotExpert1", 1},
+                        {"BotMaster1", 2},
+                        {"BotClassic1", 0},
+                        {"AllowHints1", true},
+                        {"N12", 12}};
     for (const Row& row : rows) {
         reported.clear();
         window.findChild<QAction*>(QString::fromLatin1(row.item))->trigger();
