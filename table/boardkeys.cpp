@@ -79,6 +79,11 @@ bool BoardKeys::press(int key, Qt::KeyboardModifiers modifiers)
         return false;
     case Qt::Key_Escape:
         return closePanel();
+    case Qt::Key_H:
+        if (!m_hint)
+            return false;
+        m_hint();
+        return true;
     default:
         return false;
     }

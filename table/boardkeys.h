@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class Board;
 class CardPlace;
 class PlayerInput;
@@ -14,6 +16,7 @@ class PlayerInput;
  * - 1 to 8 otherwise: play the card at that place of the hand, counted from the left among the cards
  *   still held (the card takes the focus);
  * - Left and Right: move the focus along the hand; Enter or Space: play the card that has the focus;
+ * - H: ask for a hint (the window's HintRequester decides whether the player may);
  * - Esc: close the quick instructions, else the error panel, else the winner panel; with nothing to
  *   close, bring the keys back to the board (from the chat entry, whose Esc reaches the board).
  *
@@ -24,6 +27,9 @@ class BoardKeys : public QObject {
 
 public:
     BoardKeys(Board& board, PlayerInput& input, QObject* parent = nullptr);
+
+    /** What the key H does: ask the host for a hint. */
+    void setHintRequest(std::function<void()> request) { m_hint = std::move(request); }
 
     /** Handles one key; false when it means nothing on the board. */
     bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -41,4 +47,5 @@ private:
 
     Board& m_board;
     PlayerInput& m_input;
+    std::function<void()> m_hint;
 };

@@ -23,6 +23,24 @@ inline const QColor kChooserBlue = dialogstyle::kTitleBlue;
 inline const QColor kWindow = dialogstyle::kWindowColour;
 /// The refusal text of the error panel.
 inline const QColor kErrorBlue(0, 0, 255);
+/// The ring around a hinted card or contract: unlike the gold of the focus, clear on the felt and on white.
+inline const QColor kHintRing(214, 0, 170);
+
+/**
+ * Paints the hint ring just inside @p area (a card or a chooser entry), @p unit pixels to a board unit:
+ * a broad ring in kHintRing with a thin white line inside it.
+ */
+inline void paintHintRing(QPainter& painter, const QRectF& area, qreal unit)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kHintRing, 4.0 * unit));
+    painter.drawRoundedRect(area.adjusted(2 * unit, 2 * unit, -2 * unit, -2 * unit), 5 * unit, 5 * unit);
+    painter.setPen(QPen(Qt::white, 1.0 * unit));
+    painter.drawRoundedRect(area.adjusted(4.5 * unit, 4.5 * unit, -4.5 * unit, -4.5 * unit), 3 * unit, 3 * unit);
+    painter.restore();
+}
 
 /// The board's sans-serif face, the dialogs' own, at a size in pixels.
 using dialogstyle::font;

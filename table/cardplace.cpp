@@ -56,6 +56,15 @@ void CardPlace::setDimmed(bool dimmed)
     update();
 }
 
+void CardPlace::setHinted(bool hinted)
+{
+    if (m_hinted == hinted)
+        return;
+    m_hinted = hinted;
+    updateAccessibleName();
+    update();
+}
+
 void CardPlace::setPlayable(Playable playable)
 {
     if (m_playable == playable)
@@ -70,6 +79,8 @@ void CardPlace::updateAccessibleName()
     QString name = hasPicture() ? cardName(m_picture) : QStringLiteral("No card");
     if (hasPicture() && m_playable != Playable::Unknown)
         name += m_playable == Playable::Yes ? QStringLiteral(", playable") : QStringLiteral(", not playable");
+    if (hasPicture() && m_hinted)
+        name += QStringLiteral(", hinted");
     if (name == accessibleName())
         return;
     setAccessibleName(name);
@@ -99,6 +110,8 @@ void CardPlace::paintEvent(QPaintEvent*)
         painter.setBrush(QColor(10, 30, 20, 130));
         painter.drawRoundedRect(card, 4 * unit, 4 * unit);
     }
+    if (m_hinted)
+        boardstyle::paintHintRing(painter, card, unit);
     if (hasFocus()) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(boardstyle::kGold, 3.0 * unit));

@@ -11,9 +11,9 @@
  * at paint time at the widget's drawn size and device pixel ratio, so it stays crisp on any screen and
  * on a larger board. A left click on the place emits clicked().
  *
- * A hand place can be dimmed (a card the rules would refuse now) and shows a gold ring while it has the
- * keyboard focus. Its accessible name is what it shows ("Queen of Spades", "No card"), never the code it
- * keeps after the picture is gone.
+ * A hand place can be dimmed (a card the rules would refuse now), shows a gold ring while it has the
+ * keyboard focus and the hint ring while it holds the card a hint names. Its accessible name is what it
+ * shows ("Queen of Spades", "No card"), never the code it keeps after the picture is gone.
  */
 class CardPlace : public QWidget {
     Q_OBJECT
@@ -44,6 +44,9 @@ public:
     /// Dims the card (it is drawn under a dark veil).
     void setDimmed(bool dimmed);
     bool isDimmed() const { return m_dimmed; }
+    /// Rings the card as the one a hint names (or takes the ring away).
+    void setHinted(bool hinted);
+    bool isHinted() const { return m_hinted; }
     /// What the accessible name says about playing the card.
     void setPlayable(Playable playable);
     Playable playable() const { return m_playable; }
@@ -69,5 +72,6 @@ private:
     int m_picture = 0;
     bool m_pressed = false;
     bool m_dimmed = false;
+    bool m_hinted = false;
     Playable m_playable = Playable::Unknown;
 };

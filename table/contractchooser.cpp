@@ -2,8 +2,11 @@
 
 #include "artpicture.h"
 #include "artwork.h"
+#include "boardscaler.h"
 #include "boardstyle.h"
 #include "clicklabel.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -34,6 +37,27 @@ bool validCode(int code)
     return code >= 1 && code <= static_cast<int>(kEntries.size());
 }
 
+/// The hint ring over one entry: it only paints, and lets every click through to the entry.
+class EntryRing : public QWidget {
+public:
+    EntryRing(int code, QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("ring_contract") + QString::number(code));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        // Drawn at the board's scale: the ring's width in board units.
+        const qreal designed = BoardScaler::designedGeometry(this).width();
+        boardstyle::paintHintRing(painter, QRectF(rect()), designed > 0 ? width() / designed : 1.0);
+    }
+};
+
 } // namespace
 
 ContractChooser::ContractChooser(QWidget* parent)
@@ -45,6 +69,8 @@ ContractChooser::ContractChooser(QWidget* parent)
     for (int code = 1; code <= static_cast<int>(kEntries.size()); ++code) {
         const Entry& entry = kEntries[code - 1];
         const QString suffix = QString::number(code);
+        // Made first, so the entry's texts and check mark lie over it.
+        auto* ring = new EntryRing(code, body());
 
         auto* title =
             new ClickLabel(QStringLiteral("label_contract") + suffix, QString::fromLatin1(entry.title), code, body());
@@ -71,6 +97,11 @@ ContractChooser::ContractChooser(QWidget* parent)
             label->setCursor(Qt::PointingHandCursor);
             connect(label, &ClickLabel::released, this, [this](int tag, Qt::MouseButton) { emit entryReleased(tag); });
         }
+        // The entry's whole place, down to the next entry; behind the texts, which stay readable on it.
+        const int bottom = code < static_cast<int>(kEntries.size()) ? kEntries[code].titleTop - 2
+                                                                    : description->geometry().bottom() + 4;
+        ring->setGeometry(1, entry.titleTop - 3, kBodyGeometry.width() - 2, bottom - entry.titleTop + 3);
+        m_rings[code - 1] = ring;
         m_titles[code - 1] = title;
         m_descriptions[code - 1] = description;
         m_marks[code - 1] = mark;
@@ -111,6 +142,13 @@ void ContractChooser::setMarked(int code, bool marked, const QString& reason)
     boardstyle::setTextColour(m_descriptions[code - 1], marked ? QColor(Qt::gray) : QColor(Qt::black));
     for (ClickLabel* label : {m_titles[code - 1], m_descriptions[code - 1]})
         label->setCursor(marked ? Qt::ForbiddenCursor : Qt::PointingHandCursor);
+}
+
+void ContractChooser::setHinted(int code)
+{
+    m_hinted = validCode(code) ? code : 0;
+    for (int n = 1; n <= static_cast<int>(kEntries.size()); ++n)
+        m_rings[n - 1]->setVisible(n == m_hinted);
 }
 
 QString ContractChooser::reason(int code) const

@@ -13,7 +13,7 @@ class ClickLabel;
  * player may not choose that contract; such an entry is also greyed and keeps the reason it cannot be
  * chosen ("already used", "not in a short game"). Each entry's tooltip is its rule. Releasing any mouse
  * button over a title or a description emits entryReleased(); whether that chooses anything is decided
- * by the player input.
+ * by the player input. A hint rings one entry (setHinted()).
  */
 class ContractChooser : public TitledPanel {
     Q_OBJECT
@@ -33,6 +33,10 @@ public:
     void setMarked(int code, bool marked, const QString& reason = QStringLiteral("already used"));
     /// Why contract @p code cannot be chosen; empty while it can.
     QString reason(int code) const;
+    /// Rings the entry of contract @p code as the one a hint names; 0 (or any other code) takes the ring away.
+    void setHinted(int code);
+    /// The contract whose entry is ringed; 0 for none.
+    int hinted() const { return m_hinted; }
     /// The reason a game of @p contracts rounds leaves a contract out: "not in a short game".
     static QString outOfGameReason(int contracts);
 
@@ -44,4 +48,6 @@ private:
     std::array<ClickLabel*, 6> m_descriptions{};
     std::array<ArtPicture*, 6> m_marks{};
     std::array<QString, 6> m_reasons{};
+    std::array<QWidget*, 6> m_rings{};
+    int m_hinted = 0;
 };

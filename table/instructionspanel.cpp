@@ -43,7 +43,7 @@ const std::array<Text, 5> kTexts{{
 
 const QRect kKeysGeometry{408, 495, 284, 40};
 const char* const kKeys = "Keys: 1-8, or Left/Right and Enter, play a card; 1-6 choose a contract; Ctrl+N start a "
-                          "game; Esc closes; Ctrl+I shows this page.";
+                          "game; H a hint; Esc closes; Ctrl+I shows this page.";
 
 const std::array<QRect, 4> kPictures{
     {{8, 8, 445, 175}, {496, 181, 263, 103}, {16, 264, 384, 134}, {408, 360, 315, 133}}};

@@ -85,11 +85,11 @@ void TableMenus::buildOptions(QMenuBar* bar)
     m_computerPlayers = m_options->addMenu(QStringLiteral("Computer Players"));
     m_computerPlayers->setObjectName(QStringLiteral("ComputerPlayers1"));
     auto* levelGroup = new QActionGroup(this);
-    const char* levelNames[] = {"BotClassic1", "BotExpert1"};
-    const QString levelTexts[] = {QStringLiteral("Classic"), QStringLiteral("Expert")};
-    for (int n = 0; n < 2; ++n) {
+    const char* levelNames[] = {"BotClassic1", "BotExpert1", "BotMaster1"};
+    const QString levelTexts[] = {QStringLiteral("Classic"), QStringLiteral("Expert"), QStringLiteral("Master")};
+    for (int n = 0; n < 3; ++n) {
         m_botLevel[n] = choice(m_computerPlayers, levelGroup, levelTexts[n], levelNames[n]);
-        connect(m_botLevel[n], &QAction::triggered, this, [this, n] { emit botLevelChosen(n == 1); });
+        connect(m_botLevel[n], &QAction::triggered, this, [this, n] { emit botLevelChosen(n); });
     }
     m_botLevel[0]->setChecked(true);
     m_computerPlayers->setEnabled(false);
@@ -134,6 +134,11 @@ void TableMenus::buildOptions(QMenuBar* bar)
     m_keepRecords->setCheckable(true);
     m_keepRecords->setChecked(true);
     connect(m_keepRecords, &QAction::toggled, this, &TableMenus::keepRecordsToggled);
+    // The host player's leave for the other players to ask for hints; only slot 1 sees it.
+    m_allowHints = item(m_options, QStringLiteral("Allow &Hints"), "AllowHints1");
+    m_allowHints->setCheckable(true);
+    m_allowHints->setVisible(false);
+    connect(m_allowHints, &QAction::triggered, this, &TableMenus::allowHintsToggled);
     m_justWatch1 = item(m_options, QStringLiteral("Just Watch"), "JustWatch1");
     m_justWatch1->setCheckable(true);
     // The check mark follows the host's answer, never the click: the item shows what the host reported.
@@ -163,6 +168,11 @@ void TableMenus::buildHelp(QMenuBar* bar)
 {
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
+    // The text after the tab shows the board's key; the key itself is the board's, so typing an h in the
+    // chat entry never asks for a hint.
+    m_hint = item(help, QStringLiteral("Hint\tH"), "Hint1");
+    m_hint->setEnabled(false);
+    connect(m_hint, &QAction::triggered, this, &TableMenus::hintChosen);
     QAction* content = item(help, QStringLiteral("Content"), "Help2");
     content->setShortcut(QKeySequence(Qt::Key_F1));
     // F1 opens the help wherever the focus is in the window, the chat entry included.
@@ -197,9 +207,20 @@ void TableMenus::setBotSpeedChecked(int item)
     m_botSpeed[item >= 0 && item < 3 ? item : 1]->setChecked(true);
 }
 
-void TableMenus::setBotLevelChecked(bool expert)
+void TableMenus::setBotLevelChecked(int level)
 {
-    m_botLevel[expert ? 1 : 0]->setChecked(true);
+    m_botLevel[level >= 0 && level < 3 ? level : 0]->setChecked(true);
+}
+
+void TableMenus::setAllowHintsShown(bool shown, bool checked)
+{
+    m_allowHints->setVisible(shown);
+    m_allowHints->setChecked(checked);
+}
+
+void TableMenus::setHintEnabled(bool enabled)
+{
+    m_hint->setEnabled(enabled);
 }
 
 void TableMenus::setComputerPlayersEnabled(bool enabled)

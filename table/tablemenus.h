@@ -11,12 +11,14 @@ class QMenuBar;
  * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Host Game..., Ctrl+H; Join
  * Game..., Ctrl+J; Exit), "Options" (the sound
  * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
- * Clear Main Chat, Reset Screen Location, Show Playable Cards, Keep Game Records, Just Watch), "View" (View Tally, Spy List,
- * Phrase List, Quick Instructions) and "Help" (Content, About). The menus only report what was chosen and show the
+ * Clear Main Chat, Reset Screen Location, Show Playable Cards, Keep Game Records, Allow Hints, Just Watch), "View" (View
+ * Tally, Spy List, Phrase List, Quick Instructions) and "Help" (Hint, Content, About). The menus only report what was chosen and show the
  * ticks they are told; the window connects each signal to the part that does it, so the menus never hold the board, the
  * input, the chat or the connection.
  *
- * "Computer Players" is enabled only for the host player's table. The check mark of "Just Watch" shows
+ * "Computer Players" is enabled, and "Allow Hints" shown, only for the host player's table. "Hint" shows the key H,
+ * which the board handles (a shortcut of the window would take the letter from the chat entry); it is enabled only
+ * while the player may ask (setHintEnabled). The check mark of "Just Watch" shows
  * what the host last reported for the own seat (setJustWatchChecked), not the click.
  */
 class TableMenus : public QObject {
@@ -33,6 +35,11 @@ public:
     QAction* showPlayableAction() const { return m_showPlayable; }
     /** "Keep Game Records" in "Options": checked while every game is written to a game record. */
     QAction* keepRecordsAction() const { return m_keepRecords; }
+    /** "Allow Hints" in "Options": checked while the host player lets the other players ask for hints. */
+    QAction* allowHintsAction() const { return m_allowHints; }
+    /** "Hint" in "Help". */
+    QAction* hintAction() const { return m_hint; }
+    void setHintEnabled(bool enabled);
 
     /** "Start Game": enabled only on the hosting table. */
     QAction* startGameAction() const { return m_startGame1; }
@@ -44,9 +51,11 @@ public:
     void setTurnSoundChecked(int choice);
     /** Ticks "Slow" (0), "Normal" (1) or "Fast" (2). */
     void setBotSpeedChecked(int item);
-    /** Ticks "Expert" or "Classic" under "Computer Players". */
-    void setBotLevelChecked(bool expert);
+    /** Ticks "Classic" (0), "Expert" (1) or "Master" (2) under "Computer Players". */
+    void setBotLevelChecked(int level);
     void setComputerPlayersEnabled(bool enabled);
+    /** Shows "Allow Hints" (to the host player only) with @p checked as its tick. */
+    void setAllowHintsShown(bool shown, bool checked);
     /** Ticks the Text Size item of @p size, if there is one; the others keep their ticks. */
     void checkTextSize(int size);
     void setScrollChatOffChecked(bool on);
@@ -71,7 +80,11 @@ signals:
     void turnSoundChosen(int choice);
     /** 0 "Slow", 1 "Normal", 2 "Fast". */
     void botSpeedChosen(int item);
-    void botLevelChosen(bool expert);
+    /** 0 "Classic", 1 "Expert", 2 "Master". */
+    void botLevelChosen(int level);
+    void allowHintsToggled(bool on);
+    /** "Hint" (the key H on the board asks the same). */
+    void hintChosen();
     void textColorChosen();
     /** A Text Size item: the chosen size. */
     void textSizeChosen(int size);
@@ -98,12 +111,14 @@ private:
     QAction* m_startGame1 = nullptr;
     QAction* m_showPlayable = nullptr;
     QAction* m_keepRecords = nullptr;
+    QAction* m_allowHints = nullptr;
+    QAction* m_hint = nullptr;
     QMenu* m_options = nullptr;
     QAction* m_playSounds1 = nullptr;
     QAction* m_playChatterSounds1 = nullptr;
     QAction* m_turnSound[2] = {};
     QAction* m_botSpeed[3] = {};
-    QAction* m_botLevel[2] = {};
+    QAction* m_botLevel[3] = {};
     QMenu* m_computerPlayers = nullptr;
     QAction* m_textSize[4] = {};
     QAction* m_scrollChatOff2 = nullptr;

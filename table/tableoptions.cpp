@@ -63,6 +63,7 @@ TableOptions::TableOptions(const Parts& parts, const QString& path, ColourChoose
     connect(menus, &TableMenus::resetScreenLocationChosen, this, &TableOptions::ResetScreenLocation1Click);
     connect(menus, &TableMenus::showPlayableToggled, this, &TableOptions::ShowPlayableCards1Click);
     connect(menus, &TableMenus::keepRecordsToggled, this, &TableOptions::KeepGameRecords1Click);
+    connect(menus, &TableMenus::allowHintsToggled, this, &TableOptions::AllowHints1Click);
 }
 
 QRect TableOptions::windowBounds() const
@@ -118,8 +119,8 @@ void TableOptions::loadinifile()
     applyChatterSounds(file.chattersounds);
     m_parts.menus.setPlayChatterSoundsChecked(file.chattersounds);
 
-    m_current.expertBots = file.expertBots;
-    m_parts.menus.setBotLevelChecked(file.expertBots);
+    m_current.botLevel = file.botLevel;
+    m_parts.menus.setBotLevelChecked(int(file.botLevel));
     m_parts.menus.setComputerPlayersEnabled(hosting());
     if (hosting())
         sendBotLevels();
@@ -128,6 +129,11 @@ void TableOptions::loadinifile()
     m_parts.menus.showPlayableAction()->setChecked(file.showPlayableCards);
     m_current.keepRecords = file.keepRecords;
     m_parts.menus.keepRecordsAction()->setChecked(file.keepRecords);
+
+    m_current.allowHints = file.allowHints;
+    m_parts.menus.setAllowHintsShown(hosting(), file.allowHints);
+    if (hosting())
+        sendAllowHints();
 
     m_read = true;
 }
@@ -261,12 +267,22 @@ void TableOptions::Slow1Click(int item)
     saveinifile();
 }
 
-void TableOptions::BotLevelClick(bool expert)
+void TableOptions::BotLevelClick(int level)
 {
-    m_current.expertBots = expert;
-    m_parts.menus.setBotLevelChecked(expert);
+    const TableSettings::BotLevel levels[] = {TableSettings::BotLevel::Classic, TableSettings::BotLevel::Expert,
+                                              TableSettings::BotLevel::Master};
+    m_current.botLevel = levels[level >= 0 && level < 3 ? level : 0];
+    m_parts.menus.setBotLevelChecked(int(m_current.botLevel));
     if (hosting())
         sendBotLevels();
+    saveinifile();
+}
+
+void TableOptions::AllowHints1Click(bool on)
+{
+    m_current.allowHints = on;
+    if (hosting())
+        sendAllowHints();
     saveinifile();
 }
 
@@ -301,7 +317,12 @@ void TableOptions::sendBotSpeed()
 
 void TableOptions::sendBotLevels()
 {
-    const std::string_view level = m_current.expertBots ? morlu::kBotLevelExpert : morlu::kBotLevelClassic;
+    const std::string level = TableSettings::botLevelWord(m_current.botLevel).toStdString();
     for (int seat = 1; seat <= 4; ++seat)
         m_parts.host.sendline(morlu::BotLevel{seat, level}.write(m_line));
+}
+
+void TableOptions::sendAllowHints()
+{
+    m_parts.host.sendline(morlu::AllowHints{m_current.allowHints}.write(m_line));
 }

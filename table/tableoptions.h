@@ -24,7 +24,8 @@ struct TableState;
  * The player's settings at work: it reads the settings file when the host announces the table's own
  * seat (`loadinifile`) and applies every key to the part it belongs to, handles the Options menu and
  * writes the file after each change (`saveinifile`) and when the window closes after a move or a
- * resize (`FormClose`). It sends the computer players' speed and level to the host.
+ * resize (`FormClose`). It sends the computer players' speed and level to the host, and the host player's
+ * leave for hints (CMD_allowhints, when slot 1 logs in and when it changes; the item is shown to slot 1 only).
  *
  * Nothing is written before the settings have been read: until the table has logged in, the window
  * holds only its built-in state, and writing that would wipe the player's stored settings. Changes made
@@ -75,7 +76,10 @@ public:
     void PlayChatterSounds1Click(bool on);
     void New1Click(int choice);
     void Slow1Click(int item);
-    void BotLevelClick(bool expert);
+    /** "Computer Players": 0 Classic, 1 Expert, 2 Master. */
+    void BotLevelClick(int level);
+    /** "Allow Hints": kept, and told to the host when this table is slot 1. */
+    void AllowHints1Click(bool on);
     void TextColor1Click();
     void N14Click(int size);
     void ResetScreenLocation1Click();
@@ -104,6 +108,7 @@ private:
     bool writePending();
     void sendBotSpeed();
     void sendBotLevels();
+    void sendAllowHints();
     bool hosting() const;
 
     Parts m_parts;

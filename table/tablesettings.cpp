@@ -2,6 +2,7 @@
 
 #include "colortext.h"
 #include "profilefile.h"
+#include "sessionmessages.h"
 #include "storagelocation.h"
 
 #include <QStandardPaths>
@@ -28,6 +29,12 @@ int readInt(const ProfileFile& file, const char* name, int fallback)
 QString flag(bool on)
 {
     return on ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+/// A word of the protocol as the settings file holds it.
+QString wordOf(std::string_view word)
+{
+    return QString::fromLatin1(word.data(), qsizetype(word.size()));
 }
 
 } // namespace
@@ -85,6 +92,28 @@ int TableSettings::delayOf(BotSpeedItem item)
     return kNormal;
 }
 
+TableSettings::BotLevel TableSettings::readBotLevel(const QString& text)
+{
+    if (text == wordOf(morlu::kBotLevelExpert))
+        return BotLevel::Expert;
+    if (text == wordOf(morlu::kBotLevelMaster))
+        return BotLevel::Master;
+    return BotLevel::Classic;
+}
+
+QString TableSettings::botLevelWord(BotLevel level)
+{
+    switch (level) {
+    case BotLevel::Expert:
+        return wordOf(morlu::kBotLevelExpert);
+    case BotLevel::Master:
+        return wordOf(morlu::kBotLevelMaster);
+    case BotLevel::Classic:
+        break;
+    }
+    return wordOf(morlu::kBotLevelClassic);
+}
+
 QString TableSettings::fitPhrase(const QString& text)
 {
     if (text.size() <= kPhraseLength)
@@ -110,10 +139,11 @@ TableSettings TableSettings::read(const ProfileFile& stored)
     std::tie(s.botspeedItem, s.botspeed) = readBotSpeed(file.readString(kSectionName, key("Botspeed")));
     s.turnsound = file.readString(kSectionName, key("Turnsound")) == QLatin1String("1") ? 1 : 0;
     s.chattersounds = file.readString(kSectionName, key("ChatterSounds")) != QLatin1String("false");
-    s.expertBots = file.readString(kSectionName, key("Botlevel")) == QLatin1String("expert");
+    s.botLevel = readBotLevel(file.readString(kSectionName, key("Botlevel")));
     s.showdownload = file.readString(kSectionName, key("ShowDownload")) != QLatin1String("false");
     s.showPlayableCards = file.readString(kSectionName, key("ShowPlayableCards")) != QLatin1String("false");
     s.keepRecords = file.readString(kSectionName, key("KeepRecords")) != QLatin1String("false");
+    s.allowHints = file.readString(kSectionName, key("AllowHints")) == QLatin1String("true");
     if (const QString name = file.readString(kSectionName, key("PlayerName")).trimmed(); !name.isEmpty())
         s.playerName = name;
     for (int n = 1; n <= kRecentHostCount; ++n) {
@@ -126,7 +156,7 @@ TableSettings TableSettings::read(const ProfileFile& stored)
 
 bool TableSettings::write(ProfileFile& file) const
 {
-    const std::array<std::pair<const char*, QString>, 13> values{{
+    const std::array<std::pair<const char*, QString>, 14> values{{
         {"Textsize", QString::number(textsize)},
         {"Top", QString::number(bounds.top())},
         {"Left", QString::number(bounds.left())},
@@ -137,9 +167,10 @@ bool TableSettings::write(ProfileFile& file) const
         {"Playsounds", flag(playsounds)},
         {"Turnsound", QString::number(turnsound == 1 ? 1 : 0)},
         {"ChatterSounds", flag(chattersounds)},
-        {"Botlevel", expertBots ? QStringLiteral("expert") : QStringLiteral("classic")},
+        {"Botlevel", botLevelWord(botLevel)},
         {"ShowPlayableCards", flag(showPlayableCards)},
         {"KeepRecords", flag(keepRecords)},
+        {"AllowHints", flag(allowHints)},
     }};
     // One change set: read once, every key set, written once.
     file.load();

@@ -18,8 +18,8 @@ class ProfileFile;
  * Reading rules: integers are decimal, or hexadecimal after "$", "0x" or "0X"; a colour is color text
  * (a name in any case, or a number); the switches are off only for exactly "false"; "Turnsound" is New
  * only for exactly "1"; "Botspeed" 1500 or 2000 is Slow, 500 Fast, anything else Normal (1000);
- * "Botlevel" is the expert computer player only for exactly "expert", else the classic one;
- * "ShowPlayableCards" and "KeepRecords" are switches.
+ * "Botlevel" is the expert computer player for exactly "expert", the master for exactly "master", else the
+ * classic one; "ShowPlayableCards" and "KeepRecords" are switches; "AllowHints" is on only for exactly "true".
  */
 struct TableSettings {
     static constexpr const char* kSection = "Morlu";
@@ -34,6 +34,9 @@ struct TableSettings {
     static constexpr int kNormal = 1000;
     static constexpr int kFast = 500;
 
+    /// "Botlevel": how the computer players play, as the menu "Computer Players" lists them.
+    enum class BotLevel { Classic, Expert, Master };
+
     int textsize = 8;
     QRect bounds{3, 3, 789, 595};                ///< left, top, width, height
     std::uint32_t textcolor = 0;                 ///< 0x00BBGGRR; black
@@ -43,11 +46,13 @@ struct TableSettings {
     BotSpeedItem botspeedItem = BotSpeedItem::Normal;
     int turnsound = 0; ///< 0 Classic, 1 New
     bool chattersounds = true;
-    bool expertBots = false;       ///< "Botlevel": "expert", or the classic computer players
+    BotLevel botLevel = BotLevel::Classic; ///< "Botlevel": "classic", "expert" or "master"
     /// "ShowDownload": the lobby offer at a solo start; off only for exactly "false", written by the offer.
     bool showdownload = true;
     bool showPlayableCards = true; ///< dim the cards the host would refuse on the player's turn
     bool keepRecords = true;       ///< write every game played or watched to a game record
+    /// "AllowHints": the host player lets the other players of a game ask for hints; off by default.
+    bool allowHints = false;
     /// "PlayerName": the name Host Game and Join Game offer; the login name until one is kept.
     QString playerName = loginName();
     /// "RecentHost1".."RecentHost8": the hosts joined last, newest first, as the player typed them.
@@ -59,7 +64,7 @@ struct TableSettings {
     /**
      * Writes every key but the phrases, in the order "Textsize", "Top", "Left", "Width", "Height",
      * "Textcolor", "Botspeed", "Playsounds", "Turnsound", "ChatterSounds", "Botlevel", "ShowPlayableCards",
-     * "KeepRecords",
+     * "KeepRecords", "AllowHints",
      * as one change: the file is read once and replaced once. False when the file could not be
      * written (file.errorString() says why; the file is then unchanged).
      */
@@ -86,6 +91,10 @@ struct TableSettings {
     static std::pair<BotSpeedItem, int> readBotSpeed(const QString& text);
     /// The delay of a bot speed item.
     static int delayOf(BotSpeedItem item);
+    /// The level "Botlevel" stands for: exactly "expert" or "master", else the classic players.
+    static BotLevel readBotLevel(const QString& text);
+    /// The word of @p level in the settings file, which is also its word on the wire (CMD_botlevel).
+    static QString botLevelWord(BotLevel level);
 
     /// Where the settings file lives: beside the program, or in the user's configuration folder (see storagePath()).
     static QString defaultPath();

@@ -11,6 +11,8 @@
 #include "friendsline.h"
 #include "commands.h"
 #include "gamedisplay.h"
+#include "hintrequester.h"
+#include "oneshottimer.h"
 #include "messagebox.h"
 #include "names.h"
 #include "playablecards.h"
@@ -142,6 +144,9 @@ void Tchat::buildParts()
     m_playable = std::make_unique<PlayableCards>(*m_board, m_display->model());
     m_access = std::make_unique<TableAccessibility>(*m_board, m_state, m_display->model());
     new StandingsPanel(*m_board, m_display->model());
+    m_hintTimer = new QtOneShotTimer(this);
+    m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, this);
+    m_keys->setHintRequest([this] { m_hints->Hint1Click(); });
 }
 
 void Tchat::wireParts()
@@ -152,6 +157,7 @@ void Tchat::wireParts()
     m_round->registerOn(commands);
     m_game->registerOn(commands);
     m_connection->registerOn(commands);
+    m_hints->registerOn(commands);
     // Who sits where goes to the model too, before the session draws it.
     const auto seating = [this, &commands](std::string_view word, void (TableSession::*handler)(std::string_view)) {
         commands.add(word, [this, word, handler](std::string_view rest) {
@@ -214,6 +220,7 @@ void Tchat::wireParts()
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();
         m_access->refresh();
+        m_hints->refresh();
     });
     wireMenus();
 }
@@ -239,6 +246,8 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::spyListChosen, this, &Tchat::SpyList1Click);
     connect(menus, &TableMenus::contentChosen, this, &Tchat::Help2Click);
     connect(menus, &TableMenus::aboutChosen, this, &Tchat::About1Click);
+    connect(menus, &TableMenus::hintChosen, m_hints, &HintRequester::Hint1Click);
+    connect(m_hints, &HintRequester::mayAskChanged, menus, &TableMenus::setHintEnabled);
     connect(m_download, &Tdownload::dontShowAgainChanged, this, [this](bool dontShow) {
         ProfileFile file(m_options->path());
         TableSettings::writeShowDownload(file, !dontShow);

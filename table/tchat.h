@@ -17,6 +17,8 @@ class Board;
 class BoardDisplay;
 class BoardKeys;
 class FriendsLine;
+class HintRequester;
+class QtOneShotTimer;
 class PlayableCards;
 class PlayTogether;
 class TableAccessibility;
@@ -162,6 +164,7 @@ public:
     TableConnection& connection() { return *m_connection; }
     Board& board() { return *m_board; }
     PlayableCards& playable() { return *m_playable; }
+    HintRequester& hints() { return *m_hints; }
     /** What the host has said about the game. */
     const TableModel& model() const;
     ChatView& mainchat();
@@ -256,4 +259,6 @@ private:
     BoardKeys* m_keys = nullptr;
     std::unique_ptr<PlayableCards> m_playable;
     std::unique_ptr<TableAccessibility> m_access;
+    QtOneShotTimer* m_hintTimer = nullptr;
+    HintRequester* m_hints = nullptr;
 };

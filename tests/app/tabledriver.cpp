@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace morlu::test {
 
@@ -70,7 +71,14 @@ bool TableDriver::choose(Tchat& table)
 bool TableDriver::play(Tchat& table)
 {
     const int seat = table.state().myseat;
-    for (int k = 1; k <= 8; ++k) {
+    // The cards the table shows as playable first: a deal whose leftmost card may not be played (a
+    // leader without Diamonds in GUILLOTINE, say) then plays without a refusal, as a player would.
+    std::vector<int> order;
+    for (const bool dimmed : {false, true})
+        for (int k = 1; k <= 8; ++k)
+            if (table.board().handPlace(k)->isDimmed() == dimmed)
+                order.push_back(k);
+    for (const int k : order) {
         CardPlace* place = table.board().handPlace(k);
         if (!place->isVisibleTo(&table.board()) || place->slot() == 0 || m_host.engine().seat(seat).cards[k] == 0)
             continue;

@@ -10,9 +10,9 @@ namespace morlu::test {
 
 /**
  * Plays for human tables the way a player does, through the widgets: it clicks the first free
- * contract when the table must choose, and tries the cards of the hand from left to right until the
- * host accepts one. The host in the same process tells it when a table really is waited for, so it
- * never clicks on a turn the table has not been told about yet.
+ * contract when the table must choose, and tries the cards of the hand from left to right (those it shows
+ * as playable first) until the host accepts one. The host in the same process tells it when a table
+ * really is waited for, so it never clicks on a turn the table has not been told about yet.
  */
 class TableDriver {
 public:

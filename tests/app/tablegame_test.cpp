@@ -1,15 +1,21 @@
 #include "artpicture.h"
 #include "board.h"
 #include "cardplace.h"
+#include "clicklabel.h"
+#include "contractchooser.h"
+#include "hintrequester.h"
 #include "programrig.h"
 #include "sessionmessages.h"
 #include "tableconnection.h"
 #include "tabledriver.h"
 #include "tablelink.h"
+#include "tablemenus.h"
+#include "tablemodel.h"
 #include "tgamestart.h"
 #include "tsock.h"
 #include "tsockconnection.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -130,6 +136,50 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
     for (const QList<QVariant>& call : sounds)
         winnerSound |= call.at(0).toString() == QStringLiteral("winner");
     EXPECT_TRUE(winnerSound);
+}
+
+// A solo player asks the real host for hints by key and by menu: the contract it names and the card it
+// names are ones the host accepts, and the rings go once they are played.
+TEST(TableGame, HintsInASoloGameNameAContractAndACardTheHostTakes)
+{
+    auto table = soloTable();
+    SentLines sent(*table);
+    QAction* hint = table->menus().hintAction();
+    EXPECT_FALSE(hint->isEnabled());
+    startGame(table, 1);
+    const GameState& game = table.server().engine().state();
+    ASSERT_TRUE(waitUntil([&] { return table->model().chooser() == 1; }, kWait));
+    EXPECT_TRUE(hint->isEnabled());
+
+    QTest::keyClick(&table->board(), Qt::Key_H);
+    ASSERT_TRUE(waitUntil([&] { return table->hints().ringedContract() != 0; }, kWait));
+    EXPECT_TRUE(sent.lines().contains(QStringLiteral("CMD_hint+1+")));
+    const int contract = table->hints().ringedContract();
+    EXPECT_EQ(table->board().chooser()->hinted(), contract);
+    EXPECT_TRUE(table->board().gameLog()->toPlainText().contains(QStringLiteral("Hint: ")));
+    QTest::mouseClick(table->board().chooser()->titleLabel(contract), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return game.contract == contract; }, kWait));
+    EXPECT_TRUE(waitUntil([&] { return table->board().chooser()->hinted() == 0; }, kWait));
+
+    // The director leads (or lays) first: its turn comes at once.
+    ASSERT_TRUE(waitUntil([&] { return table->model().ownTurn(); }, kWait));
+    EXPECT_TRUE(hint->isEnabled());
+    hint->trigger();
+    ASSERT_TRUE(waitUntil([&] { return table->hints().ringedSlot() != 0; }, kWait));
+    const int slot = table->hints().ringedSlot();
+    EXPECT_TRUE(table->board().handPlace(slot)->isHinted());
+    QTest::mouseClick(table->board().handPlace(slot), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return game.seats[1].cards[std::size_t(slot)] == 0; }, kWait));
+    EXPECT_FALSE(table->board().errorPanel()->isVisibleTo(&table->board()));
+    EXPECT_TRUE(waitUntil([&] { return table->hints().ringedSlot() == 0; }, kWait));
+    EXPECT_FALSE(table->board().handPlace(slot)->isHinted());
+    EXPECT_FALSE(table->board().gameLog()->toPlainText().contains(QStringLiteral("This host gives no hints.")));
+
+    // The leave for hints is told to everybody as a plain system line.
+    table->menus().allowHintsAction()->trigger();
+    EXPECT_TRUE(
+        waitUntil([&] { return chatLines(*table).contains(QStringLiteral("The host player allows hints.")); }, kWait))
+        << qPrintable(chatLines(*table).join(QLatin1Char('\n')));
 }
 
 TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)

@@ -27,6 +27,8 @@ protected:
         QApplication::setActiveWindow(&board);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&board));
         board.setFocus();
+        // The window's hint requester decides whether to ask; here the key's request is recorded as it is.
+        keys.setHintRequest([this] { host.sendline("CMD_hint+1+\xFF"); });
     }
     /// Presses @p key where the keyboard is now: the focused card, or the board.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -84,6 +86,7 @@ TEST_F(BoardKeysTest, KeysMakeTheRequestsOfTheirClicks)
          },
          {Qt::Key_1, Qt::Key_Right, Qt::Key_Return},
          {}},
+        {"H asks for a hint", ownTurn, {Qt::Key_H}, {"CMD_hint+1+\xFF"}},
         {"digits choose contracts while choosing", [this] { openRound(1); }, {Qt::Key_5}, {"CMD_choosetype+1+5+\xFF"}},
         {"a used contract is not chosen",
          [this] {
@@ -108,6 +111,7 @@ TEST_F(BoardKeysTest, KeysMakeTheRequestsOfTheirClicks)
     board.setFocus();
     press(Qt::Key_1, Qt::ControlModifier);
     press(Qt::Key_1, Qt::AltModifier);
+    press(Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(host.sent.empty());
 }
 

@@ -74,15 +74,24 @@ TEST(TableMenus, OptionItemsReportTheirValueAndJustWatchShowsTheHostsWord)
     QObject::connect(&menus, &TableMenus::playChatterSoundsToggled, &menus, [&](bool on) { reported << on; });
     QObject::connect(&menus, &TableMenus::turnSoundChosen, &menus, [&](int n) { reported << n; });
     QObject::connect(&menus, &TableMenus::botSpeedChosen, &menus, [&](int n) { reported << n; });
-    QObject::connect(&menus, &TableMenus::botLevelChosen, &menus, [&](bool expert) { reported << expert; });
+    QObject::connect(&menus, &TableMenus::botLevelChosen, &menus, [&](int level) { reported << level; });
+    QObject::connect(&menus, &TableMenus::allowHintsToggled, &menus, [&](bool on) { reported << on; });
     QObject::connect(&menus, &TableMenus::textSizeChosen, &menus, [&](int size) { reported << size; });
     struct Row {
         const char* item;
         QVariant value;
     };
-    const Row rows[] = {
-        {"PlaySounds1", false}, {"PlayChatterSounds1", true}, {"New1", 1}, {"Classic1", 0}, {"Slow1", 0},
-        {"Fast1", 2},           {"BotExpert1", true},         {"N12", 12}};
+    const Row rows[] = {{"PlaySounds1", false},
+                        {"PlayChatterSounds1", true},
+                        {"New1", 1},
+                        {"Classic1", 0},
+                        {"Slow1", 0},
+                        {"Fast1", 2},
+                        {"BotExpert1", 1},
+                        {"BotMaster1", 2},
+                        {"BotClassic1", 0},
+                        {"AllowHints1", true},
+                        {"N12", 12}};
     for (const Row& row : rows) {
         reported.clear();
         window.findChild<QAction*>(QString::fromLatin1(row.item))->trigger();
@@ -99,6 +108,9 @@ TEST(TableMenus, OptionItemsReportTheirValueAndJustWatchShowsTheHostsWord)
               QKeySequence(Qt::CTRL | Qt::Key_S));
     // The computer players are the hosting table's to choose, once it has logged in.
     EXPECT_FALSE(window.findChild<QMenu*>(QStringLiteral("ComputerPlayers1"))->isEnabled());
+    // So is the leave for hints, shown to it alone; a hint is asked for only when the table says so.
+    EXPECT_FALSE(menus.allowHintsAction()->isVisible());
+    EXPECT_FALSE(menus.hintAction()->isEnabled());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "chatpane.h"
 #include "chatview.h"
 #include "printers.h"
+#include "profilefile.h"
 #include "soundoutput.h"
 #include "soundplayer.h"
 #include "tableevents.h"
@@ -95,7 +96,7 @@ TEST_F(TableOptionsTest, WithoutAFileTheDefaultsApplyAtLogin)
     EXPECT_TRUE(window.findChild<QMenu*>(QStringLiteral("ComputerPlayers1"))->isEnabled());
     EXPECT_EQ(takeSent(), (std::vector<std::string>{"CMD_botspeed+1+1000+\xFF", "CMD_botlevel+1+classic+\xFF",
                                                     "CMD_botlevel+2+classic+\xFF", "CMD_botlevel+3+classic+\xFF",
-                                                    "CMD_botlevel+4+classic+\xFF"}));
+                                                    "CMD_botlevel+4+classic+\xFF", "CMD_allowhints+f+\xFF"}));
     EXPECT_EQ(fileBytes(), QByteArray("<none>")) << "reading writes nothing";
 }
 
@@ -122,7 +123,7 @@ TEST_F(TableOptionsTest, EveryKeyIsAppliedToItsPart)
     EXPECT_TRUE(action("BotExpert1")->isChecked());
     EXPECT_EQ(takeSent(), (std::vector<std::string>{"CMD_botspeed+1+2000+\xFF", "CMD_botlevel+1+expert+\xFF",
                                                     "CMD_botlevel+2+expert+\xFF", "CMD_botlevel+3+expert+\xFF",
-                                                    "CMD_botlevel+4+expert+\xFF"}));
+                                                    "CMD_botlevel+4+expert+\xFF", "CMD_allowhints+f+\xFF"}));
 }
 
 TEST_F(TableOptionsTest, AnotherSeatTellsTheHostNothingAndCannotChooseTheComputerPlayers)
@@ -134,6 +135,65 @@ TEST_F(TableOptionsTest, AnotherSeatTellsTheHostNothingAndCannotChooseTheCompute
     // A speed chosen from the menu goes out from any seat; the host keeps only slot 1's.
     action("Fast1")->trigger();
     EXPECT_EQ(takeSent(), std::vector<std::string>{"CMD_botspeed+3+500+\xFF"});
+}
+
+TEST_F(TableOptionsTest, TheLevelAndTheLeaveForHintsGoOutFromSlotOneOnly)
+{
+    struct Row {
+        int seat;
+        const char* stored;
+        const char* item;
+        std::vector<std::string> atLogin;
+        std::vector<std::string> onChoice;
+        bool hintsShown;
+    };
+    const auto levels = [](const char* word) {
+        std::vector<std::string> lines;
+        for (int seat = 1; seat <= 4; ++seat)
+            lines.push_back("CMD_botlevel+" + std::to_string(seat) + "+" + word + "+\xFF");
+        return lines;
+    };
+    const std::vector<std::string> masterLogin = [&] {
+        std::vector<std::string> lines{"CMD_botspeed+1+1000+\xFF"};
+        for (const std::string& line : levels("master"))
+            lines.push_back(line);
+        lines.push_back("CMD_allowhints+t+\xFF");
+        return lines;
+    }();
+    const Row rows[] = {
+        {1, "[Morlu]\r\nBotlevel=master\r\nAllowHints=true\r\n", "AllowHints1", masterLogin,
+         {"CMD_allowhints+f+\xFF"}, true},
+        {1, "[Morlu]\r\nBotlevel=master\r\nAllowHints=true\r\n", "BotExpert1", masterLogin, levels("expert"), true},
+        {1, "[Morlu]\r\nBotlevel=expert\r\n", "BotMaster1",
+         [&] {
+             std::vector<std::string> lines{"CMD_botspeed+1+1000+\xFF"};
+             for (const std::string& line : levels("expert"))
+                 lines.push_back(line);
+             lines.push_back("CMD_allowhints+f+\xFF");
+             return lines;
+         }(),
+         levels("master"), true},
+        // Another seat neither sees the item nor speaks for the host player, but keeps its own choice.
+        {3, "[Morlu]\r\nAllowHints=false\r\n", "AllowHints1", {}, {}, false},
+        {3, "[Morlu]\r\nBotlevel=expert\r\n", "BotMaster1", {}, {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.item) + " at seat " + std::to_string(row.seat));
+        state.myseat = row.seat;
+        writeFile(row.stored);
+        options.loadinifile();
+        EXPECT_EQ(takeSent(), row.atLogin);
+        EXPECT_EQ(action("AllowHints1")->isVisible(), row.hintsShown);
+        const bool wasChecked = action(row.item)->isChecked();
+        action(row.item)->trigger();
+        EXPECT_EQ(takeSent(), row.onChoice);
+        const TableSettings kept = TableSettings::read(ProfileFile(path));
+        if (std::string(row.item) == "AllowHints1")
+            EXPECT_EQ(kept.allowHints, !wasChecked);
+        else
+            EXPECT_EQ(TableSettings::botLevelWord(kept.botLevel),
+                      std::string(row.item) == "BotMaster1" ? QStringLiteral("master") : QStringLiteral("expert"));
+    }
 }
 
 TEST_F(TableOptionsTest, NothingIsWrittenBeforeTheSettingsWereRead)
@@ -158,7 +218,8 @@ TEST_F(TableOptionsTest, NothingIsWrittenBeforeTheSettingsWereRead)
     action("PlaySounds1")->trigger();
     EXPECT_EQ(fileBytes(), "; the player's own\r\n[Morlu]\r\nTextsize=14\r\nPlaysounds=false\r\nTop=3\r\nLeft=3\r\n"
                            "Width=789\r\nHeight=595\r\nTextcolor=clBlack\r\nBotspeed=1000\r\nTurnsound=0\r\n"
-                           "ChatterSounds=true\r\nBotlevel=classic\r\nShowPlayableCards=true\r\nKeepRecords=true\r\n\r\n[Lobby]\r\n"
+                           "ChatterSounds=true\r\nBotlevel=classic\r\nShowPlayableCards=true\r\nKeepRecords=true\r\n"
+                           "AllowHints=false\r\n\r\n[Lobby]\r\n"
                            "Name=Ann\r\n");
 }
 
@@ -174,6 +235,8 @@ TEST_F(TableOptionsTest, EachOptionIsWrittenAsItIsChosen)
                         {"New1", "Turnsound=1"},
                         {"Slow1", "Botspeed=1500"},
                         {"BotExpert1", "Botlevel=expert"},
+                        {"BotMaster1", "Botlevel=master"},
+                        {"AllowHints1", "AllowHints=true"},
                         {"N14", "Textsize=14"},
                         {"ShowPlayableCards1", "ShowPlayableCards=false"},
                         {"KeepGameRecords1", "KeepRecords=false"}};

@@ -81,8 +81,18 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const S& s) { return s.botspeed == 1000 && s.botspeedItem == Item::Normal; }},
         ReadRow{"NewTurnSound", "Turnsound=1\r\n", [](const S& s) { return s.turnsound == 1; }},
         ReadRow{"ClassicTurnSound", "Turnsound=2\r\n", [](const S& s) { return s.turnsound == 0; }},
-        ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.expertBots; }},
-        ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n", [](const S& s) { return !s.expertBots; }},
+        // Files written before the master read as they always did; only the exact words count.
+        ReadRow{"ExpertBots", "Botlevel=expert\r\n", [](const S& s) { return s.botLevel == S::BotLevel::Expert; }},
+        ReadRow{"ClassicBots", "Botlevel=classic\r\n",
+                [](const S& s) { return s.botLevel == S::BotLevel::Classic; }},
+        ReadRow{"MasterBots", "Botlevel=master\r\n", [](const S& s) { return s.botLevel == S::BotLevel::Master; }},
+        ReadRow{"OtherLevelIsClassic", "Botlevel=Expert\r\n",
+                [](const S& s) { return s.botLevel == S::BotLevel::Classic; }},
+        ReadRow{"OtherMasterIsClassic", "Botlevel=Master \r\n",
+                [](const S& s) { return s.botLevel == S::BotLevel::Classic; }},
+        ReadRow{"NoLevelIsClassic", "Textsize=8\r\n", [](const S& s) { return s.botLevel == S::BotLevel::Classic; }},
+        ReadRow{"HintsAllowed", "AllowHints=true\r\n", [](const S& s) { return s.allowHints; }},
+        ReadRow{"HintsOffUnlessTrue", "AllowHints=1\r\n", [](const S& s) { return !s.allowHints; }},
         ReadRow{"NoLobbyOffer", "ShowDownload=false\r\n", [](const S& s) { return !s.showdownload; }},
         ReadRow{"LobbyOffer", "ShowDownload=no\r\n", [](const S& s) { return s.showdownload; }},
         ReadRow{"PlayableCardsOff", "ShowPlayableCards=false\r\n", [](const S& s) { return !s.showPlayableCards; }},
@@ -119,7 +129,8 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     s.botspeedItem = Item::Fast;
     s.turnsound = 1;
     s.chattersounds = false;
-    s.expertBots = true;
+    s.botLevel = S::BotLevel::Master;
+    s.allowHints = true;
     s.showPlayableCards = false;
     s.keepRecords = false;
     s.phrases[0] = QStringLiteral("not written by write()");
@@ -129,8 +140,8 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase1=\nPhrase2=\nPhrase3=Nice one\nPhrase4=\nPhrase5=\n"
                                             "Phrase6=\nPhrase7=\nPhrase8=\nPhrase9=\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
                                             "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
-                                            "Turnsound=1\nChatterSounds=false\nBotlevel=expert\n"
-                                            "ShowPlayableCards=false\nKeepRecords=false\n"));
+                                            "Turnsound=1\nChatterSounds=false\nBotlevel=master\n"
+                                            "ShowPlayableCards=false\nKeepRecords=false\nAllowHints=true\n"));
     TableSettings expected = s;
     expected.phrases = {};
     expected.phrases[2] = QStringLiteral("Nice one");

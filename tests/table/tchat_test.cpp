@@ -231,13 +231,15 @@ TEST_F(TchatSession, TheHostsTableTellsTheBotSpeedAtEveryArrival)
     table->setChosenbotspeed(500);
     login(1);
     hostSays({QStringLiteral("CMD_newplayerinfo+2+Bob"), QStringLiteral("CMD_newplayerinfo+7+Eve")});
-    // Reading the settings at the own login tells the speed and the computer players' level first.
+    // Reading the settings at the own login tells the speed, the computer players' level and the leave for
+    // hints first.
     EXPECT_EQ(sent.lines(),
               (QStringList{QStringLiteral("CMD_logininfo+1+1.0.5+Ann"), QStringLiteral("CMD_seatkey+1+"),
                            QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botlevel+1+classic+"),
                            QStringLiteral("CMD_botlevel+2+classic+"), QStringLiteral("CMD_botlevel+3+classic+"),
-                           QStringLiteral("CMD_botlevel+4+classic+"), QStringLiteral("CMD_botspeed+1+500+"),
-                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+")}));
+                           QStringLiteral("CMD_botlevel+4+classic+"), QStringLiteral("CMD_allowhints+f+"),
+                           QStringLiteral("CMD_botspeed+1+500+"), QStringLiteral("CMD_botspeed+1+500+"),
+                           QStringLiteral("CMD_botspeed+1+500+")}));
 }
 
 // In a larger window the chat text grows with the board, taking the same share of the chat's width; a

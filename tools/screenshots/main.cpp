@@ -7,6 +7,8 @@
 #include "commands.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
+#include "hintrequester.h"
+#include "manualtimer.h"
 #include "playerinput.h"
 #include "rounddisplay.h"
 #include "standingspanel.h"
@@ -92,6 +94,8 @@ public:
     GameDisplay game{display, chat, events};
     PlayerInput input{board, state, host, dialogs, events};
     StandingsPanel* standings = new StandingsPanel(board, display.model());
+    ManualTimer hintTimer;
+    HintRequester hints{board, display.model(), host, hintTimer};
     morlu::Dispatcher<> commands;
 };
 
@@ -175,6 +179,27 @@ const std::vector<Picture>& pictures()
              pane->chatrecieved("1+You says: Way To Go Teamie!|clBlack");
              pane->chatrecieved("2+Bea chats: ça va, Jürgen? Привет, Łukasz!|clNavy");
              s.playTrick();
+         }},
+        {"hint",
+         [](Scene& s) {
+             s.openRound(2);
+             s.round.choosehand("2+3+0+");
+             s.game.starthand("");
+             s.round.getnextplayer("3+");
+             s.game.placecard("3+11+0+t+");
+             s.round.getnextplayer("4+");
+             s.game.placecard("4+15+0+f+");
+             s.round.getnextplayer("1+");
+             s.hints.refresh();
+             s.hints.hint("1+3+");
+         }},
+        {"hint-contract",
+         [](Scene& s) {
+             s.round.startthegame("You+s+");
+             s.round.startround("1+1+");
+             s.round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+19+7+23+8+24");
+             s.hints.refresh();
+             s.hints.hint("1+0+5+");
          }},
     };
     return all;

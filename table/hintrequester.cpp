@@ -1,0 +1,128 @@
+#include "hintrequester.h"
+
+#include "board.h"
+#include "cardplace.h"
+#include "contractchooser.h"
+#include "hintreason.h"
+#include "hostrequests.h"
+#include "oneshottimer.h"
+#include "sessionmessages.h"
+#include "tablemodel.h"
+
+namespace {
+
+QString contractText(int contract)
+{
+    const std::string_view name = morlu::contractName(contract);
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
+} // namespace
+
+HintRequester::HintRequester(Board& board, const TableModel& model, HostRequests& host, OneShotTimer& timer,
+                             QObject* parent)
+    : QObject(parent), m_board(board), m_model(model), m_host(host), m_timer(timer)
+{
+    m_timer.setTimeout([this] { answerOverdue(); });
+}
+
+void HintRequester::registerOn(morlu::Dispatcher<>& dispatcher)
+{
+    dispatcher.add(morlu::CMD_hint, [this](std::string_view rest) { hint(rest); });
+}
+
+bool HintRequester::choosing() const
+{
+    return m_model.isPlayerSeat() && m_model.chooser() == m_model.myslot();
+}
+
+bool HintRequester::mayAsk() const
+{
+    if (!m_model.isPlayerSeat() || m_model.seat(m_model.myslot()).watching)
+        return false;
+    return choosing() || m_model.ownTurn();
+}
+
+bool HintRequester::othersSeated() const
+{
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        if (seat != m_model.myslot() && !m_model.seat(seat).name.isEmpty())
+            return true;
+    return false;
+}
+
+void HintRequester::Hint1Click()
+{
+    if (!mayAsk() || m_awaiting)
+        return;
+    m_awaiting = true;
+    m_timer.start(kAnswerMs);
+    m_host.sendline(morlu::HintRequest{m_model.myslot()}.write(m_line));
+}
+
+void HintRequester::hint(std::string_view rest)
+{
+    const morlu::Hint answer = morlu::Hint::read(rest);
+    if (answer.seat != m_model.myslot() || !mayAsk())
+        return;
+    m_awaiting = false;
+    m_timer.stop();
+    clearRing();
+    const morlu::PlayPosition position = m_model.playPosition();
+    if (answer.handSlot == 0 && choosing() && morlu::validContract(answer.contract) &&
+        !m_model.contractUsed(answer.contract)) {
+        m_ringedContract = answer.contract;
+        m_board.chooser()->setHinted(answer.contract);
+        const QString reason = HintReason::forContract(answer.contract, position.hand);
+        m_board.addLogLine(QStringLiteral("Hint: ") + (reason.isEmpty() ? contractText(answer.contract) : reason));
+        return;
+    }
+    if (answer.handSlot < 1 || answer.handSlot > morlu::kHandSlots || !m_model.ownTurn())
+        return;
+    const int card = position.hand[std::size_t(answer.handSlot)];
+    CardPlace* place = m_board.handPlace(answer.handSlot);
+    if (card == 0 || place == nullptr)
+        return;
+    m_ringedSlot = answer.handSlot;
+    place->setHinted(true);
+    const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
+    m_board.addLogLine(QStringLiteral("Hint: ") + (reason.isEmpty() ? HintReason::cardText(card) : reason));
+}
+
+void HintRequester::answerOverdue()
+{
+    if (!m_awaiting)
+        return;
+    m_awaiting = false;
+    // With other humans seated the host answers only with the host player's leave.
+    m_board.addLogLine(othersSeated() ? QStringLiteral("No hint came: the host player allows none, or this host "
+                                                       "gives none.")
+                                      : QStringLiteral("This host gives no hints."));
+}
+
+void HintRequester::clearRing()
+{
+    if (CardPlace* place = m_board.handPlace(m_ringedSlot))
+        place->setHinted(false);
+    m_board.chooser()->setHinted(0);
+    m_ringedSlot = 0;
+    m_ringedContract = 0;
+}
+
+void HintRequester::refresh()
+{
+    const bool may = mayAsk();
+    const bool cardGone = m_ringedSlot != 0 && (!m_model.ownTurn() || m_model.hand()[std::size_t(m_ringedSlot)] == 0);
+    const bool choiceGone = m_ringedContract != 0 && !choosing();
+    if (cardGone || choiceGone)
+        clearRing();
+    // The host drops a request its position has left; no answer is then no news.
+    if (m_awaiting && !may) {
+        m_awaiting = false;
+        m_timer.stop();
+    }
+    if (may != m_mayAsk) {
+        m_mayAsk = may;
+        emit mayAskChanged(may);
+    }
+}
