@@ -44,10 +44,8 @@ void RoundDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 
 void RoundDisplay::getnextplayer(std::string_view rest)
 {
+    // In DOMINO the host passes over a seat that can lay nothing; the model's log says so.
     m_display.take(morlu::CMD_nextplayer, rest);
-    // In DOMINO the host passes over a seat that can lay nothing; the log says so.
-    for (const int seat : m_display.model().passed())
-        m_board.addLogLine(m_board.seatName(seat) + QStringLiteral(" passes."));
     m_display.getnextplayer(morlu::NextPlayer::read(rest).seat);
 }
 
@@ -72,12 +70,7 @@ void RoundDisplay::startround(std::string_view rest)
     const auto message = morlu::StartRound::read(rest);
     const int director = message.seat;
     m_state.chooserseat = director;
-    m_state.contractnumber = message.round;
-    m_board.addLogLine(QString());
-    m_board.addLogLine(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
     m_display.showCounter();
-    m_board.addLogLine(director == m_state.myseat ? QStringLiteral("You are the director")
-                                                  : m_board.seatName(director) + QStringLiteral(" is the director"));
     m_display.showChoosing(director);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         m_board.playedCard(seat)->clearPicture();
@@ -89,7 +82,6 @@ void RoundDisplay::startround(std::string_view rest)
     m_board.leadMarker()->hide();
     m_board.turnMarker()->hide();
     m_board.handTypeLabel()->clear();
-    m_state.contract = 0;
     // The rank order belongs to the contract, which is still to be chosen.
     m_board.rankLabel()->clear();
     m_events.playsounds(QStringLiteral("startround"));

@@ -94,13 +94,14 @@ void Tchat::buildParts()
     m_board = new Board(area);
     area->setBoard(m_board);
     m_events = new TableEvents(this);
+    m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
     m_chat = new ChatPane(
         m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); }, {}, {}, this);
     m_soundOutput = new QtSoundOutput(this);
     m_sounds = new SoundPlayer(
-        *m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
+        *m_soundOutput, *m_chat, [this](int seat) { return m_display->model().seatName(seat); }, this);
     m_options = new TableOptions(
         TableOptions::Parts{*this, *m_menus, *m_chat, *m_sounds, *m_events, *m_connection, m_state},
         TableSettings::defaultPath(),
@@ -115,7 +116,7 @@ void Tchat::buildParts()
     m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
                                  tile, this);
     m_gamestart->setWindowFlag(Qt::Dialog);
-    m_tally = new TallyRecorder(*m_board, m_state, tile, this);
+    m_tally = new TallyRecorder(m_display->model(), tile, this);
     m_records = new GameRecorder(this);
     m_spylist = new Tspylist(this);
     m_help = new Thelp(this);
@@ -128,7 +129,6 @@ void Tchat::buildParts()
     statusBar()->hide();
     m_play = new PlayTogether(*this, m_state, *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
 
-    m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
     m_game = std::make_unique<GameDisplay>(*m_display, *m_chat, *m_events);
     m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);

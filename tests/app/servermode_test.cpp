@@ -175,7 +175,7 @@ TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
 
     table->JustWatch1Click();
     ASSERT_TRUE(waitUntil([&] { return table->board().winnerPanel()->isVisibleTo(&table->board()); }, 60000));
-    EXPECT_EQ(table->state().contractnumber, 8);
+    EXPECT_EQ(table->model().round(), 8);
     EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board())) << "the next game is slot 1's to start";
     EXPECT_EQ(table->tally().store().myGames(), QStringLiteral("1"));
     EXPECT_EQ(table->tally().store().record(0).first(), QStringLiteral("1")) << "Klot was at the table";

@@ -242,11 +242,11 @@ TEST_F(GameDisplayTest, CatchUpDrawsTheRunningTrick)
     EXPECT_EQ(board.seatName(4), QStringLiteral("Kling"));
     EXPECT_EQ(board.directorMarker()->pos(), QPoint(365 - 35, 18));
     EXPECT_TRUE(shown("image_director"));
-    EXPECT_EQ(state.directorseat, 0);
+    EXPECT_EQ(display.model().director(), 2);
     EXPECT_EQ(state.turnseat, 4);
     EXPECT_EQ(textOf("label_status"), QStringLiteral("Kling's turn."));
     EXPECT_EQ(textOf("label_gametype"), QStringLiteral("HALF GAME"));
-    EXPECT_EQ(state.contractnumber, 5);
+    EXPECT_EQ(display.model().round(), 5);
     EXPECT_EQ(textOf("label_round"), QStringLiteral("CONTRACT: 5/16"));
     EXPECT_EQ(textOf("label_handtype"), QStringLiteral("SIEGE - Avoid All Spades."));
     EXPECT_EQ(board.leadMarker()->pos(), QPoint(359 - 4, 67));

@@ -89,8 +89,8 @@ TEST_F(RoundDisplayTest, OwnRoundOpensTheChooser)
     round.startthegame("You+s+");
     round.startround("1+3+");
     EXPECT_EQ(state.chooserseat, 1);
-    EXPECT_EQ(state.directorseat, 1);
-    EXPECT_EQ(state.contractnumber, 3);
+    EXPECT_EQ(display.model().director(), 1);
+    EXPECT_EQ(display.model().round(), 3);
     EXPECT_EQ(logLines().mid(logLines().size() - 3), (QStringList{QString(), QStringLiteral("CONTRACT 3 is starting."),
                                                                   QStringLiteral("You are the director")}));
     EXPECT_EQ(textOf("label_round"), QStringLiteral("CONTRACT: 3/8"));
