@@ -82,10 +82,9 @@ struct SeatOne {
              {board.directorMarker(), board.turnMarker(), board.leadMarker(), board.takerMarker()})
             shown << marker->objectName() +
                          (marker->isVisibleTo(&board) ? QStringLiteral(" at %1").arg(marker->x()) : QStringLiteral(" hidden"));
-        for (const QLabel* label : {static_cast<const QLabel*>(board.statusLabel()), board.handTypeLabel(),
-                                    static_cast<const QLabel*>(board.rankLabel()),
-                                    static_cast<const QLabel*>(board.roundLabel()),
-                                    static_cast<const QLabel*>(board.gameTypeLabel())})
+        const QList<const QLabel*> lines{board.statusLabel(), board.handTypeLabel(), board.rankLabel(),
+                                         board.roundLabel(), board.gameTypeLabel()};
+        for (const QLabel* label : lines)
             shown << label->objectName() + QLatin1Char(' ') + label->text();
         QString marks;
         for (int code = 1; code <= kContractCount; ++code)

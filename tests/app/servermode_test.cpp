@@ -5,6 +5,7 @@
 #include "programrig.h"
 #include "serverprocess.h"
 #include "tallyfile.h"
+#include "tablemodel.h"
 #include "tallyrecorder.h"
 #include "tempdir.h"
 #include "testtable.h"

@@ -6,6 +6,7 @@
 #include "tableconnection.h"
 #include "tabledriver.h"
 #include "tablelink.h"
+#include "tablemodel.h"
 #include "tgamestart.h"
 #include "tsock.h"
 #include "tsockconnection.h"
