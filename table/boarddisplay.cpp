@@ -191,7 +191,6 @@ void BoardDisplay::clearall()
     for (int code = 1; code <= morlu::kContractCount; ++code)
         m_board.chooser()->setMarked(code, false);
     m_board.dominoPanel()->hide();
-    m_state.chooserseat = 0;
     m_board.takerMarker()->hide();
     m_board.leadMarker()->hide();
     m_board.handTypeLabel()->clear();
@@ -236,7 +235,6 @@ void BoardDisplay::setcontract(int code)
 
 void BoardDisplay::getnextplayer(int seat)
 {
-    m_state.turnseat = seat;
     if (seat == 0)
         return;
     m_board.placeTurn(seat);
@@ -266,7 +264,6 @@ void BoardDisplay::showChoosing(int director)
         m_board.chooseContractBanner()->hide();
     }
     m_board.placeDirector(director);
-    m_state.chooserseat = director;
 }
 
 void BoardDisplay::nameComputerSeats()

@@ -156,7 +156,6 @@ void GameDisplay::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
-    m_state.gamerunning = true;
     m_board.startButton()->hide();
     m_display.nameComputerSeats();
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
@@ -170,7 +169,6 @@ void GameDisplay::agame(std::string_view rest)
     m_display.showCounter();
     // The last round's director is named while the next one chooses: the table shows the chooser.
     if (const int chooser = m_display.model().chooser(); chooser != 0) {
-        m_state.turnseat = 0;
         m_board.turnMarker()->hide();
         m_display.showChoosing(chooser);
         return;
@@ -197,7 +195,6 @@ void GameDisplay::winner(std::string_view rest)
     const TableModel& model = m_display.model();
     const QString text = model.winner();
     m_events.playsounds(QStringLiteral("winner"));
-    m_state.gamerunning = false;
     const bool player = model.isPlayerSeat();
     const bool ownWin = m_display.ownWin();
     const QString shown = m_display.winnerText();

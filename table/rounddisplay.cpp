@@ -53,7 +53,6 @@ void RoundDisplay::startthegame(std::string_view rest)
 {
     m_display.take(morlu::CMD_startgame, rest);
     const auto message = morlu::StartGame::read(rest);
-    m_state.gamerunning = true;
     m_board.startButton()->hide();
     m_events.setJustWatchChecked(false);
     m_board.winnerPanel()->hide();
@@ -69,7 +68,6 @@ void RoundDisplay::startround(std::string_view rest)
     m_display.take(morlu::CMD_startround, rest);
     const auto message = morlu::StartRound::read(rest);
     const int director = message.seat;
-    m_state.chooserseat = director;
     m_display.showCounter();
     m_display.showChoosing(director);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
@@ -109,7 +107,6 @@ void RoundDisplay::choosehand(std::string_view rest)
 {
     m_display.take(morlu::CMD_choosehand, rest);
     const auto message = morlu::ChooseHand::read(rest);
-    m_state.chooserseat = 0;
     m_board.chooseContractBanner()->hide();
     if (message.seat == m_state.myseat)
         m_board.chooser()->setMarked(message.contract, true);
@@ -124,7 +121,6 @@ void RoundDisplay::alreadychoose(std::string_view rest)
     const auto message = morlu::AlreadyChoose::read(rest);
     if (message.seat > morlu::kSeatCount)
         return;
-    m_state.chooserseat = message.seat;
     m_board.chooseContractBanner()->show();
     m_board.chooser()->setMarked(message.contract, true);
     m_board.addErrorLine(QStringLiteral("You have already choosen that type of CONTRACT."));

@@ -8,18 +8,13 @@
 
 /**
  * What a table knows of itself between messages: its slot, name and connection. What the host has said
- * about the game is the model's (TableModel); the three game fields below are the player's input's
- * locks, set by the board handlers as they draw.
+ * about the game is the model's (TableModel), never a copy here.
  */
 struct TableState {
     int myseat = 0;         ///< slot the host gave this table: 1..4 a seat, 5..9 a spectator; 0 before login
     QString myname;         ///< the player's name ("You" in a solo game)
     bool connected = false; ///< the host has given this table its slot; never cleared
     bool ishost = false;    ///< this program also runs the host
-    int turnseat = 0;       ///< seat whose turn was last announced; 0 = nobody
-    int chooserseat = 0;    ///< seat that may choose a contract now; 0 = nobody
-    /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
-    bool gamerunning = false;
     /// The key that brings this table back to `myseat` after a dropped connection; empty when the host
     /// gave none (an older host, the host player's own table).
     std::string seatkey;

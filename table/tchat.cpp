@@ -127,11 +127,11 @@ void Tchat::buildParts()
     statusBar()->addWidget(m_friends, 1);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->hide();
-    m_play = new PlayTogether(*this, m_state, *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
+    m_play = new PlayTogether(*this, m_state, m_display->model(), *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
 
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
     m_game = std::make_unique<GameDisplay>(*m_display, *m_chat, *m_events);
-    m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);
+    m_input = std::make_unique<PlayerInput>(*m_board, m_state, m_display->model(), *m_connection, *this, *m_events);
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
@@ -363,7 +363,7 @@ void Tchat::Exit1Click()
 
 bool Tchat::mayLeaveGame()
 {
-    if (m_leaving || !m_state.gamerunning)
+    if (m_leaving || !m_display->model().gamerunning())
         return true;
     const QString text = m_state.ishost
                              ? QStringLiteral("A game is in progress. Leave it and exit? The game ends for everybody.")
@@ -375,7 +375,7 @@ void Tchat::followSlotOne()
 {
     const bool host = m_state.isHostPlayer();
     // During a game START stays hidden; "Start Game" asks before it throws the game away.
-    m_board->startButton()->setVisible(host && !m_state.gamerunning);
+    m_board->startButton()->setVisible(host && !m_display->model().gamerunning());
     m_menus->setStartGameEnabled(host);
     m_spylist->setKickEnabled(host);
 }

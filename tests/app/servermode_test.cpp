@@ -171,7 +171,7 @@ TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
     ASSERT_TRUE(table->gamestart().isVisible());
     QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("label_descrip1")), Qt::LeftButton);
     QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("button_startgame")), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return table->state().gamerunning; }, kWait));
+    ASSERT_TRUE(waitUntil([&] { return table->model().gamerunning(); }, kWait));
     EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
 
     table->JustWatch1Click();

@@ -58,7 +58,6 @@ TEST_F(BoardDisplayTest, ClearAllResetsTheSeatsMarksAndMarkers)
     board.placeLead(4);
     board.placeTaker(4);
     Board::showInFront(board.chooseContractBanner());
-    state.chooserseat = 2;
 
     display.clearall();
     for (int seat = 1; seat <= 4; ++seat) {
@@ -69,7 +68,6 @@ TEST_F(BoardDisplayTest, ClearAllResetsTheSeatsMarksAndMarkers)
         EXPECT_TRUE(board.eyes(seat)->isHidden());
     }
     EXPECT_TRUE(marks().empty());
-    EXPECT_EQ(state.chooserseat, 0);
     for (const char* hidden : {"panel_domino", "image_lead", "image_Taker", "image_choosecontract"})
         EXPECT_FALSE(shown(hidden)) << hidden;
     EXPECT_EQ(textOf("label_handtype"), QString());

@@ -80,8 +80,8 @@ protected:
             lines << line;
         }
         lines << QStringLiteral("state %1 %2 %3")
-                     .arg(state.turnseat)
-                     .arg(state.chooserseat)
+                     .arg(display.model().turn())
+                     .arg(display.model().chooser())
                      .arg(state.myseat);
         lines << QStringLiteral("calls %1 %2 %3 %4 %5")
                      .arg(chat.lines.size())
@@ -110,7 +110,7 @@ protected:
     BoardDisplay display{board, state, events};
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
-    PlayerInput input{board, state, host, dialogs, events};
+    PlayerInput input{board, state, display.model(), host, dialogs, events};
     morlu::Dispatcher<> commands;
 };
 

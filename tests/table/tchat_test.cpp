@@ -460,7 +460,8 @@ TEST(TchatExit, AsksBeforeLeavingARunningGame)
         auto table = makeTable({QStringLiteral("Ann")}, 7772);
         QSignalSpy closed(table.get(), &Tchat::tableClosed);
         table->show();
-        table->state().gamerunning = row.running;
+        if (row.running)
+            table->link().dispatcher().dispatch("CMD_startgame+Ann+s+");
         MessageBox::clearAnswered();
         MessageBox::setHook([&row](const QString&) { return row.answer; });
         bool accepted = false;
