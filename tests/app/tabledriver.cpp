@@ -58,10 +58,13 @@ bool TableDriver::choose(Tchat& table)
         if (table.board().chooser()->isMarked(code))
             continue;
         QTest::mouseClick(table.board().chooser()->titleLabel(code), Qt::LeftButton);
-        // Chosen, or refused: the table may choose again.
-        EXPECT_TRUE(
-            waitUntil([&] { return m_host.engine().state().chooserseat != seat || table.model().chooser() == seat; },
-                      kVerdictWait));
+        // Chosen, or refused (the error panel says so): the table may choose again.
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return m_host.engine().state().chooserseat != seat ||
+                       table.board().errorPanel()->isVisibleTo(&table.board());
+            },
+            kVerdictWait));
         ++m_contractsChosen;
         return true;
     }
