@@ -246,7 +246,8 @@ void BoardDisplay::getnextplayer(int seat)
 void BoardDisplay::showTurnStatus(int seat)
 {
     const QString name = m_board.seatName(seat);
-    m_board.statusLabel()->setText(name == m_state.myname ? QStringLiteral("Your Turn.") : name + QStringLiteral("'s turn."));
+    m_board.statusLabel()->setText(name == m_state.myname ? QStringLiteral("Your Turn.")
+                                                          : name + QStringLiteral("'s turn."));
 }
 
 void BoardDisplay::showChoosing(int director)

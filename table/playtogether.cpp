@@ -25,8 +25,8 @@ QStringList portOption(quint16 port)
 
 PlayTogether::PlayTogether(QWidget& window, TableState& state, const TableModel& model, TableDialogs& dialogs,
                            ChatSink& chat, FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent)
-    : QObject(parent), m_window(window), m_state(state), m_model(model), m_dialogs(dialogs), m_chat(chat), m_friends(friends),
-      m_settingsPath(std::move(settingsPath)),
+    : QObject(parent), m_window(window), m_state(state), m_model(model), m_dialogs(dialogs), m_chat(chat),
+      m_friends(friends), m_settingsPath(std::move(settingsPath)),
       m_restarter([](const QStringList& arguments) {
           if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
               qWarning("Morlu: could not start the chosen game");

@@ -47,8 +47,7 @@ public:
      * @p settingsPath: where the name and the recent hosts are kept (followed as it changes).
      */
     PlayTogether(QWidget& window, TableState& state, const TableModel& model, TableDialogs& dialogs, ChatSink& chat,
-                 FriendsLine& friends,
-                 std::function<QString()> settingsPath, QObject* parent = nullptr);
+                 FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent = nullptr);
 
     /** The arguments that host @p choice. */
     static QStringList hostArguments(const HostChoice& choice);

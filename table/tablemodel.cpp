@@ -327,7 +327,8 @@ void TableModel::dplacecard(std::string_view rest)
 void TableModel::endhand(std::string_view rest)
 {
     const int seat = morlu::EndHand::read(rest).seat;
-    addLog(own(seat) ? QStringLiteral("You have taken the trick.") : seatName(seat) + QStringLiteral(" has taken the trick."));
+    addLog(own(seat) ? QStringLiteral("You have taken the trick.")
+                     : seatName(seat) + QStringLiteral(" has taken the trick."));
     if (!validSeat(seat))
         return;
     m_g.taker = seat;

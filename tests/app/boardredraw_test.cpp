@@ -71,17 +71,21 @@ struct SeatOne {
                          .arg(board.eyes(seat)->isVisibleTo(&board))
                          .arg(picture(board.playedCard(seat)));
         for (int slot = 1; slot <= kHandSlots; ++slot)
-            shown << QStringLiteral("hand %1: %2 slot %3").arg(slot).arg(picture(board.handPlace(slot))).arg(
-                         board.handPlace(slot)->isVisibleTo(&board) ? board.handPlace(slot)->slot() : 0);
+            shown << QStringLiteral("hand %1: %2 slot %3")
+                         .arg(slot)
+                         .arg(picture(board.handPlace(slot)))
+                         .arg(board.handPlace(slot)->isVisibleTo(&board) ? board.handPlace(slot)->slot() : 0);
         shown << QStringLiteral("domino %1").arg(board.dominoPanel()->isVisibleTo(&board));
         if (board.dominoPanel()->isVisibleTo(&board))
             for (int suit = 1; suit <= 4; ++suit)
-                shown << QStringLiteral("suit %1: %2 %3").arg(suit).arg(board.foundation(suit)->picture()).arg(
-                             board.dominoRank(suit)->text());
+                shown << QStringLiteral("suit %1: %2 %3")
+                             .arg(suit)
+                             .arg(board.foundation(suit)->picture())
+                             .arg(board.dominoRank(suit)->text());
         for (const ArtPicture* marker :
              {board.directorMarker(), board.turnMarker(), board.leadMarker(), board.takerMarker()})
-            shown << marker->objectName() +
-                         (marker->isVisibleTo(&board) ? QStringLiteral(" at %1").arg(marker->x()) : QStringLiteral(" hidden"));
+            shown << marker->objectName() + (marker->isVisibleTo(&board) ? QStringLiteral(" at %1").arg(marker->x())
+                                                                         : QStringLiteral(" hidden"));
         const QList<const QLabel*> lines{board.statusLabel(), board.handTypeLabel(), board.rankLabel(),
                                          board.roundLabel(), board.gameTypeLabel()};
         for (const QLabel* label : lines)
