@@ -125,9 +125,7 @@ void BoardDisplay::redraw()
     }
     for (int code = 1; code <= morlu::kContractCount; ++code)
         m_board.chooser()->setMarked(code, model.contractUsed(code),
-                                     model.contractOutOfGame(code)
-                                         ? ContractChooser::outOfGameReason(model.contracttotal())
-                                         : QStringLiteral("already used"));
+                                     ContractChooser::reasonFor(model.contractOutOfGame(code), model.contracttotal()));
     if (morlu::validContract(contract)) {
         m_board.setHandTypeText(text(morlu::contractLabel(contract)));
         if (domino)

@@ -49,10 +49,10 @@ void PlayerInput::label_city1MouseUp(int code)
     if (m_choiceSent || m_model.chooser() == 0 || m_model.chooser() != m_state.myseat)
         return;
     // An entry that cannot be chosen says why instead of doing nothing.
-    if (m_board.chooser()->isMarked(code)) {
+    if (m_model.contractUsed(code)) {
+        const QString reason = ContractChooser::reasonFor(m_model.contractOutOfGame(code), m_model.contracttotal());
         m_board.statusLabel()->setText(
-            QStringLiteral("%1 cannot be chosen: %2.")
-                .arg(m_board.chooser()->titleLabel(code)->text(), m_board.chooser()->reason(code)));
+            QStringLiteral("%1 cannot be chosen: %2.").arg(m_board.chooser()->titleLabel(code)->text(), reason));
         return;
     }
     if (!morlu::validContract(code))
