@@ -275,6 +275,15 @@ void Board::addLogLine(const QString& line)
     m_parts.log->verticalScrollBar()->setValue(m_parts.log->verticalScrollBar()->maximum());
 }
 
+void Board::setLogLines(const QStringList& lines)
+{
+    m_parts.log->clear();
+    m_parts.log->setProperty(kLineCount, 0);
+    for (const QString& line : lines)
+        appendLine(m_parts.log, line);
+    m_parts.log->verticalScrollBar()->setValue(m_parts.log->verticalScrollBar()->maximum());
+}
+
 void Board::addErrorLine(const QString& line)
 {
     appendLine(m_parts.errors, line);

@@ -11,7 +11,9 @@
 
 #include <QLabel>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -20,6 +22,7 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+const QString kOneMoment = QStringLiteral("One Moment Please..");
 const QString kFrenchOrder = QStringLiteral("FRENCH ORDER OF RANKS IS USED: A-10-K-Q-J-9-8-7");
 const QString kAmericanOrder = QStringLiteral("AMERICAN ORDER OF RANKS IS USED: 7-8-9-10-J-Q-K-A");
 
@@ -49,6 +52,129 @@ void BoardDisplay::take(std::string_view word, std::string_view rest)
 {
     m_model.setMyslot(m_state.myseat);
     m_model.apply(word, rest);
+    drawNewLog();
+}
+
+void BoardDisplay::drawNewLog()
+{
+    const QStringList& log = m_model.log();
+    const qsizetype fresh = qsizetype(std::min<qint64>(m_model.logTotal() - m_logDrawn, log.size()));
+    for (qsizetype n = log.size() - fresh; n < log.size(); ++n)
+        m_board.addLogLine(log.at(n));
+    m_logDrawn = m_model.logTotal();
+}
+
+void BoardDisplay::redraw()
+{
+    const TableModel& model = m_model;
+    const int contract = model.contract();
+    const bool domino = contract == morlu::Domino;
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
+        const TableModel::Seat& held = model.seat(seat);
+        m_board.setSeatName(seat, model.seatName(seat));
+        m_board.scoreLabel(seat)->setText(QStringLiteral("$%1").arg(held.bank));
+        m_board.setBonusText(seat, held.change == 0  ? QString()
+                                   : held.change < 0 ? QString::number(held.change)
+                                                     : QStringLiteral("+%1").arg(held.change));
+        m_board.setCardCountText(seat, domino ? QStringLiteral("CARDS: %1").arg(held.cardsLeft) : QString());
+        m_board.setEyesShown(seat, held.watching);
+        CardPlace* played = m_board.playedCard(seat);
+        played->clearPicture();
+        if (!domino && model.trick()[std::size_t(seat)] != 0)
+            played->drawCard(model.trick()[std::size_t(seat)]);
+    }
+    for (int slot = 1; slot <= morlu::kHandSlots; ++slot) {
+        const int card = model.hand()[std::size_t(slot)];
+        CardPlace* place = m_board.handPlace(slot);
+        if (card == 0) {
+            emptyHandPlace(slot);
+            continue;
+        }
+        place->show();
+        place->clearPicture();
+        place->setSlot(slot);
+        place->setCardCode(card);
+        place->drawCard(card);
+    }
+
+    m_board.dominoPanel()->setVisible(domino);
+    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
+        m_board.foundation(suit)->clearPicture();
+        if (model.foundationTop(suit) != 0)
+            m_board.foundation(suit)->drawCard(model.foundationTop(suit));
+    }
+    showDominoRank(model.dominoStart());
+    if (model.dominoStart() == 0)
+        for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
+            m_board.dominoRank(suit)->setText(QStringLiteral("?"));
+
+    const auto place = [](ArtPicture* marker, int seat, const std::function<void(int)>& at) {
+        if (seat == 0)
+            marker->hide();
+        else
+            at(seat);
+    };
+    place(m_board.directorMarker(), model.director(), [this](int seat) { m_board.placeDirector(seat); });
+    place(m_board.turnMarker(), model.onTurn(), [this](int seat) { m_board.placeTurn(seat); });
+    place(m_board.leadMarker(), model.leader(), [this](int seat) { m_board.placeLead(seat); });
+    place(m_board.takerMarker(), model.taker(), [this](int seat) { m_board.placeTaker(seat); });
+
+    if (model.contracttotal() != 0) {
+        m_board.setGameTypeText(gameTypeText(model.contracttotal()));
+        showCounter();
+    }
+    for (int code = 1; code <= morlu::kContractCount; ++code)
+        m_board.chooser()->setMarked(code, model.contractUsed(code),
+                                     ContractChooser::reasonFor(model.contractOutOfGame(code), model.contracttotal()));
+    if (morlu::validContract(contract)) {
+        m_board.setHandTypeText(text(morlu::contractLabel(contract)));
+        if (domino)
+            m_board.setRankText(kAmericanOrder, Qt::black);
+        else
+            m_board.setRankText(kFrenchOrder, Qt::red);
+    } else {
+        m_board.handTypeLabel()->clear();
+        m_board.rankLabel()->clear();
+    }
+
+    // The status and fee lines, the chooser and the banner, as the last line drawn them.
+    m_board.chooser()->hide();
+    m_board.chooseContractBanner()->hide();
+    if (model.director() != 0) {
+        const bool own = model.director() == m_state.myseat;
+        m_board.feeLabel()->setText(own ? QStringLiteral("Get Ready to Cash In!")
+                                        : QStringLiteral("All fees payable to ") + m_board.seatName(model.director()));
+    }
+    if (model.gameOver()) {
+        m_board.statusLabel()->clear();
+    } else if (model.chooser() != 0) {
+        showChoosing(model.chooser());
+    } else if (model.turn() != 0 && model.onTurn() == 0) {
+        m_board.statusLabel()->setText(kOneMoment);
+    } else if (model.onTurn() != 0) {
+        showTurnStatus(model.onTurn());
+    } else {
+        m_board.statusLabel()->clear();
+    }
+    if (model.gameOver()) {
+        m_board.setWinnerText(winnerText());
+        Board::showInFront(m_board.winnerPanel());
+    } else {
+        m_board.winnerPanel()->hide();
+    }
+
+    m_board.setLogLines(model.log());
+    m_logDrawn = model.logTotal();
+}
+
+bool BoardDisplay::ownWin() const
+{
+    return m_model.isPlayerSeat() && m_model.gameOver() && m_model.seatName(m_model.myslot()) == m_model.winner();
+}
+
+QString BoardDisplay::winnerText() const
+{
+    return m_model.winner() + (ownWin() ? QStringLiteral(" have Won the Game!") : QStringLiteral(" has Won the Game!"));
 }
 
 void BoardDisplay::clearall()
@@ -63,11 +189,9 @@ void BoardDisplay::clearall()
     for (int code = 1; code <= morlu::kContractCount; ++code)
         m_board.chooser()->setMarked(code, false);
     m_board.dominoPanel()->hide();
-    m_state.chooserseat = 0;
     m_board.takerMarker()->hide();
     m_board.leadMarker()->hide();
     m_board.handTypeLabel()->clear();
-    m_state.contract = 0;
     m_board.chooseContractBanner()->hide();
 }
 
@@ -80,8 +204,7 @@ void BoardDisplay::setgametype(const QString& letter)
         if (length.used[std::size_t(code)])
             m_board.chooser()->setMarked(code, true, ContractChooser::outOfGameReason(length.contracts));
     m_board.setGameTypeText(gameTypeText(length.contracts));
-    m_state.contracttotal = length.contracts;
-    m_board.setRoundText(QStringLiteral("CONTRACT: 0/%1").arg(m_state.contracttotal));
+    m_board.setRoundText(QStringLiteral("CONTRACT: 0/%1").arg(length.contracts));
 }
 
 void BoardDisplay::setcontract(int code)
@@ -89,11 +212,8 @@ void BoardDisplay::setcontract(int code)
     m_board.takerMarker()->hide();
     m_board.leadMarker()->hide();
     m_board.chooseContractBanner()->hide();
-    if (morlu::validContract(code)) {
-        m_state.contract = code;
+    if (morlu::validContract(code))
         m_board.setHandTypeText(text(morlu::contractLabel(code)));
-        m_board.addLogLine(text(morlu::contractName(code)));
-    }
     if (code != morlu::Domino) {
         m_board.setRankText(kFrenchOrder, Qt::red);
         m_board.dominoPanel()->hide();
@@ -113,17 +233,19 @@ void BoardDisplay::setcontract(int code)
 
 void BoardDisplay::getnextplayer(int seat)
 {
-    m_state.turnseat = seat;
     if (seat == 0)
         return;
     m_board.placeTurn(seat);
+    showTurnStatus(seat);
+    if (m_board.seatName(seat) == m_state.myname)
+        m_events.playsounds(m_events.chosenturnsound() == 1 ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+}
+
+void BoardDisplay::showTurnStatus(int seat)
+{
     const QString name = m_board.seatName(seat);
-    if (name != m_state.myname) {
-        m_board.statusLabel()->setText(name + QStringLiteral("'s turn."));
-        return;
-    }
-    m_board.statusLabel()->setText(QStringLiteral("Your Turn."));
-    m_events.playsounds(m_events.chosenturnsound() == 1 ? QStringLiteral("turnnew") : QStringLiteral("turn"));
+    m_board.statusLabel()->setText(name == m_state.myname ? QStringLiteral("Your Turn.")
+                                                          : name + QStringLiteral("'s turn."));
 }
 
 void BoardDisplay::showChoosing(int director)
@@ -141,8 +263,6 @@ void BoardDisplay::showChoosing(int director)
         m_board.chooseContractBanner()->hide();
     }
     m_board.placeDirector(director);
-    m_state.chooserseat = director;
-    m_state.directorseat = director;
 }
 
 void BoardDisplay::nameComputerSeats()
@@ -155,7 +275,7 @@ void BoardDisplay::nameComputerSeats()
 
 void BoardDisplay::showCounter()
 {
-    m_board.setRoundText(QStringLiteral("CONTRACT: %1/%2").arg(m_state.contractnumber).arg(m_state.contracttotal));
+    m_board.setRoundText(QStringLiteral("CONTRACT: %1/%2").arg(m_model.round()).arg(m_model.contracttotal()));
 }
 
 void BoardDisplay::emptyHandPlace(int place)

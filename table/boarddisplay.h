@@ -13,7 +13,9 @@ struct TableState;
 /**
  * The display operations the round and game handlers share: clearing the board, showing the game
  * length, the contract and the turn, and the small steps several handlers repeat (naming the computer
- * seats, the contract counter, emptying a hand place, the DOMINO rank).
+ * seats, the contract counter, emptying a hand place, the DOMINO rank). It owns the table's model: every
+ * handler gives it its line first (take()), the game log is drawn from the model's log as it grows, and
+ * redraw() draws the whole board from the model at once (a game record replayed into a fresh model).
  *
  * Seats, slots and codes outside their tables degrade to a partial display and never fail. Nothing
  * here sends anything; the only event is the own-turn sound.
@@ -29,8 +31,16 @@ public:
     /** What the host has said about the game; every handler feeds it its line first (take()). */
     TableModel& model() { return m_model; }
     const TableModel& model() const { return m_model; }
-    /** Applies the message @p word with @p rest to the model, for the own slot the table knows. */
+    /** Applies the message @p word with @p rest to the model, for the own slot the table knows, and
+     *  draws the lines it added to the game log. */
     void take(std::string_view word, std::string_view rest);
+    /**
+     * Draws everything the model knows at once: every seat strip (name, bank, change, card count,
+     * watching mark, card on the trick), the own hand, the DOMINO layout, the markers, the status, fee,
+     * contract, rank, counter and game length lines, the chooser's marks, the winner and the game log.
+     * What only the player's own actions show (the error panel, the quick instructions) is left alone.
+     */
+    void redraw();
 
     /** Clears the board: banks back to $10000, changes, counts, played cards, marks and markers. */
     void clearall();
@@ -56,6 +66,11 @@ public:
     void emptyHandPlace(int place);
     /** All four DOMINO rank labels show the name of @p rank (empty outside 1..8). */
     void showDominoRank(int rank);
+    /** The game is over and this table's own seat won it (the winner text is its name). */
+    bool ownWin() const;
+    /** The winner panel's text: "NAME has Won the Game!", or "have" for the own win. */
+    QString winnerText() const;
+
     /** "7", "8", ..., "A" for DOMINO rank 1..8; empty for anything else. */
     static QString dominoRankName(int rank);
 
@@ -63,5 +78,10 @@ private:
     Board& m_board;
     TableState& m_state;
     TableEvents& m_events;
+    void drawNewLog();
+    /// "Your Turn." or "NAME's turn." for @p seat.
+    void showTurnStatus(int seat);
+
     TableModel m_model;
+    qint64 m_logDrawn = 0; ///< model log lines drawn in the pane
 };

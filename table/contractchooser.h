@@ -39,6 +39,11 @@ public:
     int hinted() const { return m_hinted; }
     /// The reason a game of @p contracts rounds leaves a contract out: "not in a short game".
     static QString outOfGameReason(int contracts);
+    /// Why a contract cannot be chosen: left out of a game of @p contracts rounds, else "already used".
+    static QString reasonFor(bool outOfGame, int contracts)
+    {
+        return outOfGame ? outOfGameReason(contracts) : QStringLiteral("already used");
+    }
 
 signals:
     void entryReleased(int code);

@@ -20,19 +20,6 @@ namespace {
 
 const QString kOneMoment = QStringLiteral("One Moment Please..");
 
-/// What CMD_took logs after the taker's name, by kind 1..5: when the director took it, and when another seat pays.
-struct TookText {
-    const char* director;
-    const char* pays;
-};
-constexpr std::array<TookText, 5> kTookTexts{{
-    {" took the King of Hearts.", " -800 for the King of Hearts."},
-    {" took a Queen.", " -200 for a Queen."},
-    {" took a Spade.", " -100 for a Spade."},
-    {" took the First Trick.", " -400 for First Trick."},
-    {" took the Last Trick.", " -400 for Last Trick."},
-}};
-
 /// Reasons of CMD_aerror, codes 1..5.
 constexpr std::array<const char*, 5> kRefusals{
     "You cannot lead a HEART when doing a Morlu.",
@@ -105,8 +92,6 @@ void GameDisplay::endhand(std::string_view rest)
 {
     m_display.take(morlu::CMD_endhand, rest);
     const int seat = morlu::EndHand::read(rest).seat;
-    m_board.addLogLine(seat == m_state.myseat ? QStringLiteral("You have taken the trick.")
-                                              : m_board.seatName(seat) + QStringLiteral(" has taken the trick."));
     m_board.statusLabel()->setText(kOneMoment);
     m_board.placeTaker(seat);
     m_board.turnMarker()->hide();
@@ -114,16 +99,8 @@ void GameDisplay::endhand(std::string_view rest)
 
 void GameDisplay::took(std::string_view rest)
 {
+    // Only the game log tells who took a money card: the model writes it.
     m_display.take(morlu::CMD_took, rest);
-    const auto message = morlu::Took::read(rest);
-    QString what;
-    if (message.kind >= 1 && message.kind <= static_cast<int>(kTookTexts.size())) {
-        const TookText& texts = kTookTexts[message.kind - 1];
-        what = QString::fromLatin1(message.director ? texts.director : texts.pays);
-    }
-    m_board.addLogLine(m_board.seatName(message.seat) + what);
-    if (message.roundOver)
-        m_board.addLogLine(QStringLiteral("No More Money Cards-Round Over."));
 }
 
 void GameDisplay::scores(std::string_view rest)
@@ -153,15 +130,6 @@ void GameDisplay::scores(std::string_view rest)
 void GameDisplay::dendhand(std::string_view rest)
 {
     m_display.take(morlu::CMD_dendhand, rest);
-    const int seat = morlu::DEndHand::read(rest).seat;
-    const bool director = seat == m_state.directorseat;
-    QString line;
-    if (seat == m_state.myseat)
-        line = director ? QStringLiteral("You have cards left.") : QStringLiteral("You have cards left. - 800");
-    else
-        line = m_board.seatName(seat) +
-               (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800"));
-    m_board.addLogLine(line);
     m_board.statusLabel()->setText(kOneMoment);
     // The round is over: nobody is on turn any more (the seat last marked may hold no card).
     m_board.turnMarker()->hide();
@@ -188,7 +156,6 @@ void GameDisplay::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
-    m_state.gamerunning = true;
     m_board.startButton()->hide();
     m_display.nameComputerSeats();
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
@@ -199,11 +166,9 @@ void GameDisplay::agame(std::string_view rest)
     if (message.turn != m_state.myseat)
         m_display.getnextplayer(message.turn);
     m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
-    m_state.contractnumber = message.round;
     m_display.showCounter();
     // The last round's director is named while the next one chooses: the table shows the chooser.
     if (const int chooser = m_display.model().chooser(); chooser != 0) {
-        m_state.turnseat = 0;
         m_board.turnMarker()->hide();
         m_display.showChoosing(chooser);
         return;
@@ -227,16 +192,12 @@ void GameDisplay::agame(std::string_view rest)
 void GameDisplay::winner(std::string_view rest)
 {
     m_display.take(morlu::CMD_winner, rest);
-    const QString text = [&] {
-        const std::string_view w = morlu::Winner::read(rest).text;
-        return QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
-    }();
+    const TableModel& model = m_display.model();
+    const QString text = model.winner();
     m_events.playsounds(QStringLiteral("winner"));
-    m_state.gamerunning = false;
-    const bool player = m_state.isPlayerSeat();
-    const bool ownWin = player && m_board.seatName(m_state.myseat) == text;
-    const QString shown =
-        text + (ownWin ? QStringLiteral(" have Won the Game!") : QStringLiteral(" has Won the Game!"));
+    const bool player = model.isPlayerSeat();
+    const bool ownWin = m_display.ownWin();
+    const QString shown = m_display.winnerText();
     m_board.setWinnerText(shown);
     // The game is over: the last trick's "One Moment Please.." no longer holds.
     m_board.statusLabel()->clear();

@@ -11,6 +11,7 @@
 #include "instructionspanel.h"
 #include "tabledialogs.h"
 #include "tableevents.h"
+#include "tablemodel.h"
 #include "tablestate.h"
 #include "titledpanel.h"
 
@@ -18,11 +19,12 @@
 
 #include <string>
 
-PlayerInput::PlayerInput(Board& board, TableState& state, HostRequests& host, TableDialogs& dialogs,
-                         TableEvents& events)
-    : m_board(board), m_state(state), m_host(host), m_dialogs(dialogs), m_events(events),
+PlayerInput::PlayerInput(Board& board, TableState& state, const TableModel& model, HostRequests& host,
+                         TableDialogs& dialogs, TableEvents& events)
+    : m_board(board), m_state(state), m_model(model), m_host(host), m_dialogs(dialogs), m_events(events),
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
+    connect(&model, &TableModel::changed, this, [this] { m_choiceSent = false; });
     connect(&board, &Board::handPlaceClicked, this, &PlayerInput::card_1Click);
     connect(&board, &Board::contractReleased, this, &PlayerInput::label_city1MouseUp);
     connect(&board, &Board::errorOkClicked, this, &PlayerInput::Image7Click);
@@ -35,7 +37,7 @@ PlayerInput::PlayerInput(Board& board, TableState& state, HostRequests& host, Ta
 void PlayerInput::card_1Click(CardPlace* place)
 {
     m_board.errorPanel()->hide();
-    if (!place || !m_state.connected || m_state.turnseat != m_state.myseat || place->slot() == 0)
+    if (!place || !m_state.connected || m_model.turn() != m_state.myseat || place->slot() == 0)
         return;
     std::string line;
     m_host.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
@@ -43,14 +45,14 @@ void PlayerInput::card_1Click(CardPlace* place)
 
 void PlayerInput::label_city1MouseUp(int code)
 {
-    // chooserseat 0 means nobody may choose, also before this table has its seat (myseat 0).
-    if (m_state.chooserseat == 0 || m_state.chooserseat != m_state.myseat)
+    // Chooser 0 means nobody may choose, also before this table has its seat (myseat 0).
+    if (m_choiceSent || m_model.chooser() == 0 || m_model.chooser() != m_state.myseat)
         return;
     // An entry that cannot be chosen says why instead of doing nothing.
-    if (m_board.chooser()->isMarked(code)) {
+    if (m_model.contractUsed(code)) {
+        const QString reason = ContractChooser::reasonFor(m_model.contractOutOfGame(code), m_model.contracttotal());
         m_board.statusLabel()->setText(
-            QStringLiteral("%1 cannot be chosen: %2.")
-                .arg(m_board.chooser()->titleLabel(code)->text(), m_board.chooser()->reason(code)));
+            QStringLiteral("%1 cannot be chosen: %2.").arg(m_board.chooser()->titleLabel(code)->text(), reason));
         return;
     }
     if (!morlu::validContract(code))
@@ -59,7 +61,7 @@ void PlayerInput::label_city1MouseUp(int code)
         std::string line;
         m_host.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
     }
-    m_state.chooserseat = 0;
+    m_choiceSent = true;
     m_events.playsounds(QStringLiteral("clickcontract"));
     m_board.errorPanel()->hide();
 }
@@ -86,7 +88,7 @@ void PlayerInput::button_startClick()
         return;
     }
     // The host starts over at once, whatever is going on, so a running game is never thrown away by a slip.
-    if (m_state.gamerunning &&
+    if (m_model.gamerunning() &&
         !m_dialogs.askYesNo(QStringLiteral("A game is being played. End it and start a new game?")))
         return;
     m_dialogs.showGameStart();

@@ -10,6 +10,7 @@ class CardPlace;
 class HostRequests;
 class TableDialogs;
 class TableEvents;
+class TableModel;
 struct TableState;
 
 /**
@@ -25,7 +26,9 @@ class PlayerInput : public QObject {
     Q_OBJECT
 
 public:
-    PlayerInput(Board& board, TableState& state, HostRequests& host, TableDialogs& dialogs, TableEvents& events);
+    /** @p model: what the host has said, which decides whose turn and whose choice it is. */
+    PlayerInput(Board& board, TableState& state, const TableModel& model, HostRequests& host, TableDialogs& dialogs,
+                TableEvents& events);
 
     /** A hand place was clicked: CMD_playcard with the place's slot during the own turn. */
     void card_1Click(CardPlace* place);
@@ -57,6 +60,9 @@ public:
 private:
     Board& m_board;
     TableState& m_state;
+    const TableModel& m_model;
+    /// A contract was sent for the pending choice; the host's next word on the game opens it again.
+    bool m_choiceSent = false;
     HostRequests& m_host;
     TableDialogs& m_dialogs;
     TableEvents& m_events;

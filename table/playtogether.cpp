@@ -5,6 +5,7 @@
 #include "lanaddresses.h"
 #include "profilefile.h"
 #include "tabledialogs.h"
+#include "tablemodel.h"
 #include "tablesettings.h"
 #include "tablestate.h"
 #include "tjoingame.h"
@@ -22,10 +23,10 @@ QStringList portOption(quint16 port)
 
 } // namespace
 
-PlayTogether::PlayTogether(QWidget& window, TableState& state, TableDialogs& dialogs, ChatSink& chat,
-                           FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent)
-    : QObject(parent), m_window(window), m_state(state), m_dialogs(dialogs), m_chat(chat), m_friends(friends),
-      m_settingsPath(std::move(settingsPath)),
+PlayTogether::PlayTogether(QWidget& window, TableState& state, const TableModel& model, TableDialogs& dialogs,
+                           ChatSink& chat, FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent)
+    : QObject(parent), m_window(window), m_state(state), m_model(model), m_dialogs(dialogs), m_chat(chat),
+      m_friends(friends), m_settingsPath(std::move(settingsPath)),
       m_restarter([](const QStringList& arguments) {
           if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
               qWarning("Morlu: could not start the chosen game");
@@ -117,7 +118,7 @@ void PlayTogether::hostChosen(const HostChoice& choice)
 
 bool PlayTogether::mayLeave(const QString& what)
 {
-    if (!m_state.gamerunning)
+    if (!m_model.gamerunning())
         return true;
     return m_dialogs.askYesNo(QStringLiteral("A game is in progress. Leave it and %1?").arg(what));
 }

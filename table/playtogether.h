@@ -15,6 +15,7 @@ class ChatSink;
 class FriendsLine;
 class TableDialogs;
 class Tjoingame;
+class TableModel;
 struct TableState;
 
 namespace morlu {
@@ -45,8 +46,8 @@ public:
      * @p window: the table window the dialogs stand on; @p friends: the "Tell your friends" line;
      * @p settingsPath: where the name and the recent hosts are kept (followed as it changes).
      */
-    PlayTogether(QWidget& window, TableState& state, TableDialogs& dialogs, ChatSink& chat, FriendsLine& friends,
-                 std::function<QString()> settingsPath, QObject* parent = nullptr);
+    PlayTogether(QWidget& window, TableState& state, const TableModel& model, TableDialogs& dialogs, ChatSink& chat,
+                 FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent = nullptr);
 
     /** The arguments that host @p choice. */
     static QStringList hostArguments(const HostChoice& choice);
@@ -93,6 +94,7 @@ private:
 
     QWidget& m_window;
     TableState& m_state;
+    const TableModel& m_model;
     TableDialogs& m_dialogs;
     ChatSink& m_chat;
     FriendsLine& m_friends;

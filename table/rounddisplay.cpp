@@ -44,10 +44,8 @@ void RoundDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 
 void RoundDisplay::getnextplayer(std::string_view rest)
 {
+    // In DOMINO the host passes over a seat that can lay nothing; the model's log says so.
     m_display.take(morlu::CMD_nextplayer, rest);
-    // In DOMINO the host passes over a seat that can lay nothing; the log says so.
-    for (const int seat : m_display.model().passed())
-        m_board.addLogLine(m_board.seatName(seat) + QStringLiteral(" passes."));
     m_display.getnextplayer(morlu::NextPlayer::read(rest).seat);
 }
 
@@ -55,7 +53,6 @@ void RoundDisplay::startthegame(std::string_view rest)
 {
     m_display.take(morlu::CMD_startgame, rest);
     const auto message = morlu::StartGame::read(rest);
-    m_state.gamerunning = true;
     m_board.startButton()->hide();
     m_events.setJustWatchChecked(false);
     m_board.winnerPanel()->hide();
@@ -71,13 +68,7 @@ void RoundDisplay::startround(std::string_view rest)
     m_display.take(morlu::CMD_startround, rest);
     const auto message = morlu::StartRound::read(rest);
     const int director = message.seat;
-    m_state.chooserseat = director;
-    m_state.contractnumber = message.round;
-    m_board.addLogLine(QString());
-    m_board.addLogLine(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
     m_display.showCounter();
-    m_board.addLogLine(director == m_state.myseat ? QStringLiteral("You are the director")
-                                                  : m_board.seatName(director) + QStringLiteral(" is the director"));
     m_display.showChoosing(director);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         m_board.playedCard(seat)->clearPicture();
@@ -89,7 +80,6 @@ void RoundDisplay::startround(std::string_view rest)
     m_board.leadMarker()->hide();
     m_board.turnMarker()->hide();
     m_board.handTypeLabel()->clear();
-    m_state.contract = 0;
     // The rank order belongs to the contract, which is still to be chosen.
     m_board.rankLabel()->clear();
     m_events.playsounds(QStringLiteral("startround"));
@@ -117,7 +107,6 @@ void RoundDisplay::choosehand(std::string_view rest)
 {
     m_display.take(morlu::CMD_choosehand, rest);
     const auto message = morlu::ChooseHand::read(rest);
-    m_state.chooserseat = 0;
     m_board.chooseContractBanner()->hide();
     if (message.seat == m_state.myseat)
         m_board.chooser()->setMarked(message.contract, true);
@@ -132,7 +121,6 @@ void RoundDisplay::alreadychoose(std::string_view rest)
     const auto message = morlu::AlreadyChoose::read(rest);
     if (message.seat > morlu::kSeatCount)
         return;
-    m_state.chooserseat = message.seat;
     m_board.chooseContractBanner()->show();
     m_board.chooser()->setMarked(message.contract, true);
     m_board.addErrorLine(QStringLiteral("You have already choosen that type of CONTRACT."));

@@ -39,6 +39,7 @@ TableModel::TableModel(QObject* parent) : QObject(parent)
     m_words.add(morlu::CMD_placecard, this, &TableModel::placecard);
     m_words.add(morlu::CMD_dplacecard, this, &TableModel::dplacecard);
     m_words.add(morlu::CMD_endhand, this, &TableModel::endhand);
+    m_words.add(morlu::CMD_took, this, &TableModel::took);
     m_words.add(morlu::CMD_scores, this, &TableModel::scores);
     m_words.add(morlu::CMD_dendhand, this, &TableModel::dendhand);
     m_words.add(morlu::CMD_handsused, this, &TableModel::handsused);
@@ -73,6 +74,7 @@ void TableModel::reset()
     for (int n = 1; n <= morlu::kSeatCount; ++n) {
         m_g.seats[std::size_t(n)].name = seats[std::size_t(n)].name;
         m_g.seats[std::size_t(n)].watching = seats[std::size_t(n)].watching;
+        m_g.seats[std::size_t(n)].computerNamed = seats[std::size_t(n)].computerNamed;
     }
 }
 
@@ -107,14 +109,29 @@ QString TableModel::seatName(int seat) const
 {
     if (!validSeat(seat))
         return QString();
-    const QString& name = m_g.seats[std::size_t(seat)].name;
-    if (!name.isEmpty())
-        return name;
-    // Seat 1 is always a person (the hosting player's table); the others are played by the computer
-    // in a game, under the names the host announces them by.
-    if (seat == 1 || (!m_g.gamerunning && m_g.round == 0))
+    const Seat& held = m_g.seats[std::size_t(seat)];
+    if (!held.name.isEmpty())
+        return held.name;
+    if (!held.computerNamed)
         return waitingName();
+    // Seat 1 is always a person (the hosting player's table) and has no computer name; the others are
+    // played by the computer under the names the host announces them by.
     return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
+}
+
+void TableModel::addLog(const QString& line)
+{
+    m_log.append(line);
+    ++m_logTotal;
+    if (m_log.size() > kLogLines)
+        m_log.remove(0, m_log.size() - kLogLines);
+}
+
+void TableModel::nameComputerSeats()
+{
+    // Seat 1 is always a person: the hosting player's table keeps "<Waiting>" until it arrives.
+    for (int n = 2; n <= morlu::kSeatCount; ++n)
+        m_g.seats[std::size_t(n)].computerNamed = true;
 }
 
 int TableModel::chooserOfRound(int round)
@@ -155,6 +172,7 @@ void TableModel::startgame(std::string_view rest)
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
+    nameComputerSeats();
 }
 
 void TableModel::settleRound()
@@ -178,6 +196,10 @@ void TableModel::startround(std::string_view rest)
     settleRound();
     m_g.roundSettled = false;
     m_g.round = message.round;
+    addLog(QString());
+    addLog(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
+    addLog(own(message.seat) ? QStringLiteral("You are the director")
+                             : seatName(message.seat) + QStringLiteral(" is the director"));
     m_g.chooser = validSeat(message.seat) ? message.seat : 0;
     // The seat that chooses directs the round; the host names it the director once the choice is in.
     m_g.director = m_g.chooser;
@@ -222,6 +244,8 @@ void TableModel::choosehand(std::string_view rest)
     if (message.seat == m_myslot && morlu::validContract(message.contract))
         m_g.used[std::size_t(message.contract)] = true;
     m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
+    if (m_g.contract != 0)
+        addLog(text(morlu::contractName(m_g.contract)));
     if (m_g.contract == morlu::Domino)
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.seats[std::size_t(n)].cardsLeft = morlu::kHandSlots;
@@ -252,12 +276,15 @@ void TableModel::nextplayer(std::string_view rest)
 {
     const int seat = morlu::NextPlayer::read(rest).seat;
     m_g.passed.clear();
-    // In DOMINO the host passes over, without a word, every seat that holds cards but can lay none.
+    // In DOMINO the host passes over, without a word, every seat that holds cards but can lay none;
+    // the log says who passed.
     if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeat(m_g.turn) && validSeat(seat)) {
         for (int n = nextSeat(m_g.turn); n != seat; n = nextSeat(n))
             if (m_g.seats[std::size_t(n)].cardsLeft > 0)
                 m_g.passed.append(n);
     }
+    for (const int n : m_g.passed)
+        addLog(seatName(n) + QStringLiteral(" passes."));
     m_g.turn = validSeat(seat) ? seat : 0;
 }
 
@@ -300,11 +327,38 @@ void TableModel::dplacecard(std::string_view rest)
 void TableModel::endhand(std::string_view rest)
 {
     const int seat = morlu::EndHand::read(rest).seat;
+    addLog(own(seat) ? QStringLiteral("You have taken the trick.")
+                     : seatName(seat) + QStringLiteral(" has taken the trick."));
     if (!validSeat(seat))
         return;
     m_g.taker = seat;
     ++m_g.seats[std::size_t(seat)].tricks;
     m_g.handOver = true;
+}
+
+void TableModel::took(std::string_view rest)
+{
+    /// What the log says after the taker's name, by kind 1..5: when the director took it, and when another seat pays.
+    struct TookText {
+        const char* director;
+        const char* pays;
+    };
+    static constexpr std::array<TookText, 5> kTookTexts{{
+        {" took the King of Hearts.", " -800 for the King of Hearts."},
+        {" took a Queen.", " -200 for a Queen."},
+        {" took a Spade.", " -100 for a Spade."},
+        {" took the First Trick.", " -400 for First Trick."},
+        {" took the Last Trick.", " -400 for Last Trick."},
+    }};
+    const auto message = morlu::Took::read(rest);
+    QString what;
+    if (message.kind >= 1 && message.kind <= int(kTookTexts.size())) {
+        const TookText& texts = kTookTexts[std::size_t(message.kind - 1)];
+        what = QString::fromLatin1(message.director ? texts.director : texts.pays);
+    }
+    addLog(seatName(message.seat) + what);
+    if (message.roundOver)
+        addLog(QStringLiteral("No More Money Cards-Round Over."));
 }
 
 void TableModel::scores(std::string_view rest)
@@ -323,7 +377,13 @@ void TableModel::scores(std::string_view rest)
 
 void TableModel::dendhand(std::string_view rest)
 {
-    morlu::DEndHand::read(rest);
+    const int seat = morlu::DEndHand::read(rest).seat;
+    const bool director = seat == m_g.director;
+    if (own(seat))
+        addLog(director ? QStringLiteral("You have cards left.") : QStringLiteral("You have cards left. - 800"));
+    else
+        addLog(seatName(seat) +
+               (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800")));
     m_g.handOver = true;
     m_g.passed.clear();
 }
@@ -346,6 +406,7 @@ void TableModel::agame(std::string_view rest)
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
+    nameComputerSeats();
     m_g.round = message.round;
     m_g.joinedRound = std::max(1, message.round);
     // The choice passes round the table, so every finished round's director is known; the rounds won
@@ -369,6 +430,8 @@ void TableModel::agame(std::string_view rest)
     }
     if (validSeat(m_g.director))
         ++m_g.seats[std::size_t(m_g.director)].directed;
+    if (m_g.contract != 0)
+        addLog(text(morlu::contractName(m_g.contract)));
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
         m_g.domino.start = message.dominoStart;
@@ -419,6 +482,8 @@ void TableModel::playerdisconnected(std::string_view rest)
         return;
     m_g.seats[std::size_t(message.slot)].name.clear();
     m_g.seats[std::size_t(message.slot)].watching = false;
+    // The seat shows its computer player's name from now on (seat 1 none).
+    m_g.seats[std::size_t(message.slot)].computerNamed = true;
 }
 
 void TableModel::justwatching(std::string_view rest)

@@ -36,7 +36,13 @@ public:
         int tricks = 0;        ///< tricks taken in the running round
         int cardsLeft = 0;     ///< DOMINO: cards still in the seat's hand
         bool watching = false; ///< the human only watches; the computer plays the seat
+        /// The seat shows its computer player's name while no human holds it (from the first game, or
+        /// since a human left it); before that it reads "<Waiting>".
+        bool computerNamed = false;
     };
+
+    /// Lines the game log keeps; older ones are dropped.
+    static constexpr int kLogLines = 2000;
 
     explicit TableModel(QObject* parent = nullptr);
 
@@ -96,8 +102,9 @@ public:
 
     const Seat& seat(int seat) const;
     /**
-     * The name the table shows for @p seat: the human's name, else before a game "<Waiting>" and during
-     * one the computer player's name, as the host announces it in its winner text.
+     * The name the table shows for @p seat: the human's name, else "<Waiting>" until the seat's computer
+     * player is named (a game starts, or a human leaves the seat), then the computer player's name as the
+     * host announces it in its winner text (none for seat 1, which is always a person's).
      */
     QString seatName(int seat) const;
     /** The host's winner text once the game is over; empty before. */
@@ -114,6 +121,11 @@ public:
     morlu::PlayPosition playPosition() const;
     /** The host waits for a card from this table's seat. */
     bool ownTurn() const;
+
+    /** The game log: what the log pane shows, oldest first, at most kLogLines. It outlives a game. */
+    const QStringList& log() const { return m_log; }
+    /** Lines ever written to the log, dropped ones included: a reader that drew n of them draws the rest. */
+    qint64 logTotal() const { return m_logTotal; }
 
     /** The seat's name shown before a game, while nobody holds it. */
     static QString waitingName() { return QStringLiteral("<Waiting>"); }
@@ -135,6 +147,7 @@ private:
     void placecard(std::string_view rest);
     void dplacecard(std::string_view rest);
     void endhand(std::string_view rest);
+    void took(std::string_view rest);
     void scores(std::string_view rest);
     void dendhand(std::string_view rest);
     void handsused(std::string_view rest);
@@ -147,6 +160,11 @@ private:
     void settleRound();
     void setLength(std::string_view letter);
     void takeFromHand(int slot);
+    void nameComputerSeats();
+    void addLog(const QString& line);
+    /// The seat's name in a log line: "You" forms are the caller's.
+    bool own(int seat) const { return validSeatNumber(seat) && seat == m_myslot; }
+    static bool validSeatNumber(int seat) { return seat >= 1 && seat <= morlu::kSeatCount; }
 
     morlu::Dispatcher<> m_words;
     int m_myslot = 0;
@@ -176,4 +194,6 @@ private:
         QString winner;
     };
     Game m_g;
+    QStringList m_log;
+    qint64 m_logTotal = 0;
 };

@@ -7,22 +7,14 @@
 #include <string>
 
 /**
- * What a table knows between messages. The host decides everything; this is only the table's memory
- * of what it was last told, shared by the start-up, the board handlers and the player's input.
+ * What a table knows of itself between messages: its slot, name and connection. What the host has said
+ * about the game is the model's (TableModel), never a copy here.
  */
 struct TableState {
     int myseat = 0;         ///< slot the host gave this table: 1..4 a seat, 5..9 a spectator; 0 before login
     QString myname;         ///< the player's name ("You" in a solo game)
     bool connected = false; ///< the host has given this table its slot; never cleared
     bool ishost = false;    ///< this program also runs the host
-    int turnseat = 0;       ///< seat whose turn was last announced; 0 = nobody
-    int directorseat = 0;   ///< director of the current round; 0 at start
-    int chooserseat = 0;    ///< seat that may choose a contract now; 0 = nobody
-    int contracttotal = 0;  ///< contracts in the running game: 8, 16 or 24
-    int contractnumber = 0; ///< number of the running contract, from 1
-    /// A game runs: from CMD_startgame (or the catch-up CMD_agame of a late arrival) until CMD_winner.
-    bool gamerunning = false;
-    int contract = 0; ///< contract shown on the contract line, 1..6; 0 while none is
     /// The key that brings this table back to `myseat` after a dropped connection; empty when the host
     /// gave none (an older host, the host player's own table).
     std::string seatkey;

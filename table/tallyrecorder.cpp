@@ -1,16 +1,15 @@
 #include "tallyrecorder.h"
 
-#include "board.h"
 #include "cards.h"
-#include "tablestate.h"
+#include "tablemodel.h"
 #include "ttallylist.h"
 
 #include <QDir>
 
 #include <utility>
 
-TallyRecorder::TallyRecorder(const Board& board, const TableState& state, const QPixmap& tile, QWidget* window)
-    : QObject(window), m_board(board), m_state(state), m_window(window), m_dialog(new Ttallylist(m_store, tile, window))
+TallyRecorder::TallyRecorder(const TableModel& model, const QPixmap& tile, QWidget* window)
+    : QObject(window), m_model(model), m_window(window), m_dialog(new Ttallylist(m_store, tile, window))
 {
     connect(m_dialog, &Ttallylist::tallyEdited, this, &TallyRecorder::save);
 }
@@ -42,8 +41,8 @@ QStringList TallyRecorder::playersInCurrentGame() const
 {
     QStringList names;
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
-        const QString name = m_board.seatName(seat);
-        if (seat != m_state.myseat && !name.isEmpty() && name != QLatin1String(Board::kWaiting))
+        const QString name = m_model.seatName(seat);
+        if (seat != m_model.myslot() && !name.isEmpty() && name != TableModel::waitingName())
             names << name;
     }
     return names;

@@ -6,16 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-class Board;
+class TableModel;
 class Ttallylist;
 class QWidget;
-struct TableState;
 
 /**
  * The table's tally: it keeps the TallyStore and its dialog (Ttallylist), counts every finished game
  * the table reports (TableEvents::gameFinished, already decided as "addtomine", a winner's name, or
  * not reported at all for a tie or a spectator) against the other players now at the table, and
- * keeps the tally file.
+ * keeps the tally file. Who sits at the table, and which seat is the own, it reads from the table's model.
  *
  * Without a file (useFile) the tally lives in memory only, as in tests. With one it is read at once
  * and written after every counted game, after every change made in the dialog, and at the end
@@ -28,7 +27,7 @@ class TallyRecorder : public QObject {
 
 public:
     /** @p window: the table window the dialog belongs to. */
-    TallyRecorder(const Board& board, const TableState& state, const QPixmap& tile, QWidget* window);
+    TallyRecorder(const TableModel& model, const QPixmap& tile, QWidget* window);
 
     morlu::TallyStore& store() { return m_store; }
     Ttallylist& dialog() { return *m_dialog; }
@@ -57,8 +56,7 @@ signals:
     void saveFailed(const QString& text);
 
 private:
-    const Board& m_board;
-    const TableState& m_state;
+    const TableModel& m_model;
     QWidget* m_window;
     morlu::TallyStore m_store;
     Ttallylist* m_dialog = nullptr;

@@ -97,13 +97,14 @@ void Tchat::buildParts()
     m_board = new Board(area);
     area->setBoard(m_board);
     m_events = new TableEvents(this);
+    m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_menus = new TableMenus(menuBar(), this);
     m_connection = new TableConnection(m_state, *this, this);
     m_chat = new ChatPane(
         m_board->chatArea(), m_state, *m_connection, [this](const QString& text) { showMessage(text); }, {}, {}, this);
     m_soundOutput = new QtSoundOutput(this);
     m_sounds = new SoundPlayer(
-        *m_soundOutput, *m_chat, [this](int seat) { return m_board->seatName(seat); }, this);
+        *m_soundOutput, *m_chat, [this](int seat) { return m_display->model().seatName(seat); }, this);
     m_options = new TableOptions(
         TableOptions::Parts{*this, *m_menus, *m_chat, *m_sounds, *m_events, *m_connection, m_state},
         TableSettings::defaultPath(),
@@ -118,7 +119,7 @@ void Tchat::buildParts()
     m_gamestart = new Tgamestart(Artwork::checkMark(devicePixelRatioF()), Artwork::startGameButton(devicePixelRatioF()),
                                  tile, this);
     m_gamestart->setWindowFlag(Qt::Dialog);
-    m_tally = new TallyRecorder(*m_board, m_state, tile, this);
+    m_tally = new TallyRecorder(m_display->model(), tile, this);
     m_records = new GameRecorder(this);
     m_spylist = new Tspylist(this);
     m_help = new Thelp(this);
@@ -129,12 +130,11 @@ void Tchat::buildParts()
     statusBar()->addWidget(m_friends, 1);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->hide();
-    m_play = new PlayTogether(*this, m_state, *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
+    m_play = new PlayTogether(*this, m_state, m_display->model(), *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
 
-    m_display = std::make_unique<BoardDisplay>(*m_board, m_state, *m_events);
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
     m_game = std::make_unique<GameDisplay>(*m_display, *m_chat, *m_events);
-    m_input = std::make_unique<PlayerInput>(*m_board, m_state, *m_connection, *this, *m_events);
+    m_input = std::make_unique<PlayerInput>(*m_board, m_state, m_display->model(), *m_connection, *this, *m_events);
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
@@ -374,7 +374,7 @@ void Tchat::Exit1Click()
 
 bool Tchat::mayLeaveGame()
 {
-    if (m_leaving || !m_state.gamerunning)
+    if (m_leaving || !m_display->model().gamerunning())
         return true;
     const QString text = m_state.ishost
                              ? QStringLiteral("A game is in progress. Leave it and exit? The game ends for everybody.")
@@ -386,7 +386,7 @@ void Tchat::followSlotOne()
 {
     const bool host = m_state.isHostPlayer();
     // During a game START stays hidden; "Start Game" asks before it throws the game away.
-    m_board->startButton()->setVisible(host && !m_state.gamerunning);
+    m_board->startButton()->setVisible(host && !m_display->model().gamerunning());
     m_menus->setStartGameEnabled(host);
     m_spylist->setKickEnabled(host);
 }

@@ -4,6 +4,7 @@
 #include "printers.h"
 #include "programrig.h"
 #include "serverprocess.h"
+#include "tablemodel.h"
 #include "tallyfile.h"
 #include "tallyrecorder.h"
 #include "tempdir.h"
@@ -170,12 +171,12 @@ TEST(ServerModeTest, TheTableInSlotOneStartsAndFinishesAGame)
     ASSERT_TRUE(table->gamestart().isVisible());
     QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("label_descrip1")), Qt::LeftButton);
     QTest::mouseClick(table->gamestart().findChild<QLabel*>(QStringLiteral("button_startgame")), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return table->state().gamerunning; }, kWait));
+    ASSERT_TRUE(waitUntil([&] { return table->model().gamerunning(); }, kWait));
     EXPECT_FALSE(table->board().startButton()->isVisibleTo(&table->board()));
 
     table->JustWatch1Click();
     ASSERT_TRUE(waitUntil([&] { return table->board().winnerPanel()->isVisibleTo(&table->board()); }, 60000));
-    EXPECT_EQ(table->state().contractnumber, 8);
+    EXPECT_EQ(table->model().round(), 8);
     EXPECT_TRUE(table->board().startButton()->isVisibleTo(&table->board())) << "the next game is slot 1's to start";
     EXPECT_EQ(table->tally().store().myGames(), QStringLiteral("1"));
     EXPECT_EQ(table->tally().store().record(0).first(), QStringLiteral("1")) << "Klot was at the table";

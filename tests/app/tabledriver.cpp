@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "contractchooser.h"
 #include "tablelink.h"
+#include "tablemodel.h"
 #include "tablerig.h"
 #include "titledpanel.h"
 
@@ -27,7 +28,7 @@ constexpr int kVerdictWait = 10000;
 bool TableDriver::mayChoose(Tchat& table) const
 {
     const int seat = table.state().myseat;
-    return m_host.engine().state().chooserseat == seat && table.state().chooserseat == seat &&
+    return m_host.engine().state().chooserseat == seat && table.model().chooser() == seat &&
            table.board().chooser()->isVisibleTo(&table.board());
 }
 
@@ -36,7 +37,7 @@ bool TableDriver::mayPlay(Tchat& table) const
     const GameState& game = m_host.engine().state();
     const int seat = table.state().myseat;
     if (!GameState::isSeat(seat) || !game.gamerunning || !game.playopen || game.chooserseat != 0 ||
-        game.turnseat != seat || game.seats[seat].played || table.state().turnseat != seat)
+        game.turnseat != seat || game.seats[seat].played || table.model().turn() != seat)
         return false;
     // The table has been dealt the hand the host holds for it (and is not a round behind).
     bool playable = false;
@@ -58,10 +59,13 @@ bool TableDriver::choose(Tchat& table)
         if (table.board().chooser()->isMarked(code))
             continue;
         QTest::mouseClick(table.board().chooser()->titleLabel(code), Qt::LeftButton);
-        // Chosen, or refused: the table may choose again.
-        EXPECT_TRUE(
-            waitUntil([&] { return m_host.engine().state().chooserseat != seat || table.state().chooserseat == seat; },
-                      kVerdictWait));
+        // Chosen, or refused (the error panel says so): the table may choose again.
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return m_host.engine().state().chooserseat != seat ||
+                       table.board().errorPanel()->isVisibleTo(&table.board());
+            },
+            kVerdictWait));
         ++m_contractsChosen;
         return true;
     }

@@ -122,8 +122,8 @@ TEST(TableGame, ASoloGamePlayedThroughTheWidgetsEndsWithTheWinner)
     TableDriver driver(table.server(), {table.get()});
     ASSERT_TRUE(driver.playUntil([&] { return winnerShown(*table); }, kIdle));
 
-    EXPECT_EQ(table->state().contracttotal, 8);
-    EXPECT_EQ(table->state().contractnumber, 8);
+    EXPECT_EQ(table->model().contracttotal(), 8);
+    EXPECT_EQ(table->model().round(), 8);
     EXPECT_GE(driver.contractsChosen(), 2);
     EXPECT_GE(driver.cardsPlayed(), 8);
     EXPECT_TRUE(sent.any(QStringLiteral("CMD_playcard+1+")));
@@ -200,7 +200,7 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
     ASSERT_EQ(bea->state().myseat, 2);
     ASSERT_TRUE(waitUntil([&] { return hand(*bea) == hostHand(server, 2); }, kWait));
     EXPECT_NE(hand(*bea), QList<int>(8, 0));
-    EXPECT_EQ(bea->state().contracttotal, 24);
+    EXPECT_EQ(bea->model().contracttotal(), 24);
     EXPECT_TRUE(waitUntil([&] { return banks(*bea) == hostBanks(server); }, kWait));
     EXPECT_EQ(bea->board().seatName(1), QStringLiteral("You"));
     EXPECT_EQ(bea->board().seatName(2), QStringLiteral("Bea"));
@@ -220,7 +220,7 @@ TEST(TableGame, LateSeatsCatchUpASpectatorWatchesAndRemovedTablesClose)
     ASSERT_TRUE(driver.playUntil(
         [&] {
             return host->board().gameLog()->toPlainText().count(QStringLiteral("taken the trick")) > tricksBefore + 1 ||
-                   host->state().contractnumber >= 3;
+                   host->model().round() >= 3;
         },
         kIdle));
     EXPECT_TRUE(

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 using namespace morlu::test;
 
@@ -97,6 +98,29 @@ TEST_F(ChatPaneTest, SystemLinesAreBlue)
     pane.systemLine(QStringLiteral("You are Connected."));
     EXPECT_EQ(lines(), QStringList{QStringLiteral("You are Connected.")});
     EXPECT_EQ(pane.mainchat().styleColour(0), QColor(0, 0, 255));
+}
+
+// A system line, whichever road it comes by, starts with the blank of its empty speaker part.
+TEST_F(ChatPaneTest, SystemLinesKeepTheirLeadingBlank)
+{
+    struct Row {
+        const char* name;
+        std::function<void(ChatPane&)> add;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"the table's own", [](ChatPane& p) { p.systemLine(QStringLiteral("You are Connected.")); },
+         QStringLiteral(" You are Connected. ")},
+        {"relayed by the host", [](ChatPane& p) { p.chatrecieved("0+The host player allows hints.|clBlue"); },
+         QStringLiteral(" The host player allows hints. ")},
+        {"a notice", [](ChatPane& p) { p.noticeLine(QStringLiteral("Tell your friends: 192.0.2.4:7772")); },
+         QStringLiteral(" Tell your friends: 192.0.2.4:7772 ")},
+    };
+    for (const Row& row : rows) {
+        pane.ClearMainChat1Click();
+        row.add(pane);
+        EXPECT_EQ(pane.mainchat().document()->firstBlock().text(), row.shown) << row.name;
+    }
 }
 
 TEST_F(ChatPaneTest, RelayedChatIsDrawnInTheSendersColourOrRed)

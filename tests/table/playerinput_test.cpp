@@ -90,7 +90,9 @@ TEST_F(PlayerInputTest, RightButtonReleaseOnADescriptionChooses)
     Board::showInFront(board.errorPanel());
     release(board.chooser()->descriptionLabel(3), Qt::RightButton);
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+3+\xFF"});
-    EXPECT_EQ(state.chooserseat, 0);
+    // One choice per answer of the host: a second release sends nothing.
+    release(board.chooser()->descriptionLabel(4), Qt::RightButton);
+    EXPECT_EQ(sentLines().size(), 1U);
     EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("clickcontract"));
     EXPECT_FALSE(shown("panel_error"));
     EXPECT_TRUE(shown("panel_choosen")); // closed only by the host's answer
@@ -104,7 +106,7 @@ TEST_F(PlayerInputTest, ShortGameIgnoresTheFirstFourEntries)
         release(board.chooser()->descriptionLabel(code), Qt::RightButton);
     }
     EXPECT_TRUE(sentLines().empty());
-    EXPECT_EQ(state.chooserseat, 1);
+    EXPECT_EQ(display.model().chooser(), 1);
     EXPECT_TRUE(heard.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
     release(board.chooser()->titleLabel(5));
     EXPECT_EQ(sentLines(), std::vector<std::string>{"CMD_choosetype+1+5+\xFF"});
@@ -165,20 +167,19 @@ TEST_F(PlayerInputTest, ChoosingIsClosedForOthersAndBeforeTheSeatIsKnown)
     release(board.chooser()->titleLabel(1));
     EXPECT_TRUE(sentLines().empty());
 
-    // Nobody chooses before the login: chooserseat 0 and myseat 0 open nothing, not even a sound.
+    // Nobody chooses before the login: myseat 0 opens nothing, not even a sound.
     state.myseat = 0;
     state.connected = false;
-    state.chooserseat = 0;
     input.label_city1MouseUp(1);
     EXPECT_TRUE(heard.sounds.filter(QStringLiteral("clickcontract")).isEmpty());
 
     // Not connected: the choice closes the gate and clicks, but nothing goes out.
     state.myseat = 1;
-    state.chooserseat = 1;
+    round.startround("1+2+");
     input.label_city1MouseUp(6);
+    input.label_city1MouseUp(5);
     EXPECT_TRUE(sentLines().empty());
-    EXPECT_EQ(state.chooserseat, 0);
-    EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("clickcontract"));
+    EXPECT_EQ(heard.sounds.filter(QStringLiteral("clickcontract")).size(), 1);
 }
 
 TEST_F(PlayerInputTest, PanelsOpenAndClose)
@@ -208,7 +209,7 @@ TEST_F(PlayerInputTest, StartAsksForTheLengthOnlyWhenConnected)
 
 TEST_F(PlayerInputTest, StartDuringAGameAsksBeforeThrowingTheGameAway)
 {
-    state.gamerunning = true;
+    round.startthegame("You+s+");
     for (const bool yes : {false, true}) {
         dialogs.answer = yes;
         input.button_startClick();

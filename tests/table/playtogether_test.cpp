@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "printers.h"
 #include "profilefile.h"
+#include "tablelink.h"
 #include "tableoptions.h"
 #include "tablerig.h"
 #include "tablesettings.h"
@@ -128,7 +129,8 @@ TEST(PlayTogetherChoice, InARunningGameAChoiceAsksFirst)
     const Row rows[] = {{false, QMessageBox::No, true}, {true, QMessageBox::No, false}, {true, QMessageBox::Yes, true}};
     for (const Row& row : rows) {
         WaitingTable rig;
-        rig.table->state().gamerunning = row.running;
+        if (row.running)
+            rig.table->link().dispatcher().dispatch("CMD_startgame+Ann+s+");
         MessageBox::setHook([&row](const QString&) { return row.answer; });
         rig.press(Qt::Key_H, Qt::ControlModifier);
         Thostgame& dialog = rig.table->playTogether().hostDialog();

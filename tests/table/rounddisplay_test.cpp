@@ -24,7 +24,7 @@ TEST_F(RoundDisplayTest, TurnComparesNamesNotSeats)
     heard.sounds.clear();
 
     round.getnextplayer("2+");
-    EXPECT_EQ(state.turnseat, 2);
+    EXPECT_EQ(display.model().turn(), 2);
     EXPECT_EQ(textOf("label_status"), QStringLiteral("Klot's turn."));
     EXPECT_EQ(board.turnMarker()->pos(), QPoint(359 - 26, 53));
     EXPECT_TRUE(shown("image_Turn"));
@@ -39,7 +39,7 @@ TEST_F(RoundDisplayTest, TurnComparesNamesNotSeats)
     EXPECT_EQ(heard.sounds.constLast(), QStringLiteral("turnnew"));
 
     round.getnextplayer("0+");
-    EXPECT_EQ(state.turnseat, 0);
+    EXPECT_EQ(display.model().turn(), 0);
     EXPECT_EQ(textOf("label_status"), QStringLiteral("Your Turn."));
     EXPECT_EQ(heard.sounds.size(), 2);
 }
@@ -88,9 +88,9 @@ TEST_F(RoundDisplayTest, OwnRoundOpensTheChooser)
 {
     round.startthegame("You+s+");
     round.startround("1+3+");
-    EXPECT_EQ(state.chooserseat, 1);
-    EXPECT_EQ(state.directorseat, 1);
-    EXPECT_EQ(state.contractnumber, 3);
+    EXPECT_EQ(display.model().chooser(), 1);
+    EXPECT_EQ(display.model().director(), 1);
+    EXPECT_EQ(display.model().round(), 3);
     EXPECT_EQ(logLines().mid(logLines().size() - 3), (QStringList{QString(), QStringLiteral("CONTRACT 3 is starting."),
                                                                   QStringLiteral("You are the director")}));
     EXPECT_EQ(textOf("label_round"), QStringLiteral("CONTRACT: 3/8"));
@@ -124,7 +124,7 @@ TEST_F(RoundDisplayTest, AnotherDirectorsRoundClearsTheTrickAndNamesHim)
     EXPECT_EQ(textOf("label_fee"), QStringLiteral("All fees payable to Kling"));
     EXPECT_EQ(lastLog(), QStringLiteral("Kling is the director"));
     EXPECT_EQ(board.directorMarker()->pos(), QPoint(587 - 35, 18));
-    EXPECT_EQ(state.chooserseat, 4);
+    EXPECT_EQ(display.model().chooser(), 4);
     for (const char* hidden :
          {"panel_choosen", "image_choosecontract", "panel_domino", "image_Taker", "image_lead", "image_Turn"})
         EXPECT_FALSE(shown(hidden)) << hidden;
@@ -186,7 +186,7 @@ TEST_F(RoundDisplayTest, ChosenContractClosesTheChooserAndMarksOwnChoice)
 {
     openRound(1);
     round.choosehand("1+3+0+");
-    EXPECT_EQ(state.chooserseat, 0);
+    EXPECT_EQ(display.model().chooser(), 0);
     EXPECT_TRUE(board.chooser()->isMarked(3));
     EXPECT_FALSE(shown("panel_choosen"));
     EXPECT_FALSE(shown("image_choosecontract"));
@@ -204,10 +204,9 @@ TEST_F(RoundDisplayTest, ChosenContractClosesTheChooserAndMarksOwnChoice)
 TEST_F(RoundDisplayTest, TwoRefusedContractsLeaveTwoLinesAndReopenChoosing)
 {
     openRound(1);
-    state.chooserseat = 0;
     round.alreadychoose("1+2+");
     round.alreadychoose("1+4+");
-    EXPECT_EQ(state.chooserseat, 1);
+    EXPECT_EQ(display.model().chooser(), 1);
     EXPECT_EQ(errorLines(), (QStringList{QStringLiteral("You have already choosen that type of CONTRACT."),
                                          QStringLiteral("You have already choosen that type of CONTRACT.")}));
     EXPECT_TRUE(board.chooser()->isMarked(2));

@@ -3,6 +3,7 @@
 #include "board.h"
 #include "boarddisplay.h"
 #include "cards.h"
+#include "commands.h"
 #include "contractchooser.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
@@ -34,6 +35,7 @@ protected:
         state.connected = true;
         state.ishost = true;
         board.setSeatName(1, QStringLiteral("You"));
+        display.take(morlu::CMD_newplayerinfo, "1+You");
         round.registerOn(commands);
         game.registerOn(commands);
     }
@@ -77,12 +79,9 @@ protected:
                     line += QLatin1Char(' ') + widget->property(property).toString();
             lines << line;
         }
-        lines << QStringLiteral("state %1 %2 %3 %4 %5 %6")
-                     .arg(state.turnseat)
-                     .arg(state.directorseat)
-                     .arg(state.chooserseat)
-                     .arg(state.contracttotal)
-                     .arg(state.contractnumber)
+        lines << QStringLiteral("state %1 %2 %3")
+                     .arg(display.model().turn())
+                     .arg(display.model().chooser())
                      .arg(state.myseat);
         lines << QStringLiteral("calls %1 %2 %3 %4 %5")
                      .arg(chat.lines.size())
@@ -111,7 +110,7 @@ protected:
     BoardDisplay display{board, state, events};
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
-    PlayerInput input{board, state, host, dialogs, events};
+    PlayerInput input{board, state, display.model(), host, dialogs, events};
     morlu::Dispatcher<> commands;
 };
 

@@ -47,6 +47,25 @@ TEST(TableModel, HoldsWhatTheHostSaid)
              EXPECT_TRUE(m.contractOutOfGame(4));
              EXPECT_FALSE(m.contractUsed(5));
          }},
+        {"the game log: the round, the contract, the trick, the money card, in the table's words",
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+14+3+t+",
+          "CMD_placecard+2+12+4+f+", "CMD_placecard+3+10+1+f+", "CMD_placecard+4+16+8+f+", "CMD_endhand+2+",
+          "CMD_took+2+1+f+f+", "CMD_endhand+3+"},
+         [](const TableModel& m) {
+             EXPECT_EQ(m.log(), (QStringList{QString(), QStringLiteral("CONTRACT 1 is starting."),
+                                             QStringLiteral("Ann is the director"), QStringLiteral("GUILLOTINE"),
+                                             QStringLiteral("You have taken the trick."),
+                                             QStringLiteral("Bob -800 for the King of Hearts."),
+                                             QStringLiteral("Klock has taken the trick.")}));
+             EXPECT_EQ(m.logTotal(), 7);
+         }},
+        {"a long log keeps its newest lines and counts every one",
+         std::vector<std::string>(std::size_t(TableModel::kLogLines), "CMD_endhand+4+"),
+         [](const TableModel& m) {
+             EXPECT_EQ(m.log().size(), TableModel::kLogLines);
+             EXPECT_EQ(m.log().constFirst(), QStringLiteral("Kling has taken the trick."));
+             EXPECT_EQ(m.logTotal(), TableModel::kLogLines + 3);
+         }},
         {"a trick: leader, led suit, own card out of the hand, taker and banks",
          {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+1+", "CMD_placecard+1+14+3+t+",
           "CMD_nextplayer+2+", "CMD_placecard+2+12+4+f+", "CMD_placecard+3+10+1+f+", "CMD_placecard+4+16+8+f+",

@@ -40,12 +40,16 @@ protected:
     void seat(int myseat, const QStringList& names)
     {
         state.myseat = myseat;
-        for (int s = 1; s <= 4; ++s)
-            board.setSeatName(s, names.value(s - 1, QString::fromLatin1(Board::kWaiting)));
+        for (int s = 1; s <= 4; ++s) {
+            const QString name = names.value(s - 1, QString::fromLatin1(Board::kWaiting));
+            board.setSeatName(s, name);
+            if (name != QLatin1String(Board::kWaiting))
+                display.take(morlu::CMD_newplayerinfo, QStringLiteral("%1+%2").arg(s).arg(name).toStdString());
+        }
     }
 
     QWidget window;
-    TallyRecorder tally{board, state, QPixmap(), &window};
+    TallyRecorder tally{display.model(), QPixmap(), &window};
 };
 
 struct GameRow {

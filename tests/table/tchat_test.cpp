@@ -91,12 +91,13 @@ TEST(TchatWindow, TheMenusReachTheChatAndThePhraseEditor)
     EXPECT_FALSE(table.mainchat().scrollLock());
     EXPECT_FALSE(action("ScrollChatOff2")->isChecked());
 
+    // Bob is at the table.
+    table.link().dispatcher().dispatch("CMD_newplayerinfo+2+Bob");
     table.chat().systemLine(QStringLiteral("see www.x.org"));
     action("ClearMainChat2")->trigger();
     EXPECT_EQ(chatLines(table), QStringList());
 
     // A chatter sound before the settings are read is written, not played.
-    table.board().setSeatName(2, QStringLiteral("Bob"));
     table.chat().playasound("2+wave4+");
     EXPECT_EQ(chatLines(table), QStringList{QStringLiteral("Bob:  <Chatter Sound> Thank You")});
 
@@ -507,7 +508,8 @@ TEST(TchatExit, AsksBeforeLeavingARunningGame)
         auto table = makeTable({QStringLiteral("Ann")}, 7772);
         QSignalSpy closed(table.get(), &Tchat::tableClosed);
         table->show();
-        table->state().gamerunning = row.running;
+        if (row.running)
+            table->link().dispatcher().dispatch("CMD_startgame+Ann+s+");
         MessageBox::clearAnswered();
         MessageBox::setHook([&row](const QString&) { return row.answer; });
         bool accepted = false;

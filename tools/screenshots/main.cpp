@@ -92,7 +92,7 @@ public:
     BoardDisplay display{board, state, events};
     RoundDisplay round{display, chat, events};
     GameDisplay game{display, chat, events};
-    PlayerInput input{board, state, host, dialogs, events};
+    PlayerInput input{board, state, display.model(), host, dialogs, events};
     StandingsPanel* standings = new StandingsPanel(board, display.model());
     ManualTimer hintTimer;
     HintRequester hints{board, display.model(), host, hintTimer};
