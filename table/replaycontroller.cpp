@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "dispatcher.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
@@ -59,12 +60,16 @@ void ReplayController::load(morlu::GameRecordRead read)
     pause();
     m_record = std::move(read.record);
     m_problem.clear();
-    if (!read.ok())
-        m_problem = read.errorLine > 0 ? QStringLiteral("Line %1 of the record could not be read (%2): the replay ends "
-                                                        "before it.")
-                                             .arg(read.errorLine)
-                                             .arg(read.error)
-                                       : QStringLiteral("The record could not be read: %1").arg(read.error);
+    if (!read.ok()) {
+        // The reader's own text begins with the line it names; the player is told it once.
+        QString why = read.error;
+        why.remove(QRegularExpression(QStringLiteral("^line \\d+: ")));
+        m_problem = read.errorLine > 0
+                        ? QStringLiteral("Line %1 of the record could not be read: %2. The replay ends before it.")
+                              .arg(read.errorLine)
+                              .arg(why)
+                        : QStringLiteral("The record could not be read: %1.").arg(why);
+    }
     m_roundStarts.clear();
     m_trickStarts.clear();
     for (std::size_t n = 0; n < m_record.lines.size(); ++n) {
