@@ -100,6 +100,8 @@ public:
     QTextEdit* gameLog() const { return m_parts.log; }
     /// Appends one line to the game log and keeps the newest line in view.
     void addLogLine(const QString& line);
+    /// Empties the game log (a replay going back to the start).
+    void clearLog();
     ContractChooser* chooser() const { return m_parts.chooser; }
     TitledPanel* errorPanel() const { return m_parts.errorPanel; }
     QTextEdit* errorList() const { return m_parts.errors; }

@@ -21,7 +21,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QTextEdit>
 #include <QToolBar>
 
 namespace {
@@ -149,7 +148,7 @@ void TableReplay::resetGame()
     board.rankLabel()->clear();
     board.setGameTypeText(QString());
     board.setRoundText(QString());
-    board.gameLog()->clear();
+    board.clearLog();
     m_parts.chat.mainchat().ClearMainChat1Click();
 }
 

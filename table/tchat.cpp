@@ -348,6 +348,7 @@ bool Tchat::openGameRecord(const QString& path)
     m_paramsRead = true;
     disconnect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
     const bool opened = m_replay->open(path);
+    followSlotOne();
     refreshTitle();
     return opened;
 }
