@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QSignalBlocker>
 #include <QToolBar>
 
 namespace {
@@ -149,6 +150,8 @@ void TableReplay::resetGame()
     board.setGameTypeText(QString());
     board.setRoundText(QString());
     board.clearLog();
+    // Quietly: a cleared chat otherwise hands the keys to the chat entry, away from the replay's keys.
+    const QSignalBlocker quiet(&m_parts.chat.mainchat());
     m_parts.chat.mainchat().ClearMainChat1Click();
 }
 
