@@ -21,8 +21,8 @@ ReplayBar::ReplayBar(ReplayController& controller, QWidget* parent) : QWidget(pa
     rows->addLayout(m_row);
 
     ReplayController* c = &m_controller;
-    connect(button(QStringLiteral("|<"), QStringLiteral("To the start (Home)"), "button_start"), &QPushButton::clicked, c,
-            &ReplayController::toStart);
+    connect(button(QStringLiteral("|<"), QStringLiteral("To the start (Home)"), "button_start"), &QPushButton::clicked,
+            c, &ReplayController::toStart);
     connect(button(QStringLiteral("<< Round"), QStringLiteral("Previous round (Page Up)"), "button_previousround"),
             &QPushButton::clicked, c, &ReplayController::previousRound);
     connect(button(QStringLiteral("< Trick"), QStringLiteral("Previous trick (Up, Ctrl+Left)"), "button_previoustrick"),

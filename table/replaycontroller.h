@@ -58,8 +58,7 @@ public:
     static constexpr int kMaxPauseMs = 3000;
 
     /** Plays on @p target; @p timer paces playing (a QTimer when null). */
-    explicit ReplayController(ReplayTarget& target, std::unique_ptr<ReplayTimer> timer = {},
-                              QObject* parent = nullptr);
+    explicit ReplayController(ReplayTarget& target, std::unique_ptr<ReplayTimer> timer = {}, QObject* parent = nullptr);
     ~ReplayController() override;
 
     /**

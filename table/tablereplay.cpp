@@ -55,7 +55,8 @@ bool TableReplay::open(const QString& path)
     morlu::GameRecordRead read = morlu::readGameRecord(path);
     // Nothing of the file could be read as a record: the table stays as it was.
     if (!read.ok() && read.record.lines.empty() && read.record.headers.isEmpty()) {
-        m_parts.dialogs.showWarning(QStringLiteral("%1 cannot be replayed: %2").arg(QFileInfo(path).fileName(), read.error));
+        m_parts.dialogs.showWarning(
+            QStringLiteral("%1 cannot be replayed: %2").arg(QFileInfo(path).fileName(), read.error));
         return false;
     }
     m_path = path;
@@ -89,8 +90,8 @@ void TableReplay::OpenGameRecord1Click()
         return;
     }
     if (m_parts.state.gamerunning &&
-        !m_parts.dialogs.askYesNo(QStringLiteral("A game is in progress. Leave it and replay %1?")
-                                      .arg(QFileInfo(path).fileName())))
+        !m_parts.dialogs.askYesNo(
+            QStringLiteral("A game is in progress. Leave it and replay %1?").arg(QFileInfo(path).fileName())))
         return;
     if (!m_restarter)
         return;

@@ -1,21 +1,25 @@
 // Game records of real games of computer players replayed on the table window.
 
+#include "tablereplay.h"
+
 #include "board.h"
 #include "cardplace.h"
 #include "contractchooser.h"
 #include "fitlabel.h"
+#include "gamerecorder.h"
 #include "printers.h"
 #include "recordedgame.h"
 #include "replaybar.h"
 #include "tableconnection.h"
 #include "tablelink.h"
 #include "tablemodel.h"
-#include "tablereplay.h"
 #include "tablerig.h"
 #include "tempdir.h"
 
 #include <QFile>
+#include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -190,6 +194,69 @@ TEST(TableReplay, ADamagedRecordReplaysUpToTheLineItCouldNotRead)
     EXPECT_EQ(problem->text(), QStringLiteral("Line %1 of the record could not be read: a damaged line. The replay "
                                               "ends before it.")
                                    .arg(damaged));
+}
+
+} // namespace
+
+namespace {
+
+// File > Open Game Record...: a replaying table shows the chosen record itself; a table that plays starts
+// the program again on it, asking first while a game runs; nothing chosen, or No, changes nothing.
+TEST(TableReplay, OpenGameRecordReplacesAReplayOrRestartsOnTheRecord)
+{
+    struct Row {
+        const char* what;
+        bool replaying;
+        bool gamerunning;
+        bool chosen;
+        QMessageBox::StandardButton answer;
+        int questions;
+        bool restarted;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"a replay opens the next record", true, false, true, QMessageBox::Yes, 0, false, "second.morlugame"},
+        {"a replay with nothing chosen", true, false, false, QMessageBox::Yes, 0, false, "first.morlugame"},
+        {"a table between games", false, false, true, QMessageBox::Yes, 0, true, QString()},
+        {"a table in a game, Yes", false, true, true, QMessageBox::Yes, 1, true, QString()},
+        {"a table in a game, No", false, true, true, QMessageBox::No, 1, false, QString()},
+    };
+    TempDir dir;
+    const QByteArray bytes = recordFile(recordedGame(7, "s"));
+    const QString first = writeRecord(dir, QStringLiteral("first.morlugame"), bytes);
+    const QString second = writeRecord(dir, QStringLiteral("second.morlugame"), bytes);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MessageBox::clearAnswered();
+        MessageBox::setHook([&row](const QString&) { return row.answer; });
+        auto table = makeTable({}, 0);
+        if (row.replaying) {
+            ASSERT_TRUE(table->openGameRecord(first));
+        }
+        table->state().gamerunning = row.gamerunning;
+        QString folderAsked;
+        table->replay().setFileChooser([&](const QString& folder) {
+            folderAsked = folder;
+            return row.chosen ? second : QString();
+        });
+        table->gameRecorder().setFolder(dir.path());
+        std::optional<QStringList> restart;
+        table->setRestarter([&restart](const QStringList& arguments) { restart = arguments; });
+        QSignalSpy closed(table.get(), &Tchat::tableClosed);
+        table->findChild<QAction*>("OpenGameRecord1")->trigger();
+        EXPECT_EQ(folderAsked, dir.path());
+        EXPECT_EQ(int(MessageBox::answered().size()), row.questions);
+        EXPECT_EQ(restart.has_value(), row.restarted);
+        if (restart) {
+            EXPECT_EQ(*restart, QStringList({"--replay", second}));
+        }
+        EXPECT_EQ(closed.count(), row.restarted ? 1 : 0);
+        if (!row.shown.isEmpty()) {
+            EXPECT_EQ(table->windowTitle(), "Morlu - replay of " + row.shown);
+        }
+        MessageBox::setHook({});
+        MessageBox::clearAnswered();
+    }
 }
 
 } // namespace

@@ -33,8 +33,14 @@ private:
 GameRecord recordedGame(std::uint32_t seed, const std::string& length)
 {
     GameRecord record;
-    record.headers = {{"date", "2026-12-08 14:25:01"}, {"host", "127.0.0.1"}, {"seat", "1"}, {"name", "Ann"},
-                      {"name1", "Ann"},  {"name2", "Klot"},     {"name3", "Klock"},   {"name4", "Kling"}};
+    record.headers = {{"date", "2026-12-08 14:25:01"},
+                      {"host", "127.0.0.1"},
+                      {"seat", "1"},
+                      {"name", "Ann"},
+                      {"name1", "Ann"},
+                      {"name2", "Klot"},
+                      {"name3", "Klock"},
+                      {"name4", "Kling"}};
     FakeClock clock;
     StampingOutbox outbox(record, clock);
     Random random(seed);

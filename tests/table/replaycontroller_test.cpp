@@ -27,12 +27,12 @@ TEST(ReplayController, MovesByLineTrickAndRound)
         int trick;
     };
     const Row rows[] = {
-        {0, Step, 1, 0, 0},       {0, Back, 0, 0, 0},        {3, Step, 4, 1, 0},        {5, Back, 4, 1, 0},
-        {0, NextTrick, 5, 1, 1},  {5, NextTrick, 9, 1, 2},   {7, NextTrick, 9, 1, 2},   {9, NextTrick, 14, 2, 1},
+        {0, Step, 1, 0, 0},        {0, Back, 0, 0, 0},       {3, Step, 4, 1, 0},        {5, Back, 4, 1, 0},
+        {0, NextTrick, 5, 1, 1},   {5, NextTrick, 9, 1, 2},  {7, NextTrick, 9, 1, 2},   {9, NextTrick, 14, 2, 1},
         {14, NextTrick, 16, 2, 1}, {9, PrevTrick, 5, 1, 1},  {10, PrevTrick, 9, 1, 2},  {5, PrevTrick, 0, 0, 0},
-        {0, NextRound, 2, 1, 0},  {2, NextRound, 12, 2, 0},  {12, NextRound, 16, 2, 1}, {13, PrevRound, 12, 2, 0},
-        {12, PrevRound, 2, 1, 0}, {2, PrevRound, 0, 0, 0},   {8, Start, 0, 0, 0},       {3, End, 16, 2, 1},
-        {4, Seek, 99, 2, 1},      {4, Seek, -3, 0, 0},       {16, Step, 16, 2, 1},      {11, Seek, 11, 1, 2},
+        {0, NextRound, 2, 1, 0},   {2, NextRound, 12, 2, 0}, {12, NextRound, 16, 2, 1}, {13, PrevRound, 12, 2, 0},
+        {12, PrevRound, 2, 1, 0},  {2, PrevRound, 0, 0, 0},  {8, Start, 0, 0, 0},       {3, End, 16, 2, 1},
+        {4, Seek, 99, 2, 1},       {4, Seek, -3, 0, 0},      {16, Step, 16, 2, 1},      {11, Seek, 11, 1, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "from " << row.from << " move " << row.move);
@@ -40,15 +40,33 @@ TEST(ReplayController, MovesByLineTrickAndRound)
         rig.controller.seek(row.from);
         ReplayController& c = rig.controller;
         switch (row.move) {
-        case Step: c.step(1); break;
-        case Back: c.step(-1); break;
-        case NextTrick: c.nextTrick(); break;
-        case PrevTrick: c.previousTrick(); break;
-        case NextRound: c.nextRound(); break;
-        case PrevRound: c.previousRound(); break;
-        case Start: c.toStart(); break;
-        case End: c.toEnd(); break;
-        case Seek: c.seek(row.to); break;
+        case Step:
+            c.step(1);
+            break;
+        case Back:
+            c.step(-1);
+            break;
+        case NextTrick:
+            c.nextTrick();
+            break;
+        case PrevTrick:
+            c.previousTrick();
+            break;
+        case NextRound:
+            c.nextRound();
+            break;
+        case PrevRound:
+            c.previousRound();
+            break;
+        case Start:
+            c.toStart();
+            break;
+        case End:
+            c.toEnd();
+            break;
+        case Seek:
+            c.seek(row.to);
+            break;
         }
         const int expected = row.move == Seek ? std::clamp(row.to, 0, 16) : row.to;
         EXPECT_EQ(c.position(), expected);
@@ -141,8 +159,8 @@ TEST(ReplayController, SaysWhichLineOfADamagedRecordStoppedIt)
     const QByteArray head = "# Morlu game record 1\n# seat: 1\n# name: Ann\n";
     const Row rows[] = {
         {"whole", head + "0 CMD_startgame+Ann+s+\n10 CMD_startround+1+1+\n", 2, QString()},
-        {"older, without headers", "# Morlu game record 1\n0 CMD_startgame+Ann+s+\n5 CMD_startround+1+1+\n# unfinished\n",
-         2, QString()},
+        {"older, without headers",
+         "# Morlu game record 1\n0 CMD_startgame+Ann+s+\n5 CMD_startround+1+1+\n# unfinished\n", 2, QString()},
         {"a line without its time", head + "0 CMD_startgame+Ann+s+\nCMD_startround+1+1+\n20 CMD_starthand+\n", 1,
          "Line 5 of the record could not be read: a damaged line. The replay ends before it."},
         {"a broken escape", head + "0 CMD_startgame+Ann+s+\n10 CMD_startround+1+1+\n20 CMD_chat+a\\q|clBlack\n", 2,

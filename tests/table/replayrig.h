@@ -55,22 +55,22 @@ public:
 inline morlu::GameRecordRead twoRounds()
 {
     const std::vector<std::string> words = {
-        "CMD_startgame+Ann+s+",          // 1
-        "CMD_startround+1+1+",           // 2  round 1 starts after it
-        "CMD_mycards+1+1+1+2+2",         // 3
-        "CMD_choosehand+1+1+0+",         // 4
-        "CMD_starthand+",                // 5  trick 1 starts after it
-        "CMD_nextplayer+2+",             // 6
-        "CMD_placecard+2+9+0+t+",        // 7
-        "CMD_endhand+2+",                // 8
-        "CMD_starthand+",                // 9  trick 2
-        "CMD_chat+hello|clBlack",        // 10
-        "CMD_placecard+2+10+0+t+",       // 11
-        "CMD_startround+2+2+",           // 12 round 2
-        "CMD_choosehand+2+6+0+",         // 13
-        "CMD_starthand+",                // 14 its one hand
-        "CMD_dplacecard+2+1+5+0+5+7+",   // 15
-        "CMD_winner+Klot+",              // 16
+        "CMD_startgame+Ann+s+",        // 1
+        "CMD_startround+1+1+",         // 2  round 1 starts after it
+        "CMD_mycards+1+1+1+2+2",       // 3
+        "CMD_choosehand+1+1+0+",       // 4
+        "CMD_starthand+",              // 5  trick 1 starts after it
+        "CMD_nextplayer+2+",           // 6
+        "CMD_placecard+2+9+0+t+",      // 7
+        "CMD_endhand+2+",              // 8
+        "CMD_starthand+",              // 9  trick 2
+        "CMD_chat+hello|clBlack",      // 10
+        "CMD_placecard+2+10+0+t+",     // 11
+        "CMD_startround+2+2+",         // 12 round 2
+        "CMD_choosehand+2+6+0+",       // 13
+        "CMD_starthand+",              // 14 its one hand
+        "CMD_dplacecard+2+1+5+0+5+7+", // 15
+        "CMD_winner+Klot+",            // 16
     };
     morlu::GameRecordRead read;
     qint64 ms = 0;

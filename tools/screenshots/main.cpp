@@ -171,8 +171,13 @@ bool writeRecord(const QString& path)
         {18510, "CMD_nextplayer+1+"},
     };
     GameRecordWriter writer;
-    if (!writer.open(path, {{"date", "2026-12-08 14:25:01"}, {"host", "127.0.0.1"}, {"seat", "1"},
-                            {"name", "Ann"}, {"name1", "Ann"}, {"name2", "Bea"}, {"name3", "Klock"},
+    if (!writer.open(path, {{"date", "2026-12-08 14:25:01"},
+                            {"host", "127.0.0.1"},
+                            {"seat", "1"},
+                            {"name", "Ann"},
+                            {"name1", "Ann"},
+                            {"name2", "Bea"},
+                            {"name3", "Klock"},
                             {"name4", "Kling"}}))
         return false;
     for (const auto& [ms, line] : lines)
