@@ -68,6 +68,7 @@ screenshots: configure
 bench: build
 	./$(BUILD_DIR)/morlu_bench --benchmark_counters_tabular=true
 	./$(BUILD_DIR)/morlu_reconnect_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/morlu_replay_bench
 
 # The expert computer player against three simple ones on duplicate short games (ARENA_GAMES games, and a
 # tenth as many games of four experts); prints the tables shown in the README.

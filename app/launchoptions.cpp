@@ -79,6 +79,13 @@ const std::vector<Option>& optionTable()
              o.computer = computerLevelFor(v.toStdString());
              return o.computer.has_value();
          }},
+        {"--replay", nullptr,
+         [](LaunchOptions& o, const QString& v) {
+             if (v.isEmpty())
+                 return false;
+             o.replay = v;
+             return true;
+         }},
         {"--name", nullptr,
          [](LaunchOptions& o, const QString& v) {
              // The announced name: one DNS label of at most 63 bytes, no control characters.
@@ -160,6 +167,7 @@ QString LaunchOptions::usage()
 {
     return QStringLiteral(
         "usage: morlu [OPTION]... [NAME ADDRESS true|false]\n"
+        "       morlu --replay FILE\n"
         "       morlu --server [--port N] [--name TEXT] [--no-announce] [--upnp] [--seed N] [--pause-tick-ms N]\n"
         "                      [--computer LEVEL]\n"
         "Without NAME ADDRESS FLAG, a solo game against three computer players; with true the table hosts\n"
@@ -172,6 +180,9 @@ QString LaunchOptions::usage()
         "  --seed N            seed of repeatable deals, 0..4294967295 (default: none, deals from the secure source)\n"
         "  --pause-tick-ms N   tick of the host's pause timer in ms (default 1000; 0 = no pauses)\n"
         "  --computer LEVEL    how the computer plays its seats: classic (default), expert or master\n"
+        "  --replay FILE       show the game record FILE on the board (no host, no connection); keys:\n"
+        "                      Space play/pause, Right/Left line, Down/Up or Ctrl+Right/Left trick,\n"
+        "                      Page Down/Up round, Home/End start/end, +/- speed\n"
         "  --help              print this help and end\n"
         "  --version           print the version and end\n");
 }

@@ -26,6 +26,7 @@ namespace morlu {
  * - `--name TEXT`: the name a dedicated host announces on the local network (at most 63 bytes).
  * - `--no-announce`: a host (dedicated, or a table hosting a multi-player game) does not announce itself.
  * - `--upnp`: a host opens its port on the router while it hosts.
+ * - `--replay FILE`: show the game record FILE on the table instead of playing (no host, no connection).
  * - `--help`, `--version`: print the usage or the version and end (see wantsHelp(), wantsVersion()).
  *
  * Values may follow as the next argument or after "=" (`--port=7000`).
@@ -39,6 +40,7 @@ struct LaunchOptions {
     std::optional<int> pauseTickMs;
     std::optional<ComputerLevel> computer;
     std::optional<QString> name;
+    std::optional<QString> replay;
     bool announce = true;
     bool upnp = false;
     /// Arguments that are not options, in order.

@@ -1,3 +1,5 @@
+#include "gamerecord.h"
+#include "gamerecorder.h"
 #include "launchoptions.h"
 #include "morluprogram.h"
 #include "servermode.h"
@@ -7,6 +9,8 @@
 #include "tchat.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 
@@ -61,15 +65,31 @@ int main(int argc, char* argv[])
     {
         // A second start brings the running table forward and ends before any window exists.
         SingleInstance instance;
-        if (!instance.claim())
+        // A replay holds no host and no port: it may run beside a game.
+        if (!options.replay && !instance.claim())
             return 0;
+        if (options.replay) {
+            if (const morlu::GameRecordRead read = morlu::readGameRecord(*options.replay);
+                !read.ok() && read.record.lines.empty() && read.record.headers.isEmpty()) {
+                std::fprintf(stderr, "morlu: %s cannot be replayed: %s\n", qPrintable(*options.replay),
+                             qPrintable(read.error));
+                return 1;
+            }
+        }
 
         morlu::MorluProgram program(options);
         Tchat& window = program.table();
         instance.setWindow(&window);
         window.setRestarter([&restart](const QStringList& arguments) { restart = arguments; });
         // Beside the program when its folder is its own and writable, else in the user's data folder.
-        window.useTallyFile(morlu::TallyStore::defaultPath());
+        // A replay keeps no tally: only its records folder, where Open Game Record looks.
+        if (options.replay) {
+            window.gameRecorder().setFolder(
+                QFileInfo(morlu::TallyStore::defaultPath()).dir().filePath(QStringLiteral("games")));
+            window.openGameRecord(*options.replay);
+        } else {
+            window.useTallyFile(morlu::TallyStore::defaultPath());
+        }
         // The program ends with the table window, even while another of its windows is open.
         QObject::connect(&window, &Tchat::tableClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         table = &window;

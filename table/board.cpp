@@ -284,6 +284,12 @@ void Board::setLogLines(const QStringList& lines)
     m_parts.log->verticalScrollBar()->setValue(m_parts.log->verticalScrollBar()->maximum());
 }
 
+void Board::clearLog()
+{
+    m_parts.log->clear();
+    m_parts.log->setProperty(kLineCount, 0);
+}
+
 void Board::addErrorLine(const QString& line)
 {
     appendLine(m_parts.errors, line);

@@ -102,6 +102,8 @@ public:
     void addLogLine(const QString& line);
     /// Empties the game log and fills it with @p lines.
     void setLogLines(const QStringList& lines);
+    /// Empties the game log (a replay going back to the start).
+    void clearLog();
     ContractChooser* chooser() const { return m_parts.chooser; }
     TitledPanel* errorPanel() const { return m_parts.errorPanel; }
     QTextEdit* errorList() const { return m_parts.errors; }

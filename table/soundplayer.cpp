@@ -11,7 +11,7 @@ SoundPlayer::SoundPlayer(SoundOutput& output, ChatSink& chat, SeatName seatName,
 
 void SoundPlayer::playsounds(const QString& name)
 {
-    if (m_playSounds)
+    if (m_playSounds && !m_muted)
         m_output.play(name.toLower());
 }
 
@@ -21,7 +21,8 @@ void SoundPlayer::playasound(int seat, const QString& name)
     if (title.isEmpty())
         return;
     if (m_chatterSounds) {
-        m_output.play(name.toLower());
+        if (!m_muted)
+            m_output.play(name.toLower());
         return;
     }
     const QString sender = m_seatName ? m_seatName(seat) : QString();

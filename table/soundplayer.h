@@ -33,6 +33,12 @@ public:
     bool playSounds() const { return m_playSounds; }
     void setChatterSounds(bool on) { m_chatterSounds = on; }
     bool chatterSounds() const { return m_chatterSounds; }
+    /**
+     * While muted nothing is played, whatever the switches say; a chatter sound that is switched off
+     * is still written to the chat. For a replay rebuilding the table from the start.
+     */
+    void setMuted(bool muted) { m_muted = muted; }
+    bool muted() const { return m_muted; }
 
 private:
     SoundOutput& m_output;
@@ -41,4 +47,5 @@ private:
     /// As the window is built: game sounds on, chatter sounds off until the settings are read.
     bool m_playSounds = true;
     bool m_chatterSounds = false;
+    bool m_muted = false;
 };

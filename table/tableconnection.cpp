@@ -48,6 +48,8 @@ TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObje
 void TableConnection::registerOn(morlu::Dispatcher<>& dispatcher)
 {
     dispatcher.add(morlu::CMD_full, [this](std::string_view) {
+        if (m_replaying)
+            return;
         m_dialogs.showMessage(QStringLiteral("Game is full"));
         emit ended();
     });
@@ -66,7 +68,7 @@ void TableConnection::setReconnectTimes(int windowMs, int firstRetryMs, int maxR
 
 void TableConnection::farewell(const QString& text)
 {
-    if (m_ending)
+    if (m_ending || m_replaying)
         return;
     m_ending = true;
     emit leaving();
@@ -184,7 +186,7 @@ void TableConnection::openLobby()
 void TableConnection::sendline(std::string_view line)
 {
     // While the connection is being made again, what the player asks is dropped without a word.
-    if (m_offline)
+    if (m_offline || m_replaying)
         return;
     try {
         m_link->sendline(line);

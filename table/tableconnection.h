@@ -93,6 +93,12 @@ public:
     void setReconnectTimes(int windowMs, int firstRetryMs, int maxRetryMs);
     /// True from the loss of the connection until the host speaks on a new one.
     bool reconnecting() const { return m_reconnecting; }
+    /**
+     * A replaying table has no host: every request is dropped without a word, and the host's farewells
+     * in the record (CMD_full, CMD_removed, CMD_hostclosing) neither ask nor end the table.
+     */
+    void setReplaying(bool on) { m_replaying = on; }
+    bool replaying() const { return m_replaying; }
 
 signals:
     /** A line went to the host (0xFF included). */
@@ -135,5 +141,6 @@ private:
     bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
     bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
     bool m_ending = false;       ///< the table ends: nothing is tried again
+    bool m_replaying = false;    ///< a replay: nothing is sent and nothing ends the table
     qsizetype m_lobbyReceived = 0;
 };

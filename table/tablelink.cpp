@@ -102,18 +102,29 @@ bool TableLink::processsocktimer()
     morlu::wiretext::decodeInPlace(m_line.text);
     if (m_observer)
         m_observer(m_line.text);
-    try {
-        m_dispatcher.dispatch(m_line.text);
-    } catch (const morlu::FieldError& error) {
-        qWarning("%s", error.what());
-    } catch (const std::exception& error) {
-        qWarning("Morlu: a message from the host was dropped: %s", error.what());
-    }
+    dispatch(m_line.text);
     m_dispatching = false;
     startTimer();
     emit lineHandled();
     finishIfEnded();
     return true;
+}
+
+void TableLink::handleLine(std::string_view line)
+{
+    dispatch(line);
+    emit lineHandled();
+}
+
+void TableLink::dispatch(std::string_view line)
+{
+    try {
+        m_dispatcher.dispatch(line);
+    } catch (const morlu::FieldError& error) {
+        qWarning("%s", error.what());
+    } catch (const std::exception& error) {
+        qWarning("Morlu: a message from the host was dropped: %s", error.what());
+    }
 }
 
 void TableLink::finishIfEnded()

@@ -64,6 +64,12 @@ public:
     void Timer1Timer();
     /// Handles the first queued line, if any; false when the queue was empty (or a handler is running).
     bool processsocktimer();
+    /**
+     * Handles @p line (decoded, without its 0xFF) at once, through the same dispatch and with the same
+     * care as a line from the host, then reports lineHandled(); the line observer does not see it. A
+     * replayed game record goes this way.
+     */
+    void handleLine(std::string_view line);
 
     std::size_t waitingLines() const { return m_queue.size(); }
     bool timerActive() const { return m_timer1.isActive(); }
@@ -81,6 +87,8 @@ signals:
 private:
     void startTimer();
     void finishIfEnded();
+    /// Runs the handler of @p line; what it throws is logged and the line is lost.
+    void dispatch(std::string_view line);
 
     std::unique_ptr<morlu::LineConnection> m_sock;
     morlu::LineQueue m_queue;

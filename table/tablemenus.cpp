@@ -44,6 +44,10 @@ void TableMenus::buildFile(QMenuBar* bar)
     join->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     connect(join, &QAction::triggered, this, &TableMenus::joinGameChosen);
     file->addSeparator();
+    QAction* record = item(file, QStringLiteral("&Open Game Record..."), "OpenGameRecord1");
+    record->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(record, &QAction::triggered, this, &TableMenus::openGameRecordChosen);
+    file->addSeparator();
     connect(item(file, QStringLiteral("E&xit"), "Exit1"), &QAction::triggered, this, &TableMenus::exitChosen);
 }
 

@@ -9,7 +9,7 @@ class QMenuBar;
 
 /**
  * The menus of the table window's menu bar: "File" (Start Game, Ctrl+N; Host Game..., Ctrl+H; Join
- * Game..., Ctrl+J; Exit), "Options" (the sound
+ * Game..., Ctrl+J; Open Game Record..., Ctrl+O; Exit), "Options" (the sound
  * switches, turn sound, bot speed, the computer players' level, text colour and size, Scroll Chat Off,
  * Clear Main Chat, Reset Screen Location, Show Playable Cards, Keep Game Records, Allow Hints, Just Watch), "View" (View
  * Tally, Spy List, Phrase List, Quick Instructions) and "Help" (Hint, Content, About). The menus only report what was chosen and show the
@@ -69,6 +69,7 @@ signals:
     void startGameChosen();
     void hostGameChosen();
     void joinGameChosen();
+    void openGameRecordChosen();
     void exitChosen();
     void quickInstructionsChosen();
     void showPlayableToggled(bool shown);

@@ -124,6 +124,8 @@ public:
 
     /** The game log: what the log pane shows, oldest first, at most kLogLines. It outlives a game. */
     const QStringList& log() const { return m_log; }
+    /** Empties the game log (a replay going back to its start); logTotal() keeps counting. */
+    void clearLog() { m_log.clear(); }
     /** Lines ever written to the log, dropped ones included: a reader that drew n of them draws the rest. */
     qint64 logTotal() const { return m_logTotal; }
 

@@ -32,6 +32,7 @@
 #include "tablemenus.h"
 #include "tablemodel.h"
 #include "tableoptions.h"
+#include "tablereplay.h"
 #include "tablesession.h"
 #include "tablesettings.h"
 #include "tabout.h"
@@ -147,6 +148,9 @@ void Tchat::buildParts()
     m_hintTimer = new QtOneShotTimer(this);
     m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, this);
     m_keys->setHintRequest([this] { m_hints->Hint1Click(); });
+    m_replay = new TableReplay(
+        TableReplay::Parts{*this, *m_board, *m_display, m_state, *m_chat, *m_sounds, *m_connection, *this}, {}, this);
+    m_replay->setRecordsFolder([this] { return m_records->folder(); });
 }
 
 void Tchat::wireParts()
@@ -175,10 +179,12 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::notice, this, [this](const QString& text) { m_chat->systemLine(text); });
     connect(m_connection, &TableConnection::changeAddressChosen, m_play, &PlayTogether::changeAddress);
     m_connection->setPortInUseOffer([this](const QString& port) { m_play->offerAnotherPort(port); });
-    connect(m_play, &PlayTogether::leaving, this, [this] {
+    const auto leave = [this] {
         m_leaving = true;
         close();
-    });
+    };
+    connect(m_play, &PlayTogether::leaving, this, leave);
+    connect(m_replay, &TableReplay::leaving, this, leave);
     connect(m_connection, &TableConnection::lineSent, this, &Tchat::lineSent);
     connect(m_events, &TableEvents::soundRequested, this, &Tchat::soundRequested);
     connect(m_chat, &ChatPane::chatterSoundReceived, this, &Tchat::chatterSoundReceived);
@@ -234,6 +240,7 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::exitChosen, this, &Tchat::Exit1Click);
     connect(menus, &TableMenus::hostGameChosen, m_play, &PlayTogether::HostGame1Click);
     connect(menus, &TableMenus::joinGameChosen, m_play, &PlayTogether::JoinGame1Click);
+    connect(menus, &TableMenus::openGameRecordChosen, m_replay, &TableReplay::OpenGameRecord1Click);
     connect(m_download, &Tdownload::hostGameChosen, m_play, &PlayTogether::HostGame1Click);
     connect(m_download, &Tdownload::joinGameChosen, m_play, &PlayTogether::JoinGame1Click);
     connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
@@ -311,6 +318,10 @@ void Tchat::processparams()
 
 void Tchat::refreshTitle()
 {
+    if (m_replay->replaying()) {
+        setWindowTitle(WindowTitle::replay(m_replay->path()));
+        return;
+    }
     const TableModel& model = m_display->model();
     const QString host = model.seat(1).name;
     setWindowTitle(WindowTitle::text(m_startMode, host, m_hostaddress));
@@ -338,7 +349,19 @@ void Tchat::setGameFinder(morlu::GameFinder* finder)
 
 void Tchat::setRestarter(std::function<void(const QStringList& arguments)> restarter)
 {
+    m_replay->setRestarter(restarter);
     m_play->setRestarter(std::move(restarter));
+}
+
+bool Tchat::openGameRecord(const QString& path)
+{
+    // A replay starts nothing, and a replayed winner is no new game for the tally.
+    m_paramsRead = true;
+    disconnect(m_events, &TableEvents::gameFinished, m_tally, &TallyRecorder::addgame);
+    const bool opened = m_replay->open(path);
+    followSlotOne();
+    refreshTitle();
+    return opened;
 }
 
 void Tchat::hostpress(HostReach reach)
@@ -374,7 +397,7 @@ void Tchat::Exit1Click()
 
 bool Tchat::mayLeaveGame()
 {
-    if (m_leaving || !m_display->model().gamerunning())
+    if (m_leaving || !m_display->model().gamerunning() || m_replay->replaying())
         return true;
     const QString text = m_state.ishost
                              ? QStringLiteral("A game is in progress. Leave it and exit? The game ends for everybody.")

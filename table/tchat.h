@@ -39,6 +39,7 @@ class TableEvents;
 class TableLink;
 class TableMenus;
 class TableSession;
+class TableReplay;
 class GameRecorder;
 class TallyRecorder;
 class Tabout;
@@ -112,6 +113,11 @@ public:
     void addReachableAddress(const QString& address);
     /** The addresses given to addReachableAddress, in order. */
     QStringList reachableAddresses() const { return m_reachableAddresses; }
+    /**
+     * Shows the game record at @p path instead of playing (`--replay FILE`): no host, no connection,
+     * nothing sent, nothing counted in the tally. False when the file is no record.
+     */
+    bool openGameRecord(const QString& path);
     /** Menu "Exit": closes the window, asking first while a game runs. */
     void Exit1Click();
     /**
@@ -184,6 +190,7 @@ public:
     Tabout& about() { return *m_about; }
     Tdownload& download() { return *m_download; }
     PlayTogether& playTogether() { return *m_play; }
+    TableReplay& replay() { return *m_replay; }
     FriendsLine& friendsLine() { return *m_friends; }
     /** The spectators, "slot: name" each. */
     QStringList spys() const;
@@ -250,6 +257,7 @@ private:
     Tdownload* m_download = nullptr;
     FriendsLine* m_friends = nullptr;
     PlayTogether* m_play = nullptr;
+    TableReplay* m_replay = nullptr;
     std::unique_ptr<BoardDisplay> m_display;
     std::unique_ptr<RoundDisplay> m_round;
     std::unique_ptr<GameDisplay> m_game;

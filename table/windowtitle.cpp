@@ -1,5 +1,7 @@
 #include "windowtitle.h"
 
+#include <QFileInfo>
+
 QString WindowTitle::text(StartPlan::Mode mode, const QString& hostName, const QString& address)
 {
     const QString game = QStringLiteral("Morlu");
@@ -16,4 +18,9 @@ QString WindowTitle::text(StartPlan::Mode mode, const QString& hostName, const Q
     if (hostName.isEmpty())
         return address.isEmpty() ? game : game + QStringLiteral(" - game at %1").arg(address);
     return game + QStringLiteral(" - %1's game at %2").arg(hostName, address);
+}
+
+QString WindowTitle::replay(const QString& path)
+{
+    return QStringLiteral("Morlu - replay of %1").arg(QFileInfo(path).fileName());
 }

@@ -16,4 +16,6 @@ public:
      * @p address the host's address the table joined.
      */
     static QString text(StartPlan::Mode mode, const QString& hostName, const QString& address);
+    /** "Morlu - replay of 2026-12-08_142501.morlugame": the file name of the record at @p path. */
+    static QString replay(const QString& path);
 };

@@ -85,7 +85,9 @@ TEST(LaunchOptionsTest, NetworkOptions)
         EXPECT_EQ(options.upnp, row.upnp);
         EXPECT_EQ(options.arguments, row.arguments);
     }
-    for (const char* option : {"--name TEXT", "--no-announce", "--upnp"})
+    EXPECT_EQ(LaunchOptions::parse({"--replay", "a game.morlugame"}).replay, QStringLiteral("a game.morlugame"));
+    EXPECT_FALSE(LaunchOptions::parse({"--replay="}).error.isEmpty());
+    for (const char* option : {"--name TEXT", "--no-announce", "--upnp", "--replay FILE"})
         EXPECT_TRUE(LaunchOptions::usage().contains(QLatin1String(option))) << option;
 }
 

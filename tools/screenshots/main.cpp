@@ -1,5 +1,6 @@
-// morlu-screenshots [DIR]: saves the board in the states a game passes through as DIR/board-NAME.png
-// (DIR defaults to the current folder). Runs offscreen: QT_QPA_PLATFORM=offscreen.
+// morlu-screenshots [DIR]: saves the board in the states a game passes through as DIR/board-NAME.png,
+// and a table window replaying a game record as DIR/replay.png (DIR defaults to the current folder).
+// Runs offscreen: QT_QPA_PLATFORM=offscreen.
 
 #include "board.h"
 #include "boarddisplay.h"
@@ -7,18 +8,23 @@
 #include "commands.h"
 #include "dispatcher.h"
 #include "gamedisplay.h"
+#include "gamerecord.h"
 #include "hintrequester.h"
 #include "manualtimer.h"
 #include "playerinput.h"
+#include "replaycontroller.h"
 #include "rounddisplay.h"
 #include "standingspanel.h"
 #include "tablerecorders.h"
+#include "tablereplay.h"
 #include "tablestate.h"
+#include "tchat.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
@@ -205,6 +211,68 @@ const std::vector<Picture>& pictures()
     return all;
 }
 
+/// The first round of a short game as "Ann" in seat 1 recorded it, a chat line included, up to the
+/// middle of its second trick; Bea sits in seat 2.
+bool writeRecord(const QString& path)
+{
+    const std::vector<std::pair<int, const char*>> lines = {
+        {0, "CMD_startgame+Ann+s+"},
+        {1200, "CMD_startround+1+1+"},
+        {1210, "CMD_mycards+1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31"},
+        {5400, "CMD_choosehand+1+5+0+"},
+        {5410, "CMD_starthand+"},
+        {5420, "CMD_nextplayer+2+"},
+        {6900, "CMD_placecard+2+20+0+t+"},
+        {6910, "CMD_nextplayer+3+"},
+        {8100, "CMD_placecard+3+23+0+f+"},
+        {8110, "CMD_nextplayer+4+"},
+        {9300, "CMD_placecard+4+17+0+f+"},
+        {9310, "CMD_nextplayer+1+"},
+        {12800, "CMD_placecard+1+22+6+f+"},
+        {12810, "CMD_endhand+3+"},
+        {12820, "CMD_took+3+2+f+f+"},
+        {12830, "CMD_scores+1+10200+200+2+10000+0+3+9800+-200+4+10000+0"},
+        {14000, "CMD_chat+2+Bea chats: nice one|clBlue"},
+        {15830, "CMD_starthand+"},
+        {15840, "CMD_nextplayer+3+"},
+        {17200, "CMD_placecard+3+9+0+t+"},
+        {17210, "CMD_nextplayer+4+"},
+        {18500, "CMD_placecard+4+13+0+f+"},
+        {18510, "CMD_nextplayer+1+"},
+    };
+    GameRecordWriter writer;
+    if (!writer.open(path, {{"date", "2026-12-08 14:25:01"},
+                            {"host", "127.0.0.1"},
+                            {"seat", "1"},
+                            {"name", "Ann"},
+                            {"name1", "Ann"},
+                            {"name2", "Bea"},
+                            {"name3", "Klock"},
+                            {"name4", "Kling"}}))
+        return false;
+    for (const auto& [ms, line] : lines)
+        writer.append(ms, line);
+    return writer.close(true);
+}
+
+/// A table window replaying writeRecord()'s game, at its last line, saved as @p file.
+bool saveReplay(const QString& file)
+{
+    QTemporaryDir folder;
+    const QString record = folder.filePath(QStringLiteral("2026-12-08_142501.morlugame"));
+    if (!writeRecord(record))
+        return false;
+    Tchat table;
+    table.setSettingsPath(folder.filePath(QStringLiteral("settings.ini")));
+    if (!table.openGameRecord(record))
+        return false;
+    table.show();
+    table.replay().controller().toEnd();
+    QApplication::processEvents();
+    const QImage image = table.grab().toImage();
+    return !image.isNull() && image.save(file);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -232,5 +300,11 @@ int main(int argc, char* argv[])
         }
         std::printf("%s\n", qPrintable(file));
     }
+    const QString replay = dir.filePath(QStringLiteral("replay.png"));
+    if (!saveReplay(replay)) {
+        std::fprintf(stderr, "morlu-screenshots: cannot write %s\n", qPrintable(replay));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(replay));
     return 0;
 }
