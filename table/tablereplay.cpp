@@ -89,7 +89,7 @@ void TableReplay::OpenGameRecord1Click()
         open(path);
         return;
     }
-    if (m_parts.state.gamerunning &&
+    if (m_parts.display.model().gamerunning() &&
         !m_parts.dialogs.askYesNo(
             QStringLiteral("A game is in progress. Leave it and replay %1?").arg(QFileInfo(path).fileName())))
         return;

@@ -233,7 +233,8 @@ TEST(TableReplay, OpenGameRecordReplacesAReplayOrRestartsOnTheRecord)
         if (row.replaying) {
             ASSERT_TRUE(table->openGameRecord(first));
         }
-        table->state().gamerunning = row.gamerunning;
+        if (row.gamerunning)
+            table->link().dispatcher().dispatch("CMD_startgame+You+s+");
         QString folderAsked;
         table->replay().setFileChooser([&](const QString& folder) {
             folderAsked = folder;
