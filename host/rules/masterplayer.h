@@ -36,6 +36,7 @@ public:
         int searchCards = 12;      ///< cards left in all hands together from which a deal is searched
         int nodesPerDeal = 1500;   ///< search nodes per deal and card before it falls back to a playout
         int contractSamples = 192; ///< sampled deals per contract when choosing one
+        bool othersAgainst = false; ///< the search lets the other three play against the seat
     };
 
     MasterPlayer() = default;
