@@ -1,6 +1,7 @@
 #include "masterplayer.h"
 
 #include "dealsampler.h"
+#include "endgamesearch.h"
 
 namespace morlu {
 
@@ -15,39 +16,15 @@ int cardsLeft(const Playout& p)
     return left;
 }
 
-/// Whether @p a is better than @p b for the seat on turn in @p p.
-bool prefers(const Playout& p, const MasterPlayer::Money& a, const MasterPlayer::Money& b)
-{
-    const int seat = p.turn();
-    if (a[seat] != b[seat])
-        return a[seat] > b[seat];
-    // Indifferent for itself, a seat other than the director plays against the director.
-    return seat != p.director() && a[p.director()] < b[p.director()];
-}
-
 } // namespace
 
 bool MasterPlayer::searchExact(const Playout& position, int& nodes, Money& money)
 {
-    if (position.finished()) {
-        for (int seat = 1; seat <= kSeatCount; ++seat)
-            money[seat] = position.money(seat);
-        return true;
-    }
-    if (--nodes < 0)
+    EndgameSearch search;
+    if (!search.search(position, nodes, money))
         return false;
-    const CardMask legal = position.legal();
-    bool first = true;
-    for (CardMask rest = legal; rest != 0; rest &= rest - 1) {
-        Playout next = position;
-        next.play(lowestCard(rest));
-        Money result{};
-        if (!searchExact(next, nodes, result))
-            return false;
-        if (first || prefers(position, result, money))
-            money = result;
-        first = false;
-    }
+    for (int seat = 1; seat <= kSeatCount; ++seat)
+        money[seat] += position.money(seat);
     return true;
 }
 
@@ -63,11 +40,15 @@ int MasterPlayer::chooseCard(const SeatView& view) const
     const CardMask legal = view.legal();
     if (legal == 0)
         return 0;
-    if ((legal & (legal - 1)) == 0)
-        return lowestCard(legal);
+    // Cards that play alike whatever the hidden hands hold are one choice: the lowest of them.
+    std::array<CardMask, kSeatCount + 1> anyHands{};
+    anyHands[view.seat % kSeatCount + 1] = view.unseen();
+    const CardMask choices = EndgameSearch::distinctChoices(view.playout(anyHands), legal);
+    if ((choices & (choices - 1)) == 0)
+        return lowestCard(choices);
 
     std::array<int, kHandSlots> candidates{};
-    const int count = cardsOf(legal, candidates);
+    const int count = cardsOf(choices, candidates);
 
     std::uint64_t seed = PlayoutRandom::mix(m_seed, 0x3A57E3ull);
     seed = PlayoutRandom::mix(seed, static_cast<std::uint64_t>(view.seat));
@@ -78,10 +59,12 @@ int MasterPlayer::chooseCard(const SeatView& view) const
     PlayoutRandom random(seed);
 
     const DealSampler sampler(view);
+    EndgameSearch search;
     std::array<long long, kHandSlots> total{};
     auto sampleDeals = [&](int deals) {
         for (int sample = 0; sample < deals; ++sample) {
             const Playout position = view.playout(sampler.sample(random));
+            search.newDeal();
             // Every card meets the same later draws of the policy, so only the card differs.
             const std::uint64_t branchSeed = random.next();
             for (int i = 0; i < count; ++i) {
@@ -93,8 +76,10 @@ int MasterPlayer::chooseCard(const SeatView& view) const
                     p.play(policy(p));
                 int nodes = m_settings.nodesPerDeal;
                 Money money{};
-                if (searchExact(p, nodes, money)) {
-                    total[i] += money[view.seat];
+                int mine = 0;
+                if (m_settings.othersAgainst ? search.searchAgainst(view.seat, p, nodes, mine)
+                                             : search.search(p, nodes, money)) {
+                    total[i] += p.money(view.seat) + (m_settings.othersAgainst ? mine : money[view.seat]);
                 } else {
                     p.finish(policy);
                     total[i] += p.money(view.seat);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "endgamesearch.h"
 #include "expertplayer.h"
 #include "playoutpolicy.h"
 #include "seatplayer.h"
@@ -16,10 +17,13 @@ namespace morlu {
  *
  * For a card it deals the unseen cards at random consistently with the voids shown (DealSampler) and,
  * for every card it may play, plays the deal on: by the expert's rule of thumb (PlayoutPolicy) while
- * many cards are out, then, once few cards are left, by an exact search of the remaining tricks in
- * which every seat plays the card that brings itself most money (ties go against the director, whom
- * the other three play against). It plays the card with the best total money over the deals. When the
- * best two cards are close after the first deals it samples more deals before it decides.
+ * many cards are out, then, once few cards are left, by an exact search of the remaining tricks
+ * (EndgameSearch) in which every seat plays the card that brings itself most money (ties go against
+ * the director, whom the other three play against), or, when set so, in which the other three play
+ * against the seat. It plays the card with the best total money over the deals. When the best two
+ * cards are close after the first deals it samples more deals before it decides. Cards that play
+ * alike whatever the hidden hands hold (one suit, nothing unseen or on the trick between them, the
+ * same cost) are one choice, and when they are all it may play it decides without sampling.
  *
  * The work of a decision is bounded by counts, never by the clock: deals sampled and search nodes per
  * deal. A search that would exceed its nodes is dropped and that deal is played out by the rule of
@@ -36,6 +40,7 @@ public:
         int searchCards = 12;      ///< cards left in all hands together from which a deal is searched
         int nodesPerDeal = 1500;   ///< search nodes per deal and card before it falls back to a playout
         int contractSamples = 192; ///< sampled deals per contract when choosing one
+        bool othersAgainst = false; ///< the search lets the other three play against the seat
     };
 
     MasterPlayer() = default;
@@ -49,7 +54,7 @@ public:
     int chooseContract(const SeatView& view) const override;
     int chooseCard(const SeatView& view) const override;
 
-    using Money = std::array<int, kSeatCount + 1>;
+    using Money = EndgameSearch::Money;
 
     /**
      * The money every seat makes from @p position to the end of its round when every seat knows every

@@ -45,6 +45,7 @@ ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<Compute
     engine.setExpertSeed(PlayoutRandom::mix(m_seed, deal));
     engine.setPauseTick(0);
     engine.expert().setSettings(m_settings);
+    engine.master().setSettings(m_master);
     for (int seat = 1; seat <= kSeatCount; ++seat)
         engine.setComputerLevel(seat, levels[seat]);
 

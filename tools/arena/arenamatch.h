@@ -2,6 +2,7 @@
 
 #include "computerlevel.h"
 #include "expertplayer.h"
+#include "masterplayer.h"
 
 #include <array>
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     {
     }
 
+    /// How the master seats play (the master's defaults unless set).
+    void setMasterSettings(MasterPlayer::Settings settings) { m_master = settings; }
+
     /// Plays deal number @p deal with @p levels for seats 1..4.
     Result play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels) const;
 
@@ -44,6 +48,7 @@ private:
     std::uint64_t m_seed;
     std::string m_length;
     ExpertPlayer::Settings m_settings;
+    MasterPlayer::Settings m_master;
 };
 
 } // namespace morlu

@@ -25,6 +25,7 @@ struct Options {
     std::uint64_t seed = 1;
     int jobs = 1;
     ExpertPlayer::Settings settings;
+    MasterPlayer::Settings master;
     ComputerLevel player = ComputerLevel::Expert;
     ComputerLevel opponents = ComputerLevel::Classic;
 };
@@ -54,6 +55,8 @@ void usage(std::FILE* to)
 {
     std::fputs("usage: morlu-arena [--games N] [--mirror N] [--length s|h|l] [--seed N] [--jobs N]\n"
                "                   [--samples N] [--contract-samples N] [--player LEVEL] [--opponents LEVEL]\n"
+               "                   [--master-samples N] [--search-cards N] [--search-nodes N]\n"
+               "                   [--search-against 0|1]\n"
                "  --games N             games of the player against three opponents (default 2000);\n"
                "                        each deal is played four times, the player in each seat in turn\n"
                "  --mirror N            games of four players, the sanity check (default: games / 10)\n"
@@ -63,7 +66,11 @@ void usage(std::FILE* to)
                "  --seed N              seed of the deals (default 1)\n"
                "  --jobs N              games played at once (default 1)\n"
                "  --samples N           sampled deals per card decision of the expert\n"
-               "  --contract-samples N  sampled deals per contract when the expert chooses one\n",
+               "  --contract-samples N  sampled deals per contract when the expert chooses one\n"
+               "  --master-samples N    sampled deals per card decision of the master\n"
+               "  --search-cards N      cards left in all hands from which the master searches a deal\n"
+               "  --search-nodes N      positions the master may search per deal and card\n"
+               "  --search-against 0|1  1: the master's search lets the other three play against it\n",
                to);
 }
 
@@ -104,6 +111,14 @@ bool parse(int argc, char** argv, Options& options)
             options.settings.samples = static_cast<int>(number);
         else if (name == "--contract-samples" && readNumber(value, 1, 10000, number))
             options.settings.contractSamples = static_cast<int>(number);
+        else if (name == "--master-samples" && readNumber(value, 1, 10000, number))
+            options.master.samples = static_cast<int>(number);
+        else if (name == "--search-cards" && readNumber(value, 0, kCardCount, number))
+            options.master.searchCards = static_cast<int>(number);
+        else if (name == "--search-nodes" && readNumber(value, 1, 100000000, number))
+            options.master.nodesPerDeal = static_cast<int>(number);
+        else if (name == "--search-against" && readNumber(value, 0, 1, number))
+            options.master.othersAgainst = number != 0;
         else if (name == "--player" && computerLevelFor(value))
             options.player = *computerLevelFor(value);
         else if (name == "--opponents" && computerLevelFor(value))
@@ -162,7 +177,8 @@ int main(int argc, char** argv)
     const long long deals = (options.games + kSeatCount - 1) / kSeatCount;
     const long long mirror = options.mirror >= 0 ? options.mirror : options.games / 10;
     const long long items = deals + mirror;
-    const ArenaMatch match(options.seed, options.length, options.settings);
+    ArenaMatch match(options.seed, options.length, options.settings);
+    match.setMasterSettings(options.master);
     // Mirror games use deal numbers of their own, past the duplicate deals.
     constexpr std::uint64_t kMirrorDeals = 1ull << 40;
 
