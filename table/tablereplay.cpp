@@ -7,6 +7,7 @@
 #include "chatpane.h"
 #include "chatview.h"
 #include "contractchooser.h"
+#include "linebuilder.h"
 #include "names.h"
 #include "replaybar.h"
 #include "sessionmessages.h"
@@ -122,10 +123,12 @@ void TableReplay::resetGame()
         const QString person = personIn(record, n);
         const QByteArray name = person.toUtf8();
         const std::string_view view(name.constData(), std::size_t(name.size()));
-        if (person.isEmpty())
-            model.apply(morlu::PlayerDisconnected{n, view}.write(line));
-        else
-            model.apply(morlu::NewPlayerInfo{n, view}.write(line));
+        // The model takes lines as the link hands them over: without the 0xFF that ends them on the wire.
+        std::string_view whole = person.isEmpty() ? morlu::PlayerDisconnected{n, view}.write(line)
+                                                  : morlu::NewPlayerInfo{n, view}.write(line);
+        if (!whole.empty() && whole.back() == morlu::kLineEnd)
+            whole.remove_suffix(1);
+        model.apply(whole);
         board.setSeatName(n, person.isEmpty() ? QString::fromLatin1(Board::kWaiting) : person);
         board.setScoreShown(n, true);
         board.setEyesShown(n, false);

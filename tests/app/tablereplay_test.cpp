@@ -125,6 +125,16 @@ TEST(TableReplay, EveryBoundaryShowsWhatTheTableShowedThen)
                 expected[reference.position()] = seen(*straight);
         }
         EXPECT_TRUE(straight->model().gameOver());
+        // The seats are named as the record's header names them, in the model as on the board.
+        int named = 0;
+        for (int seat = 1; seat <= kSeatCount; ++seat) {
+            const QString name = record.header(QStringLiteral("name%1").arg(seat));
+            if (name.isEmpty())
+                continue;
+            ++named;
+            EXPECT_EQ(straight->model().seatName(seat), name) << "seat " << seat;
+        }
+        EXPECT_GT(named, 0);
 
         MessageBoxes boxes;
         auto replayed = makeTable({}, 0);
