@@ -13,7 +13,6 @@
 #include "gamedisplay.h"
 #include "hintrequester.h"
 #include "oneshottimer.h"
-#include "messagebox.h"
 #include "names.h"
 #include "playablecards.h"
 #include "playerinput.h"
@@ -45,12 +44,9 @@
 #include "tiledarea.h"
 #include "tphrases.h"
 #include "tspylist.h"
-#include "ttallylist.h"
 #include "windowtitle.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QColorDialog>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -431,134 +427,4 @@ void Tchat::closeEvent(QCloseEvent* event)
         m_closeReported = true;
         emit tableClosed();
     }
-}
-
-// --- the parts' services --------------------------------------------------------------------------
-
-void Tchat::chatrecieved(std::string_view rest)
-{
-    m_chat->chatrecieved(rest);
-}
-
-void Tchat::loadinifile()
-{
-    m_options->loadinifile();
-}
-
-void Tchat::setSettingsPath(const QString& path)
-{
-    m_options->setPath(path);
-}
-
-int Tchat::chosenbotspeed() const
-{
-    return m_options->chosenbotspeed();
-}
-
-void Tchat::setChosenbotspeed(int milliseconds)
-{
-    m_options->setFixedBotSpeed(milliseconds);
-}
-
-void Tchat::PrhaseList1Click()
-{
-    QStringList phrases;
-    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n)
-        phrases << m_chat->buttons().phrase(n);
-    m_phrases->PrhaseList1Click(phrases, this);
-}
-
-void Tchat::showGameStart()
-{
-    m_gamestart->showCentredOn(this);
-}
-
-void Tchat::useTallyFile(const QString& path)
-{
-    m_tally->useFile(path);
-    // The game records live in a folder of their own beside the tally.
-    m_records->setFolder(QFileInfo(path).dir().filePath(QStringLiteral("games")));
-}
-
-void Tchat::ViewTally1Click()
-{
-    m_tally->ViewTally1Click();
-}
-
-void Tchat::SpyList1Click()
-{
-    m_spylist->show();
-    m_spylist->raise();
-}
-
-void Tchat::JustWatch1Click()
-{
-    m_seatControls->JustWatch1Click();
-}
-
-void Tchat::Help2Click()
-{
-    m_help->showOver(this);
-}
-
-void Tchat::About1Click()
-{
-    m_about->showCentredOn(this);
-}
-
-void Tchat::showMessage(const QString& text)
-{
-    MessageBox::information(this, text);
-}
-
-bool Tchat::askYesNo(const QString& text)
-{
-    return MessageBox::question(this, text) == QMessageBox::Yes;
-}
-
-void Tchat::showWarning(const QString& text)
-{
-    MessageBox::warning(this, text);
-}
-
-bool Tchat::askRetry(const QString& text)
-{
-    return MessageBox::retryOrQuit(this, text) == QMessageBox::Retry;
-}
-
-TableDialogs::JoinFailedAnswer Tchat::askRetryChangeOrQuit(const QString& text)
-{
-    switch (MessageBox::retryChangeOrQuit(this, text)) {
-    case QMessageBox::Retry:
-        return JoinFailedAnswer::Retry;
-    case QMessageBox::Open:
-        return JoinFailedAnswer::ChangeAddress;
-    default:
-        return JoinFailedAnswer::Quit;
-    }
-}
-
-const TableModel& Tchat::model() const
-{
-    return m_display->model();
-}
-
-TableLink& Tchat::link()
-{
-    return m_connection->link();
-}
-
-ChatView& Tchat::mainchat()
-{
-    return m_chat->mainchat();
-}
-
-QStringList Tchat::spys() const
-{
-    return m_session->spys();
-}
-
-QAction* Tchat::startGameAction() const
-{
-    return m_menus->startGameAction();
 }
