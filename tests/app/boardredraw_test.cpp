@@ -9,37 +9,17 @@
 #include "rounddisplay.h"
 #include "tablerecorders.h"
 #include "tablestate.h"
+#include "watchedgame.h"
 
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace {
 
 using namespace morlu;
-
-/// Hands every line the host sends to slot 1 to @p take, as that table's link would.
-class SlotOneOutbox : public Outbox {
-public:
-    explicit SlotOneOutbox(std::function<void(std::string_view)> take) : m_take(std::move(take)) {}
-    void toSlot(int slot, std::string_view line) override
-    {
-        if (slot == 1)
-            toAll(line);
-    }
-    void toAll(std::string_view line) override
-    {
-        if (!line.empty() && line.back() == '\xff')
-            line.remove_suffix(1);
-        m_take(line);
-    }
-
-private:
-    std::function<void(std::string_view)> m_take;
-};
 
 /// A board with its display, as the table window composes them, seated as Ann in seat 1.
 struct SeatOne {
@@ -118,7 +98,7 @@ TEST(BoardRedraw, DrawsFromTheModelWhatTheLinesDrewOneByOne)
         SeatOne lineByLine;
         SeatOne redrawn;
         int compared = 0;
-        SlotOneOutbox outbox([&](std::string_view line) {
+        test::SlotOneOutbox outbox([&](std::string_view line) {
             lineByLine.commands.dispatch(line);
             redrawn.display.model().setMyslot(1);
             redrawn.display.model().apply(line);
@@ -131,13 +111,7 @@ TEST(BoardRedraw, DrawsFromTheModelWhatTheLinesDrewOneByOne)
         test::FakeClock clock;
         Random random(seed);
         GameEngine engine(outbox, clock, random);
-        clock.setHandler([&](TimerId id) { engine.timerFired(id); });
-        engine.setBotdelay(0);
-        engine.seat(1).inuse = 1;
-        engine.seat(1).name = "Ann";
-        engine.startgame(StartGame{"Ann", "s"});
-        engine.seat(1).justwatch = 1;
-        engine.computerTakesOver(1);
+        test::startWatchedGame(engine, clock, "s");
         for (int steps = 0; clock.fireNext() && steps < 200000; ++steps) {
             if (::testing::Test::HasFatalFailure())
                 return;

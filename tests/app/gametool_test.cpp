@@ -5,6 +5,7 @@
 #include "gamerecorder.h"
 #include "printers.h"
 #include "tempdir.h"
+#include "watchedgame.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,26 +17,6 @@
 namespace {
 
 using namespace morlu;
-
-/// Hands the recorder every line the host sends to slot 1, as that table's link would.
-class RecordingOutbox : public Outbox {
-public:
-    explicit RecordingOutbox(GameRecorder& recorder) : m_recorder(recorder) {}
-    void toSlot(int slot, std::string_view line) override
-    {
-        if (slot == 1)
-            toAll(line);
-    }
-    void toAll(std::string_view line) override
-    {
-        if (!line.empty() && line.back() == '\xff')
-            line.remove_suffix(1);
-        m_recorder.lineReceived(line);
-    }
-
-private:
-    GameRecorder& m_recorder;
-};
 
 struct ToolResult {
     int exitCode = -1;
@@ -66,17 +47,11 @@ QString recordGame(const QString& folder, std::uint32_t seed, const std::string&
     recorder.setHeaders([] {
         return GameRecorder::Headers{{"name1", "Ann"}, {"name2", "Klot"}, {"name3", "Klock"}, {"name4", "Kling"}};
     });
-    RecordingOutbox outbox(recorder);
+    test::SlotOneOutbox outbox([&recorder](std::string_view line) { recorder.lineReceived(line); });
     test::FakeClock clock;
     Random random(seed);
     GameEngine engine(outbox, clock, random);
-    clock.setHandler([&](TimerId id) { engine.timerFired(id); });
-    engine.setBotdelay(0);
-    engine.seat(1).inuse = 1;
-    engine.seat(1).name = "Ann";
-    engine.startgame(StartGame{"Ann", length});
-    engine.seat(1).justwatch = 1;
-    engine.computerTakesOver(1);
+    test::startWatchedGame(engine, clock, length);
     for (int steps = 0; clock.fireNext() && steps < 200000; ++steps) {
     }
     EXPECT_FALSE(engine.gamerunning());

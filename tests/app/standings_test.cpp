@@ -5,6 +5,7 @@
 #include "printers.h"
 #include "standingspanel.h"
 #include "tablemodel.h"
+#include "watchedgame.h"
 
 #include <gtest/gtest.h>
 
@@ -85,13 +86,7 @@ TEST(StandingsPanel, ShowsTheHostsFinalStandingsOnEveryTable)
         test::FakeClock clock;
         Random random(row.seed);
         GameEngine engine(outbox, clock, random);
-        clock.setHandler([&](TimerId id) { engine.timerFired(id); });
-        engine.setBotdelay(0);
-        engine.seat(1).inuse = 1;
-        engine.seat(1).name = "Ann";
-        engine.startgame(StartGame{"Ann", row.length});
-        engine.seat(1).justwatch = 1;
-        engine.computerTakesOver(1);
+        test::startWatchedGame(engine, clock, row.length);
         int steps = 0;
         do {
             const GameState& s = engine.state();

@@ -1,6 +1,7 @@
 #include "fakeclock.h"
 #include "gameengine.h"
 #include "tablemodel.h"
+#include "watchedgame.h"
 
 #include <gtest/gtest.h>
 
@@ -9,28 +10,6 @@
 namespace {
 
 using namespace morlu;
-
-/// Hands the model every line the host sends to slot 1, as that table's link would.
-class ModelOutbox : public Outbox {
-public:
-    explicit ModelOutbox(TableModel& model) : m_model(model) {}
-    void toSlot(int slot, std::string_view line) override
-    {
-        if (slot == 1)
-            toAll(line);
-    }
-    void toAll(std::string_view line) override
-    {
-        if (!line.empty() && line.back() == '\xff')
-            line.remove_suffix(1);
-        m_model.apply(line);
-        ++lines;
-    }
-    int lines = 0;
-
-private:
-    TableModel& m_model;
-};
 
 // Whole games of computer players, seen by the table in seat 1 (which only watches): after every step
 // of the host, the model's hand, banks, turn and DOMINO layout are the host's own.
@@ -43,20 +22,17 @@ TEST(TableModelProperty, FollowsTheHostThroughWholeRandomGames)
     for (const Row& row : {Row{1, "l"}, Row{7, "s"}, Row{42, "h"}, Row{1234, "l"}, Row{99991, "l"}, Row{31337, "s"}}) {
         SCOPED_TRACE(row.seed);
         TableModel model;
-        ModelOutbox outbox(model);
+        int lines = 0;
+        test::SlotOneOutbox outbox([&](std::string_view line) {
+            model.apply(line);
+            ++lines;
+        });
         test::FakeClock clock;
         Random random(row.seed);
         GameEngine engine(outbox, clock, random);
-        clock.setHandler([&](TimerId id) { engine.timerFired(id); });
-        engine.setBotdelay(0);
         model.apply("CMD_sendlogininfo+1");
-        engine.seat(1).inuse = 1;
-        engine.seat(1).name = "Ann";
         model.apply("CMD_newplayerinfo+1+Ann");
-        engine.startgame(StartGame{"Ann", row.length});
-        // The table in seat 1 only watches: the computer plays its seat, the table still gets its hand.
-        engine.seat(1).justwatch = 1;
-        engine.computerTakesOver(1);
+        test::startWatchedGame(engine, clock, row.length);
 
         int steps = 0;
         int dominoChecks = 0;
@@ -89,7 +65,7 @@ TEST(TableModelProperty, FollowsTheHostThroughWholeRandomGames)
         EXPECT_FALSE(model.gamerunning());
         EXPECT_FALSE(model.winner().isEmpty());
         EXPECT_GT(dominoChecks, 0);
-        EXPECT_GT(outbox.lines, 100);
+        EXPECT_GT(lines, 100);
     }
 }
 

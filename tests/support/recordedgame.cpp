@@ -2,33 +2,9 @@
 
 #include "fakeclock.h"
 #include "gameengine.h"
+#include "watchedgame.h"
 
 namespace morlu::test {
-
-namespace {
-
-/// Keeps what the host sends slot 1, stamped with the clock's time.
-class StampingOutbox : public Outbox {
-public:
-    StampingOutbox(GameRecord& record, const FakeClock& clock) : m_record(record), m_clock(clock) {}
-    void toSlot(int slot, std::string_view line) override
-    {
-        if (slot == 1)
-            toAll(line);
-    }
-    void toAll(std::string_view line) override
-    {
-        if (!line.empty() && line.back() == '\xff')
-            line.remove_suffix(1);
-        m_record.lines.push_back(RecordedLine{m_clock.now(), std::string(line), 0});
-    }
-
-private:
-    GameRecord& m_record;
-    const FakeClock& m_clock;
-};
-
-} // namespace
 
 GameRecord recordedGame(std::uint32_t seed, const std::string& length)
 {
@@ -42,16 +18,13 @@ GameRecord recordedGame(std::uint32_t seed, const std::string& length)
                       {"name3", "Klock"},
                       {"name4", "Kling"}};
     FakeClock clock;
-    StampingOutbox outbox(record, clock);
+    // What the host sends slot 1, stamped with the clock's time.
+    SlotOneOutbox outbox([&](std::string_view line) {
+        record.lines.push_back(RecordedLine{clock.now(), std::string(line), 0});
+    });
     Random random(seed);
     GameEngine engine(outbox, clock, random);
-    clock.setHandler([&](TimerId id) { engine.timerFired(id); });
-    engine.setBotdelay(0);
-    engine.seat(1).inuse = 1;
-    engine.seat(1).name = "Ann";
-    engine.startgame(StartGame{"Ann", length});
-    engine.seat(1).justwatch = 1;
-    engine.computerTakesOver(1);
+    startWatchedGame(engine, clock, length);
     for (int steps = 0; clock.fireNext() && steps < 200000; ++steps) {
     }
     int fileLine = 1 + int(record.headers.size());
