@@ -60,10 +60,8 @@ void TableModel::apply(std::string_view line)
 
 void TableModel::apply(std::string_view word, std::string_view rest)
 {
-    std::string line;
-    line.reserve(word.size() + 1 + rest.size());
-    line.append(word).append(1, '+').append(rest);
-    apply(line);
+    if (m_words.dispatchSplit(word, rest))
+        emit changed();
 }
 
 void TableModel::reset()

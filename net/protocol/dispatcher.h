@@ -65,12 +65,18 @@ public:
     bool dispatch(std::string_view line, Args... args) const
     {
         const CommandLine command = splitCommand(line);
-        if (command.word.empty())
+        return dispatchSplit(command.word, command.rest, args...);
+    }
+
+    /// The same for a line already cut into its word and the rest after "word+".
+    bool dispatchSplit(std::string_view word, std::string_view rest, Args... args) const
+    {
+        if (word.empty())
             return false;
-        const Handler* handler = find(command.word);
+        const Handler* handler = find(word);
         if (handler == nullptr || !*handler)
             return false;
-        (*handler)(command.rest, args...);
+        (*handler)(rest, args...);
         return true;
     }
 
