@@ -4,27 +4,11 @@
 #include "dispatcher.h"
 
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-/// The live table's timer, single shot.
-class QtReplayTimer : public ReplayTimer {
-public:
-    explicit QtReplayTimer(ReplayController& controller)
-    {
-        m_timer.setSingleShot(true);
-        QObject::connect(&m_timer, &QTimer::timeout, &controller, &ReplayController::timerFired);
-    }
-    void start(int milliseconds) override { m_timer.start(milliseconds); }
-    void stop() override { m_timer.stop(); }
-
-private:
-    QTimer m_timer;
-};
 
 /// The first of @p starts after @p position, else @p end.
 int after(const std::vector<int>& starts, int position, int end)
@@ -48,9 +32,10 @@ int countUpTo(const std::vector<int>& starts, int position)
 
 } // namespace
 
-ReplayController::ReplayController(ReplayTarget& target, std::unique_ptr<ReplayTimer> timer, QObject* parent)
-    : QObject(parent), m_target(target), m_timer(timer ? std::move(timer) : std::make_unique<QtReplayTimer>(*this))
+ReplayController::ReplayController(ReplayTarget& target, std::unique_ptr<OneShotTimer> timer, QObject* parent)
+    : QObject(parent), m_target(target), m_timer(timer ? std::move(timer) : std::make_unique<QtOneShotTimer>())
 {
+    m_timer->setTimeout([this] { timerFired(); });
 }
 
 ReplayController::~ReplayController() = default;

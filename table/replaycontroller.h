@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gamerecord.h"
+#include "oneshottimer.h"
 
 #include <QObject>
 #include <QString>
@@ -27,17 +28,6 @@ public:
 };
 
 /**
- * The single-shot timer that paces playing. The table uses a QTimer; tests arm and fire it by hand.
- */
-class ReplayTimer {
-public:
-    virtual ~ReplayTimer() = default;
-    /** Arms the timer to fire once after @p milliseconds; an armed timer is armed anew. */
-    virtual void start(int milliseconds) = 0;
-    virtual void stop() = 0;
-};
-
-/**
  * Plays a game record back on a ReplayTarget, without widgets. The position is the number of the
  * record's lines the table has taken (0 = none, lineCount() = all of them). Going forward hands the
  * table the lines in between; going back resets the table and hands it the lines from the start, so
@@ -57,8 +47,8 @@ public:
     /// The longest pause between two lines while playing, whatever the record says.
     static constexpr int kMaxPauseMs = 3000;
 
-    /** Plays on @p target; @p timer paces playing (a QTimer when null). */
-    explicit ReplayController(ReplayTarget& target, std::unique_ptr<ReplayTimer> timer = {}, QObject* parent = nullptr);
+    /** Plays on @p target; @p timer paces playing (the Qt one when null). */
+    explicit ReplayController(ReplayTarget& target, std::unique_ptr<OneShotTimer> timer = {}, QObject* parent = nullptr);
     ~ReplayController() override;
 
     /**
@@ -120,7 +110,7 @@ private:
     void armTimer();
 
     ReplayTarget& m_target;
-    std::unique_ptr<ReplayTimer> m_timer;
+    std::unique_ptr<OneShotTimer> m_timer;
     morlu::GameRecord m_record;
     QString m_problem;
     std::vector<int> m_roundStarts;

@@ -40,7 +40,7 @@ QString personIn(const morlu::GameRecord& record, int seat)
 
 } // namespace
 
-TableReplay::TableReplay(Parts parts, std::unique_ptr<ReplayTimer> timer, QObject* parent)
+TableReplay::TableReplay(Parts parts, std::unique_ptr<OneShotTimer> timer, QObject* parent)
     : QObject(parent), m_parts(parts), m_controller(*this, std::move(timer))
 {
     m_chooser = [this](const QString& folder) {

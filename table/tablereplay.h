@@ -54,7 +54,7 @@ public:
     /** Starts the program anew with @p arguments. */
     using Restarter = std::function<void(const QStringList& arguments)>;
 
-    TableReplay(Parts parts, std::unique_ptr<ReplayTimer> timer = {}, QObject* parent = nullptr);
+    TableReplay(Parts parts, std::unique_ptr<OneShotTimer> timer = {}, QObject* parent = nullptr);
     ~TableReplay() override;
 
     /**

@@ -37,7 +37,7 @@ public:
     void endBatch() override { --depth; }
 };
 
-class HandTimer : public ReplayTimer {
+class HandTimer : public OneShotTimer {
 public:
     std::vector<int>* armed;
     bool* running;
@@ -48,6 +48,7 @@ public:
         *running = true;
     }
     void stop() override { *running = false; }
+    bool isActive() const override { return *running; }
 };
 
 /// Two rounds: the first with two tricks, the second a DOMINO round; a chat line between. Lines are
