@@ -244,8 +244,10 @@ int main(int argc, char** argv)
     const std::string title = "morlu-arena: " + std::to_string(deals * kSeatCount) + " " + lengthName + " games on " +
                               std::to_string(deals) + " duplicate deals (seed " + std::to_string(options.seed) + ", " +
                               std::to_string(options.settings.samples) + " samples per card, " +
-                              std::to_string(options.settings.contractSamples) + " per contract), " +
-                              std::to_string(mirror) + " games of four " + lowered(total.playerName) + "s";
+                              std::to_string(options.settings.contractSamples) + " per contract)" +
+                              (mirror > 0 ? ", " + std::to_string(mirror) + " games of four " +
+                                                lowered(total.playerName) + "s"
+                                          : std::string());
     std::fputs(total.format(title).c_str(), stdout);
     return 0;
 }
