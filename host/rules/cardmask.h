@@ -92,4 +92,18 @@ constexpr CardMask moneyCards(int contract)
     }
 }
 
+/// What taking @p card costs in @p contract: cards that cost the same may stand in for each other.
+constexpr int cardCost(int contract, int card)
+{
+    const bool all = contract == Guillotine;
+    int cost = 0;
+    if ((all || contract == Morlu) && card == kKingOfHearts)
+        cost += kKingOfHeartsCost;
+    if ((all || contract == Waterloo) && isQueen(card))
+        cost += kQueenCost;
+    if ((all || contract == Siege) && isSpade(card))
+        cost += kSpadeCost;
+    return cost;
+}
+
 } // namespace morlu

@@ -6,20 +6,6 @@ namespace morlu {
 
 namespace {
 
-/// What taking @p card costs in @p contract: cards that cost the same may stand in for each other.
-constexpr int cardCost(int contract, int card)
-{
-    const bool all = contract == Guillotine;
-    int cost = 0;
-    if ((all || contract == Morlu) && card == kKingOfHearts)
-        cost += kKingOfHeartsCost;
-    if ((all || contract == Waterloo) && isQueen(card))
-        cost += kQueenCost;
-    if ((all || contract == Siege) && isSpade(card))
-        cost += kSpadeCost;
-    return cost;
-}
-
 constexpr int kUnbounded = 30000;
 
 /// The key of a position at the start of a trick (anywhere in DOMINO); 0 elsewhere.

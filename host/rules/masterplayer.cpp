@@ -3,6 +3,9 @@
 #include "dealsampler.h"
 #include "endgamesearch.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace morlu {
 
 namespace {
@@ -17,6 +20,19 @@ int cardsLeft(const Playout& p)
 }
 
 } // namespace
+
+double MasterPlayer::winChance(int seat, const Money& banks, int roundsLeft, int spreadPerRound)
+{
+    // Each other seat is passed or not on its own; the banks move by about spreadPerRound a round
+    // each, so the gap between two seats by that times the root of twice the rounds left.
+    const double spread = roundsLeft > 0 ? spreadPerRound * std::sqrt(2.0 * roundsLeft) : 1.0;
+    double chance = 1.0;
+    for (int other = 1; other <= kSeatCount; ++other) {
+        if (other != seat)
+            chance *= 0.5 * std::erfc((banks[other] - banks[seat]) / (spread * std::sqrt(2.0)));
+    }
+    return chance;
+}
 
 bool MasterPlayer::searchExact(const Playout& position, int& nodes, Money& money)
 {
@@ -36,6 +52,16 @@ int MasterPlayer::chooseContract(const SeatView& view) const
 }
 
 int MasterPlayer::chooseCard(const SeatView& view) const
+{
+    return decide(view, nullptr);
+}
+
+int MasterPlayer::chooseCardKnowing(const SeatView& view, const DealSampler::Hands& hands) const
+{
+    return decide(view, &hands);
+}
+
+int MasterPlayer::decide(const SeatView& view, const DealSampler::Hands* known) const
 {
     const CardMask legal = view.legal();
     if (legal == 0)
@@ -60,10 +86,18 @@ int MasterPlayer::chooseCard(const SeatView& view) const
 
     const DealSampler sampler(view);
     EndgameSearch search;
-    std::array<long long, kHandSlots> total{};
+    std::array<long long, kHandSlots> total{}; // money over the deals
+    std::array<double, kHandSlots> chance{};   // the chance to win the game over the deals
+    const int roundsLeft = std::max(0, view.contracttotal - view.contractnumber);
+    auto value = [&](const Money& outcome) {
+        Money banks{};
+        for (int seat = 1; seat <= kSeatCount; ++seat)
+            banks[seat] = view.bank[seat] + outcome[seat];
+        return winChance(view.seat, banks, roundsLeft, m_settings.spreadPerRound);
+    };
     auto sampleDeals = [&](int deals) {
         for (int sample = 0; sample < deals; ++sample) {
-            const Playout position = view.playout(sampler.sample(random));
+            const Playout position = view.playout(known != nullptr ? *known : sampler.sample(random));
             search.newDeal();
             // Every card meets the same later draws of the policy, so only the card differs.
             const std::uint64_t branchSeed = random.next();
@@ -75,15 +109,19 @@ int MasterPlayer::chooseCard(const SeatView& view) const
                 while (!p.finished() && cardsLeft(p) > m_settings.searchCards)
                     p.play(policy(p));
                 int nodes = m_settings.nodesPerDeal;
-                Money money{};
+                Money outcome{};
                 int mine = 0;
-                if (m_settings.othersAgainst ? search.searchAgainst(view.seat, p, nodes, mine)
-                                             : search.search(p, nodes, money)) {
-                    total[i] += p.money(view.seat) + (m_settings.othersAgainst ? mine : money[view.seat]);
-                } else {
+                if (m_settings.othersAgainst && search.searchAgainst(view.seat, p, nodes, mine)) {
+                    outcome[view.seat] = mine;
+                } else if (m_settings.othersAgainst || !search.search(p, nodes, outcome)) {
+                    outcome = {};
                     p.finish(policy);
-                    total[i] += p.money(view.seat);
                 }
+                for (int seat = 1; seat <= kSeatCount; ++seat)
+                    outcome[seat] += p.money(seat);
+                total[i] += outcome[view.seat];
+                if (m_settings.spreadPerRound > 0 && !m_settings.othersAgainst)
+                    chance[i] += value(outcome);
             }
         }
     };
@@ -105,11 +143,20 @@ int MasterPlayer::chooseCard(const SeatView& view) const
         return std::pair{best, total[best] - second};
     };
 
-    sampleDeals(m_settings.samples);
+    // Hands that are known need one deal: every further one would be the same.
+    sampleDeals(known != nullptr ? 1 : m_settings.samples);
     auto [best, lead] = ranked();
-    if (m_settings.extraSamples > 0 && lead < static_cast<long long>(m_settings.closeMoney) * m_settings.samples) {
+    if (known == nullptr && m_settings.extraSamples > 0 && lead < static_cast<long long>(m_settings.closeMoney) * m_settings.samples) {
         sampleDeals(m_settings.extraSamples);
         best = ranked().first;
+    }
+    if (m_settings.spreadPerRound > 0 && !m_settings.othersAgainst) {
+        // The game is won on the banks, not on money alone: the card with the best chance, money
+        // deciding between equal chances.
+        for (int i = 0; i < count; ++i) {
+            if (chance[i] > chance[best] + 1e-9 || (chance[i] > chance[best] - 1e-9 && total[i] > total[best]))
+                best = i;
+        }
     }
     return candidates[best];
 }

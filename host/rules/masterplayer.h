@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dealsampler.h"
 #include "endgamesearch.h"
 #include "expertplayer.h"
 #include "playoutpolicy.h"
@@ -29,6 +30,9 @@ namespace morlu {
  * deal. A search that would exceed its nodes is dropped and that deal is played out by the rule of
  * thumb, so the decision still depends only on the seed and on what the seat can see.
  *
+ * It plays for money unless told how far a bank moves in a round (spreadPerRound): then for the
+ * chance to end the game with the highest bank, judged from the banks each deal leaves (winChance).
+ *
  * Contracts are chosen as the expert chooses them, over more deals.
  */
 class MasterPlayer final : public SeatPlayer {
@@ -41,6 +45,7 @@ public:
         int nodesPerDeal = 1500;   ///< search nodes per deal and card before it falls back to a playout
         int contractSamples = 192; ///< sampled deals per contract when choosing one
         bool othersAgainst = false; ///< the search lets the other three play against the seat
+        int spreadPerRound = 0;    ///< how far a bank moves in a round, to play for the game; 0: for money
     };
 
     MasterPlayer() = default;
@@ -54,7 +59,19 @@ public:
     int chooseContract(const SeatView& view) const override;
     int chooseCard(const SeatView& view) const override;
 
+    /**
+     * The card it would play if it saw the other seats' @p hands: a yardstick for measuring (how much
+     * reading the hidden hands could bring), never a way any table plays.
+     */
+    int chooseCardKnowing(const SeatView& view, const DealSampler::Hands& hands) const;
+
     using Money = EndgameSearch::Money;
+
+    /**
+     * The chance that @p seat ends the game with the highest bank, from the @p banks after this round
+     * with @p roundsLeft rounds still to come in which a bank moves by about @p spreadPerRound each.
+     */
+    static double winChance(int seat, const Money& banks, int roundsLeft, int spreadPerRound);
 
     /**
      * The money every seat makes from @p position to the end of its round when every seat knows every
@@ -64,6 +81,8 @@ public:
     static bool searchExact(const Playout& position, int& nodes, Money& money);
 
 private:
+    int decide(const SeatView& view, const DealSampler::Hands* known) const;
+
     Settings m_settings;
     std::uint64_t m_seed = 0;
     PlayoutPolicy m_policy;

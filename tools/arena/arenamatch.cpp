@@ -2,6 +2,10 @@
 
 #include "gameengine.h"
 #include "playoutrandom.h"
+#include "seatobserver.h"
+#include "sessionmessages.h"
+
+#include <optional>
 
 namespace morlu {
 
@@ -35,7 +39,52 @@ std::uint32_t ArenaMatch::roundSeed(std::uint64_t deal, int round) const
     return static_cast<std::uint32_t>(PlayoutRandom::mix(m_seed, deal * 64 + static_cast<std::uint64_t>(round)));
 }
 
-ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels) const
+namespace {
+
+/// The hand slot of @p seat that holds @p card; 0 when none does.
+int slotOf(const GameEngine& engine, int seat, int card)
+{
+    for (int slot = 1; slot <= kHandSlots; ++slot) {
+        if (card != 0 && engine.seat(seat).cards[slot] == card)
+            return slot;
+    }
+    return 0;
+}
+
+/// The table of a driven seat takes its turn or chooses its contract; false when it has nothing to do.
+bool drive(GameEngine& engine, int seat, ArenaMatch::Driver driver)
+{
+    if (driver == ArenaMatch::Driver::Hints) {
+        const std::optional<Hint> hint = engine.hintFor(seat);
+        if (!hint)
+            return false;
+        if (hint->handSlot != 0)
+            engine.playcard(PlayCard{seat, hint->handSlot});
+        else
+            engine.choosetype(ChooseType{seat, hint->contract});
+        return true;
+    }
+    const GameState& s = engine.state();
+    const SeatView view = seatViewOf(s, engine.history(), seat);
+    if (seat == s.chooserseat) {
+        engine.choosetype(ChooseType{seat, engine.master().chooseContract(view)});
+        return true;
+    }
+    if (seat != s.turnseat || s.chooserseat != 0 || !s.playopen || s.seats[seat].played)
+        return false;
+    DealSampler::Hands hands{};
+    for (int other = 1; other <= kSeatCount; ++other) {
+        for (int slot = 1; other != seat && slot <= kHandSlots; ++slot)
+            hands[other] |= cardBit(s.seats[other].cards[slot]);
+    }
+    engine.playcard(PlayCard{seat, slotOf(engine, seat, engine.master().chooseCardKnowing(view, hands))});
+    return true;
+}
+
+} // namespace
+
+ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels, int driven,
+                                    Driver driver) const
 {
     NullOutbox outbox;
     HandTimers timers;
@@ -48,6 +97,10 @@ ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<Compute
     engine.master().setSettings(m_master);
     for (int seat = 1; seat <= kSeatCount; ++seat)
         engine.setComputerLevel(seat, levels[seat]);
+    if (driver == Driver::Engine || !GameState::isSeat(driven))
+        driven = 0;
+    else
+        engine.seat(driven).inuse = 1; // a table holds the seat: the engine waits for its requests
 
     Result result;
     std::array<int, 5> lastBank{0, kStartingBank, kStartingBank, kStartingBank, kStartingBank};
@@ -70,6 +123,8 @@ ArenaMatch::Result ArenaMatch::play(std::uint64_t deal, const std::array<Compute
     engine.startgame(StartGame{"Arena", m_length});
     // Bounded: a game that stops moving (no timer armed) or runs away ends the match.
     for (int steps = 0; engine.gamerunning() && steps < 100000; ++steps) {
+        if (driven != 0 && drive(engine, driven, driver))
+            continue;
         if (timers.armed(TimerId::ComputerTimer)) {
             engine.timerFired(TimerId::ComputerTimer);
         } else if (timers.armed(TimerId::Timer1)) {

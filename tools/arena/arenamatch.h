@@ -38,8 +38,19 @@ public:
     /// How the master seats play (the master's defaults unless set).
     void setMasterSettings(MasterPlayer::Settings settings) { m_master = settings; }
 
-    /// Plays deal number @p deal with @p levels for seats 1..4.
-    Result play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels) const;
+    /// Who decides for a seat that the engine does not play itself.
+    enum class Driver {
+        Engine,      ///< the engine's computer player of the seat's level
+        Hints,       ///< a table that asks the host for a hint at every choice and follows it
+        Clairvoyant, ///< the master shown every hand when it plays a card: a yardstick, not a player
+    };
+
+    /**
+     * Plays deal number @p deal with @p levels for seats 1..4; seat @p driven (if any) is held by a
+     * table of its own that @p driver decides for.
+     */
+    Result play(std::uint64_t deal, const std::array<ComputerLevel, 5>& levels, int driven = 0,
+                Driver driver = Driver::Engine) const;
 
     /// The host seed of round @p round of deal @p deal.
     std::uint32_t roundSeed(std::uint64_t deal, int round) const;

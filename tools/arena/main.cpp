@@ -28,6 +28,7 @@ struct Options {
     MasterPlayer::Settings master;
     ComputerLevel player = ComputerLevel::Expert;
     ComputerLevel opponents = ComputerLevel::Classic;
+    ArenaMatch::Driver driver = ArenaMatch::Driver::Engine; ///< who decides for the measured seat
 };
 
 std::string lowered(std::string name)
@@ -51,16 +52,32 @@ std::string levelName(ComputerLevel level)
     return "Classic";
 }
 
+/// The measured seat as the tables name it.
+std::string playerName(const Options& options)
+{
+    switch (options.driver) {
+    case ArenaMatch::Driver::Hints:
+        return "Hints";
+    case ArenaMatch::Driver::Clairvoyant:
+        return "Clairvoyant";
+    case ArenaMatch::Driver::Engine:
+        break;
+    }
+    return levelName(options.player);
+}
+
 void usage(std::FILE* to)
 {
     std::fputs("usage: morlu-arena [--games N] [--mirror N] [--length s|h|l] [--seed N] [--jobs N]\n"
                "                   [--samples N] [--contract-samples N] [--player LEVEL] [--opponents LEVEL]\n"
                "                   [--master-samples N] [--search-cards N] [--search-nodes N]\n"
-               "                   [--search-against 0|1]\n"
+               "                   [--search-against 0|1] [--spread N]\n"
                "  --games N             games of the player against three opponents (default 2000);\n"
                "                        each deal is played four times, the player in each seat in turn\n"
                "  --mirror N            games of four players, the sanity check (default: games / 10)\n"
-               "  --player LEVEL        the measured seat: classic, expert (default) or master\n"
+               "  --player LEVEL        the measured seat: classic, expert (default) or master; or hints\n"
+               "                        (a table that plays every hint of the host's master) or\n"
+               "                        clairvoyant (the master shown every hand: a yardstick)\n"
                "  --opponents LEVEL     the other three seats: classic (default), expert or master\n"
                "  --length s|h|l        short, half or full games (default s)\n"
                "  --seed N              seed of the deals (default 1)\n"
@@ -70,7 +87,9 @@ void usage(std::FILE* to)
                "  --master-samples N    sampled deals per card decision of the master\n"
                "  --search-cards N      cards left in all hands from which the master searches a deal\n"
                "  --search-nodes N      positions the master may search per deal and card\n"
-               "  --search-against 0|1  1: the master's search lets the other three play against it\n",
+               "  --search-against 0|1  1: the master's search lets the other three play against it\n"
+               "  --spread N            how far a bank moves in a round, for the master's chance to win\n"
+               "                        the game (0: it plays for money alone)\n",
                to);
 }
 
@@ -119,8 +138,14 @@ bool parse(int argc, char** argv, Options& options)
             options.master.nodesPerDeal = static_cast<int>(number);
         else if (name == "--search-against" && readNumber(value, 0, 1, number))
             options.master.othersAgainst = number != 0;
+        else if (name == "--spread" && readNumber(value, 0, 100000, number))
+            options.master.spreadPerRound = static_cast<int>(number);
         else if (name == "--player" && computerLevelFor(value))
             options.player = *computerLevelFor(value);
+        else if (name == "--player" && lowered(value) == "hints")
+            options.driver = ArenaMatch::Driver::Hints;
+        else if (name == "--player" && lowered(value) == "clairvoyant")
+            options.driver = ArenaMatch::Driver::Clairvoyant;
         else if (name == "--opponents" && computerLevelFor(value))
             options.opponents = *computerLevelFor(value);
         else
@@ -145,7 +170,7 @@ ArenaReport playDeal(const ArenaMatch& match, const Options& options, std::uint6
     ArenaReport report;
     const ArenaMatch::Result classic = match.play(deal, levelsWithPlayerAt(options, 0));
     for (int seat = 1; seat <= kSeatCount; ++seat) {
-        const ArenaMatch::Result expert = match.play(deal, levelsWithPlayerAt(options, seat));
+        const ArenaMatch::Result expert = match.play(deal, levelsWithPlayerAt(options, seat), seat, options.driver);
         report.expert.add(expert, seat);
         report.classic.add(classic, seat);
         report.winDiff.add(expert.win[seat] - classic.win[seat]);
@@ -175,7 +200,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const long long deals = (options.games + kSeatCount - 1) / kSeatCount;
-    const long long mirror = options.mirror >= 0 ? options.mirror : options.games / 10;
+    // Four seats that each ask for hints, or see every hand, are not a game worth measuring.
+    const long long mirror = options.driver != ArenaMatch::Driver::Engine ? 0
+                             : options.mirror >= 0                         ? options.mirror
+                                                                           : options.games / 10;
     const long long items = deals + mirror;
     ArenaMatch match(options.seed, options.length, options.settings);
     match.setMasterSettings(options.master);
@@ -205,7 +233,7 @@ int main(int argc, char** argv)
 
     // Merged in deal order, so the numbers do not depend on --jobs.
     ArenaReport total;
-    total.playerName = levelName(options.player);
+    total.playerName = playerName(options);
     total.opponentName = levelName(options.opponents);
     for (const ArenaReport& report : reports)
         total.merge(report);
@@ -216,8 +244,10 @@ int main(int argc, char** argv)
     const std::string title = "morlu-arena: " + std::to_string(deals * kSeatCount) + " " + lengthName + " games on " +
                               std::to_string(deals) + " duplicate deals (seed " + std::to_string(options.seed) + ", " +
                               std::to_string(options.settings.samples) + " samples per card, " +
-                              std::to_string(options.settings.contractSamples) + " per contract), " +
-                              std::to_string(mirror) + " games of four " + lowered(total.playerName) + "s";
+                              std::to_string(options.settings.contractSamples) + " per contract)" +
+                              (mirror > 0 ? ", " + std::to_string(mirror) + " games of four " +
+                                                lowered(total.playerName) + "s"
+                                          : std::string());
     std::fputs(total.format(title).c_str(), stdout);
     return 0;
 }

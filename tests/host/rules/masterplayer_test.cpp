@@ -1,5 +1,6 @@
 #include "masterplayer.h"
 
+#include "dealsampler.h"
 #include "endgamesearch.h"
 
 #include "enginefixture.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using namespace morlu;
@@ -209,3 +211,74 @@ TEST(MasterGameTest, PlaysWholeGamesTheHostAcceptsAndRepeatsThemUnderASeed)
 }
 
 } // namespace
+
+// Shown every hand, the master plays a card whose searched end brings it as much as the best card
+// does when every card is tried: on random last tricks of every trick contract, with the seat to lead.
+TEST(MasterKnowingTest, PlaysTheBestCardWhenItSeesEveryHand)
+{
+    PlayoutRandom random(23);
+    MasterPlayer master;
+    for (const int contract : {Morlu, Waterloo, Siege, Touche, Guillotine}) {
+        for (int deal = 0; deal < 12; ++deal) {
+            SCOPED_TRACE(std::string(contractName(contract)) + ", deal " + std::to_string(deal));
+            std::array<int, kCardCount> pack{};
+            for (int i = 0; i < kCardCount; ++i)
+                pack[i] = i + 1;
+            for (int i = kCardCount - 1; i > 0; --i)
+                std::swap(pack[i], pack[random.below(static_cast<std::uint32_t>(i + 1))]);
+            SeatView view;
+            view.seat = 1 + static_cast<int>(random.below(kSeatCount));
+            view.director = 1 + static_cast<int>(random.below(kSeatCount));
+            view.contract = contract;
+            view.tricknumber = 6;
+            DealSampler::Hands hands{};
+            for (int n = 0; n < 3 * kSeatCount; ++n)
+                hands[std::size_t(n % kSeatCount + 1)] |= cardBit(pack[std::size_t(n)]);
+            view.hand = hands[view.seat];
+            view.gone = kAllCards & ~(hands[1] | hands[2] | hands[3] | hands[4]);
+            view.taken = view.gone;
+            for (int seat = 1; seat <= kSeatCount; ++seat)
+                view.held[seat] = 3;
+            const int card = master.chooseCardKnowing(view, hands);
+            ASSERT_TRUE(view.hand & cardBit(card));
+
+            const Playout position = view.playout(hands);
+            auto worth = [&](int played) {
+                Playout p = position;
+                p.play(played);
+                return p.money(view.seat) + bruteForce(p)[view.seat];
+            };
+            int best = -1000000;
+            for (CardMask rest = view.legal(); rest != 0; rest &= rest - 1)
+                best = std::max(best, worth(lowestCard(rest)));
+            EXPECT_EQ(worth(card), best);
+        }
+    }
+}
+
+// Playing for the game: the chance to end with the highest bank, from the banks after the round.
+TEST(MasterKnowingTest, JudgesTheChanceToWinTheGameFromTheBanks)
+{
+    struct Row {
+        const char* what;
+        MasterPlayer::Money banks;
+        int roundsLeft;
+        double low;
+        double high;
+    };
+    const Row rows[] = {
+        {"the sole leader after the last round", {0, 10100, 10000, 9000, 8000}, 0, 0.999, 1.0},
+        {"second after the last round, by 100", {0, 9900, 10000, 9000, 8000}, 0, 0.0, 0.001},
+        {"tied for the lead after the last round", {0, 10000, 10000, 9000, 8000}, 0, 0.499, 0.501},
+        {"even banks with rounds to come", {0, 10000, 10000, 10000, 10000}, 5, 0.125, 0.125},
+        {"a lead of 1000 with one round to come", {0, 11000, 10000, 10000, 10000}, 1, 0.40, 0.48},
+        {"the same lead with seven rounds to come", {0, 11000, 10000, 10000, 10000}, 7, 0.18, 0.26},
+        {"far behind with seven rounds to come", {0, 6000, 10000, 10000, 10000}, 7, 0.0, 0.02},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const double chance = MasterPlayer::winChance(1, row.banks, row.roundsLeft, 1000);
+        EXPECT_GE(chance, row.low);
+        EXPECT_LE(chance, row.high);
+    }
+}
