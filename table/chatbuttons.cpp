@@ -34,7 +34,7 @@ QToolButton* glyphButton(QWidget* area, const QString& name, const QPixmap& glyp
     return button;
 }
 
-/// A phrase button: the phrase is its tooltip, and it shows the first word or two of it that fit.
+/// A phrase button: the phrase is its tooltip, and it shows as much of it as fits, whole words first.
 class PhraseButton : public QToolButton {
 public:
     explicit PhraseButton(QWidget* area) : QToolButton(area)
@@ -119,12 +119,20 @@ QString ChatButtons::buttonText(const QString& phrase, const QFontMetrics& metri
     const QStringList words = phrase.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty() || width <= 0)
         return QString();
-    if (words.size() >= 2) {
-        const QString two = words.at(0) + QLatin1Char(' ') + words.at(1);
-        if (metrics.horizontalAdvance(two) <= width)
-            return two;
+    const QString whole = words.join(QLatin1Char(' '));
+    if (metrics.horizontalAdvance(whole) <= width)
+        return whole;
+    // As many leading words as fit with an ellipsis after them, so that "Way To Go!" and "Way To Go
+    // Teamie!" do not look alike; a first word too long for the button is elided itself.
+    const QString ellipsis(QChar(0x2026));
+    QString shown;
+    for (qsizetype n = 1; n < words.size(); ++n) {
+        const QString lead = QStringList(words.mid(0, n)).join(QLatin1Char(' '));
+        if (metrics.horizontalAdvance(lead + ellipsis) > width)
+            break;
+        shown = lead + ellipsis;
     }
-    return metrics.elidedText(words.at(0), Qt::ElideRight, width);
+    return shown.isEmpty() ? metrics.elidedText(words.at(0), Qt::ElideRight, width) : shown;
 }
 
 void ChatButtons::buildMenus()

@@ -12,7 +12,7 @@ class QWidget;
 
 /**
  * The chat pane's buttons: the nine phrase buttons `b_phrase1`..`b_phrase9` in a row under the view,
- * whose tooltips are the phrases they send and whose captions are the first word or two of them (see
+ * whose tooltips are the phrases they send and whose captions show as much of them as fits (see
  * buttonText(), fitted again whenever the board grows); the chatter-sound button `b_phrase10` beside the
  * entry with its menu `popup_sounds` ("<Cancel>" and the twenty titles); and the smiley button
  * `button_smilies` right of the entry with its menu `popup_smilies` (the eighteen pictures, ":)#10"
@@ -32,8 +32,9 @@ public:
     explicit ChatButtons(QWidget* area, QObject* parent = nullptr);
 
     /**
-     * The caption of a phrase button @p width pixels wide inside its frame: the phrase's first two words
-     * when they fit, else its first word, elided at the end to fit; empty for a phrase of blanks.
+     * The caption of a phrase button @p width pixels wide inside its frame: the whole phrase when it
+     * fits, else as many of its first words as fit followed by an ellipsis, else its first word elided
+     * at the end to fit; empty for a phrase of blanks. Blanks between words are shown as one.
      */
     static QString buttonText(const QString& phrase, const QFontMetrics& metrics, int width);
 

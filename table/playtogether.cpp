@@ -118,7 +118,8 @@ void PlayTogether::hostChosen(const HostChoice& choice)
 
 bool PlayTogether::mayLeave(const QString& what)
 {
-    if (!m_model.gamerunning())
+    // A replayed game is a record on the screen, not a game anybody would leave.
+    if (!m_model.gamerunning() || (m_replaying && m_replaying()))
         return true;
     return m_dialogs.askYesNo(QStringLiteral("A game is in progress. Leave it and %1?").arg(what));
 }

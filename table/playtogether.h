@@ -55,6 +55,8 @@ public:
     static QStringList joinArguments(const QString& name, const GameAddress& address);
 
     void setRestarter(Restarter restarter) { m_restarter = std::move(restarter); }
+    /** Whether the table replays a record: it then leaves no game when it hosts or joins one. */
+    void setReplaying(std::function<bool()> replaying) { m_replaying = std::move(replaying); }
     void setGameFinder(morlu::GameFinder* finder);
     /** Where hostingStarted() learns this machine's interfaces (the system's unless a test says otherwise). */
     void setInterfaces(std::function<QList<lanaddresses::InterfaceAddress>()> interfaces)
@@ -100,6 +102,7 @@ private:
     FriendsLine& m_friends;
     std::function<QString()> m_settingsPath;
     Restarter m_restarter;
+    std::function<bool()> m_replaying;
     std::function<QList<lanaddresses::InterfaceAddress>()> m_interfaces = lanaddresses::systemInterfaces;
     Tjoingame* m_join = nullptr;
     Thostgame* m_host = nullptr;

@@ -147,6 +147,7 @@ void Tchat::buildParts()
     m_replay = new TableReplay(
         TableReplay::Parts{*this, *m_board, *m_display, m_state, *m_chat, *m_sounds, *m_connection, *this}, {}, this);
     m_replay->setRecordsFolder([this] { return m_records->folder(); });
+    m_play->setReplaying([this] { return m_replay->replaying(); });
 }
 
 void Tchat::wireParts()

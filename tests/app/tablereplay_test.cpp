@@ -7,6 +7,7 @@
 #include "contractchooser.h"
 #include "fitlabel.h"
 #include "gamerecorder.h"
+#include "playtogether.h"
 #include "printers.h"
 #include "recordedgame.h"
 #include "replaybar.h"
@@ -15,11 +16,15 @@
 #include "tablemodel.h"
 #include "tablerig.h"
 #include "tempdir.h"
+#include "thostgame.h"
+#include "tjoingame.h"
 
 #include <QFile>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -267,6 +272,40 @@ TEST(TableReplay, OpenGameRecordReplacesAReplayOrRestartsOnTheRecord)
         }
         MessageBox::setHook({});
         MessageBox::clearAnswered();
+    }
+}
+
+// Host Game and Join Game from a replay window start the chosen game without asking, even halfway
+// through the replayed game: nobody plays in a replay, so nobody leaves a game.
+TEST(TableReplay, HostOrJoinFromAReplayLeavesNoGameToAskAbout)
+{
+    TempDir dir;
+    const QString path = writeRecord(dir, QStringLiteral("game.morlugame"), recordFile(recordedGame(7, "s")));
+    for (const bool host : {true, false}) {
+        SCOPED_TRACE(host ? "host" : "join");
+        MessageBox::clearAnswered();
+        MessageBox::setHook([](const QString&) { return QMessageBox::No; });
+        auto table = makeTable({}, 0);
+        ASSERT_TRUE(table->openGameRecord(path));
+        ReplayController& c = table->replay().controller();
+        c.seek(c.lineCount() / 2);
+        ASSERT_TRUE(table->model().gamerunning());
+        std::optional<QStringList> restart;
+        table->setRestarter([&restart](const QStringList& arguments) { restart = arguments; });
+        QLineEdit* edit = nullptr;
+        if (host) {
+            table->playTogether().HostGame1Click();
+            edit = table->playTogether().hostDialog().findChild<QLineEdit*>(QStringLiteral("edit_name"));
+        } else {
+            table->playTogether().JoinGame1Click();
+            edit = table->playTogether().joinDialog().findChild<QLineEdit*>(QStringLiteral("edit_address"));
+            edit->setText(QStringLiteral("127.0.0.1:7000"));
+        }
+        ASSERT_NE(edit, nullptr);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(MessageBox::answered().isEmpty());
+        EXPECT_TRUE(restart.has_value());
+        MessageBox::setHook({});
     }
 }
 

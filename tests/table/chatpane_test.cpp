@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -268,27 +269,26 @@ TEST_F(ChatPaneTest, PhraseButtonsSendActionsOnceEveryTwoSecondsOnTheClock)
     }
 }
 
-// A phrase button shows the first word or two of its phrase, cut to fit, at the designed width and at
-// twice it; the whole phrase stays in the tooltip.
-TEST_F(ChatPaneTest, PhraseButtonsShowTheFirstWordsOfTheirPhrase)
+// A phrase button shows its whole phrase when it fits, else its first whole words and an ellipsis,
+// else its first word cut to fit; at the designed width and at twice it. The whole phrase stays in the
+// tooltip, and the nine phrases a table starts with read differently on their buttons.
+TEST_F(ChatPaneTest, PhraseButtonsShowAsMuchOfTheirPhraseAsFits)
 {
     const QString fifty = QStringLiteral("Pneumonoultramicroscopicsilicovolcanoconiosisxyzwv");
     ASSERT_EQ(fifty.size(), 50);
+    const QChar ellipsis(0x2026);
     struct Row {
         QString phrase;
-        QString words; ///< what the button shows, or (elided) begins with
-        bool elided;   ///< at the designed width (a wider button may show the word whole)
+        QString atDesigned; ///< the caption at the designed width; empty: checked by the rules alone
     };
     const Row rows[] = {
-        {QStringLiteral("Way To Go Teamie!"), QStringLiteral("Way To"), false},
-        {QStringLiteral("Good Game Everyone!"), QStringLiteral("Good Game"), false},
-        {QStringLiteral("Thanks!"), QStringLiteral("Thanks!"), false},
-        {QStringLiteral("  Nice \t  Try  "), QStringLiteral("Nice Try"), false},
-        {QString(), QString(), false},
-        {QStringLiteral("   "), QString(), false},
-        {fifty, fifty, true},
-        {QStringLiteral("Congratulations everybody, that was a splendid game"), QStringLiteral("Congratulations"),
-         true},
+        {QStringLiteral("Thanks!"), QStringLiteral("Thanks!")},
+        {QStringLiteral("  Nice \t  Try  "), QStringLiteral("Nice Try")},
+        {QString(), QString()},
+        {QStringLiteral("   "), QString()},
+        {QStringLiteral("Way To Go Teamie!"), QString()},
+        {fifty, QString()},
+        {QStringLiteral("Congratulations everybody, that was a splendid game"), QString()},
     };
     QAbstractButton* button = pane.buttons().phraseButton(4);
     const QRect designed = button->geometry();
@@ -299,23 +299,37 @@ TEST_F(ChatPaneTest, PhraseButtonsShowTheFirstWordsOfTheirPhrase)
             SCOPED_TRACE(qPrintable(row.phrase + QStringLiteral(" x%1").arg(widen)));
             pane.buttons().setPhrase(4, row.phrase);
             const QString shown = button->text();
+            const QString whole = row.phrase.simplified();
             EXPECT_EQ(button->toolTip(), row.phrase);
             EXPECT_EQ(pane.buttons().phrase(4), row.phrase);
-            // The caption fits inside the button.
             EXPECT_LE(button->sizeHint().width(), button->width()) << qPrintable(shown);
-            if (!row.elided || (widen > 1 && shown == row.words)) {
-                EXPECT_EQ(shown, row.words);
+            if (widen == 1 && !row.atDesigned.isEmpty()) {
+                EXPECT_EQ(shown, row.atDesigned);
+            }
+            if (!shown.endsWith(ellipsis)) {
+                EXPECT_EQ(shown, whole);
                 continue;
             }
-            ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << qPrintable(shown);
-            EXPECT_GE(shown.size(), 3) << qPrintable(shown);
-            EXPECT_TRUE(row.words.startsWith(shown.chopped(1))) << qPrintable(shown);
+            // Cut: whole leading words, or the first word elided; never a word cut after the first.
+            const QString lead = shown.chopped(1);
+            ASSERT_FALSE(lead.isEmpty());
+            ASSERT_TRUE(whole.startsWith(lead)) << qPrintable(shown);
+            const bool wholeWords = whole.at(lead.size()) == QLatin1Char(' ');
+            EXPECT_TRUE(wholeWords || !lead.contains(QLatin1Char(' '))) << qPrintable(shown);
             if (row.phrase == fifty) {
                 EXPECT_GT(shown.size(), fiftyShown) << "a wider button shows more";
                 fiftyShown = int(shown.size());
             }
         }
     }
+    button->resize(designed.size());
+    QStringList captions;
+    for (int n = 1; n <= ChatButtons::kPhraseCount; ++n) {
+        pane.buttons().setPhrase(n, QString::fromLatin1(ChatButtons::kBuiltInPhrases.at(std::size_t(n - 1))));
+        captions << pane.buttons().phraseButton(n)->text();
+    }
+    EXPECT_EQ(QSet<QString>(captions.begin(), captions.end()).size(), ChatButtons::kPhraseCount)
+        << qPrintable(captions.join(QStringLiteral(" | ")));
 }
 
 TEST_F(ChatPaneTest, ChatterSoundsAreAskedForOnlyBySeatedConnectedPlayers)
