@@ -146,7 +146,8 @@ int MasterPlayer::decide(const SeatView& view, const DealSampler::Hands* known) 
     // Hands that are known need one deal: every further one would be the same.
     sampleDeals(known != nullptr ? 1 : m_settings.samples);
     auto [best, lead] = ranked();
-    if (known == nullptr && m_settings.extraSamples > 0 && lead < static_cast<long long>(m_settings.closeMoney) * m_settings.samples) {
+    if (known == nullptr && m_settings.extraSamples > 0 &&
+        lead < static_cast<long long>(m_settings.closeMoney) * m_settings.samples) {
         sampleDeals(m_settings.extraSamples);
         best = ranked().first;
     }

@@ -38,14 +38,14 @@ namespace morlu {
 class MasterPlayer final : public SeatPlayer {
 public:
     struct Settings {
-        int samples = 96;          ///< sampled deals per card decision
-        int extraSamples = 96;     ///< more deals when the best two cards are close
-        int closeMoney = 2;        ///< "close": the best two cards differ by less than this per deal
-        int searchCards = 12;      ///< cards left in all hands together from which a deal is searched
-        int nodesPerDeal = 1500;   ///< search nodes per deal and card before it falls back to a playout
-        int contractSamples = 192; ///< sampled deals per contract when choosing one
+        int samples = 96;           ///< sampled deals per card decision
+        int extraSamples = 96;      ///< more deals when the best two cards are close
+        int closeMoney = 2;         ///< "close": the best two cards differ by less than this per deal
+        int searchCards = 12;       ///< cards left in all hands together from which a deal is searched
+        int nodesPerDeal = 1500;    ///< search nodes per deal and card before it falls back to a playout
+        int contractSamples = 192;  ///< sampled deals per contract when choosing one
         bool othersAgainst = false; ///< the search lets the other three play against the seat
-        int spreadPerRound = 0;    ///< how far a bank moves in a round, to play for the game; 0: for money
+        int spreadPerRound = 0;     ///< how far a bank moves in a round, to play for the game; 0: for money
     };
 
     MasterPlayer() = default;

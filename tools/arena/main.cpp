@@ -202,8 +202,8 @@ int main(int argc, char** argv)
     const long long deals = (options.games + kSeatCount - 1) / kSeatCount;
     // Four seats that each ask for hints, or see every hand, are not a game worth measuring.
     const long long mirror = options.driver != ArenaMatch::Driver::Engine ? 0
-                             : options.mirror >= 0                         ? options.mirror
-                                                                           : options.games / 10;
+                             : options.mirror >= 0                        ? options.mirror
+                                                                          : options.games / 10;
     const long long items = deals + mirror;
     ArenaMatch match(options.seed, options.length, options.settings);
     match.setMasterSettings(options.master);
@@ -241,13 +241,12 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "\rdone in %.0f s\n", seconds);
 
     const char* lengthName = options.length == "s" ? "short" : options.length == "h" ? "half" : "full";
-    const std::string title = "morlu-arena: " + std::to_string(deals * kSeatCount) + " " + lengthName + " games on " +
-                              std::to_string(deals) + " duplicate deals (seed " + std::to_string(options.seed) + ", " +
-                              std::to_string(options.settings.samples) + " samples per card, " +
-                              std::to_string(options.settings.contractSamples) + " per contract)" +
-                              (mirror > 0 ? ", " + std::to_string(mirror) + " games of four " +
-                                                lowered(total.playerName) + "s"
-                                          : std::string());
+    const std::string title =
+        "morlu-arena: " + std::to_string(deals * kSeatCount) + " " + lengthName + " games on " + std::to_string(deals) +
+        " duplicate deals (seed " + std::to_string(options.seed) + ", " + std::to_string(options.settings.samples) +
+        " samples per card, " + std::to_string(options.settings.contractSamples) + " per contract)" +
+        (mirror > 0 ? ", " + std::to_string(mirror) + " games of four " + lowered(total.playerName) + "s"
+                    : std::string());
     std::fputs(total.format(title).c_str(), stdout);
     return 0;
 }
