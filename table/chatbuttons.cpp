@@ -126,11 +126,10 @@ QString ChatButtons::buttonText(const QString& phrase, const QFontMetrics& metri
     // Teamie!" do not look alike; a first word too long for the button is elided itself.
     const QString ellipsis(QChar(0x2026));
     QString shown;
-    for (qsizetype n = 1; n < words.size(); ++n) {
-        const QString lead = QStringList(words.mid(0, n)).join(QLatin1Char(' '));
-        if (metrics.horizontalAdvance(lead + ellipsis) > width)
-            break;
+    QString lead = words.at(0);
+    for (qsizetype n = 1; n < words.size() && metrics.horizontalAdvance(lead + ellipsis) <= width; ++n) {
         shown = lead + ellipsis;
+        lead += QLatin1Char(' ') + words.at(n);
     }
     return shown.isEmpty() ? metrics.elidedText(words.at(0), Qt::ElideRight, width) : shown;
 }

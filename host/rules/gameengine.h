@@ -121,6 +121,8 @@ public:
     const GameState& state() const { return m_state; }
     /// The cards laid this round and who laid them, and DOMINO passes: what every table has seen.
     const RoundHistory& history() const { return m_history; }
+    /// The hand slot of @p seat that holds @p card; 0 when none does.
+    int slotHolding(int seat, int card) const;
 
 private:
     // Game flow.
@@ -144,8 +146,6 @@ private:
     void computerchoosehand(int seat);
     void computertimerTimer();
     void computerplay(int seat);
-    /// The hand slot of @p seat that holds @p card; 0 when none does.
-    int slotHolding(int seat, int card) const;
 
     Timers& m_timers;
     RandomSource* m_deals;

@@ -41,16 +41,6 @@ std::uint32_t ArenaMatch::roundSeed(std::uint64_t deal, int round) const
 
 namespace {
 
-/// The hand slot of @p seat that holds @p card; 0 when none does.
-int slotOf(const GameEngine& engine, int seat, int card)
-{
-    for (int slot = 1; slot <= kHandSlots; ++slot) {
-        if (card != 0 && engine.seat(seat).cards[slot] == card)
-            return slot;
-    }
-    return 0;
-}
-
 /// The table of a driven seat takes its turn or chooses its contract; false when it has nothing to do.
 bool drive(GameEngine& engine, int seat, ArenaMatch::Driver driver)
 {
@@ -65,19 +55,19 @@ bool drive(GameEngine& engine, int seat, ArenaMatch::Driver driver)
         return true;
     }
     const GameState& s = engine.state();
-    const SeatView view = seatViewOf(s, engine.history(), seat);
     if (seat == s.chooserseat) {
-        engine.choosetype(ChooseType{seat, engine.master().chooseContract(view)});
+        engine.choosetype(ChooseType{seat, engine.master().chooseContract(seatViewOf(s, engine.history(), seat))});
         return true;
     }
     if (seat != s.turnseat || s.chooserseat != 0 || !s.playopen || s.seats[seat].played)
         return false;
+    const SeatView view = seatViewOf(s, engine.history(), seat);
     DealSampler::Hands hands{};
     for (int other = 1; other <= kSeatCount; ++other) {
         for (int slot = 1; other != seat && slot <= kHandSlots; ++slot)
             hands[other] |= cardBit(s.seats[other].cards[slot]);
     }
-    engine.playcard(PlayCard{seat, slotOf(engine, seat, engine.master().chooseCardKnowing(view, hands))});
+    engine.playcard(PlayCard{seat, engine.slotHolding(seat, engine.master().chooseCardKnowing(view, hands))});
     return true;
 }
 
