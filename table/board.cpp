@@ -269,6 +269,12 @@ void Board::setRankText(const QString& text, const QColor& colour)
     boardstyle::setTextColour(m_parts.rank, colour);
 }
 
+void Board::setHintNote(const QString& text)
+{
+    m_parts.hintNote->setText(text);
+    m_parts.hintNote->setVisible(!text.isEmpty());
+}
+
 void Board::addLogLine(const QString& line)
 {
     appendLine(m_parts.log, line);

@@ -94,6 +94,9 @@ public:
     void setRoundText(const QString& text);
     /// The rank order line in @p colour.
     void setRankText(const QString& text, const QColor& colour);
+    FitLabel* hintNoteLabel() const { return m_parts.hintNote; }
+    /// Shows @p text over the rank order line; an empty text hides it.
+    void setHintNote(const QString& text);
 
     // Panels.
     TitledPanel* logPanel() const { return m_parts.logPanel; }

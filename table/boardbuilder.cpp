@@ -171,6 +171,11 @@ void BoardBuilder::buildTextLines()
                      QStringLiteral("Welcome to The Morlu!"), Qt::black, boardstyle::font(12, true), Qt::AlignCenter);
     m_parts.rank = makeFitLabel(&m_board, QStringLiteral("label_rank"), QRect(225, 307, 512, 17), QString(), Qt::red,
                                 boardstyle::font(11, true), Qt::AlignCenter);
+    // Over the rank order line, which is empty while a contract is chosen: the chooser then covers the
+    // game log, so a contract hint's reason is shown here as well.
+    m_parts.hintNote = makeFitLabel(&m_board, QStringLiteral("label_hint"), m_parts.rank->geometry(), QString(),
+                                    boardstyle::kHintRing, boardstyle::font(11, true), Qt::AlignCenter);
+    m_parts.hintNote->hide();
 
     auto* box = new QWidget(&m_board);
     box->setObjectName(QStringLiteral("panel_contract"));

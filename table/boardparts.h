@@ -40,6 +40,7 @@ struct BoardParts {
     FitLabel* gameType = nullptr;
     FitLabel* round = nullptr;
     FitLabel* rank = nullptr;
+    FitLabel* hintNote = nullptr;
     QLabel* handType = nullptr;
     FitLabel* fee = nullptr;
     TitledPanel* logPanel = nullptr;

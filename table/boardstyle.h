@@ -26,19 +26,23 @@ inline const QColor kErrorBlue(0, 0, 255);
 /// The ring around a hinted card or contract: unlike the gold of the focus, clear on the felt and on white.
 inline const QColor kHintRing(214, 0, 170);
 
+/// How far the hint ring reaches in from the edge of what it rings, in board units.
+inline constexpr qreal kHintRingWidth = 2.0;
+
 /**
- * Paints the hint ring just inside @p area (a card or a chooser entry), @p unit pixels to a board unit:
- * a broad ring in kHintRing with a thin white line inside it.
+ * Paints the hint ring along the edge of @p area (a card or a chooser entry), @p unit pixels to a board
+ * unit: kHintRingWidth units of kHintRing, narrow enough to leave a card's corner index readable.
  */
 inline void paintHintRing(QPainter& painter, const QRectF& area, qreal unit)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kHintRing, 4.0 * unit));
-    painter.drawRoundedRect(area.adjusted(2 * unit, 2 * unit, -2 * unit, -2 * unit), 5 * unit, 5 * unit);
-    painter.setPen(QPen(Qt::white, 1.0 * unit));
-    painter.drawRoundedRect(area.adjusted(4.5 * unit, 4.5 * unit, -4.5 * unit, -4.5 * unit), 3 * unit, 3 * unit);
+    // Its corners bend with a card's own (4 units round), so they stay as clear of the index as its sides.
+    const qreal half = kHintRingWidth / 2 * unit;
+    const qreal round = 4 * unit - half;
+    painter.setPen(QPen(kHintRing, kHintRingWidth * unit));
+    painter.drawRoundedRect(area.adjusted(half, half, -half, -half), round, round);
     painter.restore();
 }
 

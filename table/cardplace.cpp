@@ -111,13 +111,16 @@ void CardPlace::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(card, 4 * unit, 4 * unit);
     }
     if (m_hinted)
-        boardstyle::paintHintRing(painter, card, unit);
+        boardstyle::paintHintRing(painter, QRectF(rect()), unit);
     if (hasFocus()) {
+        // Inside the hint ring when the card has both, so neither hides the other.
+        const qreal in = (m_hinted ? boardstyle::kHintRingWidth : 0) * unit;
+        const QRectF focus = card.adjusted(in, in, -in, -in);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(boardstyle::kGold, 3.0 * unit));
-        painter.drawRoundedRect(card.adjusted(1.5 * unit, 1.5 * unit, -1.5 * unit, -1.5 * unit), 4 * unit, 4 * unit);
+        painter.drawRoundedRect(focus.adjusted(1.5 * unit, 1.5 * unit, -1.5 * unit, -1.5 * unit), 4 * unit, 4 * unit);
         painter.setPen(QPen(boardstyle::kDarkBlue, 1.0 * unit, Qt::DashLine));
-        painter.drawRoundedRect(card.adjusted(3.5 * unit, 3.5 * unit, -3.5 * unit, -3.5 * unit), 3 * unit, 3 * unit);
+        painter.drawRoundedRect(focus.adjusted(3.5 * unit, 3.5 * unit, -3.5 * unit, -3.5 * unit), 3 * unit, 3 * unit);
     }
 }
 

@@ -74,7 +74,9 @@ void HintRequester::hint(std::string_view rest)
         m_ringedContract = answer.contract;
         m_board.chooser()->setHinted(answer.contract);
         const QString reason = HintReason::forContract(answer.contract, position.hand);
-        m_board.addLogLine(QStringLiteral("Hint: ") + (reason.isEmpty() ? contractText(answer.contract) : reason));
+        const QString line = QStringLiteral("Hint: ") + (reason.isEmpty() ? contractText(answer.contract) : reason);
+        m_board.addLogLine(line);
+        m_board.setHintNote(line);
         return;
     }
     if (answer.handSlot < 1 || answer.handSlot > morlu::kHandSlots || !m_model.ownTurn())
@@ -105,6 +107,7 @@ void HintRequester::clearRing()
     if (CardPlace* place = m_board.handPlace(m_ringedSlot))
         place->setHinted(false);
     m_board.chooser()->setHinted(0);
+    m_board.setHintNote({});
     m_ringedSlot = 0;
     m_ringedContract = 0;
 }

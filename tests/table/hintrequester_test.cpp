@@ -101,8 +101,9 @@ TEST_F(HintRequesterTest, AsksOnlyOnTheOwnTurnOrChoice)
     }
 }
 
-// The host's answer rings its card or contract entry and says why in the game log; the ring goes with
-// its position, and an answer for another seat or a position already over is ignored.
+// The host's answer rings its card or contract entry and says why in the game log (for a contract on the
+// board as well); the ring goes with its position, and an answer for another seat or a position already
+// over is ignored.
 TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
 {
     struct Row {
@@ -156,7 +157,13 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         for (int slot = 1; slot <= 8; ++slot)
             EXPECT_EQ(ringed(slot), slot == row.slot) << slot;
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.log));
+        // The chooser covers the game log: a contract's reason shows on the board as well.
+        EXPECT_EQ(!board.hintNoteLabel()->isHidden(), row.contract != 0);
+        if (row.contract != 0) {
+            EXPECT_EQ(board.hintNoteLabel()->text(), QString::fromLatin1(row.log));
+        }
         feed(row.after);
+        EXPECT_TRUE(board.hintNoteLabel()->isHidden());
         EXPECT_EQ(hints.ringedSlot(), 0);
         EXPECT_EQ(board.chooser()->hinted(), 0);
         for (int slot = 1; slot <= 8; ++slot)
