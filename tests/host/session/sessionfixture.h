@@ -131,4 +131,7 @@ protected:
     std::vector<std::unique_ptr<TestTable>>& tables;
 };
 
+/// The host's own tests, split over several files by what they cover.
+class TServerTest : public SessionFixture {};
+
 } // namespace morlu::test
