@@ -131,7 +131,7 @@ protected:
     std::vector<std::unique_ptr<TestTable>>& tables;
 };
 
-/// The host's own tests, split over several files by what they cover.
+/// The fixture of the host's own tests: a host in memory (see SessionFixture).
 class TServerTest : public SessionFixture {};
 
 } // namespace morlu::test
