@@ -131,4 +131,7 @@ protected:
     std::vector<std::unique_ptr<TestTable>>& tables;
 };
 
+/// The fixture of the host's own tests: a host in memory (see SessionFixture).
+class TServerTest : public SessionFixture {};
+
 } // namespace morlu::test
