@@ -1,0 +1,223 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the whole window: each program runs under a display of its own, with
+# a private home and settings in a temporary folder, is driven by keyboard with xdotool and pictured
+# with ImageMagick.
+#
+#   tools/window-shots.sh BUILD_DIR OUT_DIR [NAME...]
+#
+# NAMEs (default: all): table-trick table-2x table-large help options-menu table-join-failed
+# table-reconnecting tally-list. Needs Xvfb, xdotool and ImageMagick. Every program talks only to
+# 127.0.0.1 and announces nothing. A state that never comes ends the script with status 1, naming it.
+set -euo pipefail
+
+ALL=(table-trick table-2x table-large help options-menu table-join-failed table-reconnecting tally-list)
+if [[ $# -lt 2 ]]; then
+    echo "usage: $0 BUILD_DIR OUT_DIR [NAME...]   (NAMEs: ${ALL[*]})" >&2
+    exit 2
+fi
+BUILD=$(cd "$1" && pwd)
+mkdir -p "$2"
+OUT=$(cd "$2" && pwd)
+shift 2
+NAMES=("$@")
+[[ ${#NAMES[@]} -gt 0 ]] || NAMES=("${ALL[@]}")
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "$0: $tool is missing" >&2; exit 2; }
+done
+[[ -x $BUILD/morlu ]] || { echo "$0: no $BUILD/morlu (build the morlu target first)" >&2; exit 2; }
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/window-shots.XXXXXX")
+PIDS=()
+XVFB_PID=
+
+# Stops the programs this script started, newest first, then the display.
+stop_all() {
+    local i
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${PIDS[i]}" 2>/dev/null || true
+    done
+    for pid in "${PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    PIDS=()
+}
+cleanup() {
+    stop_all
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
+    [[ -n ${KEEP_WORK:-} ]] && echo "work folder kept: $WORK" >&2 || rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "$0: $CURRENT: $*" >&2
+    [[ -n ${DISPLAY:-} ]] && import -window root "$WORK/failed-$CURRENT.png" 2>/dev/null &&
+        echo "$0: the screen then: $WORK/failed-$CURRENT.png (KEEP_WORK=1 keeps it)" >&2
+    exit 1
+}
+
+# A display of our own: the first free number from 90 on.
+start_display() {
+    local n
+    for ((n = 90; n < 140; n++)); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -screen 0 1920x1400x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        local tries
+        for ((tries = 0; tries < 50; tries++)); do
+            if [[ -e /tmp/.X11-unix/X$n ]] && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return
+            fi
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    done
+    echo "$0: no display could be started" >&2
+    exit 1
+}
+
+# A free TCP port on the loopback.
+free_port() {
+    local port
+    for ((tries = 0; tries < 50; tries++)); do
+        port=$((20000 + RANDOM % 20000))
+        ss -Hltn "sport = :$port" | grep -q . || { echo "$port"; return; }
+    done
+    echo "$0: no free port" >&2
+    exit 1
+}
+
+# run_table NAME [VAR=VALUE...] -- ARGS...: starts a copy of the program in a folder of its own, so its
+# settings and tally (kept beside the program) and its single-instance guard are private. Fast computer
+# players, no offer of Host Game and Join Game at a solo start.
+run_table() {
+    local name=$1 dir="$WORK/$1"
+    shift
+    local vars=()
+    while [[ $1 != -- ]]; do vars+=("$1"); shift; done
+    shift
+    mkdir -p "$dir/bin" "$dir/home" "$dir/run"
+    chmod 700 "$dir/run"
+    cp "$BUILD/morlu" "$dir/bin/morlu"
+    printf '[Morlu]\nShowDownload=false\nBotspeed=500\nPlayerName=%s\n' "$name" >"$dir/bin/kavrinlobby.ini"
+    (cd "$dir" && exec env HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" \
+        XDG_DATA_HOME="$dir/home/.local/share" XDG_RUNTIME_DIR="$dir/run" "${vars[@]}" \
+        "$dir/bin/morlu" "$@" >"$dir/log" 2>&1) &
+    PIDS+=($!)
+    LAST_PID=$!
+}
+
+# wait_window TITLE [SECONDS]: waits for a window whose whole title is TITLE (an extended regex) and
+# puts its id in WIN.
+wait_window() {
+    local tries
+    for ((tries = 0; tries < ${2:-20} * 5; tries++)); do
+        WIN=$(xdotool search --onlyvisible --name "^($1)\$" 2>/dev/null | head -1) || true
+        [[ -n $WIN ]] && return
+        sleep 0.2
+    done
+    fail "no window \"$1\" after ${2:-20} s"
+}
+
+# wait_dialog WINDOW WHAT: waits for another window of a fair size (a message box, say) over WINDOW.
+wait_dialog() {
+    local tries w WIDTH HEIGHT X Y SCREEN WINDOW
+    for ((tries = 0; tries < 100; tries++)); do
+        for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            [[ $w == "$1" ]] && continue
+            eval "$(xdotool getwindowgeometry --shell "$w")"
+            ((WIDTH > 50 && HEIGHT > 50)) && return
+        done
+        sleep 0.2
+    done
+    fail "no $2 after 20 s"
+}
+
+# Clicks a window at X,Y (into the board by default) so that it has the keyboard.
+focus_window() {
+    xdotool mousemove --window "$1" "${2:-400}" "${3:-150}" click 1
+    sleep 0.3
+}
+
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.3
+    done
+}
+
+# settle WINDOW WHAT [SECONDS]: waits until the window has not changed for two seconds: the computer
+# players have moved and wait for the player (with fast computer players a move comes every half second).
+settle() {
+    local last= now same=0 tries
+    for ((tries = 0; tries < ${3:-30} * 4; tries++)); do
+        now=$(import -window "$1" rgb:- 2>/dev/null | md5sum) || true
+        if [[ $now == "$last" ]]; then
+            ((++same >= 8)) && return
+        else
+            same=0
+            last=$now
+        fi
+        sleep 0.25
+    done
+    fail "the window never settled ($2)"
+}
+
+# shot WINDOW FILE: the screen cut to the window, so that its open menus and message boxes (windows of
+# their own) are in the picture; no metadata.
+shot() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root "$WORK/shot.png" || fail "no picture of the screen"
+    convert "$WORK/shot.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$OUT/$2.png"
+    echo "$OUT/$2.png: ${WIDTH}x${HEIGHT}"
+}
+
+# A solo game, seeded, its window clicked; WIN is the table.
+solo_table() {
+    run_table You "$@" -- --seed "${SEED:-7}"
+    wait_window 'Morlu - solo game'
+    TABLE=$WIN
+    focus_window "$TABLE"
+}
+
+shot_help() {
+    solo_table
+    keys F1
+    wait_window 'Morlu - Help'
+    sleep 0.5
+    shot "$WIN" help
+}
+
+# The Options menu open at Computer Players, before the game starts.
+shot_options_menu() {
+    solo_table
+    keys alt+o Down Down Down Down Right
+    sleep 0.5
+    shot "$TABLE" options-menu
+}
+
+# A join on a port where nobody listens: the table asks Retry, Change Address or Quit.
+shot_table_join_failed() {
+    run_table Me -- Me 127.0.0.1 false --port "$(free_port)"
+    wait_window 'Morlu - game at 127.0.0.1'
+    TABLE=$WIN
+    wait_dialog "$TABLE" "message box saying the join failed"
+    sleep 0.5
+    shot "$TABLE" table-join-failed
+}
+
+start_display
+for CURRENT in "${NAMES[@]}"; do
+    case $CURRENT in
+    table-trick | table-2x | table-large | help | options-menu | table-join-failed | table-reconnecting | tally-list)
+        "shot_${CURRENT//-/_}"
+        stop_all
+        ;;
+    *) fail "no such picture (${ALL[*]})" ;;
+    esac
+done
