@@ -102,7 +102,7 @@ run_table() {
     mkdir -p "$dir/bin" "$dir/home" "$dir/run"
     chmod 700 "$dir/run"
     cp "$BUILD/morlu" "$dir/bin/morlu"
-    printf '[Morlu]\nShowDownload=false\nBotspeed=500\nPlayerName=%s\n' "$name" >"$dir/bin/kavrinlobby.ini"
+    printf "[Morlu]\nShowDownload=false\nBotspeed=500\n" >"$dir/bin/kavrinlobby.ini"
     (cd "$dir" && exec env HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" \
         XDG_DATA_HOME="$dir/home/.local/share" XDG_RUNTIME_DIR="$dir/run" "${vars[@]}" \
         "$dir/bin/morlu" "$@" >"$dir/log" 2>&1) &
@@ -136,9 +136,12 @@ wait_dialog() {
     fail "no $2 after 20 s"
 }
 
-# Clicks a window at X,Y (into the board by default) so that it has the keyboard.
+# Clicks the board of a table window (halfway across, a quarter down, at any size) so that it has
+# the keyboard.
 focus_window() {
-    xdotool mousemove --window "$1" "${2:-400}" "${3:-150}" click 1
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 4)) click 1
     sleep 0.3
 }
 
@@ -150,14 +153,17 @@ keys() {
     done
 }
 
-# settle WINDOW WHAT [SECONDS]: waits until the window has not changed for two seconds: the computer
-# players have moved and wait for the player (with fast computer players a move comes every half second).
+# settle WINDOW WHAT [SECONDS]: waits until the window has not changed for three seconds: the computer
+# players have moved and wait for the player. That holds with fast computer players (a move every half
+# second) and a host without pauses (--pause-tick-ms 0), which would otherwise show each full trick
+# for three seconds.
 settle() {
     local last= now same=0 tries
     for ((tries = 0; tries < ${3:-30} * 4; tries++)); do
-        now=$(import -window "$1" rgb:- 2>/dev/null | md5sum) || true
+        now=$(import -window "$1" rgb:- | md5sum)
+        [[ ${PIPESTATUS[0]} -eq 0 ]] || fail "no picture of window $1"
         if [[ $now == "$last" ]]; then
-            ((++same >= 8)) && return
+            ((++same >= 12)) && return
         else
             same=0
             last=$now
@@ -177,12 +183,53 @@ shot() {
     echo "$OUT/$2.png: ${WIDTH}x${HEIGHT}"
 }
 
-# A solo game, seeded, its window clicked; WIN is the table.
+# A solo game with repeatable deals and no pauses, its board clicked; TABLE is its window.
 solo_table() {
-    run_table You "$@" -- --seed "${SEED:-7}"
+    run_table You "$@" -- --seed 7 --pause-tick-ms 0
     wait_window 'Morlu - solo game'
     TABLE=$WIN
     focus_window "$TABLE"
+}
+
+# The first contract of a seeded full game (the player directs, MORLU), first trick: the player leads
+# the 7 of clubs, Klock takes the trick and leads diamonds; on the player's turn the cards that do not
+# follow are dimmed, and Left rings the 10 of diamonds.
+trick() {
+    solo_table "$@"
+    keys ctrl+n Return
+    settle "$TABLE" "the contract chooser"
+    keys 1
+    settle "$TABLE" "the player's lead"
+    keys 3
+    settle "$TABLE" "the player's turn in the second trick"
+    keys Left
+    sleep 0.5
+}
+
+shot_table_trick() {
+    trick
+    shot "$TABLE" table-trick
+}
+
+shot_table_2x() {
+    trick QT_SCALE_FACTOR=2
+    shot "$TABLE" table-2x
+}
+
+# A larger window, the first contract DOMINO: after the player's 9 of diamonds and one card from the
+# others, the cards that fit the layout stand out.
+shot_table_large() {
+    solo_table
+    xdotool windowsize "$TABLE" 1500 1060
+    sleep 0.5
+    focus_window "$TABLE"
+    keys ctrl+n Return
+    settle "$TABLE" "the contract chooser"
+    keys 6
+    settle "$TABLE" "the player's first DOMINO card"
+    keys 1
+    settle "$TABLE" "the player's second DOMINO turn"
+    shot "$TABLE" table-large
 }
 
 shot_help() {
