@@ -50,7 +50,7 @@ trap cleanup EXIT
 
 fail() {
     echo "$0: $CURRENT: $*" >&2
-    [[ -n ${DISPLAY:-} ]] && import -window root "$WORK/failed-$CURRENT.png" 2>/dev/null &&
+    [[ -n $XVFB_PID ]] && import -window root "$WORK/failed-$CURRENT.png" 2>/dev/null &&
         echo "$0: the screen then: $WORK/failed-$CURRENT.png (KEEP_WORK=1 keeps it)" >&2
     exit 1
 }
@@ -160,8 +160,7 @@ keys() {
 settle() {
     local last= now same=0 tries
     for ((tries = 0; tries < ${3:-30} * 4; tries++)); do
-        now=$(import -window "$1" rgb:- | md5sum)
-        [[ ${PIPESTATUS[0]} -eq 0 ]] || fail "no picture of window $1"
+        now=$(window_sum "$1")
         if [[ $now == "$last" ]]; then
             ((++same >= 12)) && return
         else
@@ -171,6 +170,22 @@ settle() {
         sleep 0.25
     done
     fail "the window never settled ($2)"
+}
+
+# A fingerprint of what a window shows.
+window_sum() {
+    import -window "$1" rgb:- | md5sum
+    [[ ${PIPESTATUS[0]} -eq 0 ]] || fail "no picture of window $1"
+}
+
+# wait_change WINDOW BEFORE WHAT: waits until the window's fingerprint differs from BEFORE.
+wait_change() {
+    local tries
+    for ((tries = 0; tries < 100; tries++)); do
+        [[ $(window_sum "$1") != "$2" ]] && return
+        sleep 0.2
+    done
+    fail "the window never showed $3"
 }
 
 # shot WINDOW FILE: the screen cut to the window, so that its open menus and message boxes (windows of
@@ -256,6 +271,54 @@ shot_table_join_failed() {
     wait_dialog "$TABLE" "message box saying the join failed"
     sleep 0.5
     shot "$TABLE" table-join-failed
+}
+
+# Bea joins a dedicated host and starts a game; when she has chosen the contract the host dies without
+# a word, and her table says it is coming back.
+shot_table_reconnecting() {
+    local port
+    port=$(free_port)
+    run_table host -- --server --port "$port" --no-announce --seed 7 --pause-tick-ms 0
+    local host=$LAST_PID
+    run_table Bea -- Bea 127.0.0.1 false --port "$port"
+    wait_window 'Morlu - .*game at 127\.0\.0\.1'
+    TABLE=$WIN
+    focus_window "$TABLE"
+    keys ctrl+n Return
+    settle "$TABLE" "the contract chooser"
+    keys 1
+    settle "$TABLE" "Bea's lead"
+    local before
+    before=$(window_sum "$TABLE")
+    kill -KILL "$host"
+    wait "$host" 2>/dev/null || true
+    wait_change "$TABLE" "$before" "the lost connection"
+    settle "$TABLE" "the lost connection"
+    shot "$TABLE" table-reconnecting
+}
+
+# Bea joins a dedicated host and starts a game; when she has chosen the contract the host dies without
+# a word, and her table says it is coming back.
+shot_table_reconnecting() {
+    local port
+    port=$(free_port)
+    run_table host -- --server --port "$port" --no-announce --seed 7 --pause-tick-ms 0
+    local host=$LAST_PID
+    run_table Bea -- Bea 127.0.0.1 false --port "$port"
+    wait_window 'Morlu - .*game at 127\.0\.0\.1'
+    TABLE=$WIN
+    focus_window "$TABLE"
+    keys ctrl+n Return
+    settle "$TABLE" "the contract chooser"
+    keys 1
+    settle "$TABLE" "Bea's lead"
+    local before
+    before=$(window_sum "$TABLE")
+    kill -KILL "$host"
+    wait "$host" 2>/dev/null || true
+    wait_change "$TABLE" "$before" "the lost connection"
+    settle "$TABLE" "the lost connection"
+    shot "$TABLE" table-reconnecting
 }
 
 start_display
