@@ -100,19 +100,24 @@ find_window() {
 
 # find_dialog WINDOW: another window of a fair size (a dialog, a message box) of WINDOW's program.
 find_dialog() {
-    local w WIDTH HEIGHT X Y SCREEN WINDOW
+    local w X Y WIDTH HEIGHT
     for w in $(xdotool search --all --onlyvisible --pid "$(xdotool getwindowpid "$1")" --name .); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        geometry "$w"
         [[ $w != "$1" ]] && ((WIDTH > 50 && HEIGHT > 50)) && return
     done
     return 1
 }
 
+# geometry WINDOW: sets X, Y, WIDTH and HEIGHT (the caller's, when it declares them local).
+geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+}
+
 # Clicks the board of a table window (halfway across, a quarter down, at any size) so that it has
 # the keyboard.
 focus_window() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
+    local X Y WIDTH HEIGHT
+    geometry "$1"
     xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 4)) click 1
     sleep 0.3
 }
@@ -136,7 +141,7 @@ changed() { [[ $(window_sum "$1") != "$2" ]]; }
 # the computer players wait for the player. That holds with fast computer players (a move every half
 # second) and a host without pauses (--pause-tick-ms 0; else each full trick stays three seconds).
 settle() {
-    local last= now same=0 tries
+    local last='' now same=0 tries
     for ((tries = 0; tries < ${3:-30} * 4; tries++)); do
         now=$(window_sum "$1")
         if [[ $now == "$last" ]]; then
@@ -153,8 +158,8 @@ settle() {
 # shot WINDOW FILE: the screen cut to the window, so that its open menus and message boxes (windows of
 # their own) are in the picture; no metadata.
 shot() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
+    local X Y WIDTH HEIGHT
+    geometry "$1"
     import -window root "$WORK/shot.png" || fail "no picture of the screen"
     convert "$WORK/shot.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$OUT/$2.png"
     echo "$OUT/$2.png: ${WIDTH}x${HEIGHT}"
