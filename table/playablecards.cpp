@@ -30,4 +30,26 @@ void PlayableCards::refresh()
                                              : (may ? CardPlace::Playable::Yes : CardPlace::Playable::No));
         place->setDimmed(judged && holds && m_shown && !may);
     }
+    const bool turnCame = judged && !m_judged;
+    m_judged = judged;
+    if (!turnCame || !m_shown)
+        return;
+    int focused = 0;
+    for (int slot = 1; slot <= morlu::kHandSlots; ++slot)
+        if (m_board.handPlace(slot)->hasFocus())
+            focused = slot;
+    if (focused == 0 || !m_board.handPlace(focused)->isDimmed())
+        return;
+    // The nearest card that may be played; of two as near, the one to the right, where the focus goes on.
+    for (int distance = 1; distance < morlu::kHandSlots; ++distance) {
+        for (const int slot : {focused + distance, focused - distance}) {
+            if (slot < 1 || slot > morlu::kHandSlots)
+                continue;
+            CardPlace* place = m_board.handPlace(slot);
+            if (m_model.hand()[std::size_t(slot)] != 0 && !place->isDimmed()) {
+                place->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+    }
 }

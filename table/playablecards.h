@@ -11,6 +11,9 @@ class TableModel;
  * "not playable" either way. The verdict is the host's own rule (morlu::playRefusal) applied to what the
  * host has said (the table's model): the contract, the trick, the hand, the suit led and the DOMINO
  * layout. The table still sends every card the player chooses; the host decides.
+ *
+ * When the turn comes while the keyboard focus rests on a card it dims, the focus moves to the nearest
+ * card the host would take, so a player on the keys can play it at once.
  */
 class PlayableCards {
 public:
@@ -30,4 +33,5 @@ private:
     Board& m_board;
     const TableModel& m_model;
     bool m_shown = true;
+    bool m_judged = false; ///< the marks were last made on the player's turn
 };

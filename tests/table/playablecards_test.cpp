@@ -4,6 +4,9 @@
 #include "printers.h"
 #include "tablefixture.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,6 +125,59 @@ TEST_F(PlayableCardsTest, DimsTheCardsTheHostWouldRefuseOnTheOwnTurn)
             }
         }
         playable.setShown(true);
+    }
+}
+
+// A player on the keys whose focus rests on a card the turn makes refused finds it moved to the nearest
+// card the host takes (to the right when two are as near); a focus the player moves later stays put.
+TEST_F(PlayableCardsTest, MovesTheFocusOffARefusedCardWhenTheTurnComes)
+{
+    board.show();
+    QApplication::setActiveWindow(&board);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&board));
+    const std::function<void()> clubLed = [this] {
+        round.choosehand("2+2+0+");
+        game.starthand("");
+        game.placecard("4+14+3+t+");
+        round.getnextplayer("1+");
+    };
+    const std::function<void()> heartBarred = [this] {
+        round.choosehand("2+1+0+");
+        game.starthand("");
+        round.getnextplayer("1+");
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> turn;
+        int focused;    ///< before the turn
+        bool shown;     ///< Show Playable Cards
+        int movedLater; ///< the player moves the focus here on the turn, 0 for not
+        int expected;
+    };
+    // The hand by slot: 8D QD 7C JC 8H KH 9S 10S.
+    const Row rows[] = {
+        {"a Club led, on the 8 of Diamonds: the nearest Club", clubLed, 1, true, 0, 3},
+        {"a Club led, on the King of Hearts: the Jack of Clubs", clubLed, 6, true, 0, 4},
+        {"a Club led, on a Club: stays", clubLed, 3, true, 0, 3},
+        {"no Heart may lead, on the 8 of Hearts: the right one is refused too", heartBarred, 5, true, 0, 4},
+        {"no Heart may lead, on the King of Hearts: the 9 of Spades", heartBarred, 6, true, 0, 7},
+        {"the option off: stays", clubLed, 1, false, 0, 1},
+        {"moved to a refused card on the turn: stays", clubLed, 3, true, 8, 8},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        openRound(2);
+        playable.setShown(row.shown);
+        playable.refresh();
+        board.handPlace(row.focused)->setFocus();
+        ASSERT_TRUE(board.handPlace(row.focused)->hasFocus());
+        row.turn();
+        playable.refresh();
+        if (row.movedLater != 0) {
+            board.handPlace(row.movedLater)->setFocus();
+            playable.refresh();
+        }
+        EXPECT_TRUE(board.handPlace(row.expected)->hasFocus());
     }
 }
 
