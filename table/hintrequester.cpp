@@ -2,6 +2,7 @@
 
 #include "board.h"
 #include "cardplace.h"
+#include "chatsink.h"
 #include "contractchooser.h"
 #include "hintreason.h"
 #include "hostrequests.h"
@@ -20,8 +21,8 @@ QString contractText(int contract)
 } // namespace
 
 HintRequester::HintRequester(Board& board, const TableModel& model, HostRequests& host, OneShotTimer& timer,
-                             QObject* parent)
-    : QObject(parent), m_board(board), m_model(model), m_host(host), m_timer(timer)
+                             ChatSink& chat, QObject* parent)
+    : QObject(parent), m_board(board), m_model(model), m_host(host), m_timer(timer), m_chat(chat)
 {
     m_timer.setTimeout([this] { answerOverdue(); });
 }
@@ -95,9 +96,13 @@ void HintRequester::answerOverdue()
         return;
     m_awaiting = false;
     // With other humans seated the host answers only with the host player's leave.
-    m_board.addLogLine(othersSeated() ? QStringLiteral("No hint came: the host player allows none, or this host "
-                                                       "gives none.")
-                                      : QStringLiteral("This host gives no hints."));
+    const QString line = othersSeated() ? QStringLiteral("No hint came: the host player allows none, or this host "
+                                                         "gives none.")
+                                        : QStringLiteral("This host gives no hints.");
+    m_board.addLogLine(line);
+    // The contract chooser lies over the game log while the player chooses: the chat is in sight.
+    if (choosing())
+        m_chat.noticeLine(line);
 }
 
 void HintRequester::clearRing()

@@ -9,6 +9,7 @@
 #include <string_view>
 
 class Board;
+class ChatSink;
 class HostRequests;
 class OneShotTimer;
 class TableModel;
@@ -24,7 +25,8 @@ class TableModel;
  *
  * An older host drops the request: when no answer comes within kAnswerMs the game log says "This host
  * gives no hints." (with other humans at the table the host player may simply not allow them, and the
- * line says so). A request that the position overtakes (the turn moves on before the answer) is
+ * line says so). While the player chooses a contract the chooser covers the game log, so that line
+ * goes to the chat too. A request that the position overtakes (the turn moves on before the answer) is
  * forgotten without a word, and so is an answer that comes too late for its position.
  */
 class HintRequester : public QObject {
@@ -34,8 +36,8 @@ public:
     /// How long the table waits for the host's answer, in milliseconds.
     static constexpr int kAnswerMs = 1000;
 
-    /** @p timer is the one-shot timer of the wait for an answer; it must outlive the requester. */
-    HintRequester(Board& board, const TableModel& model, HostRequests& host, OneShotTimer& timer,
+    /** @p timer is the one-shot timer of the wait for an answer; it and @p chat must outlive the requester. */
+    HintRequester(Board& board, const TableModel& model, HostRequests& host, OneShotTimer& timer, ChatSink& chat,
                   QObject* parent = nullptr);
 
     /** Registers CMD_hint, the host's answer. */
@@ -70,6 +72,7 @@ private:
     const TableModel& m_model;
     HostRequests& m_host;
     OneShotTimer& m_timer;
+    ChatSink& m_chat;
     bool m_awaiting = false;
     bool m_mayAsk = false;
     int m_ringedSlot = 0;

@@ -142,7 +142,7 @@ void Tchat::buildParts()
     m_access = std::make_unique<TableAccessibility>(*m_board, m_state, m_display->model());
     new StandingsPanel(*m_board, m_display->model());
     m_hintTimer = new QtOneShotTimer(this);
-    m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, this);
+    m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, *m_chat, this);
     m_keys->setHintRequest([this] { m_hints->Hint1Click(); });
     m_replay = new TableReplay(
         TableReplay::Parts{*this, *m_board, *m_display, m_state, *m_chat, *m_sounds, *m_connection, *this}, {}, this);

@@ -49,7 +49,8 @@ protected:
     TableModel model;
     HostRecorder host;
     ManualTimer timer;
-    HintRequester hints{board, model, host, timer};
+    ChatRecorder chat;
+    HintRequester hints{board, model, host, timer, chat};
 };
 
 // The request goes out only while the host waits for the own seat, and only once while it is unanswered;
@@ -146,6 +147,7 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         SCOPED_TRACE(row.name);
         model.reset();
         board.gameLog()->clear();
+        chat.lines.clear();
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.before.begin(), row.before.end());
         feed(lines);
@@ -165,7 +167,7 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
 }
 
 // An older host drops the request: a second later the player is told, unless an answer came or the
-// position was over first.
+// position was over first; in the chat too while the contract chooser covers the game log.
 TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnswer)
 {
     struct Row {
@@ -173,22 +175,26 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
         std::vector<std::string> extra; ///< after the opening of seat 1, before asking
         int answerAt;                   ///< milliseconds after asking; -1 for never
         std::vector<std::string> meanwhile;
-        const char* log; ///< the last log line 1000 ms after asking
+        const char* log;  ///< the last log line 1000 ms after asking
+        const char* chat; ///< the chat line by then; empty for none
     };
     const Row rows[] = {
-        {"no answer, alone at the table", {}, -1, {}, "This host gives no hints."},
+        {"no answer, alone at the table", {}, -1, {}, "This host gives no hints.", "0+This host gives no hints."},
+        {"no answer on the own lead: the log is in sight", kOwnLead, -1, {}, "This host gives no hints.", ""},
         {"no answer, another human seated",
          {"CMD_newplayerinfo+3+Bob"},
          -1,
          {},
-         "No hint came: the host player allows none, or this host gives none."},
-        {"answered in time", {}, 999, {}, "Hint: GUILLOTINE"},
-        {"the position is over first", {}, -1, {"CMD_choosehand+1+6+0+"}, ""},
+         "No hint came: the host player allows none, or this host gives none.",
+         "0+No hint came: the host player allows none, or this host gives none."},
+        {"answered in time", {}, 999, {}, "Hint: GUILLOTINE", ""},
+        {"the position is over first", {}, -1, {"CMD_choosehand+1+6+0+"}, "", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         model.reset();
         board.gameLog()->clear();
+        chat.lines.clear();
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.extra.begin(), row.extra.end());
         feed(lines);
@@ -204,6 +210,7 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
             timer.advance(1);
         }
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.log));
+        EXPECT_EQ(chat.texts().join(QLatin1Char('|')), QString::fromLatin1(row.chat));
         EXPECT_FALSE(hints.awaitingAnswer());
         hints.hint("1+0+9+");
     }

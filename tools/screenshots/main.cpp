@@ -101,7 +101,7 @@ public:
     PlayerInput input{board, state, display.model(), host, dialogs, events};
     StandingsPanel* standings = new StandingsPanel(board, display.model());
     ManualTimer hintTimer;
-    HintRequester hints{board, display.model(), host, hintTimer};
+    HintRequester hints{board, display.model(), host, hintTimer, chat};
     morlu::Dispatcher<> commands;
 };
 
