@@ -237,15 +237,16 @@ void BoardDisplay::getnextplayer(int seat)
         return;
     m_board.placeTurn(seat);
     showTurnStatus(seat);
-    if (m_board.seatName(seat) == m_state.myname)
+    if (seat == m_state.myseat)
         m_events.playsounds(m_events.chosenturnsound() == 1 ? QStringLiteral("turnnew") : QStringLiteral("turn"));
 }
 
 void BoardDisplay::showTurnStatus(int seat)
 {
-    const QString name = m_board.seatName(seat);
-    m_board.statusLabel()->setText(name == m_state.myname ? QStringLiteral("Your Turn.")
-                                                          : name + QStringLiteral("'s turn."));
+    // The seat, not the name: the host tells two tables with one name apart ("Bob (2)"), but the table
+    // keeps the name it asked for.
+    m_board.statusLabel()->setText(seat == m_state.myseat ? QStringLiteral("Your Turn.")
+                                                          : m_board.seatName(seat) + QStringLiteral("'s turn."));
 }
 
 void BoardDisplay::showChoosing(int director)

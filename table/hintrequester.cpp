@@ -3,6 +3,7 @@
 #include "board.h"
 #include "cardplace.h"
 #include "contractchooser.h"
+#include "fitlabel.h"
 #include "hintreason.h"
 #include "hostrequests.h"
 #include "oneshottimer.h"
@@ -97,9 +98,13 @@ void HintRequester::answerOverdue()
         return;
     m_awaiting = false;
     // With other humans seated the host answers only with the host player's leave.
-    m_board.addLogLine(othersSeated() ? QStringLiteral("No hint came: the host player allows none, or this host "
-                                                       "gives none.")
-                                      : QStringLiteral("This host gives no hints."));
+    const QString line = othersSeated() ? QStringLiteral("No hint came: the host player allows none, or this host "
+                                                         "gives none.")
+                                        : QStringLiteral("This host gives no hints.");
+    m_board.addLogLine(line);
+    // The contract chooser lies over the game log while the player chooses.
+    if (choosing())
+        m_board.setHintNote(line);
 }
 
 void HintRequester::clearRing()
@@ -119,6 +124,9 @@ void HintRequester::refresh()
     const bool choiceGone = m_ringedContract != 0 && !choosing();
     if (cardGone || choiceGone)
         clearRing();
+    // The line under the contract box goes with the choice it was said for.
+    if (!choosing() && !m_board.hintNoteLabel()->isHidden())
+        m_board.setHintNote({});
     // The host drops a request its position has left; no answer is then no news.
     if (m_awaiting && !may) {
         m_awaiting = false;

@@ -91,8 +91,12 @@ void TableOptions::loadinifile()
     m_parts.chat.mainchat().relayout();
     m_parts.menus.checkTextSize(file.textsize);
 
-    m_savedbounds = file.bounds;
-    setWindowBounds(WindowPlacement::onScreen(file.bounds, workAreas()));
+    // Every login reads the file, a table's return after a dropped connection too; only the first one
+    // places the window, so a window the player has moved since stays where it is.
+    if (!m_read) {
+        m_savedbounds = file.bounds;
+        setWindowBounds(WindowPlacement::onScreen(file.bounds, workAreas()));
+    }
 
     m_current.textcolor = file.textcolor;
     m_parts.chat.setTextColour(file.textcolor);

@@ -56,7 +56,10 @@ public:
     /** Settings kept in the file at @p path (TableSettings::defaultPath() in the program). */
     TableOptions(const Parts& parts, const QString& path, ColourChooser chooseColour, QObject* parent = nullptr);
 
-    /** Reads every key in its order and applies it; from now on the file is written. */
+    /**
+     * Reads every key in its order and applies it; from now on the file is written. The window's place
+     * is applied at the first reading only: a login after a dropped connection leaves the window alone.
+     */
     void loadinifile();
     /** Writes every key but the phrases, with the window's current bounds; false before loadinifile. */
     bool saveinifile();

@@ -96,6 +96,9 @@ void TableSession::newplayerinfo(std::string_view rest)
     const QString name = fromView(arrival.name);
     if (s == m_state.myseat) {
         m_chat.systemLine(QStringLiteral("You are Connected."));
+        // The host makes names clean and distinct ("Ann (2)"): the player hears which one is his.
+        if (!m_state.myname.isEmpty() && name != m_state.myname)
+            m_chat.systemLine(QStringLiteral("The host seats you as ") + ChatSink::isolated(name) + QStringLiteral("."));
         m_chat.systemLine(QStringLiteral("Press Ctrl-i for quick instructions."));
         if (m_loadinifile)
             m_loadinifile();

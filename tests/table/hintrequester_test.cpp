@@ -3,6 +3,7 @@
 #include "board.h"
 #include "cardplace.h"
 #include "contractchooser.h"
+#include "fitlabel.h"
 #include "hintreason.h"
 #include "manualtimer.h"
 #include "printers.h"
@@ -172,7 +173,8 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
 }
 
 // An older host drops the request: a second later the player is told, unless an answer came or the
-// position was over first.
+// position was over first; under the contract box too while the chooser covers the game log, until the
+// choice is made.
 TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnswer)
 {
     struct Row {
@@ -180,17 +182,20 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
         std::vector<std::string> extra; ///< after the opening of seat 1, before asking
         int answerAt;                   ///< milliseconds after asking; -1 for never
         std::vector<std::string> meanwhile;
-        const char* log; ///< the last log line 1000 ms after asking
+        const char* log;  ///< the last log line 1000 ms after asking
+        const char* note; ///< the line under the contract box by then; empty for none
     };
     const Row rows[] = {
-        {"no answer, alone at the table", {}, -1, {}, "This host gives no hints."},
+        {"no answer, alone at the table", {}, -1, {}, "This host gives no hints.", "This host gives no hints."},
+        {"no answer on the own lead: the log is in sight", kOwnLead, -1, {}, "This host gives no hints.", ""},
         {"no answer, another human seated",
          {"CMD_newplayerinfo+3+Bob"},
          -1,
          {},
+         "No hint came: the host player allows none, or this host gives none.",
          "No hint came: the host player allows none, or this host gives none."},
-        {"answered in time", {}, 999, {}, "Hint: GUILLOTINE"},
-        {"the position is over first", {}, -1, {"CMD_choosehand+1+6+0+"}, ""},
+        {"answered in time", {}, 999, {}, "Hint: GUILLOTINE", "Hint: GUILLOTINE"},
+        {"the position is over first", {}, -1, {"CMD_choosehand+1+6+0+"}, "", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -211,8 +216,12 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
             timer.advance(1);
         }
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.log));
+        const FitLabel* note = board.hintNoteLabel();
+        EXPECT_EQ(note->isHidden() ? QString() : note->text(), QString::fromLatin1(row.note));
         EXPECT_FALSE(hints.awaitingAnswer());
         hints.hint("1+0+9+");
+        feed({"CMD_choosehand+1+6+0+"});
+        EXPECT_TRUE(note->isHidden());
     }
 }
 

@@ -17,10 +17,10 @@ using morlu::test::TableFixture;
 
 class RoundDisplayTest : public TableFixture {};
 
-TEST_F(RoundDisplayTest, TurnComparesNamesNotSeats)
+TEST_F(RoundDisplayTest, TurnGoesByTheOwnSeatNotTheName)
 {
     openRound(2);
-    board.setSeatName(3, QStringLiteral("You")); // another player bears the same name
+    board.setSeatName(3, QStringLiteral("You")); // another player bears the name this table asked for
     heard.sounds.clear();
 
     round.getnextplayer("2+");
@@ -31,6 +31,12 @@ TEST_F(RoundDisplayTest, TurnComparesNamesNotSeats)
     EXPECT_TRUE(heard.sounds.isEmpty());
 
     round.getnextplayer("3+");
+    EXPECT_EQ(textOf("label_status"), QStringLiteral("You's turn."));
+    EXPECT_TRUE(heard.sounds.isEmpty());
+
+    // The own seat, renamed by the host ("You (2)"), is still the player's turn.
+    board.setSeatName(1, QStringLiteral("You (2)"));
+    round.getnextplayer("1+");
     EXPECT_EQ(textOf("label_status"), QStringLiteral("Your Turn."));
     EXPECT_EQ(heard.sounds, QStringList{QStringLiteral("turn")});
 

@@ -275,6 +275,18 @@ TEST_F(TableOptionsTest, TheWindowsPlaceIsWrittenAtCloseOnlyWhenItMoved)
     EXPECT_TRUE(fileBytes().contains("Top=60\n")) << "resetting writes nothing";
 }
 
+TEST_F(TableOptionsTest, ALoginAfterADroppedConnectionLeavesTheWindowWhereThePlayerPutIt)
+{
+    writeFile("[Morlu]\nTop=40\nLeft=30\nWidth=800\nHeight=600\n");
+    options.loadinifile();
+    window.move(200, 150);
+    window.resize(850, 650);
+    options.loadinifile();
+    EXPECT_EQ(QRect(window.pos(), window.size()), QRect(200, 150, 850, 650));
+    options.FormClose();
+    EXPECT_TRUE(fileBytes().contains("Top=150\nLeft=200\n")) << fileBytes().constData();
+}
+
 TEST_F(TableOptionsTest, DoneOnThePhraseEditorSetsTheButtonsAndWritesAllNine)
 {
     QStringList phrases;

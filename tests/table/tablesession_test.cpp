@@ -58,6 +58,35 @@ TEST_F(TableSessionTest, EachWordWritesItsLines)
     EXPECT_EQ(board.seatName(3), QStringLiteral("Klock"));
 }
 
+// A table whose name the host changed (taken already, or cleaned) is told the name it plays under.
+TEST_F(TableSessionTest, TheOwnArrivalSaysTheNameTheHostGave)
+{
+    struct Row {
+        const char* login;
+        const char* arrival;
+        QStringList chat;
+    };
+    const QString connected = QStringLiteral("0+You are Connected.");
+    const QString instructions = QStringLiteral("0+Press Ctrl-i for quick instructions.");
+    const Row rows[] = {
+        {"CMD_sendlogininfo+2", "CMD_newplayerinfo+2+Ann", {connected, instructions}},
+        {"CMD_sendlogininfo+2",
+         "CMD_newplayerinfo+2+Ann (2)",
+         {connected, QStringLiteral("0+The host seats you as Ann (2)."), instructions}},
+        {"CMD_sendlogininfo+6",
+         "CMD_newplayerinfo+6+Ann (2)",
+         {connected, QStringLiteral("0+The host seats you as Ann (2)."), instructions,
+          QStringLiteral("0+You are spying.")}},
+        {"CMD_sendlogininfo+2", "CMD_newplayerinfo+3+Ann (2)", {QStringLiteral("0+Ann (2) is Connected.")}},
+    };
+    for (const Row& row : rows) {
+        commands.dispatch(row.login);
+        chat.lines.clear();
+        commands.dispatch(row.arrival);
+        EXPECT_EQ(chat.texts(), row.chat) << row.arrival;
+    }
+}
+
 // Every name in a system line stands isolated, so a right-to-left override in it reaches nothing after it.
 TEST_F(TableSessionTest, NamesInSystemLinesAreIsolated)
 {
