@@ -88,6 +88,7 @@ void TableConnection::linkClosed()
     m_offline = true;
     if (!m_reconnecting) {
         m_reconnecting = true;
+        m_toldDropped = false;
         m_attempts = 0;
         m_lostFor.start();
         emit notice(QStringLiteral("Connection to the host lost. Reconnecting..."));
@@ -185,9 +186,16 @@ void TableConnection::openLobby()
 
 void TableConnection::sendline(std::string_view line)
 {
-    // While the connection is being made again, what the player asks is dropped without a word.
-    if (m_offline || m_replaying)
+    // While the connection is being made again, what the player asks is dropped: the player is told once.
+    if (m_replaying)
         return;
+    if (m_offline) {
+        if (m_reconnecting && !m_toldDropped) {
+            m_toldDropped = true;
+            emit notice(QStringLiteral("Not sent while reconnecting to the host."));
+        }
+        return;
+    }
     try {
         m_link->sendline(line);
     } catch (const morlu::ESockException& error) {

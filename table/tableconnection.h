@@ -30,7 +30,8 @@ class TSock;
  * received before are handled.
  *
  * Any other table whose connection is lost comes back: it says "Connection to the host lost.
- * Reconnecting..." (notice()), drops what the player asks meanwhile, and connects again, at once and
+ * Reconnecting..." (notice()), drops what the player asks meanwhile (saying "Not sent while reconnecting
+ * to the host." at the first), and connects again, at once and
  * then after growing pauses (kFirstRetryMs doubling up to kMaxRetryMs) for kReconnectWindowMs; the new
  * connection rejoins the old seat with the seat key (TableSession) and the catch-up of its login brings
  * the game back. If no connection is made in that time it says "The host cannot be reached." and the
@@ -140,6 +141,7 @@ private:
     int m_maxRetryMs = kMaxRetryMs;
     bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
     bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
+    bool m_toldDropped = false;  ///< the player was told this time back that a request was dropped
     bool m_ending = false;       ///< the table ends: nothing is tried again
     bool m_replaying = false;    ///< a replay: nothing is sent and nothing ends the table
     qsizetype m_lobbyReceived = 0;
