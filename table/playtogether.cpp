@@ -18,7 +18,8 @@ namespace {
 /// The port option, left out for the port every host and table uses unless told otherwise.
 QStringList portOption(quint16 port)
 {
-    return port == GameAddress::kDefaultPort ? QStringList() : QStringList{QStringLiteral("--port"), QString::number(port)};
+    return port == GameAddress::kDefaultPort ? QStringList()
+                                             : QStringList{QStringLiteral("--port"), QString::number(port)};
 }
 
 } // namespace
@@ -26,8 +27,7 @@ QStringList portOption(quint16 port)
 PlayTogether::PlayTogether(QWidget& window, TableState& state, const TableModel& model, TableDialogs& dialogs,
                            ChatSink& chat, FriendsLine& friends, std::function<QString()> settingsPath, QObject* parent)
     : QObject(parent), m_window(window), m_state(state), m_model(model), m_dialogs(dialogs), m_chat(chat),
-      m_friends(friends), m_settingsPath(std::move(settingsPath)),
-      m_restarter([](const QStringList& arguments) {
+      m_friends(friends), m_settingsPath(std::move(settingsPath)), m_restarter([](const QStringList& arguments) {
           if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
               qWarning("Morlu: could not start the chosen game");
       }),
@@ -100,11 +100,17 @@ void PlayTogether::joinChosen(const QString& name, const GameAddress& address)
 {
     if (!mayLeave(QStringLiteral("join %1").arg(address.text())))
         return;
+    // The address goes into the recent hosts once that host answers (rememberHost()), not when typed.
     ProfileFile file(m_settingsPath());
     TableSettings::writePlayerName(file, name);
-    TableSettings::writeRecentHosts(file,
-                                    TableSettings::withRecentHost(TableSettings::read(file).recentHosts, address.text()));
     restart(joinArguments(name, address));
+}
+
+void PlayTogether::rememberHost(const QString& address, const QString& port)
+{
+    ProfileFile file(m_settingsPath());
+    const QString host = GameAddress::of(address, quint16(port.toUInt())).text();
+    TableSettings::writeRecentHosts(file, TableSettings::withRecentHost(TableSettings::read(file).recentHosts, host));
 }
 
 void PlayTogether::hostChosen(const HostChoice& choice)

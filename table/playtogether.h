@@ -68,6 +68,8 @@ public:
     void HostGame1Click();
     /** File > Join Game... (Ctrl+J). */
     void JoinGame1Click();
+    /** The host at @p address, @p port answered this table's join: it heads the recent hosts. */
+    void rememberHost(const QString& address, const QString& port);
     /** After a failed join: the Join dialog again, holding @p address and @p port. */
     void changeAddress(const QString& address, const QString& port);
     /** The program's host could not listen on @p port, held by another program: Host Game again. */

@@ -18,7 +18,13 @@ TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObje
     morlu::TSock::setUncaughtErrorHandler(
         [](const QString& text) { qWarning("Morlu: socket handler failed: %s", qPrintable(text)); });
     connect(m_link, &TableLink::closed, this, &TableConnection::linkClosed);
-    connect(m_link, &TableLink::lineHandled, this, [this] { m_reconnecting = false; });
+    connect(m_link, &TableLink::lineHandled, this, [this] {
+        m_reconnecting = false;
+        if (m_joining) {
+            m_joining = false;
+            emit joined(m_address, m_port);
+        }
+    });
     connect(&m_link->connection(), &morlu::LineConnection::connected, this, [this] { m_offline = false; });
     connect(this, &TableConnection::ended, this, [this] {
         m_ending = true;
@@ -140,6 +146,7 @@ void TableConnection::join(const QString& address, const QString& port)
 {
     m_address = address;
     m_port = port;
+    m_joining = true;
     connectToHost();
 }
 

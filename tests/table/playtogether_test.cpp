@@ -88,8 +88,9 @@ struct WaitingTable {
 
 struct PlayTogetherTable : ::testing::Test, WaitingTable {};
 
-// Ctrl+J, an address typed, Enter: the program starts again joining that host and port, the table
-// leaves, and the address heads the recent hosts (at most eight, newest first, no repeats).
+// Ctrl+J, an address typed, Enter: the program starts again joining that host and port, and the table
+// leaves. Once that host answers, its address heads the recent hosts (at most eight, newest first, no
+// repeats); a mistyped address that no host answers never gets there.
 TEST_F(PlayTogetherTable, CtrlJTypedAddressAndEnterJoinThatHost)
 {
     ProfileFile file(table->options().path());
@@ -112,6 +113,8 @@ TEST_F(PlayTogetherTable, CtrlJTypedAddressAndEnterJoinThatHost)
     EXPECT_EQ(restarts, QStringList{QStringLiteral("Bob 127.0.0.1 false --port 7000")});
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(MessageBox::answered().isEmpty()) << "no game ran: nothing to ask";
+    EXPECT_EQ(settings().recentHosts, older) << "not before the host answers";
+    table->playTogether().rememberHost(QStringLiteral("127.0.0.1"), QStringLiteral("7000"));
     const QStringList recent = settings().recentHosts;
     ASSERT_EQ(recent.size(), 8);
     EXPECT_EQ(recent.first(), QStringLiteral("127.0.0.1:7000"));

@@ -85,10 +85,19 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     dialogs.questions.clear();
     dialogs.retryAnswers = {true};
     dialogs.whenAsked = [&] { host = std::make_unique<FakeHost>(port); };
+    QSignalSpy joined(&connection, &TableConnection::joined);
     connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
     EXPECT_TRUE(QTest::qWaitFor([&] { return host && host->hasTable(); }, kWait));
     EXPECT_EQ(dialogs.questions, QStringList{question});
     EXPECT_EQ(ended.count(), 1);
+    // Joined once the host has spoken, and only then (the address goes into the recent hosts).
+    EXPECT_EQ(joined.count(), 0);
+    host->send(QStringLiteral("CMD_sendlogininfo+2"));
+    host->send(QStringLiteral("CMD_nobody+"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return joined.count() == 1; }, kWait));
+    EXPECT_EQ(joined.at(0), (QVariantList{QStringLiteral("127.0.0.1"), QString::number(port)}));
+    QTest::qWait(50);
+    EXPECT_EQ(joined.count(), 1);
 }
 
 // A failed join also offers Change Address, which hands back the address and port tried and does not end
@@ -144,8 +153,10 @@ TEST_F(TableConnectionTest, HostingConnectsToTheBoundPortOnTheOwnMachineAndSends
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.hasTable(); }, kWait));
     // The host speaks first; once its line is in, the table's end of the connection is open too.
     QSignalSpy handled(&connection.link(), &TableLink::lineHandled);
+    QSignalSpy joined(&connection, &TableConnection::joined);
     host.send(QStringLiteral("CMD_nobody+"));
     ASSERT_TRUE(handled.wait(kWait));
+    EXPECT_EQ(joined.count(), 0) << "the own host is no host to remember";
 
     connection.sendline("CMD_chat+1+hi|clRed\xFF");
     ASSERT_EQ(sent.count(), 1);
