@@ -23,6 +23,9 @@ constexpr int kGap = 2;
 constexpr int kEntryTop = 175;
 constexpr QSize kEntryButton{21, 22};
 constexpr int kSmileyLeft = 727;
+/// The glyph buttons' pictures are drawn this many times finer than the screen needs: an icon is never
+/// drawn larger than its picture, and the buttons grow with the board.
+constexpr qreal kGlyphDetail = 4.0;
 
 QToolButton* glyphButton(QWidget* area, const QString& name, const QPixmap& glyph)
 {
@@ -88,7 +91,7 @@ void openBelow(QMenu* menu, const QAbstractButton* button)
 
 ChatButtons::ChatButtons(QWidget* area, QObject* parent) : QObject(parent)
 {
-    const qreal dpr = area->devicePixelRatioF();
+    const qreal dpr = area->devicePixelRatioF() * kGlyphDetail;
     for (int n = 1; n <= kPhraseCount; ++n) {
         auto* button = new PhraseButton(area);
         button->setObjectName(QStringLiteral("b_phrase%1").arg(n));

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -330,6 +331,19 @@ TEST_F(ChatPaneTest, PhraseButtonsShowAsMuchOfTheirPhraseAsFits)
     }
     EXPECT_EQ(QSet<QString>(captions.begin(), captions.end()).size(), ChatButtons::kPhraseCount)
         << qPrintable(captions.join(QStringLiteral(" | ")));
+}
+
+// The sound and smiley buttons grow with the board: their pictures fill the larger icon instead of
+// staying at the designed size in the middle of a larger button.
+TEST_F(ChatPaneTest, GlyphButtonsFillTheIconSizeTheBoardGivesThem)
+{
+    for (QAbstractButton* button : {pane.buttons().soundButton(), pane.buttons().smileyButton()}) {
+        for (const int side : {16, 32, 48}) {
+            SCOPED_TRACE(qPrintable(button->objectName() + QStringLiteral(" at %1").arg(side)));
+            const QPixmap shown = button->icon().pixmap(QSize(side, side), 1.0);
+            EXPECT_EQ(std::max(shown.width(), shown.height()), side);
+        }
+    }
 }
 
 TEST_F(ChatPaneTest, ChatterSoundsAreAskedForOnlyBySeatedConnectedPlayers)
