@@ -25,9 +25,9 @@ class TableModel;
  * An older host drops the request: when no answer comes within kAnswerMs the game log says "This host
  * gives no hints." (with other humans at the table the host player may simply not allow them, and the
  * line says so). While the player chooses a contract the chooser covers the game log, so the hint's
- * reason, or that line, also shows on the board under the contract box until the choice is made. A request that the
- * position overtakes (the turn moves on before the answer) is forgotten without a word, and so is an answer that comes
- * too late for its position.
+ * reason, or that line, also shows on the board under the contract box until the choice is made. A
+ * request that the position overtakes (the turn moves on before the answer) is forgotten without a word,
+ * and so is an answer that comes too late for its position.
  */
 class HintRequester : public QObject {
     Q_OBJECT

@@ -143,10 +143,9 @@ private:
     int m_maxRetryMs = kMaxRetryMs;
     bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
     bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
-    bool m_toldDropped = false;
-    bool m_joining = false; ///< a join waits for the host's first line  ///< the player was told this time back that a
-                            ///< request was dropped
-    bool m_ending = false;  ///< the table ends: nothing is tried again
-    bool m_replaying = false; ///< a replay: nothing is sent and nothing ends the table
+    bool m_toldDropped = false;  ///< the player was told, this time back, that a request was dropped
+    bool m_joining = false;      ///< a join waits for the host's first line
+    bool m_ending = false;       ///< the table ends: nothing is tried again
+    bool m_replaying = false;    ///< a replay: nothing is sent and nothing ends the table
     qsizetype m_lobbyReceived = 0;
 };
