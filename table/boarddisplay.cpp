@@ -115,7 +115,6 @@ void BoardDisplay::redraw()
             at(seat);
     };
     place(m_board.directorMarker(), model.director(), [this](int seat) { m_board.placeDirector(seat); });
-    place(m_board.turnMarker(), model.onTurn(), [this](int seat) { m_board.placeTurn(seat); });
     place(m_board.leadMarker(), model.leader(), [this](int seat) { m_board.placeLead(seat); });
     place(m_board.takerMarker(), model.taker(), [this](int seat) { m_board.placeTaker(seat); });
 
@@ -137,25 +136,7 @@ void BoardDisplay::redraw()
         m_board.rankLabel()->clear();
     }
 
-    // The status and fee lines, the chooser and the banner, as the last line drawn them.
-    m_board.chooser()->hide();
-    m_board.chooseContractBanner()->hide();
-    if (model.director() != 0) {
-        const bool own = model.director() == m_state.myseat;
-        m_board.feeLabel()->setText(own ? QStringLiteral("Get Ready to Cash In!")
-                                        : QStringLiteral("All fees payable to ") + m_board.seatName(model.director()));
-    }
-    if (model.gameOver()) {
-        m_board.statusLabel()->clear();
-    } else if (model.chooser() != 0) {
-        showChoosing(model.chooser());
-    } else if (model.turn() != 0 && model.onTurn() == 0) {
-        m_board.statusLabel()->setText(kOneMoment);
-    } else if (model.onTurn() != 0) {
-        showTurnStatus(model.onTurn());
-    } else {
-        m_board.statusLabel()->clear();
-    }
+    showTurnLine();
     if (model.gameOver()) {
         m_board.setWinnerText(winnerText());
         Board::showInFront(m_board.winnerPanel());
@@ -165,6 +146,41 @@ void BoardDisplay::redraw()
 
     m_board.setLogLines(model.log());
     m_logDrawn = model.logTotal();
+}
+
+void BoardDisplay::showTurnLine()
+{
+    const TableModel& model = m_model;
+    m_board.chooser()->hide();
+    m_board.chooseContractBanner()->hide();
+    if (model.director() != 0) {
+        const bool own = model.director() == m_state.myseat;
+        m_board.feeLabel()->setText(own ? QStringLiteral("Get Ready to Cash In!")
+                                        : QStringLiteral("All fees payable to ") + m_board.seatName(model.director()));
+    }
+    if (model.onTurn() != 0)
+        m_board.placeTurn(model.onTurn());
+    else
+        m_board.turnMarker()->hide();
+    if (model.gameOver()) {
+        m_board.statusLabel()->clear();
+    } else if (model.chooser() != 0) {
+        showChoosing(model.chooser());
+    } else if (model.gamerunning() && model.handOver()) {
+        m_board.statusLabel()->setText(kOneMoment);
+    } else if (model.onTurn() != 0) {
+        showTurnStatus(model.onTurn());
+    } else {
+        m_board.statusLabel()->clear();
+    }
+}
+
+void BoardDisplay::showReconnecting()
+{
+    m_board.statusLabel()->setText(QStringLiteral("Reconnecting to the host..."));
+    m_board.turnMarker()->hide();
+    m_board.chooser()->hide();
+    m_board.chooseContractBanner()->hide();
 }
 
 bool BoardDisplay::ownWin() const

@@ -49,6 +49,17 @@ public:
     void setgametype(const QString& letter);
     /** Shows contract @p code (1..6) on the contract line, in the game log and in the rank line. */
     void setcontract(int code);
+    /**
+     * The turn line as the model has it, with the turn marker, the fee line and the contract chooser: the
+     * seat that chooses, "One Moment Please.." between tricks and rounds, whose turn it is ("Your Turn."
+     * for the own seat), or nothing when no game runs. No sound.
+     */
+    void showTurnLine();
+    /**
+     * The table has lost its host and tries to come back: the turn line says so, and the turn marker and
+     * the contract chooser, which would invite a move the host cannot receive, are hidden.
+     */
+    void showReconnecting();
     /** Marks the turn of @p seat (0 = nobody) and tells the player when it is his own name's turn. */
     void getnextplayer(int seat);
 

@@ -163,16 +163,14 @@ void GameDisplay::agame(std::string_view rest)
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
         m_board.foundation(suit)->clearPicture();
     m_board.placeDirector(message.director);
-    if (message.turn != m_state.myseat)
-        m_display.getnextplayer(message.turn);
     m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
     m_display.showCounter();
-    // The last round's director is named while the next one chooses: the table shows the chooser.
-    if (const int chooser = m_display.model().chooser(); chooser != 0) {
-        m_board.turnMarker()->hide();
-        m_display.showChoosing(chooser);
+    // The turn line as the host left it: the seat that chooses (the last round's director is named while
+    // the next one chooses), the pause after a full trick, or the seat on turn, the own one included: the
+    // host waits for its card.
+    m_display.showTurnLine();
+    if (m_display.model().chooser() != 0)
         return;
-    }
     m_display.setcontract(message.contract);
     // A rank outside 1..8 keeps the "?" that setcontract has just shown.
     if (message.contract == morlu::Domino && !BoardDisplay::dominoRankName(message.dominoStart).isEmpty())

@@ -37,9 +37,15 @@ bool HintRequester::choosing() const
     return m_model.isPlayerSeat() && m_model.chooser() == m_model.myslot();
 }
 
+void HintRequester::setOffline(bool offline)
+{
+    m_offline = offline;
+    refresh();
+}
+
 bool HintRequester::mayAsk() const
 {
-    if (!m_model.isPlayerSeat() || m_model.seat(m_model.myslot()).watching)
+    if (m_offline || !m_model.isPlayerSeat() || m_model.seat(m_model.myslot()).watching)
         return false;
     return choosing() || m_model.ownTurn();
 }
@@ -120,12 +126,13 @@ void HintRequester::clearRing()
 void HintRequester::refresh()
 {
     const bool may = mayAsk();
-    const bool cardGone = m_ringedSlot != 0 && (!m_model.ownTurn() || m_model.hand()[std::size_t(m_ringedSlot)] == 0);
-    const bool choiceGone = m_ringedContract != 0 && !choosing();
+    const bool cardGone =
+        m_ringedSlot != 0 && (m_offline || !m_model.ownTurn() || m_model.hand()[std::size_t(m_ringedSlot)] == 0);
+    const bool choiceGone = m_ringedContract != 0 && (m_offline || !choosing());
     if (cardGone || choiceGone)
         clearRing();
     // The line under the contract box goes with the choice it was said for.
-    if (!choosing() && !m_board.hintNoteLabel()->isHidden())
+    if ((m_offline || !choosing()) && !m_board.hintNoteLabel()->isHidden())
         m_board.setHintNote({});
     // The host drops a request its position has left; no answer is then no news.
     if (m_awaiting && !may) {

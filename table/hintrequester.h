@@ -43,8 +43,14 @@ public:
     /** Registers CMD_hint, the host's answer. */
     void registerOn(morlu::Dispatcher<>& dispatcher);
 
-    /** True while the player may ask: the own seat, played by the player, is on turn or chooses. */
+    /** True while the player may ask: the own seat, played by the player, is on turn or chooses, and the
+     *  table is not offline. */
     bool mayAsk() const;
+    /**
+     * While @p offline (the table has lost its host and is not seated again) nobody may ask, a ring goes
+     * and an answer awaited is forgotten: the host could not receive the move it suggests. Refreshes.
+     */
+    void setOffline(bool offline);
     /** "Hint" and the key H: asks the host, unless the player may not ask or an answer is awaited. */
     void Hint1Click();
     /** CMD_hint from the host: "seat+slot+" or "seat+0+contract+". */
@@ -74,6 +80,7 @@ private:
     OneShotTimer& m_timer;
     bool m_awaiting = false;
     bool m_mayAsk = false;
+    bool m_offline = false;
     int m_ringedSlot = 0;
     int m_ringedContract = 0;
     std::string m_line;

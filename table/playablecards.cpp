@@ -12,9 +12,15 @@ void PlayableCards::setShown(bool shown)
     refresh();
 }
 
+void PlayableCards::setOffline(bool offline)
+{
+    m_offline = offline;
+    refresh();
+}
+
 bool PlayableCards::ownTurn() const
 {
-    return m_model.ownTurn();
+    return !m_offline && m_model.ownTurn();
 }
 
 void PlayableCards::refresh()

@@ -26,12 +26,18 @@ public:
     /** Brings the marks up to date; the window calls it after every line from the host. */
     void refresh();
 
-    /** True while the host waits for a card from this table's seat. */
+    /** True while the host waits for a card from this table's seat, and could receive it. */
     bool ownTurn() const;
+    /**
+     * While @p offline (the table has lost its host and is not seated again) no card is judged: the host
+     * could not receive one. Refreshes the marks.
+     */
+    void setOffline(bool offline);
 
 private:
     Board& m_board;
     const TableModel& m_model;
     bool m_shown = true;
+    bool m_offline = false;
     bool m_judged = false; ///< the marks were last made on the player's turn
 };

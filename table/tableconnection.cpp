@@ -98,6 +98,7 @@ void TableConnection::linkClosed()
         m_attempts = 0;
         m_lostFor.start();
         emit notice(QStringLiteral("Connection to the host lost. Reconnecting..."));
+        emit reconnectingStarted();
     }
     scheduleReconnect();
 }

@@ -114,6 +114,8 @@ signals:
     void leaving();
     /** A line for the player's chat, about the connection. */
     void notice(const QString& text);
+    /** The connection was lost and the table tries to come back (reconnecting() turns true). */
+    void reconnectingStarted();
 
 private:
     /// Starts connecting to m_address, m_port; a failure goes to connectFailed().

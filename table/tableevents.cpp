@@ -20,6 +20,11 @@ void TableEvents::giveSeat(int slot)
     emit seatGiven(slot);
 }
 
+void TableEvents::confirmSeat(int slot)
+{
+    emit seatConfirmed(slot);
+}
+
 void TableEvents::setSpys(const QStringList& entries)
 {
     emit spysChanged(entries);

@@ -7,8 +7,9 @@
 /**
  * The game events the table's listeners care about, reported by the display and input handlers and
  * heard by whoever connects: the sound player (soundRequested), the tally (gameFinished), the "Just
- * Watch" menu item (justWatchChanged), the host player's controls (seatGiven) and the spy list
- * (spysChanged). The handlers never know who listens.
+ * Watch" menu item (justWatchChanged), the host player's controls (seatGiven), the board coming back
+ * after a lost connection (seatConfirmed) and the spy list (spysChanged). The handlers never know who
+ * listens.
  *
  * It also holds the turn sound choice, which decides the name of the own-turn sound.
  */
@@ -26,6 +27,9 @@ public:
     void setJustWatchChecked(bool checked);
     /** The host gave this table its slot (login). */
     void giveSeat(int slot);
+    /** The host announced this table's own arrival in @p slot: the login is complete; a catch-up follows
+     *  at once when a game runs. */
+    void confirmSeat(int slot);
     /** The spectators changed: @p entries, "slot: name" each. */
     void setSpys(const QStringList& entries);
 
@@ -38,6 +42,7 @@ signals:
     void gameFinished(const QString& winner);
     void justWatchChanged(bool checked);
     void seatGiven(int slot);
+    void seatConfirmed(int slot);
     void spysChanged(const QStringList& entries);
 
 private:

@@ -446,6 +446,10 @@ void TableModel::agame(std::string_view rest)
     } else {
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];
+        // A full trick is one the host has already decided: the table arrives in the pause before the
+        // next trick or round, and nobody may play until it opens.
+        m_g.handOver = m_g.contract != 0 &&
+                       std::all_of(m_g.trick.begin() + 1, m_g.trick.end(), [](int card) { return card != 0; });
     }
 }
 
@@ -463,7 +467,16 @@ void TableModel::winner(std::string_view rest)
 
 void TableModel::sendlogininfo(std::string_view rest)
 {
-    m_myslot = morlu::SendLoginInfo::read(rest).slot;
+    const int slot = morlu::SendLoginInfo::read(rest).slot;
+    // A table that had a slot is offered one again only on a new connection after a lost one. What it
+    // knew of the game may be over by now: the host's catch-up tells it again if a game still runs, so
+    // until then none does, and nobody is on turn or chooses.
+    if (m_myslot != 0) {
+        m_g.gamerunning = false;
+        m_g.turn = 0;
+        m_g.chooser = 0;
+    }
+    m_myslot = slot;
 }
 
 void TableModel::playerinfo(std::string_view rest)

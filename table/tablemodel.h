@@ -73,6 +73,8 @@ public:
     int turn() const { return m_g.turn; }
     /** Seat that may play now: the turn, unless the trick or the DOMINO hand is over; 0 for nobody. */
     int onTurn() const { return m_g.handOver ? 0 : m_g.turn; }
+    /** The trick or the DOMINO hand is over and the next one has not opened: nobody may play. */
+    bool handOver() const { return m_g.handOver; }
     /** Contract of the running round, 1..6; 0 while it is being chosen. */
     int contract() const { return m_g.contract; }
     /** The contract @p code cannot be chosen by this table's seat: used by it, or left out of the game. */

@@ -119,6 +119,8 @@ void TableSession::newplayerinfo(std::string_view rest)
         m_host.sendline(morlu::BotSpeed{1, m_chosenbotspeed ? m_chosenbotspeed() : 0}.write(line));
     }
     m_events.playsounds(QStringLiteral("entered"));
+    if (s == m_state.myseat)
+        m_events.confirmSeat(s);
 }
 
 void TableSession::playerdisconnected(std::string_view rest)

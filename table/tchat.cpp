@@ -19,6 +19,7 @@
 #include "playtogether.h"
 #include "profilefile.h"
 #include "qtsoundoutput.h"
+#include "reconnectline.h"
 #include "rounddisplay.h"
 #include "seatcontrols.h"
 #include "soundplayer.h"
@@ -144,6 +145,7 @@ void Tchat::buildParts()
     m_hintTimer = new QtOneShotTimer(this);
     m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, this);
     m_keys->setHintRequest([this] { m_hints->Hint1Click(); });
+    m_reconnectLine = std::make_unique<ReconnectLine>(*m_display, *m_playable, *m_hints);
     m_replay = new TableReplay(
         TableReplay::Parts{*this, *m_board, *m_display, m_state, *m_chat, *m_sounds, *m_connection, *this}, {}, this);
     m_replay->setRecordsFolder([this] { return m_records->folder(); });
@@ -174,6 +176,8 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::ended, this, &QWidget::close);
     connect(m_connection, &TableConnection::leaving, m_tally, &TallyRecorder::save);
     connect(m_connection, &TableConnection::notice, this, [this](const QString& text) { m_chat->systemLine(text); });
+    connect(m_connection, &TableConnection::reconnectingStarted, this, [this] { m_reconnectLine->lost(); });
+    connect(m_events, &TableEvents::seatConfirmed, this, [this] { m_reconnectLine->seated(); });
     connect(m_connection, &TableConnection::changeAddressChosen, m_play, &PlayTogether::changeAddress);
     connect(m_connection, &TableConnection::joined, m_play, &PlayTogether::rememberHost);
     m_connection->setPortInUseOffer([this](const QString& port) { m_play->offerAnotherPort(port); });

@@ -21,6 +21,7 @@ class HintRequester;
 class QtOneShotTimer;
 class PlayableCards;
 class PlayTogether;
+class ReconnectLine;
 class TableAccessibility;
 class TableModel;
 class ChatPane;
@@ -269,4 +270,5 @@ private:
     std::unique_ptr<TableAccessibility> m_access;
     QtOneShotTimer* m_hintTimer = nullptr;
     HintRequester* m_hints = nullptr;
+    std::unique_ptr<ReconnectLine> m_reconnectLine;
 };

@@ -269,12 +269,13 @@ TEST_F(GameDisplayTest, CatchUpOfADominoRoundFillsFoundationsInSeatOrder)
     EXPECT_FALSE(shown("image_lead"));
 }
 
-TEST_F(GameDisplayTest, CatchUpOnTheOwnTurnLeavesTheTurnAlone)
+TEST_F(GameDisplayTest, CatchUpOnTheOwnTurnSaysSoWithoutTheTurnSound)
 {
     game.agame("1+2+s+4+1+1+0+0+0+0+0+0+");
-    // The host waits for this table's card: it may play it, though nothing new is announced.
+    // The host waits for this table's card: the table says so and may play it; no new turn is announced.
     EXPECT_EQ(display.model().turn(), 1);
-    EXPECT_FALSE(shown("image_Turn"));
+    EXPECT_TRUE(shown("image_Turn"));
+    EXPECT_EQ(textOf("label_status"), QStringLiteral("Your Turn."));
     EXPECT_TRUE(heard.sounds.filter(QStringLiteral("turn")).isEmpty());
     EXPECT_TRUE(board.chooser()->isMarked(4));
     for (int n = 1; n <= 4; ++n)
