@@ -362,7 +362,8 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
         const Lines heard = run(row, true);
         ASSERT_FALSE(HasFailure());
         Lines rest;
-        std::copy_if(heard.begin(), heard.end(), std::back_inserter(rest), [&](const std::string& l) { return l != allowed; });
+        std::copy_if(heard.begin(), heard.end(), std::back_inserter(rest),
+                     [&](const std::string& l) { return l != allowed; });
         EXPECT_EQ(int(heard.size() - rest.size()), row.told);
         EXPECT_EQ(rest, baseline);
         if (row.told > 0) {
@@ -387,10 +388,10 @@ TEST_F(RejoinTest, RemovalIsToldOnlyToTablesThatAsk)
         bool bobAsks;
         bool goneAsks;
     } rows[] = {
-        {"a player removed", 3, true, true, false},
-        {"a player removed, Bob did not ask", 3, true, false, true},
-        {"a player drops", 3, false, true, true},
-        {"a spectator removed", 5, true, true, false},
+        {"a player removed", 3, true, true, false},                  // Bob is told
+        {"a player removed, Bob did not ask", 3, true, false, true}, // only the removed table asked
+        {"a player drops", 3, false, true, true},                    // a drop is no removal
+        {"a spectator removed", 5, true, true, false},               // Bob is told
         {"a spectator drops", 5, false, true, false},
     };
     const std::vector<std::string> names = {"", "Ann", "Bob", "Cid", "Dee", "Eve"};
@@ -418,7 +419,8 @@ TEST_F(RejoinTest, RemovalIsToldOnlyToTablesThatAsk)
             ann.send("CMD_kickhim+1+" + std::to_string(row.gone) + "+");
         else
             gone.reset();
-        const std::string departure = "CMD_playerdisconnected+" + std::to_string(row.gone) + "+" + names[std::size_t(row.gone)];
+        const std::string departure =
+            "CMD_playerdisconnected+" + std::to_string(row.gone) + "+" + names[std::size_t(row.gone)];
         ASSERT_TRUE(bob.waitFor(departure, bobFrom));
         // Settled: a chat sent after the departure comes back after it.
         const std::string chat = "CMD_chat+1+Ann chats: after|clBlack";
