@@ -49,6 +49,7 @@ public:
         bool loggedIn = false;         ///< its login has been handled; a second one is ignored
         bool seatKeys = false;         ///< it asked for its seat key: it also hears the words only such tables hear
         bool removed = false;          ///< slot 1 removed it: its departure is told as a removal
+        int hintChanges = 0;           ///< the host's count of hint-setting changes at its login
     };
 
     /// Why a connection must go; handed to the fault handler with a text for the log.

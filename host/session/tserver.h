@@ -315,6 +315,7 @@ private:
     int m_toldPlayers = 0;
     bool m_toldPlaying = false;
     bool m_allowHints = false; ///< CMD_allowhints from slot 1: hints while other humans are seated
+    int m_hintChanges = 0;     ///< how often m_allowHints changed: a table logged in since heard none
 };
 
 } // namespace morlu

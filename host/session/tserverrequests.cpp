@@ -58,6 +58,7 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
         return;
     c->loggedIn = true;
+    c->hintChanges = m_hintChanges;
     // Whoever held a key for this slot has lost it to this table.
     m_seatKeys.revoke(s);
     SeatRecord& r = record(s);
@@ -157,6 +158,7 @@ void TServer::allowhints(std::string_view rest, int connection)
     if (!valid || !speaksFor(connection, 1) || request.allowed == m_allowHints)
         return;
     m_allowHints = request.allowed;
+    ++m_hintChanges;
     m_outbox.toAll(hintsLine());
 }
 
@@ -236,8 +238,9 @@ void TServer::seatkey(std::string_view rest, int connection)
     const std::string key = m_seatKeys.issue(request.slot, connection);
     m_outbox.toSlot(request.slot, SeatKey{request.slot, key}.write(m_line));
     // A table that arrives (or comes back) after slot 1 allowed hints has not heard it: it is told once,
-    // after its login and catch-up, in the words the others heard. Refused is the default: nothing new.
-    if (first && m_allowHints && request.slot != 1)
+    // after its login and catch-up, in the words the others heard, unless a change since its login told
+    // it already. Refused is the default: nothing new.
+    if (first && m_allowHints && request.slot != 1 && c->hintChanges == m_hintChanges)
         m_outbox.toSlot(request.slot, hintsLine());
 }
 

@@ -280,9 +280,9 @@ TEST_F(RejoinTest, OnlyTablesThatAskHearTheNewWords)
 }
 
 // A table that logs in after the host player allowed hints, or comes back, and asks for its seat key is
-// told once, after its catch-up, in the words the others heard; with hints refused, from the host
-// player's own seat, or without asking, it hears exactly what it would have heard had hints never been
-// allowed.
+// told once, after its catch-up, in the words the others heard (not again if it heard them allow hints
+// after its login); with hints refused, from the host player's own seat, or without asking, it hears
+// exactly what it would have heard had hints never been allowed.
 TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
 {
     enum class Who { Newcomer, Returning, HostPlayer };
@@ -292,11 +292,13 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
         std::vector<std::string> hints; ///< the host player's CMD_allowhints words, in order
         int asks;                       ///< how often the arriving table asks for its seat key
         int told;                       ///< how often it hears that hints are allowed
+        bool afterLogin = false;        ///< hints are allowed after its login, before it asks
     } rows[] = {
         {"a newcomer that asks", Who::Newcomer, {"t"}, 1, 1},
         {"a newcomer that asks twice", Who::Newcomer, {"t"}, 2, 1},
         {"a newcomer that does not ask", Who::Newcomer, {"t"}, 0, 0},
         {"hints allowed, then refused again", Who::Newcomer, {"t", "f"}, 1, 0},
+        {"hints allowed between its login and its asking", Who::Newcomer, {"t"}, 1, 1, true},
         {"a table back after a drop", Who::Returning, {"t"}, 1, 1},
         {"a table back that does not ask again", Who::Returning, {"t"}, 0, 0},
         {"the host player's own table", Who::HostPlayer, {"t"}, 1, 0},
@@ -314,10 +316,16 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
         const std::string key = askKey(bob);
         ann.send("CMD_botspeed+1+10000+");
         ann.send("CMD_startgame+Ann+s+");
-        for (const std::string& word : row.hints)
-            ann.send("CMD_allowhints+" + (allow ? word : "f") + "+");
-        ann.send("CMD_chat+1+set|clBlack");
-        EXPECT_TRUE(bob.waitFor("CMD_chat+1+Ann chats: set|clBlack"));
+        // Whatever the host player says has reached @p to once it has Ann's next chat.
+        const auto setHints = [&](TestTable& to) {
+            for (const std::string& word : row.hints)
+                ann.send("CMD_allowhints+" + (allow ? word : "f") + "+");
+            const std::size_t seen = to.count();
+            ann.send("CMD_chat+1+set|clBlack");
+            EXPECT_TRUE(to.waitFor("CMD_chat+1+Ann chats: set|clBlack", seen));
+        };
+        if (!row.afterLogin)
+            setHints(bob);
         TestTable* table = &ann;
         if (row.who == Who::Newcomer) {
             table = &other.connect();
@@ -335,6 +343,8 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
         if (row.who != Who::HostPlayer) {
             EXPECT_TRUE(table->waitForWord(CMD_mycards)) << "the catch-up";
         }
+        if (row.afterLogin)
+            setHints(*table);
         for (int n = 0; n < row.asks; ++n)
             table->send("CMD_seatkey+" + std::to_string(table->slot()) + "+");
         const std::string name = other.server.slot(table->slot()).name;
@@ -348,7 +358,7 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
                 ++keys;
                 continue;
             }
-            if (line == allowed) {
+            if (line == allowed && !row.afterLogin) {
                 EXPECT_EQ(keys, 1) << "with the first key";
                 EXPECT_EQ(wordOf(table->lines()[i - 1]), CMD_seatkey) << "right after it";
             }
@@ -366,7 +376,7 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
                      [&](const std::string& l) { return l != allowed; });
         EXPECT_EQ(int(heard.size() - rest.size()), row.told);
         EXPECT_EQ(rest, baseline);
-        if (row.told > 0) {
+        if (row.told > 0 && !row.afterLogin) {
             const auto isHand = [](const std::string& l) { return wordOf(l) == CMD_mycards; };
             const auto hand = std::find_if(heard.rbegin(), heard.rend(), isHand);
             const auto at = std::find(heard.begin(), heard.end(), allowed);
