@@ -45,6 +45,7 @@ void TableSession::registerOn(morlu::Dispatcher<>& dispatcher)
     dispatcher.add(morlu::CMD_havewrongversion, this, &TableSession::havewrongversion);
     dispatcher.add(morlu::CMD_wrongversion, this, &TableSession::wrongversion);
     dispatcher.add(morlu::CMD_seatkey, this, &TableSession::seatkey);
+    dispatcher.add(morlu::CMD_playerremoved, this, &TableSession::playerremoved);
 }
 
 void TableSession::sendloginfo(std::string_view rest)
@@ -79,8 +80,14 @@ void TableSession::seatkey(std::string_view rest)
         m_state.seatkey = std::string(answer.key);
 }
 
+void TableSession::playerremoved(std::string_view rest)
+{
+    m_removedslot = morlu::PlayerRemoved::read(rest).slot;
+}
+
 void TableSession::forgetArrivals()
 {
+    m_removedslot = 0;
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         m_board.setSeatName(seat, m_board.computerName(seat));
         m_board.setEyesShown(seat, false);
@@ -127,18 +134,21 @@ void TableSession::playerdisconnected(std::string_view rest)
 {
     const morlu::PlayerDisconnected departure = morlu::PlayerDisconnected::read(rest);
     const int s = departure.slot;
+    const int marked = std::exchange(m_removedslot, 0);
+    const bool removed = marked != 0 && marked == s;
+    const QString gone = QStringLiteral(" has been removed from the game.");
     if (isPlayerSeat(s)) {
         const QString caption = m_board.seatName(s);
         const QString computer = m_board.computerName(s);
         if (caption != computer)
-            m_chat.systemLine(ChatSink::isolated(caption) + QStringLiteral(" disconnected."));
+            m_chat.systemLine(ChatSink::isolated(caption) + (removed ? gone : QStringLiteral(" disconnected.")));
         m_board.setSeatName(s, computer);
         m_board.setEyesShown(s, false);
     } else if (s > morlu::kSeatCount) {
         const QString name = fromView(departure.name);
         const qsizetype at = m_spys.indexOf(spyEntry(s, name));
         if (at >= 0) {
-            m_chat.systemLine(ChatSink::isolated(name) + QStringLiteral(" has left."));
+            m_chat.systemLine(ChatSink::isolated(name) + (removed ? gone : QStringLiteral(" has left.")));
             m_spys.removeAt(at);
             m_events.setSpys(m_spys);
         }

@@ -25,6 +25,10 @@ struct TableState;
  * after an earlier one starts the seat labels and the spectator list afresh: the host announces
  * everybody again.
  *
+ * When the host player removes a table, a host that gave this table its key says so first
+ * (CMD_playerremoved): the CMD_playerdisconnected of that slot which follows is then shown as a removal
+ * ("NAME has been removed from the game.") instead of a drop.
+ *
  * Handlers take the rest of their line after "CMD_word+" and throw morlu::FieldError, before changing
  * anything, when the slot is no integer.
  */
@@ -54,6 +58,8 @@ public:
     void wrongversion(std::string_view rest);
     /** CMD_seatkey: the key that brings this table back to its slot. */
     void seatkey(std::string_view rest);
+    /** CMD_playerremoved: the departure of that slot that follows is a removal. */
+    void playerremoved(std::string_view rest);
 
     /** The spectators, one entry "slot: name" each, in order of arrival. */
     const QStringList& spys() const { return m_spys; }
@@ -68,6 +74,7 @@ private:
     HostRequests& m_host;
     TableEvents& m_events;
     QStringList m_spys;
+    int m_removedslot = 0; ///< the slot whose next departure is a removal; 0 for none
     std::function<void()> m_loadinifile;
     std::function<int()> m_chosenbotspeed;
 };

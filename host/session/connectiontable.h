@@ -47,7 +47,9 @@ public:
         bool closing = false;          ///< a fault was reported; nothing more is sent or received
         bool discard = false;          ///< closed for abuse: its waiting lines are dropped undispatched
         bool loggedIn = false;         ///< its login has been handled; a second one is ignored
-        bool seatKeys = false;         ///< it asked for its seat key: it also hears CMD_removed and CMD_hostclosing
+        bool seatKeys = false;         ///< it asked for its seat key: it also hears the words only such tables hear
+        bool removed = false;          ///< slot 1 removed it: its departure is told as a removal
+        int hintChanges = 0;           ///< the host's count of hint-setting changes at its login
     };
 
     /// Why a connection must go; handed to the fault handler with a text for the log.

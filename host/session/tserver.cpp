@@ -280,6 +280,7 @@ void TServer::depart(LineConnection* link)
         return;
     const int connection = c->id;
     const int n = c->slot;
+    const bool removed = c->removed;
     // Requests the table left behind must not act on the seat's next occupant.
     m_receivedlist.drop(connection);
     settleMemory();
@@ -293,7 +294,7 @@ void TServer::depart(LineConnection* link)
     if (r.socket != connection)
         return;
     if (r.inuse == 1)
-        m_outbox.toOthers(n, PlayerDisconnected{n, r.name}.write(m_line));
+        announceDeparture(n, r.name, removed);
     log(QStringLiteral("Slot %1: %2 left").arg(n).arg(forLog(r.name)));
     r.inuse = 0;
     r.name.clear();
@@ -305,6 +306,25 @@ void TServer::depart(LineConnection* link)
     settleRejoins();
     emit departed(n);
     noteSeats();
+}
+
+void TServer::announceDeparture(int n, const std::string& name, bool removed)
+{
+    if (!removed) {
+        m_outbox.toOthers(n, PlayerDisconnected{n, name}.write(m_line));
+        return;
+    }
+    // Rare enough to build each line once per table; an older table hears exactly what it always did.
+    const std::string gone = toLine(PlayerDisconnected{n, name});
+    const std::string marker = toLine(PlayerRemoved{n});
+    for (int k = 1; k <= m_slotcount; ++k) {
+        if (k == n || record(k).inuse != 1)
+            continue;
+        const ConnectionTable::Connection* c = m_connections.find(record(k).socket);
+        if (c != nullptr && c->seatKeys)
+            m_outbox.toSlot(k, marker);
+        m_outbox.toSlot(k, gone);
+    }
 }
 
 void TServer::disconnectsock(int n)

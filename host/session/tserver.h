@@ -66,14 +66,16 @@ namespace morlu {
  * Coming back after a dropped connection (words only a table that asks ever hears): after its login a
  * table may ask for its seat key (CMD_seatkey); it alone is answered with a fresh key, and from then on
  * it is also told CMD_removed before it is removed and CMD_hostclosing before the host ends
- * (announceClosing()). A returning table answers its slot offer with CMD_rejoin and the key: if that is
- * the live key of a slot that is free now, the connection moves there (the offered slot was never
- * announced) and is offered that slot; otherwise it is offered the same slot again. When the key's slot
- * is only offered to a connection that has not logged in yet, the answer waits until that one has
- * logged in (the slot is taken), gone (it is free) or asked to rejoin elsewhere itself (the two change
- * places); tables dropped together may come back in any order. A key whose slot is still held by the
- * connection it was given to (one that died without the host noticing) closes that connection first.
- * See SeatKeys for when a key is voided.
+ * (announceClosing()), hears CMD_playerremoved right before the CMD_playerdisconnected of a table the
+ * host player removes, and, when slot 1 allows hints at that moment, is told so with the system line the
+ * others heard when it did (slot 1's own table excepted). A returning table answers its slot offer with
+ * CMD_rejoin and the key: if that is the live key of a slot that is free now, the connection moves there
+ * (the offered slot was never announced) and is offered that slot; otherwise it is offered the same slot
+ * again. When the key's slot is only offered to a connection that has not logged in yet, the answer
+ * waits until that one has logged in (the slot is taken), gone (it is free) or asked to rejoin elsewhere
+ * itself (the two change places); tables dropped together may come back in any order. A key whose slot
+ * is still held by the connection it was given to (one that died without the host noticing) closes that
+ * connection first. See SeatKeys for when a key is voided.
  *
  * In-process use (the table that hosts):
  *
@@ -261,6 +263,11 @@ private:
     bool tooManyWaiting(const LineConnection& link);
     void wire(LineConnection* link);
     void depart(LineConnection* link);
+    /// The departure of slot @p n (named @p name) to every other slot; @p removed adds CMD_playerremoved
+    /// first for the tables that asked for their seat keys.
+    void announceDeparture(int n, const std::string& name, bool removed);
+    /// The system line that tells whether slot 1 allows hints now.
+    std::string_view hintsLine();
     void closeConnection(int connection);
     /// True when a request naming @p slot may come from @p connection (see the class comment).
     bool speaksFor(int connection, int slot) const;
@@ -308,6 +315,7 @@ private:
     int m_toldPlayers = 0;
     bool m_toldPlaying = false;
     bool m_allowHints = false; ///< CMD_allowhints from slot 1: hints while other humans are seated
+    int m_hintChanges = 0;     ///< how often m_allowHints changed: a table logged in since heard none
 };
 
 } // namespace morlu

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace morlu {
 
@@ -57,6 +58,7 @@ void TServer::receivedlogininfo(std::string_view rest, int connection)
     if (c == nullptr || !c->open || c->closing || c->loggedIn || !speaksFor(connection, s))
         return;
     c->loggedIn = true;
+    c->hintChanges = m_hintChanges;
     // Whoever held a key for this slot has lost it to this table.
     m_seatKeys.revoke(s);
     SeatRecord& r = record(s);
@@ -90,9 +92,12 @@ void TServer::kickhim(std::string_view rest, int connection)
     if (n >= 1 && n <= kSlotCount && record(n).inuse == 1) {
         // A removed table may not come back with its key; one that knows the words is told first.
         m_seatKeys.revoke(n);
-        const ConnectionTable::Connection* removed = m_connections.find(record(n).socket);
-        if (removed != nullptr && removed->seatKeys)
-            m_outbox.toSlot(n, Removed{}.write(m_line));
+        ConnectionTable::Connection* removed = m_connections.find(record(n).socket);
+        if (removed != nullptr) {
+            removed->removed = true;
+            if (removed->seatKeys)
+                m_outbox.toSlot(n, Removed{}.write(m_line));
+        }
     }
     disconnectsock(n);
 }
@@ -153,8 +158,13 @@ void TServer::allowhints(std::string_view rest, int connection)
     if (!valid || !speaksFor(connection, 1) || request.allowed == m_allowHints)
         return;
     m_allowHints = request.allowed;
-    const ChatRelay line{0, m_allowHints ? kHintsAllowedLine : kHintsRefusedLine, "clBlue", true};
-    m_outbox.toAll(line.write(m_line));
+    ++m_hintChanges;
+    m_outbox.toAll(hintsLine());
+}
+
+std::string_view TServer::hintsLine()
+{
+    return ChatRelay{0, m_allowHints ? kHintsAllowedLine : kHintsRefusedLine, "clBlue", true}.write(m_line);
 }
 
 void TServer::hint(std::string_view rest, int connection)
@@ -224,9 +234,14 @@ void TServer::seatkey(std::string_view rest, int connection)
     ConnectionTable::Connection* c = m_connections.find(connection);
     if (c == nullptr || !c->open || c->closing || !c->loggedIn || !speaksFor(connection, request.slot))
         return;
-    c->seatKeys = true;
+    const bool first = !std::exchange(c->seatKeys, true);
     const std::string key = m_seatKeys.issue(request.slot, connection);
     m_outbox.toSlot(request.slot, SeatKey{request.slot, key}.write(m_line));
+    // A table that arrives (or comes back) after slot 1 allowed hints has not heard it: it is told once,
+    // after its login and catch-up, in the words the others heard, unless a change since its login told
+    // it already. Refused is the default: nothing new.
+    if (first && m_allowHints && request.slot != 1 && c->hintChanges == m_hintChanges)
+        m_outbox.toSlot(request.slot, hintsLine());
 }
 
 void TServer::rejoin(std::string_view rest, int connection)

@@ -31,6 +31,7 @@ inline constexpr std::string_view CMD_seatkey = "CMD_seatkey";
 inline constexpr std::string_view CMD_rejoin = "CMD_rejoin";
 inline constexpr std::string_view CMD_removed = "CMD_removed";
 inline constexpr std::string_view CMD_hostclosing = "CMD_hostclosing";
+inline constexpr std::string_view CMD_playerremoved = "CMD_playerremoved";
 // Hints: asked by a table, allowed by the host player.
 inline constexpr std::string_view CMD_allowhints = "CMD_allowhints";
 inline constexpr std::string_view CMD_hint = "CMD_hint";

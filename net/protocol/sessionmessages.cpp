@@ -229,6 +229,17 @@ SeatKeyRequest SeatKeyRequest::read(std::string_view rest)
     return {reader.intField()};
 }
 
+std::string_view PlayerRemoved::write(std::string& buffer) const
+{
+    return LineBuilder(buffer, command).field(slot).finish();
+}
+
+PlayerRemoved PlayerRemoved::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    return {reader.intField()};
+}
+
 std::string_view SeatKey::write(std::string& buffer) const
 {
     return LineBuilder(buffer, command).field(slot).field(key).finish();

@@ -257,6 +257,19 @@ using Removed = EmptyMessage<CMD_removed>;
 /// host -> every table that asked for its seat key, just before the host ends: "CMD_hostclosing+".
 using HostClosing = EmptyMessage<CMD_hostclosing>;
 
+/**
+ * host -> every other table that asked for its seat key, when the host player removes @p slot: "slot+",
+ * right before the CMD_playerdisconnected of that slot, which then tells of a removal, not of a drop.
+ */
+struct PlayerRemoved {
+    static constexpr std::string_view command = CMD_playerremoved;
+    int slot = 0;
+
+    std::string_view write(std::string& buffer) const;
+    static PlayerRemoved read(std::string_view rest);
+    bool operator==(const PlayerRemoved&) const = default;
+};
+
 /// The words of CMD_allowhints.
 inline constexpr std::string_view kHintsAllowed = "t";
 inline constexpr std::string_view kHintsRefused = "f";

@@ -87,6 +87,55 @@ TEST_F(TableSessionTest, TheOwnArrivalSaysTheNameTheHostGave)
     }
 }
 
+// A departure the host says is a removal reads as one, once, for a player or a spectator; any other
+// departure still reads as a drop.
+TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
+{
+    const QString connected = QStringLiteral("0+Bob is Connected.");
+    const QString removed = QStringLiteral("0+Bob has been removed from the game.");
+    const QString dropped = QStringLiteral("0+Bob disconnected.");
+    struct Row {
+        const char* what;
+        std::vector<const char*> lines;
+        QStringList chat;
+    };
+    const Row rows[] = {
+        {"a removed player",
+         {"CMD_existingplayers+3+Bob", "CMD_playerremoved+3+", "CMD_playerdisconnected+3+Bob"},
+         {connected, removed}},
+        {"a dropped player", {"CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"}, {connected, dropped}},
+        {"a removed spectator",
+         {"CMD_existingplayers+7+Bob", "CMD_playerremoved+7+", "CMD_playerdisconnected+7+Bob"},
+         {connected, QStringLiteral("0+Bob is spying."), removed}},
+        {"another slot removed",
+         {"CMD_existingplayers+3+Bob", "CMD_playerremoved+4+", "CMD_playerdisconnected+3+Bob"},
+         {connected, dropped}},
+        {"the word counts once",
+         {"CMD_existingplayers+3+Bob", "CMD_playerremoved+3+", "CMD_playerdisconnected+3+Bob",
+          "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
+         {connected, removed, connected, dropped}},
+        {"the word alone", {"CMD_existingplayers+3+Bob", "CMD_playerremoved+3+"}, {connected}},
+        {"a new login forgets it",
+         {"CMD_sendlogininfo+2", "CMD_existingplayers+3+Bob", "CMD_playerremoved+3+", "CMD_sendlogininfo+2",
+          "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
+         {connected, connected, dropped}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Board board;
+        TableState state;
+        ChatRecorder chat;
+        HostRecorder host;
+        TableEvents events;
+        TableSession session{board, state, chat, host, events};
+        morlu::Dispatcher<> commands;
+        session.registerOn(commands);
+        for (const char* line : row.lines)
+            EXPECT_TRUE(commands.dispatch(line)) << line;
+        EXPECT_EQ(chat.texts(), row.chat);
+    }
+}
+
 // Every name in a system line stands isolated, so a right-to-left override in it reaches nothing after it.
 TEST_F(TableSessionTest, NamesInSystemLinesAreIsolated)
 {

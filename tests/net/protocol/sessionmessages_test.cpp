@@ -35,6 +35,7 @@ TEST(SessionMessages, WireFormOfEveryLayout)
     expectWire(Rejoin{2, "0123456789abcdef0123456789abcdef"}, "CMD_rejoin+2+0123456789abcdef0123456789abcdef+");
     expectWire(Removed{}, "CMD_removed+");
     expectWire(HostClosing{}, "CMD_hostclosing+");
+    expectWire(PlayerRemoved{3}, "CMD_playerremoved+3+");
 }
 
 // The name is the last field and is read as the whole rest, "+" and all.
