@@ -140,7 +140,9 @@ void TableSession::playerdisconnected(std::string_view rest)
     if (isPlayerSeat(s)) {
         const QString caption = m_board.seatName(s);
         const QString computer = m_board.computerName(s);
-        if (caption != computer)
+        // The own slot's departure is this table's old connection, which the host closes when the table
+        // comes back on a new one before the host noticed the old one had gone: not news to the player.
+        if (caption != computer && s != m_state.myseat)
             m_chat.systemLine(ChatSink::isolated(caption) + (removed ? gone : QStringLiteral(" disconnected.")));
         m_board.setSeatName(s, computer);
         m_board.setEyesShown(s, false);

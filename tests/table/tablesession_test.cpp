@@ -87,8 +87,8 @@ TEST_F(TableSessionTest, TheOwnArrivalSaysTheNameTheHostGave)
     }
 }
 
-// A departure the host says is a removal reads as one, once, for a player or a spectator; any other
-// departure still reads as a drop.
+// A departure the host says is a removal reads as one, once, for a player or a spectator; the table's
+// own old connection goes without a word; any other departure still reads as a drop.
 TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
 {
     const QString connected = QStringLiteral("0+Bob is Connected.");
@@ -115,6 +115,9 @@ TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
           "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
          {connected, removed, connected, dropped}},
         {"the word alone", {"CMD_existingplayers+3+Bob", "CMD_playerremoved+3+"}, {connected}},
+        {"the table's own old connection, closed as it comes back",
+         {"CMD_sendlogininfo+3", "CMD_newplayerinfo+3+Bob", "CMD_playerdisconnected+3+Bob"},
+         {QStringLiteral("0+You are Connected."), QStringLiteral("0+Press Ctrl-i for quick instructions.")}},
         {"a new login forgets it",
          {"CMD_sendlogininfo+2", "CMD_existingplayers+3+Bob", "CMD_playerremoved+3+", "CMD_sendlogininfo+2",
           "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
