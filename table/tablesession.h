@@ -23,7 +23,8 @@ struct TableState;
  * (TableState::rejoining) it answers the first slot offer with CMD_rejoin and the key; the host then
  * offers its old slot, or the same slot again, and the table logs in to what it is offered. A login
  * after an earlier one starts the seat labels and the spectator list afresh: the host announces
- * everybody again.
+ * everybody again. The departure of the table's own slot, which the host sends when it closes the old
+ * connection of a table that came back before the host noticed, is not shown: the player is back.
  *
  * When the host player removes a table, a host that gave this table its key says so first
  * (CMD_playerremoved): the CMD_playerdisconnected of that slot which follows is then shown as a removal
