@@ -11,14 +11,9 @@ using namespace morlu::test;
 
 namespace {
 
-/// The session's handlers on their own dispatch table, for a table seated at slot 2 as "Ann".
-class TableSessionTest : public ::testing::Test {
-protected:
-    TableSessionTest()
-    {
-        session.registerOn(commands);
-        state.myname = QStringLiteral("Ann");
-    }
+/// The session's handlers on their own dispatch table, with what they write to.
+struct SessionTable {
+    SessionTable() { session.registerOn(commands); }
 
     Board board;
     TableState state;
@@ -28,6 +23,12 @@ protected:
     EventRecorder heard{events};
     TableSession session{board, state, chat, host, events};
     morlu::Dispatcher<> commands;
+};
+
+/// A table seated at slot 2 as "Ann".
+class TableSessionTest : public ::testing::Test, protected SessionTable {
+protected:
+    TableSessionTest() { state.myname = QStringLiteral("Ann"); }
 };
 
 // Every session word reaches its handler: each line writes its own system lines, nothing else does.
@@ -125,17 +126,10 @@ TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Board board;
-        TableState state;
-        ChatRecorder chat;
-        HostRecorder host;
-        TableEvents events;
-        TableSession session{board, state, chat, host, events};
-        morlu::Dispatcher<> commands;
-        session.registerOn(commands);
+        SessionTable table;
         for (const char* line : row.lines)
-            EXPECT_TRUE(commands.dispatch(line)) << line;
-        EXPECT_EQ(chat.texts(), row.chat);
+            EXPECT_TRUE(table.commands.dispatch(line)) << line;
+        EXPECT_EQ(table.chat.texts(), row.chat);
     }
 }
 
@@ -150,7 +144,8 @@ TEST_F(TableSessionTest, NamesInSystemLinesAreIsolated)
     };
     const Row rows[] = {
         {"CMD_existingplayers+3+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" is Connected.")},
-        {"CMD_playerdisconnected+3+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" disconnected.")},
+        {"CMD_playerdisconnected+3+Eve\xE2\x80\xAEtsoH",
+         QStringLiteral("0+") + shown + QStringLiteral(" disconnected.")},
         {"CMD_existingplayers+7+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" is spying.")},
         {"CMD_playerdisconnected+7+Eve\xE2\x80\xAEtsoH", QStringLiteral("0+") + shown + QStringLiteral(" has left.")},
         {"CMD_havewrongversion+Eve\xE2\x80\xAEtsoH",
@@ -229,31 +224,24 @@ TEST(TableSessionRejoin, TheFirstOfferAfterADropIsAnsweredWithTheKeyOnce)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Board board;
-        TableState state;
-        state.myname = QStringLiteral("Ann");
-        state.ishost = row.ishost;
-        ChatRecorder chat;
-        HostRecorder host;
-        TableEvents events;
-        TableSession session{board, state, chat, host, events};
-        morlu::Dispatcher<> commands;
-        session.registerOn(commands);
+        SessionTable table;
+        table.state.myname = QStringLiteral("Ann");
+        table.state.ishost = row.ishost;
         for (const std::string& line : {std::string("CMD_sendlogininfo+2"), std::string("CMD_existingplayers+3+Bob"),
                                         std::string("CMD_existingplayers+6+Zed"), row.keyLine}) {
             if (!line.empty())
-                commands.dispatch(line);
+                table.commands.dispatch(line);
         }
-        host.sent.clear();
-        state.rejoining = true;
+        table.host.sent.clear();
+        table.state.rejoining = true;
         for (const std::string& offer : row.offers)
-            commands.dispatch(offer);
-        EXPECT_EQ(host.sent, row.sent);
-        EXPECT_EQ(state.myseat, row.seat);
-        EXPECT_FALSE(state.rejoining);
-        EXPECT_EQ(state.seatkey, "") << "a key is good for one try";
-        EXPECT_EQ(session.spys(), QStringList()) << "the host tells the spectators again";
-        EXPECT_EQ(board.seatName(3), board.computerName(3)) << "and the players";
+            table.commands.dispatch(offer);
+        EXPECT_EQ(table.host.sent, row.sent);
+        EXPECT_EQ(table.state.myseat, row.seat);
+        EXPECT_FALSE(table.state.rejoining);
+        EXPECT_EQ(table.state.seatkey, "") << "a key is good for one try";
+        EXPECT_EQ(table.session.spys(), QStringList()) << "the host tells the spectators again";
+        EXPECT_EQ(table.board.seatName(3), table.board.computerName(3)) << "and the players";
     }
 }
 
