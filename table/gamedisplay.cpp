@@ -11,6 +11,7 @@
 #include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
+#include "viewtext.h"
 
 #include <QLabel>
 
@@ -163,7 +164,7 @@ void GameDisplay::agame(std::string_view rest)
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
         m_board.foundation(suit)->clearPicture();
     m_board.placeDirector(message.director);
-    m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
+    m_display.setgametype(fromView(message.length));
     m_display.showCounter();
     // The turn line as the host left it: the seat that chooses (the last round's director is named while
     // the next one chooses), the pause after a full trick, or the seat on turn, the own one included: the

@@ -3,16 +3,12 @@
 #include "commands.h"
 #include "gamemessages.h"
 #include "names.h"
+#include "viewtext.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
-
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 bool validSeat(int seat)
 {
@@ -242,7 +238,7 @@ void TableModel::choosehand(std::string_view rest)
         m_g.used[std::size_t(message.contract)] = true;
     m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
     if (m_g.contract != 0)
-        addLog(text(morlu::contractName(m_g.contract)));
+        addLog(fromView(morlu::contractName(m_g.contract)));
     if (m_g.contract == morlu::Domino)
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.seats[std::size_t(n)].cardsLeft = morlu::kHandSlots;
@@ -428,7 +424,7 @@ void TableModel::agame(std::string_view rest)
     if (validSeat(m_g.director))
         ++m_g.seats[std::size_t(m_g.director)].directed;
     if (m_g.contract != 0)
-        addLog(text(morlu::contractName(m_g.contract)));
+        addLog(fromView(morlu::contractName(m_g.contract)));
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
         m_g.domino.start = message.dominoStart;
@@ -456,7 +452,7 @@ void TableModel::winner(std::string_view rest)
 {
     const auto message = morlu::Winner::read(rest);
     settleRound();
-    m_g.winner = text(message.text);
+    m_g.winner = fromView(message.text);
     m_g.gamerunning = false;
     m_g.turn = 0;
     m_g.chooser = 0;

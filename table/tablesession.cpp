@@ -8,16 +8,12 @@
 #include "sessionmessages.h"
 #include "tableevents.h"
 #include "tablestate.h"
+#include "viewtext.h"
 
 #include <string>
 #include <utility>
 
 namespace {
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 bool isPlayerSeat(int slot)
 {
