@@ -396,6 +396,8 @@ void TableModel::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_myslot)
         return;
+    // A table back after a lost connection in the round it left has its contract in the log already.
+    const bool contractLogged = m_g.round == message.round && m_g.contract != 0 && m_g.contract == message.contract;
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
@@ -423,7 +425,7 @@ void TableModel::agame(std::string_view rest)
     }
     if (validSeat(m_g.director))
         ++m_g.seats[std::size_t(m_g.director)].directed;
-    if (m_g.contract != 0)
+    if (m_g.contract != 0 && !contractLogged)
         addLog(fromView(morlu::contractName(m_g.contract)));
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
