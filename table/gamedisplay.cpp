@@ -46,6 +46,7 @@ void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
     dispatcher.add(morlu::CMD_took, this, &GameDisplay::took);
     dispatcher.add(morlu::CMD_scores, this, &GameDisplay::scores);
     dispatcher.add(morlu::CMD_dendhand, this, &GameDisplay::dendhand);
+    dispatcher.add(morlu::CMD_handover, this, &GameDisplay::handover);
     dispatcher.add(morlu::CMD_aerror, this, &GameDisplay::aerror);
     dispatcher.add(morlu::CMD_agame, this, &GameDisplay::agame);
     dispatcher.add(morlu::CMD_winner, this, &GameDisplay::winner);
@@ -134,6 +135,14 @@ void GameDisplay::dendhand(std::string_view rest)
     m_board.statusLabel()->setText(kOneMoment);
     // The round is over: nobody is on turn any more (the seat last marked may hold no card).
     m_board.turnMarker()->hide();
+}
+
+void GameDisplay::handover(std::string_view rest)
+{
+    // A host that gave this table its key says so after the catch-up: the turn line and the marker as the
+    // model now has them ("One Moment Please..", nobody on turn).
+    m_display.take(morlu::CMD_handover, rest);
+    m_display.showTurnLine();
 }
 
 void GameDisplay::aerror(std::string_view rest)

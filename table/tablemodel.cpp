@@ -37,6 +37,7 @@ TableModel::TableModel(QObject* parent) : QObject(parent)
     m_words.add(morlu::CMD_took, this, &TableModel::took);
     m_words.add(morlu::CMD_scores, this, &TableModel::scores);
     m_words.add(morlu::CMD_dendhand, this, &TableModel::dendhand);
+    m_words.add(morlu::CMD_handover, this, &TableModel::handover);
     m_words.add(morlu::CMD_handsused, this, &TableModel::handsused);
     m_words.add(morlu::CMD_agame, this, &TableModel::agame);
     m_words.add(morlu::CMD_winner, this, &TableModel::winner);
@@ -379,6 +380,14 @@ void TableModel::dendhand(std::string_view rest)
                (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800")));
     m_g.handOver = true;
     m_g.passed.clear();
+}
+
+void TableModel::handover(std::string_view)
+{
+    // After the catch-up: the trick or the DOMINO hand it showed is over, and nobody may play until the
+    // next one opens.
+    if (m_g.gamerunning && m_g.chooser == 0 && m_g.contract != 0)
+        m_g.handOver = true;
 }
 
 void TableModel::handsused(std::string_view rest)
