@@ -124,8 +124,9 @@ public:
     bool handOver() const
     {
         const GameState& s = m_state;
-        return s.gamerunning && s.chooserseat == 0 && GameState::isSeat(s.turnseat) &&
-               (!s.playopen || s.seats[s.turnseat].played != 0);
+        // Between tricks the seat before the taker is named (0 before seat 1) until the next trick opens.
+        return s.gamerunning && s.chooserseat == 0 &&
+               (!s.playopen || (GameState::isSeat(s.turnseat) && s.seats[s.turnseat].played != 0));
     }
     /// Every game variable, read-only.
     const GameState& state() const { return m_state; }
