@@ -8,6 +8,7 @@
 #include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
+#include "viewtext.h"
 
 #include <QLabel>
 
@@ -16,11 +17,6 @@
 #include <functional>
 
 namespace {
-
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 const QString kOneMoment = QStringLiteral("One Moment Please..");
 const QString kFrenchOrder = QStringLiteral("FRENCH ORDER OF RANKS IS USED: A-10-K-Q-J-9-8-7");
@@ -126,7 +122,7 @@ void BoardDisplay::redraw()
         m_board.chooser()->setMarked(code, model.contractUsed(code),
                                      ContractChooser::reasonFor(model.contractOutOfGame(code), model.contracttotal()));
     if (morlu::validContract(contract)) {
-        m_board.setHandTypeText(text(morlu::contractLabel(contract)));
+        m_board.setHandTypeText(fromView(morlu::contractLabel(contract)));
         if (domino)
             m_board.setRankText(kAmericanOrder, Qt::black);
         else
@@ -229,7 +225,7 @@ void BoardDisplay::setcontract(int code)
     m_board.leadMarker()->hide();
     m_board.chooseContractBanner()->hide();
     if (morlu::validContract(code))
-        m_board.setHandTypeText(text(morlu::contractLabel(code)));
+        m_board.setHandTypeText(fromView(morlu::contractLabel(code)));
     if (code != morlu::Domino) {
         m_board.setRankText(kFrenchOrder, Qt::red);
         m_board.dominoPanel()->hide();

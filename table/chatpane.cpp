@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "fieldreader.h"
 #include "phrasecooldown.h"
+#include "viewtext.h"
 
 #include <QAbstractButton>
 #include <QPoint>
@@ -21,11 +22,6 @@ constexpr std::uint32_t kRed = 0x0000FF;
 /// between the chatter-sound and smiley buttons.
 constexpr QPoint kChatAt{0, 0};
 constexpr QRect kEntry{23, 175, 702, 22};
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
+#include "viewtext.h"
 
 #include <QLabel>
 
@@ -45,6 +46,7 @@ void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
     dispatcher.add(morlu::CMD_took, this, &GameDisplay::took);
     dispatcher.add(morlu::CMD_scores, this, &GameDisplay::scores);
     dispatcher.add(morlu::CMD_dendhand, this, &GameDisplay::dendhand);
+    dispatcher.add(morlu::CMD_handover, this, &GameDisplay::handover);
     dispatcher.add(morlu::CMD_aerror, this, &GameDisplay::aerror);
     dispatcher.add(morlu::CMD_agame, this, &GameDisplay::agame);
     dispatcher.add(morlu::CMD_winner, this, &GameDisplay::winner);
@@ -135,6 +137,14 @@ void GameDisplay::dendhand(std::string_view rest)
     m_board.turnMarker()->hide();
 }
 
+void GameDisplay::handover(std::string_view rest)
+{
+    // A host that gave this table its key says so after the catch-up: the turn line and the marker as the
+    // model now has them ("One Moment Please..", nobody on turn).
+    m_display.take(morlu::CMD_handover, rest);
+    m_display.showTurnLine();
+}
+
 void GameDisplay::aerror(std::string_view rest)
 {
     m_display.take(morlu::CMD_aerror, rest);
@@ -163,7 +173,7 @@ void GameDisplay::agame(std::string_view rest)
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
         m_board.foundation(suit)->clearPicture();
     m_board.placeDirector(message.director);
-    m_display.setgametype(QString::fromUtf8(message.length.data(), static_cast<qsizetype>(message.length.size())));
+    m_display.setgametype(fromView(message.length));
     m_display.showCounter();
     // The turn line as the host left it: the seat that chooses (the last round's director is named while
     // the next one chooses), the pause after a full trick, or the seat on turn, the own one included: the

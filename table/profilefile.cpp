@@ -1,5 +1,6 @@
 #include "profilefile.h"
 
+#include "viewtext.h"
 #include "wiretext.h"
 
 #include <QFile>
@@ -37,7 +38,7 @@ QList<Line> splitLines(const QByteArray& bytes)
 QString decodeLine(const QByteArray& bytes)
 {
     const std::string text = morlu::wiretext::decode(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return fromView(text);
 }
 
 QByteArray encodeLine(const QString& text)

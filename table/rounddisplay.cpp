@@ -13,17 +13,9 @@
 #include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
+#include "viewtext.h"
 
 #include <QLabel>
-
-namespace {
-
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
 
 RoundDisplay::RoundDisplay(BoardDisplay& display, ChatSink& chat, TableEvents& events)
     : m_display(display), m_board(display.board()), m_state(display.state()), m_chat(chat), m_events(events)
@@ -58,8 +50,8 @@ void RoundDisplay::startthegame(std::string_view rest)
     m_board.winnerPanel()->hide();
     m_display.clearall();
     m_board.statusLabel()->clear();
-    m_display.setgametype(text(message.length));
-    m_chat.systemLine(ChatSink::isolated(text(message.name)) + QStringLiteral(" has started a game."));
+    m_display.setgametype(fromView(message.length));
+    m_chat.systemLine(ChatSink::isolated(fromView(message.name)) + QStringLiteral(" has started a game."));
     m_display.nameComputerSeats();
 }
 

@@ -67,6 +67,7 @@ void SeatControls::kicking(int slot)
         return;
     std::string line;
     m_host.sendline(morlu::KickHim{m_state.myseat, slot}.write(line));
+    emit removalAsked(slot);
 }
 
 void SeatControls::JustWatch1Click()

@@ -12,7 +12,8 @@ struct TableState;
  * The table's side of watching and removing. "Just Watch" asks the host to let the computer play the
  * own seat, or to give it back; the player popup popup_kick on the name labels of seats 2 to 4 lets the
  * host player remove that player ("Remove From Game") or set and unset watching for the seat; kicking
- * asks the host to remove a slot (also for the spy list's "Remove From Game").
+ * asks the host to remove a slot (also for the spy list's "Remove From Game") and says so
+ * (removalAsked()), so that the table can read the departure that follows as a removal.
  *
  * The host player is the table in slot 1, whether its program runs the host or it joined a dedicated
  * one; the popup's entries are enabled for it alone. The table only asks: the host decides, and the
@@ -45,6 +46,10 @@ public:
     /** Whether the host last reported the own seat as watching (the item's check mark). */
     bool watching() const { return m_watching; }
     void setWatching(bool watching) { m_watching = watching; }
+
+signals:
+    /** kicking() has asked the host to remove @p slot. */
+    void removalAsked(int slot);
 
 private:
     void sendJustWatch(int seat, bool watch);

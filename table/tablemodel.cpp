@@ -3,16 +3,12 @@
 #include "commands.h"
 #include "gamemessages.h"
 #include "names.h"
+#include "viewtext.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
-
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 bool validSeat(int seat)
 {
@@ -41,6 +37,7 @@ TableModel::TableModel(QObject* parent) : QObject(parent)
     m_words.add(morlu::CMD_took, this, &TableModel::took);
     m_words.add(morlu::CMD_scores, this, &TableModel::scores);
     m_words.add(morlu::CMD_dendhand, this, &TableModel::dendhand);
+    m_words.add(morlu::CMD_handover, this, &TableModel::handover);
     m_words.add(morlu::CMD_handsused, this, &TableModel::handsused);
     m_words.add(morlu::CMD_agame, this, &TableModel::agame);
     m_words.add(morlu::CMD_winner, this, &TableModel::winner);
@@ -242,7 +239,7 @@ void TableModel::choosehand(std::string_view rest)
         m_g.used[std::size_t(message.contract)] = true;
     m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
     if (m_g.contract != 0)
-        addLog(text(morlu::contractName(m_g.contract)));
+        addLog(fromView(morlu::contractName(m_g.contract)));
     if (m_g.contract == morlu::Domino)
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.seats[std::size_t(n)].cardsLeft = morlu::kHandSlots;
@@ -385,6 +382,14 @@ void TableModel::dendhand(std::string_view rest)
     m_g.passed.clear();
 }
 
+void TableModel::handover(std::string_view)
+{
+    // After the catch-up: the trick or the DOMINO hand it showed is over, and nobody may play until the
+    // next one opens.
+    if (m_g.gamerunning && m_g.chooser == 0 && m_g.contract != 0)
+        m_g.handOver = true;
+}
+
 void TableModel::handsused(std::string_view rest)
 {
     const auto message = morlu::HandsUsed::read(rest);
@@ -400,6 +405,8 @@ void TableModel::agame(std::string_view rest)
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_myslot)
         return;
+    // A table back after a lost connection in the round it left has its contract in the log already.
+    const bool contractLogged = m_g.round == message.round && m_g.contract != 0 && m_g.contract == message.contract;
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
@@ -427,8 +434,8 @@ void TableModel::agame(std::string_view rest)
     }
     if (validSeat(m_g.director))
         ++m_g.seats[std::size_t(m_g.director)].directed;
-    if (m_g.contract != 0)
-        addLog(text(morlu::contractName(m_g.contract)));
+    if (m_g.contract != 0 && !contractLogged)
+        addLog(fromView(morlu::contractName(m_g.contract)));
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
         m_g.domino.start = message.dominoStart;
@@ -456,7 +463,7 @@ void TableModel::winner(std::string_view rest)
 {
     const auto message = morlu::Winner::read(rest);
     settleRound();
-    m_g.winner = text(message.text);
+    m_g.winner = fromView(message.text);
     m_g.gamerunning = false;
     m_g.turn = 0;
     m_g.chooser = 0;

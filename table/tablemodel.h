@@ -154,6 +154,7 @@ private:
     void took(std::string_view rest);
     void scores(std::string_view rest);
     void dendhand(std::string_view rest);
+    void handover(std::string_view rest);
     void handsused(std::string_view rest);
     void agame(std::string_view rest);
     void winner(std::string_view rest);

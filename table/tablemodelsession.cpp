@@ -3,15 +3,7 @@
 
 #include "sessionmessages.h"
 #include "tablemodel.h"
-
-namespace {
-
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-} // namespace
+#include "viewtext.h"
 
 void TableModel::sendlogininfo(std::string_view rest)
 {
@@ -31,7 +23,7 @@ void TableModel::playerinfo(std::string_view rest)
 {
     const auto message = morlu::NewPlayerInfo::read(rest);
     if (validSeatNumber(message.slot))
-        m_g.seats[std::size_t(message.slot)].name = text(message.name);
+        m_g.seats[std::size_t(message.slot)].name = fromView(message.name);
 }
 
 void TableModel::playerdisconnected(std::string_view rest)

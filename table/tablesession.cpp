@@ -8,16 +8,12 @@
 #include "sessionmessages.h"
 #include "tableevents.h"
 #include "tablestate.h"
+#include "viewtext.h"
 
 #include <string>
 #include <utility>
 
 namespace {
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 bool isPlayerSeat(int slot)
 {
@@ -101,6 +97,9 @@ void TableSession::newplayerinfo(std::string_view rest)
     const morlu::NewPlayerInfo arrival = morlu::NewPlayerInfo::read(rest);
     const int s = arrival.slot;
     const QString name = fromView(arrival.name);
+    // A removal asked for that no departure followed (the slot had already gone): its next table stays.
+    if (s == m_removedslot)
+        m_removedslot = 0;
     if (s == m_state.myseat) {
         m_chat.systemLine(QStringLiteral("You are Connected."));
         // The host makes names clean and distinct ("Ann (2)"): the player hears which one is his.

@@ -28,7 +28,9 @@ struct TableState;
  *
  * When the host player removes a table, a host that gave this table its key says so first
  * (CMD_playerremoved): the CMD_playerdisconnected of that slot which follows is then shown as a removal
- * ("NAME has been removed from the game.") instead of a drop.
+ * ("NAME has been removed from the game.") instead of a drop. The host player's own table asks for no
+ * key, so no host says so to it: it remembers the removal it asked for (removalAsked()) and reads the
+ * departure of that slot the same way; an arrival in that slot first forgets it.
  *
  * Handlers take the rest of their line after "CMD_word+" and throw morlu::FieldError, before changing
  * anything, when the slot is no integer.
@@ -61,6 +63,8 @@ public:
     void seatkey(std::string_view rest);
     /** CMD_playerremoved: the departure of that slot that follows is a removal. */
     void playerremoved(std::string_view rest);
+    /** This table (the host player's) has asked the host to remove @p slot: its departure is a removal. */
+    void removalAsked(int slot) { m_removedslot = slot; }
 
     /** The spectators, one entry "slot: name" each, in order of arrival. */
     const QStringList& spys() const { return m_spys; }

@@ -215,6 +215,7 @@ void Tchat::wireParts()
     connect(m_events, &TableEvents::spysChanged, m_spylist, &Tspylist::setEntries);
     connect(m_events, &TableEvents::justWatchChanged, m_seatControls, &SeatControls::setWatching);
     connect(m_spylist, &Tspylist::kickRequested, m_seatControls, &SeatControls::kicking);
+    connect(m_seatControls, &SeatControls::removalAsked, this, [this](int slot) { m_session->removalAsked(slot); });
     // Back to the board once the length is chosen (or the dialog closed), so the keys play on.
     const auto backToBoard = [this] {
         activateWindow();

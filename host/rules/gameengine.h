@@ -117,6 +117,17 @@ public:
     bool gamerunning() const { return m_state.gamerunning; }
     int turnseat() const { return m_state.turnseat; }
     int chooserseat() const { return m_state.chooserseat; }
+    /**
+     * A game runs, no contract is being chosen and the seat on turn may play no card: the trick or the
+     * DOMINO hand is over, and the pause before the next trick or round runs.
+     */
+    bool handOver() const
+    {
+        const GameState& s = m_state;
+        // Between tricks the seat before the taker is named (0 before seat 1) until the next trick opens.
+        return s.gamerunning && s.chooserseat == 0 &&
+               (!s.playopen || (GameState::isSeat(s.turnseat) && s.seats[s.turnseat].played != 0));
+    }
     /// Every game variable, read-only.
     const GameState& state() const { return m_state; }
     /// The cards laid this round and who laid them, and DOMINO passes: what every table has seen.

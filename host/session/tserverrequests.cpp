@@ -242,6 +242,10 @@ void TServer::seatkey(std::string_view rest, int connection)
     // it already. Refused is the default: nothing new.
     if (first && m_allowHints && request.slot != 1 && c->hintChanges == m_hintChanges)
         m_outbox.toSlot(request.slot, hintsLine());
+    // The catch-up of its login showed the table the game, but not always that nobody is on turn: the
+    // DOMINO hand that has just ended looks like one still being played.
+    if (first && m_engine.handOver())
+        m_outbox.toSlot(request.slot, HandOver{}.write(m_line));
 }
 
 void TServer::rejoin(std::string_view rest, int connection)

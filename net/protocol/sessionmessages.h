@@ -270,6 +270,14 @@ struct PlayerRemoved {
     bool operator==(const PlayerRemoved&) const = default;
 };
 
+/**
+ * host -> a table that asks for its seat key for the first time on its connection, right after the key,
+ * when the trick or the DOMINO hand is over and the next has not opened: "CMD_handover+". Nobody is on
+ * turn, which the catch-up before it cannot always show (a DOMINO layout looks the same before the last
+ * card of the round and after it).
+ */
+using HandOver = EmptyMessage<CMD_handover>;
+
 /// The words of CMD_allowhints.
 inline constexpr std::string_view kHintsAllowed = "t";
 inline constexpr std::string_view kHintsRefused = "f";

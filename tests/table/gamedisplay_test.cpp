@@ -443,7 +443,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Malformed>& info) { return std::string(info.param.name); });
 
 // Texts and markers that describe a moment go with it: the pause text once the game is won, the DOMINO
-// rank order once a new contract is being chosen, the turn marker once a DOMINO round is over.
+// rank order once a new contract is being chosen, the turn marker once a DOMINO round is over (also for a
+// table that caught up with it).
 TEST_F(GameDisplayTest, NothingStaleStaysWhenItsMomentHasPassed)
 {
     struct Row {
@@ -461,6 +462,12 @@ TEST_F(GameDisplayTest, NothingStaleStaysWhenItsMomentHasPassed)
         {"the end of a DOMINO round",
          {"CMD_choosehand+2+6+0+", "CMD_nextplayer+3+", "CMD_dplacecard+3+1+1+1+1+0+", "CMD_dendhand+4+"},
          [this] { return board.turnMarker()->isVisibleTo(&board); }},
+        {"the turn of the last seat that laid, once the host says the DOMINO hand caught up with is over",
+         {"CMD_agame+1+2+l+2+3+6+3+0+11+19+27+3+", "CMD_handover+"},
+         [this] {
+             return board.turnMarker()->isVisibleTo(&board) ||
+                    board.statusLabel()->text() != QStringLiteral("One Moment Please..") || display.model().onTurn() != 0;
+         }},
     };
     for (const Row& row : rows) {
         openRound(2);

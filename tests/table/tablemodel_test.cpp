@@ -166,4 +166,40 @@ TEST(TableModel, CatchesUpWithAGameInProgress)
     }
 }
 
+// The catch-up names the round's contract in the game log once: for a table new to the game, for one
+// back in the round it left (whose log named it already), and for one back in a later round.
+TEST(TableModel, TheCatchUpNamesTheContractOnce)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> before; ///< what the table heard before its connection was lost
+        std::vector<std::string> after;  ///< its login and catch-up, and what followed
+        int named;                       ///< how often the log names GUILLOTINE
+    };
+    const std::vector<Row> rows = {
+        {"new to the game", {}, {"CMD_sendlogininfo+2", "CMD_agame+2+1+s+1+2+5+0+0+0+0+0+0+"}, 1},
+        {"back in the round it left",
+         {"CMD_choosehand+1+5+0+", "CMD_starthand+", "CMD_nextplayer+2+"},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+1+s+1+2+5+0+0+0+0+0+0+"},
+         1},
+        {"back while the contract was still being chosen",
+         {},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+1+s+4+0+0+0+0+0+0+0+0+", "CMD_choosehand+1+5+0+"},
+         1},
+        {"back in a later round",
+         {"CMD_choosehand+1+6+0+"},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+2+s+2+3+5+0+0+0+0+0+0+"},
+         1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableModel model;
+        feed(model, kOpening);
+        feed(model, row.before);
+        feed(model, row.after);
+        EXPECT_EQ(model.log().count(QStringLiteral("GUILLOTINE")), row.named)
+            << model.log().join(QLatin1Char('|')).toStdString();
+    }
+}
+
 } // namespace

@@ -88,10 +88,13 @@ TEST_F(TableSessionTest, TheOwnArrivalSaysTheNameTheHostGave)
     }
 }
 
-// A departure the host says is a removal reads as one, once, for a player or a spectator; the table's
-// own old connection goes without a word; any other departure still reads as a drop.
+// A departure the host says is a removal, or the removal this table asked for, reads as one, once, for a
+// player or a spectator; the table's own old connection goes without a word; any other departure still
+// reads as a drop.
 TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
 {
+    // A step of a row that is no line: the table asks the host to remove the slot after the "+".
+    const std::string_view asks = "(asks to remove)+";
     const QString connected = QStringLiteral("0+Bob is Connected.");
     const QString removed = QStringLiteral("0+Bob has been removed from the game.");
     const QString dropped = QStringLiteral("0+Bob disconnected.");
@@ -123,12 +126,30 @@ TEST(TableSessionRemoval, ARemovalReadsAsARemoval)
          {"CMD_sendlogininfo+2", "CMD_existingplayers+3+Bob", "CMD_playerremoved+3+", "CMD_sendlogininfo+2",
           "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
          {connected, connected, dropped}},
+        {"a removal this table asked for",
+         {"CMD_existingplayers+3+Bob", "(asks to remove)+3", "CMD_playerdisconnected+3+Bob"},
+         {connected, removed}},
+        {"a spectator this table asked to remove",
+         {"CMD_existingplayers+7+Bob", "(asks to remove)+7", "CMD_playerdisconnected+7+Bob"},
+         {connected, QStringLiteral("0+Bob is spying."), removed}},
+        {"asked for and told, read once",
+         {"CMD_existingplayers+3+Bob", "(asks to remove)+3", "CMD_playerremoved+3+", "CMD_playerdisconnected+3+Bob",
+          "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
+         {connected, removed, connected, dropped}},
+        {"asked for once the slot had gone: the next table there drops",
+         {"CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob", "(asks to remove)+3",
+          "CMD_existingplayers+3+Bob", "CMD_playerdisconnected+3+Bob"},
+         {connected, dropped, connected, dropped}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         SessionTable table;
-        for (const char* line : row.lines)
-            EXPECT_TRUE(table.commands.dispatch(line)) << line;
+        for (const std::string_view line : row.lines) {
+            if (line.starts_with(asks))
+                table.session.removalAsked(line[asks.size()] - '0');
+            else
+                EXPECT_TRUE(table.commands.dispatch(line)) << line;
+        }
         EXPECT_EQ(table.chat.texts(), row.chat);
     }
 }

@@ -4,6 +4,7 @@
 #include "fitlabel.h"
 #include "logcapture.h"
 #include "printers.h"
+#include "seatcontrols.h"
 #include "tchat.h"
 #include "tchatfixture.h"
 
@@ -139,6 +140,27 @@ TEST_F(TchatSession, DeparturesGiveTheSeatBackToItsComputerPlayer)
     EXPECT_EQ(nameOf(*table, 1), QString());
     EXPECT_FALSE(table->board().eyes(3)->isVisibleTo(&table->board()));
     EXPECT_TRUE(table->spys().isEmpty());
+}
+
+// The host player's table reads the departure of a table it removed, from a seat or the spy list, as a
+// removal, though a host tells that only to tables that asked for their seat keys.
+TEST_F(TchatSession, TheHostPlayersRemovalReadsAsARemoval)
+{
+    const struct {
+        int slot;
+        const char* name;
+    } rows[] = {{3, "Bob"}, {6, "Zed"}};
+    login(1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.slot);
+        const QString name = QString::fromLatin1(row.name);
+        hostSays({QStringLiteral("CMD_existingplayers+%1+%2").arg(row.slot).arg(name)});
+        table->seatControls().kicking(row.slot);
+        EXPECT_TRUE(sent.lines().contains(QStringLiteral("CMD_kickhim+1+%1+").arg(row.slot)));
+        const int before = int(chatLines(*table).size());
+        hostSays({QStringLiteral("CMD_playerdisconnected+%1+%2").arg(row.slot).arg(name)});
+        EXPECT_EQ(chatLines(*table).mid(before), QStringList{name + QStringLiteral(" has been removed from the game.")});
+    }
 }
 
 TEST_F(TchatSession, VersionWarningsAreSystemLines)

@@ -2,7 +2,9 @@
 // side by side, the hints line a late arrival is told, and a removal told as one. Tables connect in
 // memory.
 
+#include "cards.h"
 #include "commands.h"
+#include "gamemessages.h"
 #include "printers.h"
 #include "rejoinfixture.h"
 #include "sessionmessages.h"
@@ -24,7 +26,8 @@ Lines withoutNewWords(const Lines& lines)
     Lines kept;
     for (const std::string& line : lines) {
         const std::string_view word = wordOf(line);
-        if (word != CMD_seatkey && word != CMD_removed && word != CMD_hostclosing && word != CMD_playerremoved)
+        if (word != CMD_seatkey && word != CMD_removed && word != CMD_hostclosing && word != CMD_playerremoved &&
+            word != CMD_handover)
             kept.push_back(line);
     }
     return kept;
@@ -182,6 +185,93 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
             const auto at = std::find(heard.begin(), heard.end(), allowed);
             ASSERT_NE(hand, heard.rend());
             EXPECT_GT(at - heard.begin(), heard.rend() - hand - 1) << "after the catch-up";
+        }
+    }
+}
+
+// A table that asks for its seat key in the pause after a trick or a DOMINO hand is told, right after
+// the key, that nobody is on turn (the catch-up of a DOMINO hand just over looks like one being played);
+// at any other moment, or without asking, it hears nothing new.
+TEST_F(RejoinTest, TableArrivingAfterAHandIsToldNobodyIsOnTurn)
+{
+    enum class Moment { Choosing, DominoRunning, DominoOver, TrickOver };
+    const struct {
+        const char* what;
+        Moment moment;
+        bool returning; ///< Bob comes back to seat 2, else Cid arrives there
+        bool asks;
+        bool told;
+    } rows[] = {
+        {"a newcomer after a DOMINO hand", Moment::DominoOver, false, true, true},
+        {"a table back after a DOMINO hand", Moment::DominoOver, true, true, true},
+        {"a newcomer after a DOMINO hand that does not ask", Moment::DominoOver, false, false, false},
+        {"a newcomer during a DOMINO hand", Moment::DominoRunning, false, true, false},
+        {"a newcomer after a trick", Moment::TrickOver, false, true, true},
+        {"a newcomer while a contract is chosen", Moment::Choosing, false, true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TestHost other(Transport::Memory);
+        other.server.setLogger([](const QString&) {});
+        GameEngine& engine = other.server.engine();
+        // The pause after a hand lasts, and no computer seat plays on its own: the test plays every card.
+        engine.setPauseTick(1000000);
+        TestTable& ann = other.connect();
+        ASSERT_TRUE(ann.login("Ann"));
+        std::string key;
+        if (row.returning) {
+            TestTable& bob = other.connect();
+            ASSERT_TRUE(bob.login("Bob"));
+            key = askKey(bob);
+        }
+        ann.send("CMD_botspeed+1+10000+");
+        ann.send("CMD_startgame+Ann+s+");
+        ASSERT_TRUE(ann.waitForWord(CMD_startround));
+        // The seat on turn lays the first card of its hand the host takes.
+        const auto playOne = [&engine] {
+            const int seat = engine.turnseat();
+            for (int slot = 1; slot <= kHandSlots; ++slot) {
+                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                    continue;
+                engine.playcard(PlayCard{seat, slot});
+                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                    return;
+            }
+            ADD_FAILURE() << "seat " << seat << " has no card to play";
+        };
+        if (row.moment != Moment::Choosing)
+            engine.choosetype(ChooseType{1, row.moment == Moment::TrickOver ? int(Guillotine) : int(Domino)});
+        for (int n = 0; row.moment != Moment::Choosing && !engine.handOver() && n < kCardCount; ++n) {
+            if (row.moment == Moment::DominoRunning && n == 3)
+                break;
+            playOne();
+        }
+        ASSERT_EQ(engine.handOver(), row.moment == Moment::DominoOver || row.moment == Moment::TrickOver);
+
+        TestTable* table = nullptr;
+        if (row.returning) {
+            other.tables[1]->reset();
+            ASSERT_TRUE(waitUntil([&] { return other.server.slot(2).inuse == 0; }));
+            table = &other.connect();
+            const int offered = table->waitSlot();
+            table->send("CMD_rejoin+" + std::to_string(offered) + "+" + key + "+");
+            ASSERT_TRUE(table->waitFor("CMD_sendlogininfo+2"));
+            ASSERT_TRUE(table->login("Bob"));
+        } else {
+            table = &other.connect();
+            ASSERT_TRUE(table->login("Cid"));
+        }
+        ASSERT_TRUE(table->waitForWord(CMD_mycards)) << "the catch-up";
+        if (row.asks)
+            table->send("CMD_seatkey+2+");
+        table->send("CMD_chat+2+done|clBlack");
+        ASSERT_TRUE(table->waitForWord(CMD_chat));
+        const Lines& heard = table->lines();
+        const auto told = std::find(heard.begin(), heard.end(), "CMD_handover+");
+        EXPECT_EQ(std::count(heard.begin(), heard.end(), "CMD_handover+"), row.told ? 1 : 0);
+        if (told != heard.end()) {
+            ASSERT_NE(told, heard.begin());
+            EXPECT_EQ(wordOf(*(told - 1)), CMD_seatkey) << "right after the key";
         }
     }
 }

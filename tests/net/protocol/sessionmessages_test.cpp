@@ -36,6 +36,7 @@ TEST(SessionMessages, WireFormOfEveryLayout)
     expectWire(Removed{}, "CMD_removed+");
     expectWire(HostClosing{}, "CMD_hostclosing+");
     expectWire(PlayerRemoved{3}, "CMD_playerremoved+3+");
+    expectWire(HandOver{}, "CMD_handover+");
 }
 
 // The name is the last field and is read as the whole rest, "+" and all.
