@@ -37,7 +37,7 @@ PlayerInput::PlayerInput(Board& board, TableState& state, const TableModel& mode
 void PlayerInput::card_1Click(CardPlace* place)
 {
     m_board.errorPanel()->hide();
-    if (!place || !m_state.connected || m_model.turn() != m_state.myseat || place->slot() == 0)
+    if (!place || !m_state.connected || m_model.onTurn() != m_state.myseat || place->slot() == 0)
         return;
     std::string line;
     m_host.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));

@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  false,
                  {},
-                 nullptr},
+                 ""},
         PhaseRow{"no game", nullptr, nullptr, nullptr, "", 0, false, {}, ""},
         PhaseRow{"the game ended while the table was away", kOwnTurn, "CMD_hint+2+2+", nullptr, "", 0, false, {}, ""}),
     [](const ::testing::TestParamInfo<PhaseRow>& info) {
