@@ -58,8 +58,13 @@ void PlayerInput::label_city1MouseUp(int code)
     if (!morlu::validContract(code))
         return;
     if (m_state.connected) {
+        const bool heard = m_host.canSend();
         std::string line;
         m_host.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
+        // Dropped while the table reconnects (the connection says so): nothing clicks as if it were taken,
+        // and the choice stays open.
+        if (!heard)
+            return;
     }
     m_choiceSent = true;
     m_events.playsounds(QStringLiteral("clickcontract"));
