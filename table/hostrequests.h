@@ -13,4 +13,7 @@ public:
     /// Sends one complete line (0xFF included) to the host. A line that cannot be sent is reported to
     /// the player by the implementation, never thrown at the caller.
     virtual void sendline(std::string_view line) = 0;
+    /// False while a line sent now would be dropped (the table has lost its host and has no new connection
+    /// yet, or shows a game record): a caller does not answer such a request as if the host had taken it.
+    virtual bool canSend() const { return true; }
 };

@@ -37,7 +37,7 @@ PlayerInput::PlayerInput(Board& board, TableState& state, const TableModel& mode
 void PlayerInput::card_1Click(CardPlace* place)
 {
     m_board.errorPanel()->hide();
-    if (!place || !m_state.connected || m_model.turn() != m_state.myseat || place->slot() == 0)
+    if (!place || !m_state.connected || m_model.onTurn() != m_state.myseat || place->slot() == 0)
         return;
     std::string line;
     m_host.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
@@ -58,8 +58,13 @@ void PlayerInput::label_city1MouseUp(int code)
     if (!morlu::validContract(code))
         return;
     if (m_state.connected) {
+        const bool heard = m_host.canSend();
         std::string line;
         m_host.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
+        // Dropped while the table reconnects (the connection says so): nothing clicks as if it were taken,
+        // and the choice stays open.
+        if (!heard)
+            return;
     }
     m_choiceSent = true;
     m_events.playsounds(QStringLiteral("clickcontract"));

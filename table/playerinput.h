@@ -30,9 +30,15 @@ public:
     PlayerInput(Board& board, TableState& state, const TableModel& model, HostRequests& host, TableDialogs& dialogs,
                 TableEvents& events);
 
-    /** A hand place was clicked: CMD_playcard with the place's slot during the own turn. */
+    /**
+     * A hand place was clicked: CMD_playcard with the place's slot during the own turn; nothing in the pause
+     * after a trick's fourth card, while the host still names the seat that laid it.
+     */
     void card_1Click(CardPlace* place);
-    /** A mouse button was released over contract entry @p code: CMD_choosetype when it may be chosen. */
+    /**
+     * A mouse button was released over contract entry @p code: CMD_choosetype when it may be chosen, with
+     * a click; a choice the connection drops (HostRequests::canSend) neither clicks nor closes the choice.
+     */
     void label_city1MouseUp(int code);
     /** The error panel's OK. */
     void Image7Click();

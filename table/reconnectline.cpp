@@ -3,9 +3,11 @@
 #include "boarddisplay.h"
 #include "hintrequester.h"
 #include "playablecards.h"
+#include "tableaccessibility.h"
 
-ReconnectLine::ReconnectLine(BoardDisplay& display, PlayableCards& playable, HintRequester& hints)
-    : m_display(display), m_playable(playable), m_hints(hints)
+ReconnectLine::ReconnectLine(BoardDisplay& display, PlayableCards& playable, HintRequester& hints,
+                             TableAccessibility& access)
+    : m_display(display), m_playable(playable), m_hints(hints), m_access(access)
 {
 }
 
@@ -15,6 +17,7 @@ void ReconnectLine::lost()
     m_display.showReconnecting();
     m_playable.setOffline(true);
     m_hints.setOffline(true);
+    m_access.setOffline(true);
 }
 
 void ReconnectLine::seated()
@@ -25,4 +28,5 @@ void ReconnectLine::seated()
     m_playable.setOffline(false);
     m_hints.setOffline(false);
     m_display.showTurnLine();
+    m_access.setOffline(false);
 }

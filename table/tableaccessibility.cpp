@@ -81,7 +81,7 @@ QString TableAccessibility::seatText(int seat) const
                      .arg(held.change);
     if (m_model.director() == seat)
         parts << QStringLiteral("director");
-    if (m_model.onTurn() == seat)
+    if (!m_offline && m_model.onTurn() == seat)
         parts << QStringLiteral("on turn");
     if (held.watching)
         parts << QStringLiteral("just watching");
@@ -111,7 +111,7 @@ void TableAccessibility::refresh()
         m_board.chooser()->titleLabel(code)->setAccessibleDescription(description);
     }
 
-    const int turn = m_model.onTurn();
+    const int turn = m_offline ? 0 : m_model.onTurn();
     if (turn != 0 && turn != m_turnSeen)
         announce(m_board.statusLabel()->text());
     m_turnSeen = turn;
@@ -124,6 +124,12 @@ void TableAccessibility::refresh()
     if (winner && !m_winnerSeen)
         announce(m_board.winnerText());
     m_winnerSeen = winner;
+}
+
+void TableAccessibility::setOffline(bool offline)
+{
+    m_offline = offline;
+    refresh();
 }
 
 void TableAccessibility::announce(const QString& text)

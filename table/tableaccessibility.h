@@ -27,6 +27,12 @@ public:
 
     /** Brings the names up to date and announces what changed since the last call. */
     void refresh();
+    /**
+     * While @p offline (the table has lost its host and is not seated again) nobody is described or
+     * announced as on turn, as the turn line reads "Reconnecting to the host..."; once back, the turn the
+     * host's catch-up names is announced again. Refreshes the names.
+     */
+    void setOffline(bool offline);
     /** Says @p text now. */
     void announce(const QString& text);
     /** Where the events go: QAccessible::updateAccessibility unless a test listens instead. */
@@ -45,6 +51,7 @@ private:
     const TableModel& m_model;
     QLabel* m_announce;
     std::function<void(QAccessibleEvent*)> m_sink;
+    bool m_offline = false;
     int m_turnSeen = 0;
     int m_takerSeen = 0;
     bool m_winnerSeen = false;

@@ -87,6 +87,7 @@ public:
     void openLobby();
 
     void sendline(std::string_view line) override;
+    bool canSend() const override { return !m_replaying && !m_offline; }
 
     TableLink& link() { return *m_link; }
 

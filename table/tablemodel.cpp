@@ -144,6 +144,13 @@ morlu::PlayPosition TableModel::playPosition() const
     return position;
 }
 
+bool TableModel::trickFull() const
+{
+    // DOMINO lays its cards on the foundations, never on a trick.
+    return morlu::validContract(m_g.contract) && m_g.contract != morlu::Domino &&
+           std::all_of(m_g.trick.begin() + 1, m_g.trick.end(), [](int card) { return card != 0; });
+}
+
 bool TableModel::ownTurn() const
 {
     return isPlayerSeat() && m_g.turn == m_myslot && morlu::validContract(m_g.contract) && m_g.chooser == 0 &&
@@ -299,6 +306,10 @@ void TableModel::placecard(std::string_view rest)
     if (message.seat == m_myslot)
         takeFromHand(message.handSlot);
     m_g.passed.clear();
+    // The fourth card closes the trick: the host decides it at once and pauses before the next one opens,
+    // still naming the seat that laid last as on turn, so nobody may play until then.
+    if (trickFull())
+        m_g.handOver = true;
 }
 
 void TableModel::dplacecard(std::string_view rest)
@@ -454,8 +465,7 @@ void TableModel::agame(std::string_view rest)
             m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];
         // A full trick is one the host has already decided: the table arrives in the pause before the
         // next trick or round, and nobody may play until it opens.
-        m_g.handOver = m_g.contract != 0 &&
-                       std::all_of(m_g.trick.begin() + 1, m_g.trick.end(), [](int card) { return card != 0; });
+        m_g.handOver = trickFull();
     }
 }
 

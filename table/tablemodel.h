@@ -73,7 +73,8 @@ public:
     int turn() const { return m_g.turn; }
     /** Seat that may play now: the turn, unless the trick or the DOMINO hand is over; 0 for nobody. */
     int onTurn() const { return m_g.handOver ? 0 : m_g.turn; }
-    /** The trick or the DOMINO hand is over and the next one has not opened: nobody may play. */
+    /** The trick (from its fourth card) or the DOMINO hand is over and the next one has not opened: nobody
+     *  may play. */
     bool handOver() const { return m_g.handOver; }
     /** Contract of the running round, 1..6; 0 while it is being chosen. */
     int contract() const { return m_g.contract; }
@@ -87,6 +88,8 @@ public:
     int cardsHeld() const;
     /** The card each seat 1..4 has on the current trick, 0 for none (index 0 unused). */
     const std::array<int, morlu::kSeatCount + 1>& trick() const { return m_g.trick; }
+    /** Every seat has a card on the current trick: the host has decided it (never in DOMINO). */
+    bool trickFull() const;
     /** Seat that led the current trick; 0 when nobody has. */
     int leader() const { return m_g.leader; }
     /** Seat that took the last trick, until the next trick opens; 0 otherwise. */

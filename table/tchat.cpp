@@ -145,7 +145,7 @@ void Tchat::buildParts()
     m_hintTimer = new QtOneShotTimer(this);
     m_hints = new HintRequester(*m_board, m_display->model(), *m_connection, *m_hintTimer, this);
     m_keys->setHintRequest([this] { m_hints->Hint1Click(); });
-    m_reconnectLine = std::make_unique<ReconnectLine>(*m_display, *m_playable, *m_hints);
+    m_reconnectLine = std::make_unique<ReconnectLine>(*m_display, *m_playable, *m_hints, *m_access);
     m_replay = new TableReplay(
         TableReplay::Parts{*this, *m_board, *m_display, m_state, *m_chat, *m_sounds, *m_connection, *this}, {}, this);
     m_replay->setRecordsFolder([this] { return m_records->folder(); });

@@ -36,8 +36,10 @@ bool TableDriver::mayPlay(Tchat& table) const
 {
     const GameState& game = m_host.engine().state();
     const int seat = table.state().myseat;
+    // The table, not only the host, must have the seat on turn: from a trick's fourth card until it has
+    // seen the next trick open, it lets nobody play.
     if (!GameState::isSeat(seat) || !game.gamerunning || !game.playopen || game.chooserseat != 0 ||
-        game.turnseat != seat || game.seats[seat].played || table.model().turn() != seat)
+        game.turnseat != seat || game.seats[seat].played || table.model().onTurn() != seat)
         return false;
     // The table has been dealt the hand the host holds for it (and is not a round behind).
     bool playable = false;

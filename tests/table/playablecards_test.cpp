@@ -128,6 +128,71 @@ TEST_F(PlayableCardsTest, DimsTheCardsTheHostWouldRefuseOnTheOwnTurn)
     }
 }
 
+// The host decides a trick at its fourth card and pauses before the next one, still naming the seat
+// that laid last: in that pause no card is judged and a click sends nothing, even when that seat is this
+// one. The next trick, once the host names its leader, is played as ever, and DOMINO has no such pause.
+TEST_F(PlayableCardsTest, NothingIsPlayableOrSentInThePauseAfterTheFourthCard)
+{
+    const auto trickLaidLastByThisSeat = [this] {
+        round.choosehand("2+2+0+");
+        game.starthand("");
+        for (const auto& [seat, card] : {std::pair{"2+", "2+10+1+t+"}, std::pair{"3+", "3+11+2+f+"},
+                                         std::pair{"4+", "4+13+3+f+"}, std::pair{"1+", "1+9+3+f+"}}) {
+            round.getnextplayer(seat);
+            game.placecard(card);
+        }
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> lines;
+        int onTurn;
+        const char* click; ///< what a click on the card in slot 1 sends
+    };
+    const std::vector<Row> rows = {
+        {"the fourth card, before the host names the taker", trickLaidLastByThisSeat, 0, ""},
+        {"the taker named, the pause before the next trick",
+         [&] {
+             trickLaidLastByThisSeat();
+             game.endhand("1+");
+         },
+         0, ""},
+        {"the next trick opens and this seat leads it",
+         [&] {
+             trickLaidLastByThisSeat();
+             game.endhand("1+");
+             game.starthand("");
+             round.getnextplayer("1+");
+         },
+         1, "CMD_playcard+1+1+\xFF"},
+        {"DOMINO: this seat lays after the three others",
+         [this] {
+             round.choosehand("2+6+0+");
+             game.starthand("");
+             for (const auto& [seat, card] : {std::pair{"2+", "2+3+17+4+1+7+"}, std::pair{"3+", "3+4+25+4+1+7+"},
+                                              std::pair{"4+", "4+1+1+4+1+7+"}}) {
+                 round.getnextplayer(seat);
+                 game.dplacecard(card);
+             }
+             round.getnextplayer("1+");
+         },
+         1, "CMD_playcard+1+1+\xFF"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        openRound(2);
+        row.lines();
+        playable.refresh();
+        EXPECT_EQ(display.model().onTurn(), row.onTurn);
+        int judged = 0;
+        for (int k = 1; k <= 8; ++k)
+            judged += board.handPlace(k)->playable() != CardPlace::Playable::Unknown ? 1 : 0;
+        EXPECT_EQ(judged > 0, row.onTurn != 0);
+        host.sent.clear();
+        QTest::mouseClick(board.handPlace(1), Qt::LeftButton);
+        EXPECT_EQ(host.sent, *row.click ? std::vector<std::string>{row.click} : std::vector<std::string>{});
+    }
+}
+
 // A player on the keys whose focus rests on a card the turn makes refused finds it moved to the nearest
 // card the host takes (to the right when two are as near); a focus the player moves later stays put.
 TEST_F(PlayableCardsTest, MovesTheFocusOffARefusedCardWhenTheTurnComes)

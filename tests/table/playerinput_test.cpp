@@ -1,5 +1,6 @@
 #include "playerinput.h"
 
+#include "boardkeys.h"
 #include "cardplace.h"
 #include "clicklabel.h"
 #include "contractchooser.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -180,6 +183,49 @@ TEST_F(PlayerInputTest, ChoosingIsClosedForOthersAndBeforeTheSeatIsKnown)
     input.label_city1MouseUp(5);
     EXPECT_TRUE(sentLines().empty());
     EXPECT_EQ(heard.sounds.filter(QStringLiteral("clickcontract")).size(), 1);
+}
+
+// While the connection cannot carry a request (the table reconnects), a click or key still hands it over,
+// and the connection drops it and says so; but nothing answers it as if the host had taken it: no click,
+// and the choice stays open, so the same request goes out once the host can hear the table again.
+TEST_F(PlayerInputTest, ARequestTheConnectionDropsNeitherClicksNorClosesTheChoice)
+{
+    BoardKeys keys{board, input};
+    const auto ownTurn = [this] {
+        openRound(2);
+        round.choosehand("2+2+0+");
+        game.starthand("");
+        round.getnextplayer("1+");
+    };
+    const auto ownChoice = [this] { openRound(1); };
+    struct Row {
+        const char* name;
+        std::function<void()> setup;
+        std::function<void()> act;
+        std::string line;
+        const char* sound; ///< once the host hears the request; empty for none
+    };
+    const Row rows[] = {
+        {"a card clicked", ownTurn, [this] { clickCard(3); }, "CMD_playcard+1+3+\xFF", ""},
+        {"a card key", ownTurn, [&] { keys.press(Qt::Key_3); }, "CMD_playcard+1+3+\xFF", ""},
+        {"a contract key", ownChoice, [&] { keys.press(Qt::Key_5); }, "CMD_choosetype+1+5+\xFF", "clickcontract"},
+        {"a contract entry clicked", ownChoice, [this] { release(board.chooser()->titleLabel(5)); },
+         "CMD_choosetype+1+5+\xFF", "clickcontract"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup();
+        host.sent.clear();
+        heard.sounds.clear();
+        host.reachable = false;
+        row.act();
+        EXPECT_EQ(sentLines(), std::vector<std::string>{row.line});
+        EXPECT_EQ(heard.sounds, QStringList());
+        host.reachable = true;
+        row.act();
+        EXPECT_EQ(sentLines(), (std::vector<std::string>{row.line, row.line}));
+        EXPECT_EQ(heard.sounds, *row.sound ? QStringList{QString::fromLatin1(row.sound)} : QStringList());
+    }
 }
 
 TEST_F(PlayerInputTest, PanelsOpenAndClose)

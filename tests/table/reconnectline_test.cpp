@@ -4,6 +4,7 @@
 #include "board.h"
 #include "cardplace.h"
 #include "contractchooser.h"
+#include "fitlabel.h"
 #include "hintrequester.h"
 #include "printers.h"
 #include "tableconnection.h"
@@ -33,6 +34,16 @@ int turnSeat(Board& board)
         if (gap > 0 && (seat == 0 || gap < board.playedCard(seat)->x() - marker->x()))
             seat = n;
     }
+    return seat;
+}
+
+/// The seat a screen reader hears described as on turn; 0 for none.
+int describedOnTurn(Board& board)
+{
+    int seat = 0;
+    for (int n = 1; n <= 4; ++n)
+        if (board.nameLabel(n)->accessibleName().contains(QStringLiteral(", on turn")))
+            seat = seat == 0 ? n : -1;
     return seat;
 }
 
@@ -85,9 +96,10 @@ void PrintTo(const PhaseRow& row, std::ostream* os)
 
 class ReconnectLineTest : public TchatSession, public ::testing::WithParamInterface<PhaseRow> {};
 
-// While the table reconnects, its turn line says so and nothing on the board invites a move the host
-// cannot receive; once the host has seated it again and caught it up, the line, the turn marker, the
-// chooser and the playable cards show the game as the host has it, whatever phase it is in.
+// While the table reconnects, its turn line says so, nothing on the board invites a move the host cannot
+// receive and a screen reader hears of nobody on turn; once the host has seated it again and caught it up,
+// the line, the turn marker, the seats' names, the chooser and the playable cards show the game as the
+// host has it, whatever phase it is in.
 TEST_P(ReconnectLineTest, TheTurnLineSaysReconnectingThenShowsTheGameTheHostCatchesUp)
 {
     const PhaseRow& row = GetParam();
@@ -106,6 +118,7 @@ TEST_P(ReconnectLineTest, TheTurnLineSaysReconnectingThenShowsTheGameTheHostCatc
     ASSERT_TRUE(waitUntil([&] { return table->connection().reconnecting() && host.hasTable(); }, kWait));
     EXPECT_EQ(board.statusLabel()->text(), QStringLiteral("Reconnecting to the host..."));
     EXPECT_EQ(turnSeat(board), 0);
+    EXPECT_EQ(describedOnTurn(board), 0);
     EXPECT_FALSE(board.chooser()->isVisibleTo(&board));
     EXPECT_EQ(judgedCards(board), 0);
     EXPECT_EQ(table->hints().ringedSlot() + table->hints().ringedContract(), 0);
@@ -121,6 +134,7 @@ TEST_P(ReconnectLineTest, TheTurnLineSaysReconnectingThenShowsTheGameTheHostCatc
         hostSays(catchUp(row.after));
     EXPECT_EQ(board.statusLabel()->text(), QString::fromLatin1(row.status));
     EXPECT_EQ(turnSeat(board), row.turnSeat);
+    EXPECT_EQ(describedOnTurn(board), row.turnSeat);
     EXPECT_EQ(board.chooser()->isVisibleTo(&board), row.chooserShown);
     EXPECT_EQ(dimmedSlots(board), row.dimmed);
     if (row.click) {
@@ -192,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  false,
                  {},
-                 nullptr},
+                 ""},
         PhaseRow{"no game", nullptr, nullptr, nullptr, "", 0, false, {}, ""},
         PhaseRow{"the game ended while the table was away", kOwnTurn, "CMD_hint+2+2+", nullptr, "", 0, false, {}, ""}),
     [](const ::testing::TestParamInfo<PhaseRow>& info) {

@@ -258,10 +258,12 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
             EXPECT_TRUE(joined.rejoining) << "the slot offer is answered with the key";
             host->send(QStringLiteral("CMD_sendlogininfo+2"));
             EXPECT_TRUE(QTest::qWaitFor([&] { return !table.reconnecting(); }, kWait));
+            EXPECT_TRUE(table.canSend());
         } else {
             host.reset();
             if (row.ends == 1 && !row.boxes.isEmpty()) {
                 ASSERT_TRUE(QTest::qWaitFor([&] { return table.reconnecting(); }, kWait));
+                EXPECT_FALSE(table.canSend());
                 table.sendline("CMD_chat+2+anyone?|clRed\xFF");
                 table.sendline("CMD_playcard+2+3+\xFF");
                 EXPECT_EQ(tableSent.count(), 0) << "dropped while the connection is made again, said once";

@@ -43,8 +43,10 @@ public:
 class HostRecorder : public HostRequests {
 public:
     std::vector<std::string> sent;
+    bool reachable = true; ///< what canSend() says; the lines are recorded either way
 
     void sendline(std::string_view line) override { sent.emplace_back(line); }
+    bool canSend() const override { return reachable; }
 };
 
 /// Records the boxes opened instead of showing them; askRetry() takes its answers from retryAnswers,
