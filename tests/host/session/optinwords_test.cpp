@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -27,7 +28,7 @@ Lines withoutNewWords(const Lines& lines)
     for (const std::string& line : lines) {
         const std::string_view word = wordOf(line);
         if (word != CMD_seatkey && word != CMD_removed && word != CMD_hostclosing && word != CMD_playerremoved &&
-            word != CMD_handover)
+            word != CMD_handover && word != CMD_dlayout)
             kept.push_back(line);
     }
     return kept;
@@ -273,6 +274,104 @@ TEST_F(RejoinTest, TableArrivingAfterAHandIsToldNobodyIsOnTurn)
             ASSERT_NE(told, heard.begin());
             EXPECT_EQ(wordOf(*(told - 1)), CMD_seatkey) << "right after the key";
         }
+    }
+}
+
+// A table that asks for its seat key while a DOMINO round is on the board (from its choice through the
+// pause after it) is told the layout and the cards each seat holds, last after the key; at any other
+// moment, or without asking, it hears line for line what it would have heard before the word existed.
+TEST_F(RejoinTest, TableArrivingInADominoRoundIsToldTheLayout)
+{
+    enum class Moment { Choosing, DominoChosen, DominoRunning, DominoOver, TrickOver };
+    const struct {
+        const char* what;
+        Moment moment;
+        bool returning; ///< Bob comes back to seat 2, else Cid arrives there
+        bool told;
+    } rows[] = {
+        {"a newcomer in a DOMINO hand", Moment::DominoRunning, false, true},
+        {"a table back in a DOMINO hand", Moment::DominoRunning, true, true},
+        {"a newcomer before the first DOMINO card", Moment::DominoChosen, false, true},
+        {"a table back after a DOMINO hand", Moment::DominoOver, true, true},
+        {"a newcomer after a trick", Moment::TrickOver, false, false},
+        {"a newcomer while a contract is chosen", Moment::Choosing, false, false},
+    };
+    struct Heard {
+        Lines lines;
+        std::optional<DLayout> layout; ///< the host's own, as the table arrived
+    };
+    const auto run = [](const auto& row, bool asks) {
+        TestHost other(Transport::Memory);
+        other.server.setLogger([](const QString&) {});
+        other.server.useSeed(7);
+        GameEngine& engine = other.server.engine();
+        engine.setPauseTick(1000000);
+        TestTable& ann = other.connect();
+        EXPECT_TRUE(ann.login("Ann"));
+        std::string key;
+        if (row.returning) {
+            TestTable& bob = other.connect();
+            EXPECT_TRUE(bob.login("Bob"));
+            key = askKey(bob);
+        }
+        ann.send("CMD_botspeed+1+10000+");
+        ann.send("CMD_startgame+Ann+s+");
+        EXPECT_TRUE(ann.waitForWord(CMD_startround));
+        const auto playOne = [&engine] {
+            const int seat = engine.turnseat();
+            for (int slot = 1; slot <= kHandSlots; ++slot) {
+                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                    continue;
+                engine.playcard(PlayCard{seat, slot});
+                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                    return;
+            }
+            ADD_FAILURE() << "seat " << seat << " has no card to play";
+        };
+        if (row.moment != Moment::Choosing)
+            engine.choosetype(ChooseType{1, row.moment == Moment::TrickOver ? int(Guillotine) : int(Domino)});
+        const int cards = row.moment == Moment::DominoChosen ? 0 : row.moment == Moment::DominoRunning ? 6 : kCardCount;
+        for (int n = 0; row.moment != Moment::Choosing && !engine.handOver() && n < cards; ++n)
+            playOne();
+        EXPECT_EQ(engine.handOver(), row.moment == Moment::DominoOver || row.moment == Moment::TrickOver);
+
+        TestTable* table = nullptr;
+        if (row.returning) {
+            other.tables[1]->reset();
+            EXPECT_TRUE(waitUntil([&] { return other.server.slot(2).inuse == 0; }));
+            table = &other.connect();
+            const int offered = table->waitSlot();
+            table->send("CMD_rejoin+" + std::to_string(offered) + "+" + key + "+");
+            EXPECT_TRUE(table->waitFor("CMD_sendlogininfo+2"));
+            EXPECT_TRUE(table->login("Bob"));
+        } else {
+            table = &other.connect();
+            EXPECT_TRUE(table->login("Cid"));
+        }
+        EXPECT_TRUE(table->waitForWord(CMD_mycards)) << "the catch-up";
+        if (asks)
+            table->send("CMD_seatkey+2+");
+        table->send("CMD_chat+2+done|clBlack");
+        EXPECT_TRUE(table->waitForWord(CMD_chat));
+        return Heard{table->lines(), engine.dominoLayout()};
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Heard asking = run(row, true);
+        const Heard silent = run(row, false);
+        ASSERT_FALSE(HasFailure());
+        EXPECT_EQ(withoutNewWords(asking.lines), silent.lines) << "line for line, the new words aside";
+        EXPECT_EQ(withoutNewWords(silent.lines), silent.lines);
+        const auto isLayout = [](const std::string& line) { return wordOf(line) == CMD_dlayout; };
+        ASSERT_EQ(std::count_if(asking.lines.begin(), asking.lines.end(), isLayout), row.told ? 1 : 0);
+        ASSERT_EQ(asking.layout.has_value(), row.told);
+        if (!row.told)
+            continue;
+        const auto told = std::find_if(asking.lines.begin(), asking.lines.end(), isLayout);
+        ASSERT_NE(told, asking.lines.begin());
+        const std::string_view before = wordOf(*(told - 1));
+        EXPECT_TRUE(before == CMD_seatkey || before == CMD_handover) << "last after the key: " << before;
+        EXPECT_EQ(DLayout::read(splitCommand(*told).rest), *asking.layout);
     }
 }
 
