@@ -175,7 +175,8 @@ void BoardDisplay::showDominoLayout()
     const TableModel& model = m_model;
     const bool domino = model.contract() == morlu::Domino;
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
-        m_board.setCardCountText(seat, domino ? QStringLiteral("CARDS: %1").arg(model.seat(seat).cardsLeft) : QString());
+        m_board.setCardCountText(seat,
+                                 domino ? QStringLiteral("CARDS: %1").arg(model.seat(seat).cardsLeft) : QString());
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
         m_board.foundation(suit)->clearPicture();
         if (model.foundationTop(suit) != 0)

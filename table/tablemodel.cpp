@@ -499,8 +499,8 @@ void TableModel::agame(std::string_view rest)
             if (suit != morlu::NoSuit && (top == 0 || height(card) > height(top)))
                 top = card;
         }
-        m_g.domino = morlu::DominoFoundations::fromTops(
-            message.dominoStart, {m_g.tops[1], m_g.tops[2], m_g.tops[3], m_g.tops[4]});
+        m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart,
+                                                        {m_g.tops[1], m_g.tops[2], m_g.tops[3], m_g.tops[4]});
     } else {
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];

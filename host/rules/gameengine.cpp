@@ -476,8 +476,8 @@ std::optional<DLayout> GameEngine::dominoLayout() const
     for (int suit = Diamonds; suit <= Spades; ++suit)
         layout.tops[std::size_t(suit - 1)] = s.domino.top(suit);
     for (int seat = 1; seat <= kSeatCount; ++seat)
-        layout.held[std::size_t(seat - 1)] =
-            int(std::count_if(s.seats[seat].cards.begin() + 1, s.seats[seat].cards.end(), [](int card) { return card != 0; }));
+        layout.held[std::size_t(seat - 1)] = int(std::count_if(
+            s.seats[seat].cards.begin() + 1, s.seats[seat].cards.end(), [](int card) { return card != 0; }));
     return layout;
 }
 

@@ -272,7 +272,10 @@ TEST_F(GameDisplayTest, CatchUpOfADominoRoundShowsTheLayoutTheHostSends)
     };
     const std::vector<Row> rows = {
         {"the catch-up alone", {}, {4, 11, 0, 27}, {"CARDS: 8", "CARDS: 8", "CARDS: 8", "CARDS: 8"}},
-        {"and the layout", {"CMD_dlayout+3+4+15+0+27+7+6+6+7+"}, {4, 15, 0, 27}, {"CARDS: 7", "CARDS: 6", "CARDS: 6", "CARDS: 7"}},
+        {"and the layout",
+         {"CMD_dlayout+3+4+15+0+27+7+6+6+7+"},
+         {4, 15, 0, 27},
+         {"CARDS: 7", "CARDS: 6", "CARDS: 6", "CARDS: 7"}},
         {"and the next card",
          {"CMD_dlayout+3+4+15+0+27+7+6+6+7+", "CMD_dplacecard+1+2+12+5+3+6+"},
          {4, 12, 0, 27},

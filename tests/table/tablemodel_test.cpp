@@ -213,8 +213,8 @@ TEST(TableModel, TakesTheDominoLayoutOnlyWhenItCanStand)
     struct Row {
         const char* name;
         std::string line;
-        std::array<int, 5> tops;  ///< suits 1..4
-        std::array<int, 5> held;  ///< seats 1..4
+        std::array<int, 5> tops; ///< suits 1..4
+        std::array<int, 5> held; ///< seats 1..4
     };
     const std::array<int, 5> guessedTops{0, 4, 11, 0, 27};
     const std::array<int, 5> noCounts{};
