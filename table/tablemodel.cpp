@@ -430,8 +430,7 @@ void TableModel::dlayout(std::string_view rest)
     const auto message = morlu::DLayout::read(rest);
     if (!acceptsLayout(message))
         return;
-    const morlu::DominoFoundations domino = morlu::DominoFoundations::fromTops(message.dominoStart, message.tops);
-    m_g.domino = domino;
+    m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, message.tops);
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
         m_g.tops[std::size_t(suit)] = message.tops[std::size_t(suit - 1)];
     for (int n = 1; n <= morlu::kSeatCount; ++n)
@@ -490,9 +489,8 @@ void TableModel::agame(std::string_view rest)
         // The catch-up names the card each seat laid last, not the layout: the best guess is the highest of
         // them in each suit with everything under it. A host that gave this table its key sends the layout
         // and the card counts next (CMD_dlayout).
-        const auto height = [start = message.dominoStart](int card) {
-            return (morlu::dominorank(card) - start + 8) % 8;
-        };
+        const int start = message.dominoStart >= 1 && message.dominoStart <= 8 ? message.dominoStart : 1;
+        const auto height = [start](int card) { return (morlu::dominorank(card) - start + 8) % 8; };
         for (const int card : message.trick) {
             const int suit = morlu::getsuit(card);
             int& top = m_g.tops[std::size_t(suit)];
