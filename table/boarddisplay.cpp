@@ -72,7 +72,6 @@ void BoardDisplay::redraw()
         m_board.setBonusText(seat, held.change == 0  ? QString()
                                    : held.change < 0 ? QString::number(held.change)
                                                      : QStringLiteral("+%1").arg(held.change));
-        m_board.setCardCountText(seat, domino ? QStringLiteral("CARDS: %1").arg(held.cardsLeft) : QString());
         m_board.setEyesShown(seat, held.watching);
         CardPlace* played = m_board.playedCard(seat);
         played->clearPicture();
@@ -94,15 +93,7 @@ void BoardDisplay::redraw()
     }
 
     m_board.dominoPanel()->setVisible(domino);
-    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
-        m_board.foundation(suit)->clearPicture();
-        if (model.foundationTop(suit) != 0)
-            m_board.foundation(suit)->drawCard(model.foundationTop(suit));
-    }
-    showDominoRank(model.dominoStart());
-    if (model.dominoStart() == 0)
-        for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
-            m_board.dominoRank(suit)->setText(QStringLiteral("?"));
+    showDominoLayout();
 
     const auto place = [](ArtPicture* marker, int seat, const std::function<void(int)>& at) {
         if (seat == 0)
@@ -177,6 +168,24 @@ void BoardDisplay::showReconnecting()
     m_board.turnMarker()->hide();
     m_board.chooser()->hide();
     m_board.chooseContractBanner()->hide();
+}
+
+void BoardDisplay::showDominoLayout()
+{
+    const TableModel& model = m_model;
+    const bool domino = model.contract() == morlu::Domino;
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        m_board.setCardCountText(seat,
+                                 domino ? QStringLiteral("CARDS: %1").arg(model.seat(seat).cardsLeft) : QString());
+    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
+        m_board.foundation(suit)->clearPicture();
+        if (model.foundationTop(suit) != 0)
+            m_board.foundation(suit)->drawCard(model.foundationTop(suit));
+    }
+    showDominoRank(model.dominoStart());
+    if (model.dominoStart() == 0)
+        for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
+            m_board.dominoRank(suit)->setText(QStringLiteral("?"));
 }
 
 bool BoardDisplay::ownWin() const

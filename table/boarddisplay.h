@@ -75,6 +75,9 @@ public:
     void showCounter();
     /** Empties own hand place @p place: no picture, hidden, slot 0; a place that does not exist is skipped. */
     void emptyHandPlace(int place);
+    /** The DOMINO layout as the model has it: the card on top of each foundation, the start rank ("?"
+     *  before the first card) and each seat's card count (none outside DOMINO). */
+    void showDominoLayout();
     /** All four DOMINO rank labels show the name of @p rank (empty outside 1..8). */
     void showDominoRank(int rank);
     /** The game is over and this table's own seat won it (the winner text is its name). */

@@ -8,6 +8,7 @@
 #include "chatsink.h"
 #include "commands.h"
 #include "gamemessages.h"
+#include "sessionmessages.h"
 #include "tableevents.h"
 #include "tablestate.h"
 #include "titledpanel.h"
@@ -47,6 +48,7 @@ void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
     dispatcher.add(morlu::CMD_scores, this, &GameDisplay::scores);
     dispatcher.add(morlu::CMD_dendhand, this, &GameDisplay::dendhand);
     dispatcher.add(morlu::CMD_handover, this, &GameDisplay::handover);
+    dispatcher.add(morlu::CMD_dlayout, this, &GameDisplay::dlayout);
     dispatcher.add(morlu::CMD_aerror, this, &GameDisplay::aerror);
     dispatcher.add(morlu::CMD_agame, this, &GameDisplay::agame);
     dispatcher.add(morlu::CMD_winner, this, &GameDisplay::winner);
@@ -145,6 +147,17 @@ void GameDisplay::handover(std::string_view rest)
     m_display.showTurnLine();
 }
 
+void GameDisplay::dlayout(std::string_view rest)
+{
+    // A host that gave this table its key sends the DOMINO layout after the catch-up, which could only
+    // guess it: the foundations and card counts as the model now has them. One the model did not take
+    // leaves the board as it was.
+    const bool accepted = m_display.model().acceptsLayout(morlu::DLayout::read(rest));
+    m_display.take(morlu::CMD_dlayout, rest);
+    if (accepted)
+        m_display.showDominoLayout();
+}
+
 void GameDisplay::aerror(std::string_view rest)
 {
     m_display.take(morlu::CMD_aerror, rest);
@@ -187,13 +200,17 @@ void GameDisplay::agame(std::string_view rest)
         m_display.showDominoRank(message.dominoStart);
     if (message.leader > 0)
         m_board.placeLead(message.leader);
-    // The four cards on the table: by seat in a trick, by suit in a DOMINO layout.
+    // The four cards on the table: by seat in a trick. In a DOMINO layout they are the card each seat laid
+    // last, each drawn on its own suit's foundation (the model's guess); a host that gave this table its
+    // key sends the layout itself next (CMD_dlayout).
     for (int n = 1; n <= morlu::kSeatCount; ++n) {
-        const int card = message.trick[std::size_t(n - 1)];
-        if (card <= 0)
+        if (message.contract == morlu::Domino) {
+            if (const int top = m_display.model().foundationTop(n); top != 0)
+                m_board.foundation(n)->drawCard(top);
             continue;
-        CardPlace* place = message.contract == morlu::Domino ? m_board.foundation(n) : m_board.playedCard(n);
-        place->drawCard(card);
+        }
+        if (const int card = message.trick[std::size_t(n - 1)]; card > 0)
+            m_board.playedCard(n)->drawCard(card);
     }
 }
 

@@ -14,7 +14,8 @@ struct TableState;
  * The handlers of the messages that play a trick, a DOMINO layout and a game out: CMD_starthand,
  * CMD_placecard, CMD_dplacecard, CMD_endhand, CMD_took, CMD_scores, CMD_dendhand, CMD_aerror,
  * CMD_agame (the catch-up of a table that arrives mid-game), CMD_handover (a host's word after the
- * catch-up, to a table that asked for its seat key: the hand it showed is over) and CMD_winner.
+ * catch-up, to a table that asked for its seat key: the hand it showed is over), CMD_dlayout (after it:
+ * the DOMINO layout and card counts the catch-up could not give) and CMD_winner.
  *
  * Handlers throw morlu::FieldError on a malformed numeric field and then change nothing; the
  * dispatcher's owner catches and logs it. Nothing here sends anything.
@@ -36,6 +37,7 @@ public:
     void scores(std::string_view rest);
     void dendhand(std::string_view rest);
     void handover(std::string_view rest);
+    void dlayout(std::string_view rest);
     void aerror(std::string_view rest);
     void agame(std::string_view rest);
     void winner(std::string_view rest);

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "gamemessages.h"
 #include "names.h"
+#include "sessionmessages.h"
 #include "viewtext.h"
 
 #include <algorithm>
@@ -18,6 +19,33 @@ bool validSeat(int seat)
 int nextSeat(int seat)
 {
     return seat % morlu::kSeatCount + 1;
+}
+
+/**
+ * A layout that can stand: a start rank and a foundation top of its own suit for each suit laid (none
+ * before the first card), 0..8 cards in each hand, and every one of the 32 cards either laid or held.
+ */
+bool plausibleLayout(const morlu::DLayout& layout)
+{
+    if (layout.dominoStart < 0 || layout.dominoStart > 8)
+        return false;
+    int laid = 0;
+    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
+        const int top = layout.tops[std::size_t(suit - 1)];
+        if (top == 0)
+            continue;
+        if (layout.dominoStart == 0 || morlu::getsuit(top) != suit)
+            return false;
+        // The foundation runs from the start rank up to its top, going on from the Ace to the 7.
+        laid += (morlu::dominorank(top) - layout.dominoStart + 8) % 8 + 1;
+    }
+    int held = 0;
+    for (const int count : layout.held) {
+        if (count < 0 || count > morlu::kHandSlots)
+            return false;
+        held += count;
+    }
+    return (layout.dominoStart == 0) == (laid == 0) && laid + held == morlu::kCardCount;
 }
 
 } // namespace
@@ -38,6 +66,7 @@ TableModel::TableModel(QObject* parent) : QObject(parent)
     m_words.add(morlu::CMD_scores, this, &TableModel::scores);
     m_words.add(morlu::CMD_dendhand, this, &TableModel::dendhand);
     m_words.add(morlu::CMD_handover, this, &TableModel::handover);
+    m_words.add(morlu::CMD_dlayout, this, &TableModel::dlayout);
     m_words.add(morlu::CMD_handsused, this, &TableModel::handsused);
     m_words.add(morlu::CMD_agame, this, &TableModel::agame);
     m_words.add(morlu::CMD_winner, this, &TableModel::winner);
@@ -401,6 +430,24 @@ void TableModel::handover(std::string_view)
         m_g.handOver = true;
 }
 
+bool TableModel::acceptsLayout(const morlu::DLayout& layout) const
+{
+    return m_g.gamerunning && m_g.chooser == 0 && m_g.contract == morlu::Domino && plausibleLayout(layout);
+}
+
+void TableModel::dlayout(std::string_view rest)
+{
+    // After the catch-up, which named the card each seat laid last: the layout itself and the cards held.
+    const auto message = morlu::DLayout::read(rest);
+    if (!acceptsLayout(message))
+        return;
+    m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, message.tops);
+    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
+        m_g.tops[std::size_t(suit)] = message.tops[std::size_t(suit - 1)];
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        m_g.seats[std::size_t(n)].cardsLeft = message.held[std::size_t(n - 1)];
+}
+
 void TableModel::handsused(std::string_view rest)
 {
     const auto message = morlu::HandsUsed::read(rest);
@@ -450,16 +497,19 @@ void TableModel::agame(std::string_view rest)
     m_g.leader = validSeat(message.leader) ? message.leader : 0;
     if (m_g.contract == morlu::Domino) {
         m_g.domino.start = message.dominoStart;
-        // The catch-up names the card on top of each foundation; the layout under it follows.
-        std::array<int, 4> tops{};
-        for (int n = 0; n < 4; ++n) {
-            const int card = message.trick[std::size_t(n)];
-            if (card >= 1 && card <= morlu::kCardCount) {
-                tops[std::size_t(n)] = card;
-                m_g.tops[std::size_t(morlu::getsuit(card))] = card;
-            }
+        // The catch-up names the card each seat laid last, not the layout: the best guess is the highest of
+        // them in each suit with everything under it. A host that gave this table its key sends the layout
+        // and the card counts next (CMD_dlayout).
+        const int start = message.dominoStart >= 1 && message.dominoStart <= 8 ? message.dominoStart : 1;
+        const auto height = [start](int card) { return (morlu::dominorank(card) - start + 8) % 8; };
+        for (const int card : message.trick) {
+            const int suit = morlu::getsuit(card);
+            int& top = m_g.tops[std::size_t(suit)];
+            if (suit != morlu::NoSuit && (top == 0 || height(card) > height(top)))
+                top = card;
         }
-        m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, tops);
+        m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart,
+                                                        {m_g.tops[1], m_g.tops[2], m_g.tops[3], m_g.tops[4]});
     } else {
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];

@@ -3,6 +3,7 @@
 #include "cards.h"
 #include "dispatcher.h"
 #include "playrule.h"
+#include "sessionmessages.h"
 
 #include <QObject>
 #include <QString>
@@ -100,6 +101,12 @@ public:
     int dominoStart() const { return m_g.domino.start; }
     /** The DOMINO layout: the ranks laid on each suit. */
     const morlu::DominoFoundations& layout() const { return m_g.domino; }
+    /**
+     * A DOMINO round is on the board and @p layout can stand there: a start rank and, for each suit laid,
+     * a top of that suit (none before the first card), 0..8 cards in each hand, every card laid or held.
+     * CMD_dlayout changes the model only then.
+     */
+    bool acceptsLayout(const morlu::DLayout& layout) const;
     /** The card last laid on the foundation of @p suit (1..4), 0 for none. */
     int foundationTop(int suit) const;
     /** Seats that passed (could lay nothing) on the last turn change, in the order they were passed. */
@@ -158,6 +165,7 @@ private:
     void scores(std::string_view rest);
     void dendhand(std::string_view rest);
     void handover(std::string_view rest);
+    void dlayout(std::string_view rest);
     void handsused(std::string_view rest);
     void agame(std::string_view rest);
     void winner(std::string_view rest);

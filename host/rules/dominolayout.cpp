@@ -15,6 +15,24 @@ bool DominoLayout::mayLay(int card) const
     return m_foundations[suit][rank - 1];
 }
 
+int DominoLayout::top(int suit) const
+{
+    if (suit < Diamonds || suit > Spades || m_dominostart == 0)
+        return 0;
+    // Every foundation starts at the start rank and goes up without gaps: walk it to its end.
+    int last = 0;
+    for (int rank = m_dominostart, step = 0; step < 8 && m_foundations[suit][rank]; ++step) {
+        last = rank;
+        rank = rank == 8 ? 1 : rank + 1;
+    }
+    if (last == 0)
+        return 0;
+    for (int card = (suit - 1) * 8 + 1; card <= suit * 8; ++card)
+        if (dominorank(card) == last)
+            return card;
+    return 0;
+}
+
 bool DominoLayout::checkforplay(const SeatRecord& seat) const
 {
     for (int slot = 1; slot <= kHandSlots; ++slot) {

@@ -22,6 +22,9 @@ public:
     /// Marks @p card as laid.
     void lay(int card) { m_foundations[getsuit(card)][dominorank(card)] = true; }
     bool laid(int suit, int rank) const { return m_foundations[suit][rank]; }
+    /// The card last laid on the foundation of @p suit (1..4): the top of its run up from the start rank;
+    /// 0 while the suit has none.
+    int top(int suit) const;
 
     /**
      * True when @p card may be laid now that the start rank is set: its rank is the start rank, or it

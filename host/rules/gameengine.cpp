@@ -466,6 +466,21 @@ std::optional<Hint> GameEngine::hintFor(int seat)
     return hint;
 }
 
+std::optional<DLayout> GameEngine::dominoLayout() const
+{
+    const GameState& s = m_state;
+    if (!s.gamerunning || s.contract != Domino || s.chooserseat != 0)
+        return std::nullopt;
+    DLayout layout;
+    layout.dominoStart = s.domino.dominostart();
+    for (int suit = Diamonds; suit <= Spades; ++suit)
+        layout.tops[std::size_t(suit - 1)] = s.domino.top(suit);
+    for (int seat = 1; seat <= kSeatCount; ++seat)
+        layout.held[std::size_t(seat - 1)] = int(std::count_if(
+            s.seats[seat].cards.begin() + 1, s.seats[seat].cards.end(), [](int card) { return card != 0; }));
+    return layout;
+}
+
 void GameEngine::catchUp(int slot)
 {
     const GameState& s = m_state;

@@ -128,6 +128,11 @@ public:
         return s.gamerunning && s.chooserseat == 0 &&
                (!s.playopen || (GameState::isSeat(s.turnseat) && s.seats[s.turnseat].played != 0));
     }
+    /**
+     * The DOMINO layout and the cards each seat still holds, while a DOMINO round is on the board (being
+     * played, or in the pause after it); nothing at any other moment.
+     */
+    std::optional<DLayout> dominoLayout() const;
     /// Every game variable, read-only.
     const GameState& state() const { return m_state; }
     /// The cards laid this round and who laid them, and DOMINO passes: what every table has seen.

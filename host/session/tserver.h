@@ -69,14 +69,16 @@ namespace morlu {
  * (announceClosing()), hears CMD_playerremoved right before the CMD_playerdisconnected of a table the
  * host player removes, and, when slot 1 allows hints at that moment, is told so with the system line the
  * others heard when it did (slot 1's own table excepted); when it first asks in the pause after a trick
- * or a DOMINO hand, it is told that nobody is on turn (CMD_handover). A returning table answers its slot
- * offer with CMD_rejoin and the key: if that is the live key of a slot that is free now, the connection
- * moves there (the offered slot was never announced) and is offered that slot; otherwise it is offered
- * the same slot again. When the key's slot is only offered to a connection that has not logged in yet, the answer
- * waits until that one has logged in (the slot is taken), gone (it is free) or asked to rejoin elsewhere
- * itself (the two change places); tables dropped together may come back in any order. A key whose slot
- * is still held by the connection it was given to (one that died without the host noticing) closes that
- * connection first. See SeatKeys for when a key is voided.
+ * or a DOMINO hand, it is told that nobody is on turn (CMD_handover), and when it first asks while a
+ * DOMINO round is on the board, the layout and the cards each seat holds (CMD_dlayout), last. A
+ * returning table answers its slot offer with CMD_rejoin and the key: if that is the live key of a slot
+ * that is free now, the connection moves there (the offered slot was never announced) and is offered
+ * that slot; otherwise it is offered the same slot again. When the key's slot is only offered to a
+ * connection that has not logged in yet, the answer waits until that one has logged in (the slot is
+ * taken), gone (it is free) or asked to rejoin elsewhere itself (the two change places); tables dropped
+ * together may come back in any order. A key whose slot is still held by the connection it was given to
+ * (one that died without the host noticing) closes that connection first. See SeatKeys for when a key
+ * is voided.
  *
  * In-process use (the table that hosts):
  *

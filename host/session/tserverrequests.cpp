@@ -246,6 +246,10 @@ void TServer::seatkey(std::string_view rest, int connection)
     // DOMINO hand that has just ended looks like one still being played.
     if (first && m_engine.handOver())
         m_outbox.toSlot(request.slot, HandOver{}.write(m_line));
+    // Nor does it show a DOMINO layout: it names the card each seat laid last, and no card counts.
+    if (first)
+        if (const std::optional<DLayout> layout = m_engine.dominoLayout())
+            m_outbox.toSlot(request.slot, layout->write(m_line));
 }
 
 void TServer::rejoin(std::string_view rest, int connection)

@@ -33,6 +33,7 @@ inline constexpr std::string_view CMD_removed = "CMD_removed";
 inline constexpr std::string_view CMD_hostclosing = "CMD_hostclosing";
 inline constexpr std::string_view CMD_playerremoved = "CMD_playerremoved";
 inline constexpr std::string_view CMD_handover = "CMD_handover";
+inline constexpr std::string_view CMD_dlayout = "CMD_dlayout";
 // Hints: asked by a table, allowed by the host player.
 inline constexpr std::string_view CMD_allowhints = "CMD_allowhints";
 inline constexpr std::string_view CMD_hint = "CMD_hint";

@@ -240,6 +240,29 @@ PlayerRemoved PlayerRemoved::read(std::string_view rest)
     return {reader.intField()};
 }
 
+std::string_view DLayout::write(std::string& buffer) const
+{
+    LineBuilder line(buffer, command);
+    line.field(dominoStart);
+    for (const int card : tops)
+        line.field(card);
+    for (const int count : held)
+        line.field(count);
+    return line.finish();
+}
+
+DLayout DLayout::read(std::string_view rest)
+{
+    FieldReader reader(rest);
+    DLayout message;
+    message.dominoStart = reader.intField();
+    for (int& card : message.tops)
+        card = reader.intField();
+    for (int& count : message.held)
+        count = reader.intField();
+    return message;
+}
+
 std::string_view SeatKey::write(std::string& buffer) const
 {
     return LineBuilder(buffer, command).field(slot).field(key).finish();

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -277,6 +278,25 @@ struct PlayerRemoved {
  * card of the round and after it).
  */
 using HandOver = EmptyMessage<CMD_handover>;
+
+/**
+ * host -> a table that asks for its seat key for the first time on its connection, after the key (and
+ * CMD_handover), while a DOMINO round is on the board: "start+top1+top2+top3+top4+held1+held2+held3+held4+".
+ * start is the domino rank 1..8 of the round's first card, 0 before it; topN the card last laid on the
+ * foundation of suit N (which runs from the start rank up to it), 0 for an empty one; heldN the cards
+ * seat N still holds. The catch-up before it names the card each seat laid last, not the layout, and no
+ * card counts.
+ */
+struct DLayout {
+    static constexpr std::string_view command = CMD_dlayout;
+    int dominoStart = 0;
+    std::array<int, 4> tops{}; ///< suits 1..4
+    std::array<int, 4> held{}; ///< seats 1..4
+
+    std::string_view write(std::string& buffer) const;
+    static DLayout read(std::string_view rest);
+    bool operator==(const DLayout&) const = default;
+};
 
 /// The words of CMD_allowhints.
 inline constexpr std::string_view kHintsAllowed = "t";

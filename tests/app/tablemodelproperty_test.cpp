@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,6 +69,88 @@ TEST(TableModelProperty, FollowsTheHostThroughWholeRandomGames)
         EXPECT_FALSE(model.winner().isEmpty());
         EXPECT_GT(dominoChecks, 0);
         EXPECT_GT(lines, 100);
+    }
+}
+
+// Tables that come back to seat 1 at every step of the DOMINO rounds of whole games: with the host's
+// layout word after the catch-up, each holds the watching table's layout, card counts and passes from
+// then on; from the catch-up alone (an older host) it does not.
+TEST(TableModelProperty, TableBackInADominoRoundHoldsWhatAWatchingTableHolds)
+{
+    const struct {
+        const char* what;
+        bool layoutWord;
+        bool same;
+    } rows[] = {
+        {"told the layout", true, true},
+        {"from the catch-up alone", false, false},
+    };
+    for (const auto& row : rows) {
+        for (const std::uint32_t seed : {1u, 7u, 42u}) {
+            SCOPED_TRACE(std::string(row.what) + ", seed " + std::to_string(seed));
+            TableModel watcher;
+            std::vector<std::unique_ptr<TableModel>> returners;
+            TableModel* catchingUp = nullptr;
+            test::SlotOneOutbox outbox([&](std::string_view line) {
+                if (catchingUp != nullptr) {
+                    catchingUp->apply(line);
+                    return;
+                }
+                watcher.apply(line);
+                for (const auto& returner : returners)
+                    returner->apply(line);
+            });
+            test::FakeClock clock;
+            Random random(seed);
+            GameEngine engine(outbox, clock, random);
+            watcher.apply("CMD_sendlogininfo+1");
+            watcher.apply("CMD_newplayerinfo+1+Ann");
+            test::startWatchedGame(engine, clock, "s");
+
+            int compared = 0;
+            int differing = 0;
+            int steps = 0;
+            do {
+                const std::optional<DLayout> layout = engine.dominoLayout();
+                if (!layout) {
+                    returners.clear();
+                    continue;
+                }
+                // Who passed is told as it happens: a table just back has heard no pass yet.
+                const auto compare = [&](const TableModel& back, bool passes) {
+                    bool same =
+                        back.dominoStart() == watcher.dominoStart() && (!passes || back.passed() == watcher.passed());
+                    for (int n = 1; n <= kSeatCount; ++n)
+                        same = same && back.foundationTop(n) == watcher.foundationTop(n) &&
+                               back.layout().laid[std::size_t(n)] == watcher.layout().laid[std::size_t(n)] &&
+                               back.seat(n).cardsLeft == watcher.seat(n).cardsLeft;
+                    ++compared;
+                    differing += same ? 0 : 1;
+                };
+                for (const auto& back : returners)
+                    compare(*back, true);
+                auto returner = std::make_unique<TableModel>();
+                returner->apply("CMD_sendlogininfo+1");
+                returner->apply("CMD_newplayerinfo+1+Ann");
+                catchingUp = returner.get();
+                engine.catchUp(1);
+                catchingUp = nullptr;
+                if (row.layoutWord) {
+                    std::string buffer;
+                    std::string_view line = layout->write(buffer);
+                    line.remove_suffix(1);
+                    returner->apply(line);
+                }
+                compare(*returner, false);
+                returners.push_back(std::move(returner));
+            } while (++steps < 200000 && clock.fireNext());
+            EXPECT_FALSE(engine.gamerunning());
+            EXPECT_GT(compared, 100);
+            if (row.same)
+                EXPECT_EQ(differing, 0) << "of " << compared;
+            else
+                EXPECT_GT(differing, 0);
+        }
     }
 }
 

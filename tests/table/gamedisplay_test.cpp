@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -256,17 +257,49 @@ TEST_F(GameDisplayTest, CatchUpDrawsTheRunningTrick)
     EXPECT_EQ(board.playedCard(1)->picture(), 0);
 }
 
-TEST_F(GameDisplayTest, CatchUpOfADominoRoundFillsFoundationsInSeatOrder)
+// The catch-up of a DOMINO round names the card each seat laid last (here 9S, JD, 10D, 9C; start rank 9):
+// each is drawn on its own suit's foundation, the highest of a suit on top. The layout a host sends
+// after it (Clubs up to the 10) replaces that guess and the card counts, and the next card goes on
+// from there; a layout that cannot stand leaves the board as it was.
+TEST_F(GameDisplayTest, CatchUpOfADominoRoundShowsTheLayoutTheHostSends)
 {
-    game.agame("1+7+l+3+2+6+5+0+8+0+20+0+");
-    EXPECT_TRUE(shown("panel_domino"));
-    EXPECT_EQ(board.foundation(1)->picture(), 8);
-    EXPECT_EQ(board.foundation(3)->picture(), 20);
-    EXPECT_EQ(board.playedCard(1)->picture(), 0);
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(board.dominoRank(n)->text(), QStringLiteral("J"));
-    EXPECT_EQ(board.cardCountLabel(2)->text(), QStringLiteral("CARDS: 8"));
-    EXPECT_FALSE(shown("image_lead"));
+    const std::string catchUp = "1+2+l+3+1+6+3+0+27+4+7+11+";
+    struct Row {
+        const char* name;
+        std::vector<std::string> after; ///< lines after the catch-up
+        std::array<int, 4> foundations;
+        std::array<const char*, 4> counts;
+    };
+    const std::vector<Row> rows = {
+        {"the catch-up alone", {}, {4, 11, 0, 27}, {"CARDS: 8", "CARDS: 8", "CARDS: 8", "CARDS: 8"}},
+        {"and the layout",
+         {"CMD_dlayout+3+4+15+0+27+7+6+6+7+"},
+         {4, 15, 0, 27},
+         {"CARDS: 7", "CARDS: 6", "CARDS: 6", "CARDS: 7"}},
+        {"and the next card",
+         {"CMD_dlayout+3+4+15+0+27+7+6+6+7+", "CMD_dplacecard+1+2+12+5+3+6+"},
+         {4, 12, 0, 27},
+         {"CARDS: 6", "CARDS: 6", "CARDS: 6", "CARDS: 7"}},
+        {"and a layout with a card of another suit",
+         {"CMD_dlayout+3+15+4+0+27+7+6+6+7+"},
+         {4, 11, 0, 27},
+         {"CARDS: 8", "CARDS: 8", "CARDS: 8", "CARDS: 8"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        game.agame(catchUp);
+        for (const std::string& line : row.after)
+            commands.dispatch(line);
+        EXPECT_TRUE(shown("panel_domino"));
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_EQ(board.foundation(n)->picture(), row.foundations[std::size_t(n - 1)]) << "suit " << n;
+            EXPECT_EQ(board.cardCountLabel(n)->text(), QString::fromLatin1(row.counts[std::size_t(n - 1)]))
+                << "seat " << n;
+            EXPECT_EQ(board.dominoRank(n)->text(), QStringLiteral("9"));
+            EXPECT_EQ(board.playedCard(n)->picture(), 0);
+        }
+        EXPECT_FALSE(shown("image_lead"));
+    }
 }
 
 TEST_F(GameDisplayTest, CatchUpOnTheOwnTurnSaysSoWithoutTheTurnSound)

@@ -1,10 +1,12 @@
 #include "tablemodel.h"
 
 #include "fieldreader.h"
+#include "playrule.h"
 #include "printers.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -199,6 +201,54 @@ TEST(TableModel, TheCatchUpNamesTheContractOnce)
         feed(model, row.after);
         EXPECT_EQ(model.log().count(QStringLiteral("GUILLOTINE")), row.named)
             << model.log().join(QLatin1Char('|')).toStdString();
+    }
+}
+
+// A DOMINO round caught up with (start rank 9; the seats laid 9S, JD, 10D and 9C last; the layout is
+// 9-10-J of Diamonds, 9-10 of Clubs and 9 of Spades): the host's layout word replaces the guess and
+// the card counts, unless it cannot stand, and then it changes nothing at all.
+TEST(TableModel, TakesTheDominoLayoutOnlyWhenItCanStand)
+{
+    const std::string catchUp = "CMD_agame+2+2+l+3+1+6+3+0+27+4+7+11+";
+    struct Row {
+        const char* name;
+        std::string line;
+        std::array<int, 5> tops; ///< suits 1..4
+        std::array<int, 5> held; ///< seats 1..4
+    };
+    const std::array<int, 5> guessedTops{0, 4, 11, 0, 27};
+    const std::array<int, 5> noCounts{};
+    const std::vector<Row> rows = {
+        {"the catch-up alone guesses the highest card of each suit", "", guessedTops, noCounts},
+        {"the layout", "CMD_dlayout+3+4+15+0+27+7+6+6+7+", {0, 4, 15, 0, 27}, {0, 7, 6, 6, 7}},
+        {"a card of another suit", "CMD_dlayout+3+15+4+0+27+7+6+6+7+", guessedTops, noCounts},
+        {"no card at all", "CMD_dlayout+3+4+15+40+27+7+6+6+7+", guessedTops, noCounts},
+        {"a start rank outside 1..8", "CMD_dlayout+9+4+15+0+27+7+6+6+7+", guessedTops, noCounts},
+        {"cards laid before the first card", "CMD_dlayout+0+4+15+0+27+7+6+6+7+", guessedTops, noCounts},
+        {"a start and nothing laid", "CMD_dlayout+3+0+0+0+0+8+8+8+8+", guessedTops, noCounts},
+        {"nine cards held", "CMD_dlayout+3+4+15+0+27+9+6+4+7+", guessedTops, noCounts},
+        {"fewer cards held than are left", "CMD_dlayout+3+4+15+0+27+7+6+6+6+", guessedTops, noCounts},
+        {"a count that is no number", "CMD_dlayout+3+4+15+0+27+7+6+x+7+", guessedTops, noCounts},
+        {"a field missing", "CMD_dlayout+3+4+15+0+27+7+6+6+", guessedTops, noCounts},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableModel model;
+        feed(model, {"CMD_sendlogininfo+2", catchUp});
+        if (!row.line.empty()) {
+            try {
+                model.apply(row.line);
+            } catch (const morlu::FieldError&) {
+            }
+        }
+        const morlu::DominoFoundations expected =
+            morlu::DominoFoundations::fromTops(3, {row.tops[1], row.tops[2], row.tops[3], row.tops[4]});
+        EXPECT_EQ(model.dominoStart(), 3);
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_EQ(model.foundationTop(n), row.tops[std::size_t(n)]) << "suit " << n;
+            EXPECT_EQ(model.layout().laid[std::size_t(n)], expected.laid[std::size_t(n)]) << "suit " << n;
+            EXPECT_EQ(model.seat(n).cardsLeft, row.held[std::size_t(n)]) << "seat " << n;
+        }
     }
 }
 

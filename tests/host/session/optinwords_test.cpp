@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 using namespace morlu;
 using namespace morlu::test;
@@ -27,10 +28,79 @@ Lines withoutNewWords(const Lines& lines)
     for (const std::string& line : lines) {
         const std::string_view word = wordOf(line);
         if (word != CMD_seatkey && word != CMD_removed && word != CMD_hostclosing && word != CMD_playerremoved &&
-            word != CMD_handover)
+            word != CMD_handover && word != CMD_dlayout)
             kept.push_back(line);
     }
     return kept;
+}
+
+/// What a table heard that logged in during a short game, and the host's state as it arrived.
+struct Arrival {
+    Lines lines;
+    bool handOver = false;
+    std::optional<DLayout> layout;
+};
+
+/**
+ * Seat 1 chooses @p contract (none: the choice stays pending) and the seats lay up to @p cards cards, the
+ * first each may; then a table logs in to seat 2 (Bob back with his key when @p returning, else Cid),
+ * asks for its seat key if @p asks, and chats once, so that everything the host sent it has arrived.
+ */
+Arrival arriveDuringAGame(int contract, int cards, bool returning, bool asks)
+{
+    TestHost other(Transport::Memory);
+    other.server.setLogger([](const QString&) {});
+    other.server.useSeed(7);
+    GameEngine& engine = other.server.engine();
+    // The pause after a hand lasts, and no computer seat plays on its own: the test plays every card.
+    engine.setPauseTick(1000000);
+    TestTable& ann = other.connect();
+    EXPECT_TRUE(ann.login("Ann"));
+    std::string key;
+    if (returning) {
+        TestTable& bob = other.connect();
+        EXPECT_TRUE(bob.login("Bob"));
+        key = RejoinTest::askKey(bob);
+    }
+    ann.send("CMD_botspeed+1+10000+");
+    ann.send("CMD_startgame+Ann+s+");
+    EXPECT_TRUE(ann.waitForWord(CMD_startround));
+    if (contract != 0)
+        engine.choosetype(ChooseType{1, contract});
+    // The seat on turn lays the first card of its hand the host takes.
+    const auto playOne = [&engine] {
+        const int seat = engine.turnseat();
+        for (int slot = 1; slot <= kHandSlots; ++slot) {
+            if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                continue;
+            engine.playcard(PlayCard{seat, slot});
+            if (engine.seat(seat).cards[std::size_t(slot)] == 0)
+                return;
+        }
+        ADD_FAILURE() << "seat " << seat << " has no card to play";
+    };
+    for (int n = 0; contract != 0 && !engine.handOver() && n < cards; ++n)
+        playOne();
+
+    TestTable* table = nullptr;
+    if (returning) {
+        other.tables[1]->reset();
+        EXPECT_TRUE(waitUntil([&] { return other.server.slot(2).inuse == 0; }));
+        table = &other.connect();
+        const int offered = table->waitSlot();
+        table->send("CMD_rejoin+" + std::to_string(offered) + "+" + key + "+");
+        EXPECT_TRUE(table->waitFor("CMD_sendlogininfo+2"));
+        EXPECT_TRUE(table->login("Bob"));
+    } else {
+        table = &other.connect();
+        EXPECT_TRUE(table->login("Cid"));
+    }
+    EXPECT_TRUE(table->waitForWord(CMD_mycards)) << "the catch-up";
+    if (asks)
+        table->send("CMD_seatkey+2+");
+    table->send("CMD_chat+2+done|clBlack");
+    EXPECT_TRUE(table->waitForWord(CMD_chat));
+    return Arrival{table->lines(), engine.handOver(), engine.dominoLayout()};
 }
 
 } // namespace
@@ -194,85 +264,72 @@ TEST_F(RejoinTest, TableArrivingAfterHintsWereAllowedIsToldOnce)
 // at any other moment, or without asking, it hears nothing new.
 TEST_F(RejoinTest, TableArrivingAfterAHandIsToldNobodyIsOnTurn)
 {
-    enum class Moment { Choosing, DominoRunning, DominoOver, TrickOver };
     const struct {
         const char* what;
-        Moment moment;
-        bool returning; ///< Bob comes back to seat 2, else Cid arrives there
+        int contract; ///< 0: the choice is pending
+        int cards;    ///< laid before the table arrives
+        bool returning;
         bool asks;
         bool told;
     } rows[] = {
-        {"a newcomer after a DOMINO hand", Moment::DominoOver, false, true, true},
-        {"a table back after a DOMINO hand", Moment::DominoOver, true, true, true},
-        {"a newcomer after a DOMINO hand that does not ask", Moment::DominoOver, false, false, false},
-        {"a newcomer during a DOMINO hand", Moment::DominoRunning, false, true, false},
-        {"a newcomer after a trick", Moment::TrickOver, false, true, true},
-        {"a newcomer while a contract is chosen", Moment::Choosing, false, true, false},
+        {"a newcomer after a DOMINO hand", Domino, kCardCount, false, true, true},
+        {"a table back after a DOMINO hand", Domino, kCardCount, true, true, true},
+        {"a newcomer after a DOMINO hand that does not ask", Domino, kCardCount, false, false, false},
+        {"a newcomer during a DOMINO hand", Domino, 3, false, true, false},
+        {"a newcomer after a trick", Guillotine, kCardCount, false, true, true},
+        {"a newcomer while a contract is chosen", 0, 0, false, true, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        TestHost other(Transport::Memory);
-        other.server.setLogger([](const QString&) {});
-        GameEngine& engine = other.server.engine();
-        // The pause after a hand lasts, and no computer seat plays on its own: the test plays every card.
-        engine.setPauseTick(1000000);
-        TestTable& ann = other.connect();
-        ASSERT_TRUE(ann.login("Ann"));
-        std::string key;
-        if (row.returning) {
-            TestTable& bob = other.connect();
-            ASSERT_TRUE(bob.login("Bob"));
-            key = askKey(bob);
-        }
-        ann.send("CMD_botspeed+1+10000+");
-        ann.send("CMD_startgame+Ann+s+");
-        ASSERT_TRUE(ann.waitForWord(CMD_startround));
-        // The seat on turn lays the first card of its hand the host takes.
-        const auto playOne = [&engine] {
-            const int seat = engine.turnseat();
-            for (int slot = 1; slot <= kHandSlots; ++slot) {
-                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
-                    continue;
-                engine.playcard(PlayCard{seat, slot});
-                if (engine.seat(seat).cards[std::size_t(slot)] == 0)
-                    return;
-            }
-            ADD_FAILURE() << "seat " << seat << " has no card to play";
-        };
-        if (row.moment != Moment::Choosing)
-            engine.choosetype(ChooseType{1, row.moment == Moment::TrickOver ? int(Guillotine) : int(Domino)});
-        for (int n = 0; row.moment != Moment::Choosing && !engine.handOver() && n < kCardCount; ++n) {
-            if (row.moment == Moment::DominoRunning && n == 3)
-                break;
-            playOne();
-        }
-        ASSERT_EQ(engine.handOver(), row.moment == Moment::DominoOver || row.moment == Moment::TrickOver);
-
-        TestTable* table = nullptr;
-        if (row.returning) {
-            other.tables[1]->reset();
-            ASSERT_TRUE(waitUntil([&] { return other.server.slot(2).inuse == 0; }));
-            table = &other.connect();
-            const int offered = table->waitSlot();
-            table->send("CMD_rejoin+" + std::to_string(offered) + "+" + key + "+");
-            ASSERT_TRUE(table->waitFor("CMD_sendlogininfo+2"));
-            ASSERT_TRUE(table->login("Bob"));
-        } else {
-            table = &other.connect();
-            ASSERT_TRUE(table->login("Cid"));
-        }
-        ASSERT_TRUE(table->waitForWord(CMD_mycards)) << "the catch-up";
-        if (row.asks)
-            table->send("CMD_seatkey+2+");
-        table->send("CMD_chat+2+done|clBlack");
-        ASSERT_TRUE(table->waitForWord(CMD_chat));
-        const Lines& heard = table->lines();
+        const Arrival arrival = arriveDuringAGame(row.contract, row.cards, row.returning, row.asks);
+        ASSERT_FALSE(HasFailure());
+        ASSERT_EQ(arrival.handOver, row.cards == kCardCount);
+        const Lines& heard = arrival.lines;
         const auto told = std::find(heard.begin(), heard.end(), "CMD_handover+");
         EXPECT_EQ(std::count(heard.begin(), heard.end(), "CMD_handover+"), row.told ? 1 : 0);
         if (told != heard.end()) {
             ASSERT_NE(told, heard.begin());
             EXPECT_EQ(wordOf(*(told - 1)), CMD_seatkey) << "right after the key";
         }
+    }
+}
+
+// A table that asks for its seat key while a DOMINO round is on the board (from its choice through the
+// pause after it) is told the layout and the cards each seat holds, last after the key; at any other
+// moment, or without asking, it hears line for line what it would have heard before the word existed.
+TEST_F(RejoinTest, TableArrivingInADominoRoundIsToldTheLayout)
+{
+    const struct {
+        const char* what;
+        int contract; ///< 0: the choice is pending
+        int cards;    ///< laid before the table arrives
+        bool returning;
+        bool told;
+    } rows[] = {
+        {"a newcomer in a DOMINO hand", Domino, 6, false, true},
+        {"a table back in a DOMINO hand", Domino, 6, true, true},
+        {"a newcomer before the first DOMINO card", Domino, 0, false, true},
+        {"a table back after a DOMINO hand", Domino, kCardCount, true, true},
+        {"a newcomer after a trick", Guillotine, kCardCount, false, false},
+        {"a newcomer while a contract is chosen", 0, 0, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Arrival asking = arriveDuringAGame(row.contract, row.cards, row.returning, true);
+        const Arrival silent = arriveDuringAGame(row.contract, row.cards, row.returning, false);
+        ASSERT_FALSE(HasFailure());
+        EXPECT_EQ(withoutNewWords(asking.lines), silent.lines) << "line for line, the new words aside";
+        EXPECT_EQ(withoutNewWords(silent.lines), silent.lines);
+        const auto isLayout = [](const std::string& line) { return wordOf(line) == CMD_dlayout; };
+        ASSERT_EQ(std::count_if(asking.lines.begin(), asking.lines.end(), isLayout), row.told ? 1 : 0);
+        ASSERT_EQ(asking.layout.has_value(), row.told);
+        if (!row.told)
+            continue;
+        const auto told = std::find_if(asking.lines.begin(), asking.lines.end(), isLayout);
+        ASSERT_NE(told, asking.lines.begin());
+        const std::string_view before = wordOf(*(told - 1));
+        EXPECT_TRUE(before == CMD_seatkey || before == CMD_handover) << "last after the key: " << before;
+        EXPECT_EQ(DLayout::read(splitCommand(*told).rest), *asking.layout);
     }
 }
 

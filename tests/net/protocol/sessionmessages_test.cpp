@@ -37,6 +37,7 @@ TEST(SessionMessages, WireFormOfEveryLayout)
     expectWire(HostClosing{}, "CMD_hostclosing+");
     expectWire(PlayerRemoved{3}, "CMD_playerremoved+3+");
     expectWire(HandOver{}, "CMD_handover+");
+    expectWire(DLayout{3, {0, 12, 0, 27}, {5, 6, 6, 7}}, "CMD_dlayout+3+0+12+0+27+5+6+6+7+");
 }
 
 // The name is the last field and is read as the whole rest, "+" and all.
