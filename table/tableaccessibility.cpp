@@ -128,8 +128,12 @@ void TableAccessibility::refresh()
 
 void TableAccessibility::setOffline(bool offline)
 {
+    const bool lost = offline && !m_offline;
     m_offline = offline;
     refresh();
+    // The turn line says it to the eye; a player who does not see it hears it once.
+    if (lost)
+        announce(QStringLiteral("Reconnecting to the host..."));
 }
 
 void TableAccessibility::announce(const QString& text)

@@ -29,8 +29,9 @@ public:
     void refresh();
     /**
      * While @p offline (the table has lost its host and is not seated again) nobody is described or
-     * announced as on turn, as the turn line reads "Reconnecting to the host..."; once back, the turn the
-     * host's catch-up names is announced again. Refreshes the names.
+     * announced as on turn, as the turn line reads "Reconnecting to the host...", which is announced once
+     * when the table goes offline; once back, the turn the host's catch-up names is announced again.
+     * Refreshes the names.
      */
     void setOffline(bool offline);
     /** Says @p text now. */

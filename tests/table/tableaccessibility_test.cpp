@@ -90,6 +90,20 @@ TEST_F(TableAccessibilityTest, TurnsTricksAndTheWinnerAreAnnounced)
                            QStringLiteral("Klot has taken the trick."), QStringLiteral("You have Won the Game!")}));
 }
 
+// Losing the host is announced once, and nobody is on turn meanwhile; once back, the turn the host
+// names is announced again, even when it is the turn announced before the loss.
+TEST_F(TableAccessibilityTest, TheLossOfTheHostAndTheTurnAfterItAreAnnounced)
+{
+    openRound(2);
+    hostSays({"CMD_choosehand+2+2+0+", "CMD_starthand+", "CMD_nextplayer+3+"});
+    access.setOffline(true);
+    access.setOffline(true);
+    hostSays({"CMD_nextplayer+3+"});
+    access.setOffline(false);
+    EXPECT_EQ(alerts, (QStringList{QStringLiteral("Klock's turn."), QStringLiteral("Reconnecting to the host..."),
+                                   QStringLiteral("Klock's turn.")}));
+}
+
 // Only what the board shows is ever named: a card that has left a place is not named by it, and no
 // name or description anywhere names a card that is not on view.
 TEST_F(TableAccessibilityTest, NoNameRevealsACardThatIsNotShown)
