@@ -9,47 +9,6 @@
 #include <algorithm>
 #include <string>
 
-namespace {
-
-bool validSeat(int seat)
-{
-    return seat >= 1 && seat <= morlu::kSeatCount;
-}
-
-int nextSeat(int seat)
-{
-    return seat % morlu::kSeatCount + 1;
-}
-
-/**
- * A layout that can stand: a start rank and a foundation top of its own suit for each suit laid (none
- * before the first card), 0..8 cards in each hand, and every one of the 32 cards either laid or held.
- */
-bool plausibleLayout(const morlu::DLayout& layout)
-{
-    if (layout.dominoStart < 0 || layout.dominoStart > 8)
-        return false;
-    int laid = 0;
-    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
-        const int top = layout.tops[std::size_t(suit - 1)];
-        if (top == 0)
-            continue;
-        if (layout.dominoStart == 0 || morlu::getsuit(top) != suit)
-            return false;
-        // The foundation runs from the start rank up to its top, going on from the Ace to the 7.
-        laid += (morlu::dominorank(top) - layout.dominoStart + 8) % 8 + 1;
-    }
-    int held = 0;
-    for (const int count : layout.held) {
-        if (count < 0 || count > morlu::kHandSlots)
-            return false;
-        held += count;
-    }
-    return (layout.dominoStart == 0) == (laid == 0) && laid + held == morlu::kCardCount;
-}
-
-} // namespace
-
 TableModel::TableModel(QObject* parent) : QObject(parent)
 {
     m_words.add(morlu::CMD_startgame, this, &TableModel::startgame);
@@ -125,12 +84,12 @@ int TableModel::foundationTop(int suit) const
 
 const TableModel::Seat& TableModel::seat(int seat) const
 {
-    return m_g.seats[validSeat(seat) ? std::size_t(seat) : 0];
+    return m_g.seats[validSeatNumber(seat) ? std::size_t(seat) : 0];
 }
 
 QString TableModel::seatName(int seat) const
 {
-    if (!validSeat(seat))
+    if (!validSeatNumber(seat))
         return QString();
     const Seat& held = m_g.seats[std::size_t(seat)];
     if (!held.name.isEmpty())
@@ -168,7 +127,8 @@ morlu::PlayPosition TableModel::playPosition() const
     position.contract = m_g.contract;
     position.hand = m_g.hand;
     position.trick = m_g.tricknumber;
-    position.ledsuit = validSeat(m_g.leader) ? morlu::getsuit(m_g.trick[std::size_t(m_g.leader)]) : int(morlu::NoSuit);
+    position.ledsuit =
+        validSeatNumber(m_g.leader) ? morlu::getsuit(m_g.trick[std::size_t(m_g.leader)]) : int(morlu::NoSuit);
     position.domino = m_g.domino;
     return position;
 }
@@ -230,7 +190,7 @@ void TableModel::startround(std::string_view rest)
     addLog(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
     addLog(own(message.seat) ? QStringLiteral("You are the director")
                              : seatName(message.seat) + QStringLiteral(" is the director"));
-    m_g.chooser = validSeat(message.seat) ? message.seat : 0;
+    m_g.chooser = validSeatNumber(message.seat) ? message.seat : 0;
     // The seat that chooses directs the round; the host names it the director once the choice is in.
     m_g.director = m_g.chooser;
     m_g.contract = 0;
@@ -267,7 +227,7 @@ void TableModel::choosehand(std::string_view rest)
 {
     const auto message = morlu::ChooseHand::read(rest);
     m_g.chooser = 0;
-    if (validSeat(message.seat)) {
+    if (validSeatNumber(message.seat)) {
         m_g.director = message.seat;
         ++m_g.seats[std::size_t(message.seat)].directed;
     }
@@ -284,7 +244,7 @@ void TableModel::choosehand(std::string_view rest)
 void TableModel::alreadychoose(std::string_view rest)
 {
     const auto message = morlu::AlreadyChoose::read(rest);
-    if (!validSeat(message.seat))
+    if (!validSeatNumber(message.seat))
         return;
     m_g.chooser = message.seat;
     if (message.seat == m_myslot && morlu::validContract(message.contract))
@@ -308,14 +268,14 @@ void TableModel::nextplayer(std::string_view rest)
     m_g.passed.clear();
     // In DOMINO the host passes over, without a word, every seat that holds cards but can lay none;
     // the log says who passed.
-    if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeat(m_g.turn) && validSeat(seat)) {
-        for (int n = nextSeat(m_g.turn); n != seat; n = nextSeat(n))
+    if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeatNumber(m_g.turn) && validSeatNumber(seat)) {
+        for (int n = nextSeatNumber(m_g.turn); n != seat; n = nextSeatNumber(n))
             if (m_g.seats[std::size_t(n)].cardsLeft > 0)
                 m_g.passed.append(n);
     }
     for (const int n : m_g.passed)
         addLog(seatName(n) + QStringLiteral(" passes."));
-    m_g.turn = validSeat(seat) ? seat : 0;
+    m_g.turn = validSeatNumber(seat) ? seat : 0;
 }
 
 void TableModel::takeFromHand(int slot)
@@ -327,7 +287,7 @@ void TableModel::takeFromHand(int slot)
 void TableModel::placecard(std::string_view rest)
 {
     const auto message = morlu::PlaceCard::read(rest);
-    if (!validSeat(message.seat))
+    if (!validSeatNumber(message.seat))
         return;
     m_g.trick[std::size_t(message.seat)] = message.card;
     if (message.lead)
@@ -344,7 +304,7 @@ void TableModel::placecard(std::string_view rest)
 void TableModel::dplacecard(std::string_view rest)
 {
     const auto message = morlu::DPlaceCard::read(rest);
-    if (!validSeat(message.seat))
+    if (!validSeatNumber(message.seat))
         return;
     m_g.domino.start = message.dominoStart;
     if (message.card >= 1 && message.card <= morlu::kCardCount) {
@@ -363,7 +323,7 @@ void TableModel::endhand(std::string_view rest)
     const int seat = morlu::EndHand::read(rest).seat;
     addLog(own(seat) ? QStringLiteral("You have taken the trick.")
                      : seatName(seat) + QStringLiteral(" has taken the trick."));
-    if (!validSeat(seat))
+    if (!validSeatNumber(seat))
         return;
     m_g.taker = seat;
     ++m_g.seats[std::size_t(seat)].tricks;
@@ -399,7 +359,7 @@ void TableModel::scores(std::string_view rest)
 {
     const auto message = morlu::Scores::read(rest);
     for (const morlu::ScoreGroup& group : message.groups) {
-        if (!validSeat(group.seat))
+        if (!validSeatNumber(group.seat))
             continue;
         Seat& seat = m_g.seats[std::size_t(group.seat)];
         seat.bank = group.bank;
@@ -420,103 +380,6 @@ void TableModel::dendhand(std::string_view rest)
                (director ? QStringLiteral(" has cards left.") : QStringLiteral(" has cards left. - 800")));
     m_g.handOver = true;
     m_g.passed.clear();
-}
-
-void TableModel::handover(std::string_view)
-{
-    // After the catch-up: the trick or the DOMINO hand it showed is over, and nobody may play until the
-    // next one opens.
-    if (m_g.gamerunning && m_g.chooser == 0 && m_g.contract != 0)
-        m_g.handOver = true;
-}
-
-bool TableModel::acceptsLayout(const morlu::DLayout& layout) const
-{
-    return m_g.gamerunning && m_g.chooser == 0 && m_g.contract == morlu::Domino && plausibleLayout(layout);
-}
-
-void TableModel::dlayout(std::string_view rest)
-{
-    // After the catch-up, which named the card each seat laid last: the layout itself and the cards held.
-    const auto message = morlu::DLayout::read(rest);
-    if (!acceptsLayout(message))
-        return;
-    m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, message.tops);
-    for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
-        m_g.tops[std::size_t(suit)] = message.tops[std::size_t(suit - 1)];
-    for (int n = 1; n <= morlu::kSeatCount; ++n)
-        m_g.seats[std::size_t(n)].cardsLeft = message.held[std::size_t(n - 1)];
-}
-
-void TableModel::handsused(std::string_view rest)
-{
-    const auto message = morlu::HandsUsed::read(rest);
-    if (message.seat != m_myslot)
-        return;
-    for (const int code : message.contracts)
-        if (morlu::validContract(code))
-            m_g.used[std::size_t(code)] = true;
-}
-
-void TableModel::agame(std::string_view rest)
-{
-    const auto message = morlu::AGame::read(rest);
-    if (message.slot != m_myslot)
-        return;
-    // A table back after a lost connection in the round it left has its contract in the log already.
-    const bool contractLogged = m_g.round == message.round && m_g.contract != 0 && m_g.contract == message.contract;
-    reset();
-    m_g.gamerunning = true;
-    setLength(message.length);
-    nameComputerSeats();
-    m_g.round = message.round;
-    m_g.joinedRound = std::max(1, message.round);
-    // The choice passes round the table, so every finished round's director is known; the rounds won
-    // before are not (the host only says the banks).
-    for (int round = 1; round < message.round; ++round)
-        ++m_g.seats[std::size_t(chooserOfRound(round))].directed;
-    m_g.director = validSeat(message.director) ? message.director : 0;
-    m_g.turn = validSeat(message.turn) ? message.turn : 0;
-    m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
-    // While a choice is pending the host still names the last round's director: the seat that chooses
-    // this round is the one after it, and the round has no contract yet.
-    const int chooser = chooserOfRound(message.round);
-    if (chooser != 0 && m_g.director != chooser && nextSeat(m_g.director) == chooser) {
-        m_g.chooser = chooser;
-        m_g.director = chooser;
-        m_g.contract = 0;
-        m_g.turn = 0;
-        // Nothing of this round has been paid yet: this table sees it whole.
-        m_g.roundSettled = false;
-        return;
-    }
-    if (validSeat(m_g.director))
-        ++m_g.seats[std::size_t(m_g.director)].directed;
-    if (m_g.contract != 0 && !contractLogged)
-        addLog(fromView(morlu::contractName(m_g.contract)));
-    m_g.leader = validSeat(message.leader) ? message.leader : 0;
-    if (m_g.contract == morlu::Domino) {
-        m_g.domino.start = message.dominoStart;
-        // The catch-up names the card each seat laid last, not the layout: the best guess is the highest of
-        // them in each suit with everything under it. A host that gave this table its key sends the layout
-        // and the card counts next (CMD_dlayout).
-        const int start = message.dominoStart >= 1 && message.dominoStart <= 8 ? message.dominoStart : 1;
-        const auto height = [start](int card) { return (morlu::dominorank(card) - start + 8) % 8; };
-        for (const int card : message.trick) {
-            const int suit = morlu::getsuit(card);
-            int& top = m_g.tops[std::size_t(suit)];
-            if (suit != morlu::NoSuit && (top == 0 || height(card) > height(top)))
-                top = card;
-        }
-        m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart,
-                                                        {m_g.tops[1], m_g.tops[2], m_g.tops[3], m_g.tops[4]});
-    } else {
-        for (int n = 1; n <= morlu::kSeatCount; ++n)
-            m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];
-        // A full trick is one the host has already decided: the table arrives in the pause before the
-        // next trick or round, and nobody may play until it opens.
-        m_g.handOver = trickFull();
-    }
 }
 
 void TableModel::winner(std::string_view rest)

@@ -181,6 +181,8 @@ private:
     /// The seat's name in a log line: "You" forms are the caller's.
     bool own(int seat) const { return validSeatNumber(seat) && seat == m_myslot; }
     static bool validSeatNumber(int seat) { return seat >= 1 && seat <= morlu::kSeatCount; }
+    /// The seat after @p seat round the table (4 is followed by 1).
+    static int nextSeatNumber(int seat) { return seat % morlu::kSeatCount + 1; }
 
     morlu::Dispatcher<> m_words;
     int m_myslot = 0;

@@ -1,5 +1,7 @@
 #include "dominolayout.h"
 
+#include "cardmask.h"
+
 namespace morlu {
 
 bool DominoLayout::mayLay(int card) const
@@ -21,16 +23,9 @@ int DominoLayout::top(int suit) const
         return 0;
     // Every foundation starts at the start rank and goes up without gaps: walk it to its end.
     int last = 0;
-    for (int rank = m_dominostart, step = 0; step < 8 && m_foundations[suit][rank]; ++step) {
+    for (int rank = m_dominostart, step = 0; step < 8 && m_foundations[suit][rank]; ++step, rank = rank % 8 + 1)
         last = rank;
-        rank = rank == 8 ? 1 : rank + 1;
-    }
-    if (last == 0)
-        return 0;
-    for (int card = (suit - 1) * 8 + 1; card <= suit * 8; ++card)
-        if (dominorank(card) == last)
-            return card;
-    return 0;
+    return last == 0 ? 0 : dominoCard(suit, last);
 }
 
 bool DominoLayout::checkforplay(const SeatRecord& seat) const
