@@ -35,7 +35,8 @@ public:
         int roundsWon = 0;     ///< rounds this seat ended with the largest gain (seen whole by this table)
         int directed = 0;      ///< rounds this seat has directed (chosen a contract) in this game
         int tricks = 0;        ///< tricks taken in the running round
-        int cardsLeft = 0;     ///< DOMINO: cards still in the seat's hand
+        /// DOMINO: cards still in the seat's hand; after a catch-up that names no counts, the best guess
+        int cardsLeft = 0;
         bool watching = false; ///< the human only watches; the computer plays the seat
         /// The seat shows its computer player's name while no human holds it (from the first game, or
         /// since a human left it); before that it reads "<Waiting>".
