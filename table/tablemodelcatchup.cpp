@@ -92,7 +92,7 @@ void TableModel::agame(std::string_view rest)
         return;
     // A table back after a lost connection in the round it left has its contract in the log already.
     const bool contractLogged = m_g.round == message.round && m_g.contract != 0 && m_g.contract == message.contract;
-    // Cards are only ever laid in a DOMINO round: the counts such a table knew are upper bounds still.
+    // In a DOMINO round the card counts only ever fall: those such a table knew are upper bounds still.
     std::array<int, morlu::kSeatCount + 1> knownLeft;
     knownLeft.fill(morlu::kHandSlots);
     if (contractLogged && m_g.contract == morlu::Domino)
