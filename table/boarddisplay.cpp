@@ -173,10 +173,7 @@ void BoardDisplay::showReconnecting()
 void BoardDisplay::showDominoLayout()
 {
     const TableModel& model = m_model;
-    const bool domino = model.contract() == morlu::Domino;
-    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
-        m_board.setCardCountText(seat,
-                                 domino ? QStringLiteral("CARDS: %1").arg(model.seat(seat).cardsLeft) : QString());
+    showCardCounts();
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit) {
         m_board.foundation(suit)->clearPicture();
         if (model.foundationTop(suit) != 0)
@@ -186,6 +183,14 @@ void BoardDisplay::showDominoLayout()
     if (model.dominoStart() == 0)
         for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
             m_board.dominoRank(suit)->setText(QStringLiteral("?"));
+}
+
+void BoardDisplay::showCardCounts()
+{
+    const bool domino = m_model.contract() == morlu::Domino;
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
+        m_board.setCardCountText(seat,
+                                 domino ? QStringLiteral("CARDS: %1").arg(m_model.seat(seat).cardsLeft) : QString());
 }
 
 bool BoardDisplay::ownWin() const
@@ -245,10 +250,9 @@ void BoardDisplay::setcontract(int code)
         m_board.foundation(suit)->clearPicture();
         m_board.dominoRank(suit)->setText(QStringLiteral("?"));
     }
-    for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
+    for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
         m_board.playedCard(seat)->clearPicture();
-        m_board.setCardCountText(seat, QStringLiteral("CARDS: %1").arg(morlu::kHandSlots));
-    }
+    showCardCounts();
     m_board.dominoPanel()->show();
 }
 

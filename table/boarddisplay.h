@@ -47,7 +47,8 @@ public:
     /** Shows the game length of the length field @p letter ("s", "h", anything else a full game), marks
      *  the contracts a shorter game leaves out and sets contracttotal. */
     void setgametype(const QString& letter);
-    /** Shows contract @p code (1..6) on the contract line, in the game log and in the rank line. */
+    /** Shows contract @p code (1..6) on the contract line, in the game log and in the rank line; for DOMINO
+     *  an empty layout and the model's card counts. */
     void setcontract(int code);
     /**
      * The turn line as the model has it, with the turn marker, the fee line and the contract chooser: the
@@ -78,6 +79,8 @@ public:
     /** The DOMINO layout as the model has it: the card on top of each foundation, the start rank ("?"
      *  before the first card) and each seat's card count (none outside DOMINO). */
     void showDominoLayout();
+    /** Each seat's DOMINO card count as the model has it ("CARDS: 7"; none outside DOMINO). */
+    void showCardCounts();
     /** All four DOMINO rank labels show the name of @p rank (empty outside 1..8). */
     void showDominoRank(int rank);
     /** The game is over and this table's own seat won it (the winner text is its name). */

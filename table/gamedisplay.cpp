@@ -81,7 +81,7 @@ void GameDisplay::dplacecard(std::string_view rest)
 {
     m_display.take(morlu::CMD_dplacecard, rest);
     const auto message = morlu::DPlaceCard::read(rest);
-    m_board.setCardCountText(message.seat, QStringLiteral("CARDS: %1").arg(message.cardsLeft));
+    m_display.showCardCounts();
     m_display.showDominoRank(message.dominoStart);
     if (CardPlace* foundation = m_board.foundation(message.suit)) {
         foundation->clearPicture();

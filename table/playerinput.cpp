@@ -40,7 +40,7 @@ void PlayerInput::card_1Click(CardPlace* place)
     if (!place || !m_state.connected || m_model.onTurn() != m_state.myseat || place->slot() == 0)
         return;
     std::string line;
-    m_host.sendline(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
+    m_host.sendRequest(morlu::PlayCard{m_state.myseat, place->slot()}.write(line));
 }
 
 void PlayerInput::label_city1MouseUp(int code)
@@ -58,12 +58,10 @@ void PlayerInput::label_city1MouseUp(int code)
     if (!morlu::validContract(code))
         return;
     if (m_state.connected) {
-        const bool heard = m_host.canSend();
         std::string line;
-        m_host.sendline(morlu::ChooseType{m_state.myseat, code}.write(line));
         // Dropped while the table reconnects (the connection says so): nothing clicks as if it were taken,
         // and the choice stays open.
-        if (!heard)
+        if (!m_host.sendRequest(morlu::ChooseType{m_state.myseat, code}.write(line)))
             return;
     }
     m_choiceSent = true;
@@ -104,9 +102,9 @@ void PlayerInput::gamestartChosen(const QString& letter)
     const QByteArray name = m_state.myname.toUtf8();
     const QByteArray length = letter.toUtf8();
     std::string line;
-    m_host.sendline(morlu::StartGame{std::string_view(name.constData(), std::size_t(name.size())),
-                                     std::string_view(length.constData(), std::size_t(length.size()))}
-                        .write(line));
+    m_host.sendRequest(morlu::StartGame{std::string_view(name.constData(), std::size_t(name.size())),
+                                        std::string_view(length.constData(), std::size_t(length.size()))}
+                           .write(line));
 }
 
 void PlayerInput::Image1Click()

@@ -20,7 +20,8 @@ struct TableState;
  * button_startClick (menu "Start Game") and gamestartChosen (the game length chooser).
  *
  * The table never judges a card or a contract: during the own turn it sends every click and leaves
- * the verdict to the host.
+ * the verdict to the host. Cards, contracts and game starts go out as the player's moves
+ * (HostRequests::sendRequest), which the connection holds back while the table is not seated.
  */
 class PlayerInput : public QObject {
     Q_OBJECT
@@ -37,7 +38,7 @@ public:
     void card_1Click(CardPlace* place);
     /**
      * A mouse button was released over contract entry @p code: CMD_choosetype when it may be chosen, with
-     * a click; a choice the connection drops (HostRequests::canSend) neither clicks nor closes the choice.
+     * a click; a choice the connection drops (HostRequests::sendRequest) neither clicks nor closes the choice.
      */
     void label_city1MouseUp(int code);
     /** The error panel's OK. */

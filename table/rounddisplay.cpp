@@ -93,6 +93,8 @@ void RoundDisplay::mycards(std::string_view rest)
         place->setCardCode(held.card);
         place->drawCard(held.card);
     }
+    // The catch-up of a DOMINO round: the own card count is the hand's.
+    m_display.showCardCounts();
 }
 
 void RoundDisplay::choosehand(std::string_view rest)

@@ -92,6 +92,7 @@ void TableConnection::linkClosed()
         return;
     }
     m_offline = true;
+    m_unseated = true;
     if (!m_reconnecting) {
         m_reconnecting = true;
         m_toldDropped = false;
@@ -198,10 +199,8 @@ void TableConnection::sendline(std::string_view line)
     if (m_replaying)
         return;
     if (m_offline) {
-        if (m_reconnecting && !m_toldDropped) {
-            m_toldDropped = true;
-            emit notice(QStringLiteral("Not sent while reconnecting to the host."));
-        }
+        if (m_reconnecting)
+            tellDropped();
         return;
     }
     try {
@@ -211,4 +210,27 @@ void TableConnection::sendline(std::string_view line)
         return;
     }
     emit lineSent(QByteArray(line.data(), qsizetype(line.size())));
+}
+
+bool TableConnection::sendRequest(std::string_view line)
+{
+    if (m_replaying)
+        return false;
+    // A new connection is not yet a seat: until the host has seated the table, the host drops a move from
+    // it, and the table's own model may still name the turn or the choice it knew before the loss.
+    if (m_offline || m_unseated) {
+        if (!m_ending)
+            tellDropped();
+        return false;
+    }
+    sendline(line);
+    return true;
+}
+
+void TableConnection::tellDropped()
+{
+    if (m_toldDropped)
+        return;
+    m_toldDropped = true;
+    emit notice(QStringLiteral("Not sent while reconnecting to the host."));
 }

@@ -88,6 +88,14 @@ public:
 
     void sendline(std::string_view line) override;
     bool canSend() const override { return !m_replaying && !m_offline; }
+    /**
+     * A move of the player's: dropped (the player is told once, as for any line) from the loss of the
+     * connection until seated(), also on a new connection, where the host has not seated the table yet
+     * and would drop it; sent as by sendline() otherwise.
+     */
+    bool sendRequest(std::string_view line) override;
+    /** The host has seated this table (its own CMD_newplayerinfo): after a loss, moves go out again. */
+    void seated() { m_unseated = false; }
 
     TableLink& link() { return *m_link; }
 
@@ -129,6 +137,8 @@ private:
     void scheduleReconnect();
     /// Tells the player @p text in a box, then the table ends.
     void farewell(const QString& text);
+    /// Tells the player, once after each loss, that what was asked was not sent.
+    void tellDropped();
 
     TableState& m_state;
     QString m_address;
@@ -146,6 +156,7 @@ private:
     int m_maxRetryMs = kMaxRetryMs;
     bool m_reconnecting = false; ///< from the loss until the host speaks on a new connection
     bool m_offline = false;      ///< from the loss until a new connection is made: requests are dropped
+    bool m_unseated = false;     ///< from the loss until the host seats the table again: moves are dropped
     bool m_toldDropped = false;  ///< the player was told, this time back, that a request was dropped
     bool m_joining = false;      ///< a join waits for the host's first line
     bool m_ending = false;       ///< the table ends: nothing is tried again

@@ -221,6 +221,9 @@ void TableModel::mycards(std::string_view rest)
     for (const morlu::HandCard& held : message.cards)
         if (held.slot >= 1 && held.slot <= morlu::kHandSlots)
             m_g.hand[std::size_t(held.slot)] = held.card;
+    // In a DOMINO round (the catch-up of a table that arrives or comes back) the own count is the hand's.
+    if (m_g.gamerunning && m_g.contract == morlu::Domino && validSeatNumber(m_myslot))
+        m_g.seats[std::size_t(m_myslot)].cardsLeft = cardsHeld();
 }
 
 void TableModel::choosehand(std::string_view rest)

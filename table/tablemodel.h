@@ -29,13 +29,14 @@ public:
     struct Seat {
         QString name; ///< the human's login name; empty while no human holds the seat
         int bank = morlu::kStartingBank;
-        int change = 0;        ///< change of bank in the last trick or DOMINO hand
-        int gameChange = 0;    ///< change of bank since the game started (the banks start equal)
-        int roundChange = 0;   ///< change of bank in the running (or last) round
-        int roundsWon = 0;     ///< rounds this seat ended with the largest gain (seen whole by this table)
-        int directed = 0;      ///< rounds this seat has directed (chosen a contract) in this game
-        int tricks = 0;        ///< tricks taken in the running round
-        int cardsLeft = 0;     ///< DOMINO: cards still in the seat's hand
+        int change = 0;      ///< change of bank in the last trick or DOMINO hand
+        int gameChange = 0;  ///< change of bank since the game started (the banks start equal)
+        int roundChange = 0; ///< change of bank in the running (or last) round
+        int roundsWon = 0;   ///< rounds this seat ended with the largest gain (seen whole by this table)
+        int directed = 0;    ///< rounds this seat has directed (chosen a contract) in this game
+        int tricks = 0;      ///< tricks taken in the running round
+        /// DOMINO: cards still in the seat's hand; after a catch-up that names no counts, the best guess
+        int cardsLeft = 0;
         bool watching = false; ///< the human only watches; the computer plays the seat
         /// The seat shows its computer player's name while no human holds it (from the first game, or
         /// since a human left it); before that it reads "<Waiting>".

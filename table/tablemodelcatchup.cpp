@@ -9,6 +9,7 @@
 #include "viewtext.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -91,6 +92,12 @@ void TableModel::agame(std::string_view rest)
         return;
     // A table back after a lost connection in the round it left has its contract in the log already.
     const bool contractLogged = m_g.round == message.round && m_g.contract != 0 && m_g.contract == message.contract;
+    // In a DOMINO round the card counts only ever fall: those such a table knew are upper bounds still.
+    std::array<int, morlu::kSeatCount + 1> knownLeft;
+    knownLeft.fill(morlu::kHandSlots);
+    if (contractLogged && m_g.contract == morlu::Domino)
+        for (int n = 1; n <= morlu::kSeatCount; ++n)
+            knownLeft[std::size_t(n)] = m_g.seats[std::size_t(n)].cardsLeft;
     reset();
     m_g.gamerunning = true;
     setLength(message.length);
@@ -135,6 +142,13 @@ void TableModel::agame(std::string_view rest)
         }
         m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart,
                                                         {m_g.tops[1], m_g.tops[2], m_g.tops[3], m_g.tops[4]});
+        // Nor does it say how many cards each seat holds: at most 8 less the one a seat is named to have laid,
+        // and no more than a table back in the round it left knew. The own hand (CMD_mycards) and a host
+        // that gave this table its key (CMD_dlayout) tell the counts next.
+        for (int n = 1; n <= morlu::kSeatCount; ++n) {
+            const int laid = message.trick[std::size_t(n - 1)] != 0 ? 1 : 0;
+            m_g.seats[std::size_t(n)].cardsLeft = std::min(morlu::kHandSlots - laid, knownLeft[std::size_t(n)]);
+        }
     } else {
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.trick[std::size_t(n)] = message.trick[std::size_t(n - 1)];

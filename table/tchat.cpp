@@ -177,7 +177,10 @@ void Tchat::wireParts()
     connect(m_connection, &TableConnection::leaving, m_tally, &TallyRecorder::save);
     connect(m_connection, &TableConnection::notice, this, [this](const QString& text) { m_chat->systemLine(text); });
     connect(m_connection, &TableConnection::reconnectingStarted, this, [this] { m_reconnectLine->lost(); });
-    connect(m_events, &TableEvents::seatConfirmed, this, [this] { m_reconnectLine->seated(); });
+    connect(m_events, &TableEvents::seatConfirmed, this, [this] {
+        m_connection->seated();
+        m_reconnectLine->seated();
+    });
     connect(m_connection, &TableConnection::changeAddressChosen, m_play, &PlayTogether::changeAddress);
     connect(m_connection, &TableConnection::joined, m_play, &PlayTogether::rememberHost);
     m_connection->setPortInUseOffer([this](const QString& port) { m_play->offerAnotherPort(port); });

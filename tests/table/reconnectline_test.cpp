@@ -9,12 +9,14 @@
 #include "printers.h"
 #include "tableconnection.h"
 #include "tchatfixture.h"
+#include "tgamestart.h"
 
 #include <QLabel>
 
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -216,5 +218,53 @@ INSTANTIATE_TEST_SUITE_P(
                 name += *c;
         return name;
     });
+
+class UnseatedMovesTest : public TchatSession {};
+
+// From the loss of the host until it has seated the table again, no move the player makes on the board
+// goes out, also on the new connection before the host has spoken, where the table still knows the
+// turn it had; the table's own login lines go out at once, and the first dropped move
+// says so. Once seated and caught up, the same move goes out.
+TEST_F(UnseatedMovesTest, NoMoveGoesOutBetweenTheNewConnectionAndTheSeat)
+{
+    Board& board = table->board();
+    struct Row {
+        const char* name;
+        const char* game; ///< the catch-up fields, before the loss and after the seat
+        std::function<void()> act;
+        QString line; ///< what the move sends once seated
+    };
+    const Row rows[] = {
+        {"a card clicked on the own turn", kOwnTurn, [&] { QTest::mouseClick(board.handPlace(2), Qt::LeftButton); },
+         QStringLiteral("CMD_playcard+2+2+")},
+        {"a card key on the own turn", kOwnTurn, [&] { QTest::keyClick(&board, Qt::Key_2); },
+         QStringLiteral("CMD_playcard+2+2+")},
+        {"a game started", kOwnTurn, [&] { emit table->gamestart().startRequested(QStringLiteral("s")); },
+         QStringLiteral("CMD_startgame+Ann+s+")},
+    };
+    login(2);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        hostSays(catchUp(row.game));
+        host.close();
+        ASSERT_TRUE(waitUntil(
+            [&] { return table->connection().reconnecting() && host.hasTable() && table->connection().canSend(); },
+            kWait));
+        const qsizetype before = sent.lines().size();
+        const qsizetype told = chatLines(*table).count(QStringLiteral("Not sent while reconnecting to the host."));
+        row.act();
+        hostSays({QStringLiteral("CMD_sendlogininfo+2")});
+        row.act();
+        const QStringList meanwhile = sent.lines().mid(before);
+        ASSERT_EQ(meanwhile.size(), 2) << meanwhile.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(meanwhile.at(0).startsWith(QStringLiteral("CMD_logininfo+2+")));
+        EXPECT_EQ(meanwhile.at(1), QStringLiteral("CMD_seatkey+2+"));
+        EXPECT_EQ(chatLines(*table).count(QStringLiteral("Not sent while reconnecting to the host.")), told + 1);
+
+        hostSays(QStringList{QStringLiteral("CMD_newplayerinfo+2+Ann")} + catchUp(row.game));
+        row.act();
+        EXPECT_EQ(sent.lines().constLast(), row.line);
+    }
+}
 
 } // namespace

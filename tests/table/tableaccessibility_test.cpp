@@ -104,6 +104,32 @@ TEST_F(TableAccessibilityTest, TheLossOfTheHostAndTheTurnAfterItAreAnnounced)
                                    QStringLiteral("Klock's turn.")}));
 }
 
+// The DOMINO card counts the board shows and the screen reader says are the model's, however the
+// model learnt them: a catch-up that names none, the own hand, the host's layout, a card laid.
+TEST_F(TableAccessibilityTest, TheBoardAndTheScreenReaderSayTheModelsCardCounts)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Row> rows = {
+        {"a catch-up from a host that sends no layout", {"CMD_agame+1+2+l+3+2+6+3+0+0+4+7+11+"}},
+        {"and the own hand", {"CMD_mycards+1+1+2+2+5+3+9+4+12+5+18+6+22+7+30"}},
+        {"and the host's layout", {"CMD_dlayout+3+4+15+0+27+7+6+6+7+"}},
+        {"a round chosen and a card laid", {"CMD_choosehand+1+6+0+", "CMD_dplacecard+3+1+11+0+3+7+"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        hostSays(row.lines);
+        for (int n = 1; n <= 4; ++n) {
+            const int held = display.model().seat(n).cardsLeft;
+            EXPECT_EQ(board.cardCountLabel(n)->text(), QStringLiteral("CARDS: %1").arg(held)) << "seat " << n;
+            EXPECT_TRUE(nameOf(board.nameLabel(n)).endsWith(QStringLiteral("cards left %1").arg(held)))
+                << "seat " << n << ": " << nameOf(board.nameLabel(n)).toStdString();
+        }
+    }
+}
+
 // Only what the board shows is ever named: a card that has left a place is not named by it, and no
 // name or description anywhere names a card that is not on view.
 TEST_F(TableAccessibilityTest, NoNameRevealsACardThatIsNotShown)

@@ -202,9 +202,9 @@ TEST_F(TableConnectionTest, TheHostsLastWordIsShownThenTheTableEnds)
     }
 }
 
-// A joined table that loses its host without a word says so, drops what the player asks meanwhile and
-// connects again until a host answers or the time is up; the host player's table, and a table that
-// never logged in, end at once.
+// A joined table that loses its host without a word says so, drops what the player asks meanwhile (a
+// move until the host has seated it again) and connects again until a host answers or the time is up;
+// the host player's table, and a table that never logged in, end at once.
 TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTimeIsUp)
 {
     enum class Then { HostAnswers, HostIsGone };
@@ -221,7 +221,8 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
          false,
          true,
          Then::HostAnswers,
-         {QStringLiteral("Connection to the host lost. Reconnecting...")},
+         {QStringLiteral("Connection to the host lost. Reconnecting..."),
+          QStringLiteral("Not sent while reconnecting to the host.")},
          {},
          0},
         {"the host is gone for good",
@@ -259,6 +260,11 @@ TEST_F(TableConnectionTest, ALostConnectionIsTriedAgainUntilTheHostAnswersOrTime
             host->send(QStringLiteral("CMD_sendlogininfo+2"));
             EXPECT_TRUE(QTest::qWaitFor([&] { return !table.reconnecting(); }, kWait));
             EXPECT_TRUE(table.canSend());
+            // A move waits for the seat: the host has not seated the new connection yet.
+            EXPECT_FALSE(table.sendRequest("CMD_playcard+2+3+\xFF"));
+            table.seated();
+            EXPECT_TRUE(table.sendRequest("CMD_playcard+2+3+\xFF"));
+            EXPECT_EQ(tableSent.count(), 1);
         } else {
             host.reset();
             if (row.ends == 1 && !row.boxes.isEmpty()) {

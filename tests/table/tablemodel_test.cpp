@@ -204,6 +204,46 @@ TEST(TableModel, TheCatchUpNamesTheContractOnce)
     }
 }
 
+// The catch-up of a DOMINO round names no card counts (start rank 9; the cards laid last are named by
+// seat): the model guesses 8 less the card a seat is named to have laid, holds the own hand's count once
+// the hand is named, and keeps the lower counts a table knew when it is back in the round it left.
+TEST(TableModel, GuessesTheDominoCardCountsAtACatchUp)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> before; ///< after kOpening, before the connection was lost
+        std::vector<std::string> after;  ///< the login and the catch-up
+        std::array<int, 5> held;         ///< seats 1..4
+    };
+    const std::vector<Row> rows = {
+        {"a spectator: seat 3 has laid no card",
+         {},
+         {"CMD_sendlogininfo+5", "CMD_agame+5+2+l+3+1+6+3+0+27+4+0+11+"},
+         {0, 7, 7, 8, 7}},
+        {"a seat: its own hand says its count",
+         {},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+2+l+3+1+6+3+0+27+4+7+11+", "CMD_mycards+2+1+2+3+9+5+18+7+30+8+31"},
+         {0, 7, 5, 7, 7}},
+        {"back in the round it left: what it knew still bounds the counts",
+         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+1+4+27+0+3+7+", "CMD_dplacecard+3+1+11+0+3+6+"},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+1+s+1+4+6+3+0+27+0+11+0+"},
+         {0, 7, 8, 6, 8}},
+        {"back in a later round: the last round's counts are gone",
+         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+3+1+11+0+3+2+"},
+         {"CMD_sendlogininfo+2", "CMD_agame+2+2+s+2+4+6+3+0+27+0+11+0+"},
+         {0, 7, 8, 7, 8}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableModel model;
+        feed(model, kOpening);
+        feed(model, row.before);
+        feed(model, row.after);
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_EQ(model.seat(n).cardsLeft, row.held[std::size_t(n)]) << "seat " << n;
+    }
+}
+
 // A DOMINO round caught up with (start rank 9; the seats laid 9S, JD, 10D and 9C last; the layout is
 // 9-10-J of Diamonds, 9-10 of Clubs and 9 of Spades): the host's layout word replaces the guess and
 // the card counts, unless it cannot stand, and then it changes nothing at all.
@@ -217,7 +257,7 @@ TEST(TableModel, TakesTheDominoLayoutOnlyWhenItCanStand)
         std::array<int, 5> held; ///< seats 1..4
     };
     const std::array<int, 5> guessedTops{0, 4, 11, 0, 27};
-    const std::array<int, 5> noCounts{};
+    const std::array<int, 5> noCounts{0, 7, 7, 7, 7}; // guessed: every seat has laid a card
     const std::vector<Row> rows = {
         {"the catch-up alone guesses the highest card of each suit", "", guessedTops, noCounts},
         {"the layout", "CMD_dlayout+3+4+15+0+27+7+6+6+7+", {0, 4, 15, 0, 27}, {0, 7, 6, 6, 7}},

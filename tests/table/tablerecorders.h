@@ -47,6 +47,12 @@ public:
 
     void sendline(std::string_view line) override { sent.emplace_back(line); }
     bool canSend() const override { return reachable; }
+    /// A move is recorded too, and goes out only while reachable.
+    bool sendRequest(std::string_view line) override
+    {
+        sent.emplace_back(line);
+        return reachable;
+    }
 };
 
 /// Records the boxes opened instead of showing them; askRetry() takes its answers from retryAnswers,
