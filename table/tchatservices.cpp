@@ -80,8 +80,7 @@ void Tchat::ViewTally1Click()
 
 void Tchat::SpyList1Click()
 {
-    m_spylist->show();
-    m_spylist->raise();
+    m_spylist->showOver(this);
 }
 
 void Tchat::JustWatch1Click()
