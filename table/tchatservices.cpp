@@ -18,6 +18,7 @@
 #include "tgamestart.h"
 #include "thelp.h"
 #include "tphrases.h"
+#include "tdownload.h"
 #include "tspylist.h"
 
 #include <QAction>
@@ -63,6 +64,8 @@ void Tchat::PrhaseList1Click()
 
 void Tchat::showGameStart()
 {
+    // Starting a game here answers the offer at a solo start: it would stand over the cards otherwise.
+    m_download->hide();
     m_gamestart->showCentredOn(this);
 }
 
