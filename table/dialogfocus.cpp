@@ -13,7 +13,8 @@ DialogFocus::DialogFocus(QWidget& window) : QObject(&window), m_window(window)
 
 DialogFocus::~DialogFocus()
 {
-    qApp->removeEventFilter(this);
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::instance()->removeEventFilter(this);
 }
 
 bool DialogFocus::eventFilter(QObject* watched, QEvent* event)
