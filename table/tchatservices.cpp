@@ -15,10 +15,10 @@
 #include "tabout.h"
 #include "tallyrecorder.h"
 #include "tchat.h"
+#include "tdownload.h"
 #include "tgamestart.h"
 #include "thelp.h"
 #include "tphrases.h"
-#include "tdownload.h"
 #include "tspylist.h"
 
 #include <QAction>

@@ -21,9 +21,9 @@
 
 #include <QFile>
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>

@@ -1,17 +1,16 @@
+#include "printers.h"
 #include "tabout.h"
 #include "tphrases.h"
 #include "tspylist.h"
-
-#include "printers.h"
 
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,7 +23,7 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonAndEscClosesWithoutApplying)
         std::function<std::unique_ptr<QDialog>()> make;
         const char* target; ///< the child that has the keyboard; nullptr: the dialog itself
         Qt::Key key;
-        int applied;        ///< phrasesChosen signals expected (the phrase editor only)
+        int applied; ///< phrasesChosen signals expected (the phrase editor only)
     };
     const auto phrases = [] {
         auto dialog = std::make_unique<Tphrases>(QPixmap());
@@ -52,8 +51,8 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonAndEscClosesWithoutApplying)
     for (const Row& row : rows) {
         const std::unique_ptr<QDialog> dialog = row.make();
         ASSERT_TRUE(dialog->isVisible()) << row.name;
-        QWidget* target = row.target != nullptr ? dialog->findChild<QWidget*>(QString::fromLatin1(row.target))
-                                                : dialog.get();
+        QWidget* target =
+            row.target != nullptr ? dialog->findChild<QWidget*>(QString::fromLatin1(row.target)) : dialog.get();
         ASSERT_NE(target, nullptr) << row.name;
         std::unique_ptr<QSignalSpy> applied;
         if (auto* editor = qobject_cast<Tphrases*>(dialog.get()))
