@@ -306,8 +306,6 @@ void TableOptions::N14Click(int size)
 {
     m_current.textsize = size;
     m_parts.chat.mainchat().setTextSize(size);
-    // The lines already there take the size at once: the player sees what the item did.
-    m_parts.chat.mainchat().relayout();
     saveinifile();
 }
 
