@@ -76,9 +76,9 @@ Thostgame::Thostgame(QWidget* parent) : QDialog(parent)
     column->addWidget(m_announce);
     column->addWidget(m_upnp);
     column->addWidget(m_note);
-    column->addStretch();
     column->addLayout(buttons);
-    resize(380, 220);
+    resize(380, 0);
+    fitHeight();
 
     connect(host, &QPushButton::clicked, this, &Thostgame::hostPress);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -146,4 +146,12 @@ void Thostgame::showNote(const QString& text)
 {
     m_note->setText(text);
     m_note->setVisible(!text.isEmpty());
+    fitHeight();
+}
+
+void Thostgame::fitHeight()
+{
+    // As tall as its rows at its width: the buttons stand under the last row, and a note wraps whole.
+    layout()->activate();
+    resize(width(), layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height());
 }

@@ -47,6 +47,7 @@ signals:
 private:
     void hostPress();
     void showNote(const QString& text);
+    void fitHeight();
 
     QLineEdit* m_name = nullptr;
     QLineEdit* m_port = nullptr;

@@ -50,7 +50,8 @@ Tphrases::Tphrases(const QPixmap& tile, QWidget* parent) : QDialog(parent)
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
     done->setGeometry(292, 234, 68, 24);
-    done->setAutoDefault(false);
+    // Enter in any box applies the phrases, as the Done button does; Esc drops them like the close box.
+    done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &Tphrases::button_doneClick);
 }
 

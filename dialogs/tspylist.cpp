@@ -15,7 +15,9 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowSta
     setWindowTitle(QStringLiteral("Spys"));
     setModal(false);
     setFixedSize(162, 168);
-    dialogstyle::setBackground(this, Qt::white);
+    // The gold title needs a dark ground to be read: the dialog wears the purple of the other small
+    // dialogs around its white list.
+    dialogstyle::setBackground(this, dialogstyle::kWindowColour);
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("listbox_spys"));
@@ -34,6 +36,7 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowSta
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
     done->setGeometry(88, 140, 71, 20);
+    done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &Tspylist::button_doneClick);
 
     m_popup = new QMenu(this);
@@ -45,6 +48,11 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowSta
         listbox_spysMouseMove(position);
         m_popup->popup(m_list->viewport()->mapToGlobal(position));
     });
+}
+
+void Tspylist::showOver(const QWidget* window)
+{
+    dialogstyle::showCentredOn(this, window);
 }
 
 void Tspylist::setEntries(const QStringList& entries)

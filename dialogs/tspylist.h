@@ -21,6 +21,9 @@ class Tspylist : public QDialog {
 public:
     explicit Tspylist(QWidget* parent = nullptr);
 
+    /** Shows the list over @p window with the keyboard, so that Enter and Esc close it at once. */
+    void showOver(const QWidget* window);
+
     /** The spectators, "slot: name" each, in order of arrival. */
     void setEntries(const QStringList& entries);
     QStringList entries() const;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 FriendsLine::FriendsLine(QWidget* parent) : QWidget(parent)
 {
@@ -23,7 +24,12 @@ FriendsLine::FriendsLine(QWidget* parent) : QWidget(parent)
     row->addWidget(label);
     row->addWidget(m_field, 1);
     row->addWidget(copy);
-    connect(copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(text()); });
+    // The button says that it did something, for a moment: the clipboard itself shows nothing.
+    connect(copy, &QPushButton::clicked, this, [this, copy] {
+        QGuiApplication::clipboard()->setText(text());
+        copy->setText(QStringLiteral("Copied"));
+        QTimer::singleShot(2000, copy, [copy] { copy->setText(QStringLiteral("Copy")); });
+    });
     hide();
 }
 

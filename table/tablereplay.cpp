@@ -19,6 +19,7 @@
 #include "tablestate.h"
 #include "titledpanel.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -83,7 +84,12 @@ void TableReplay::showBar()
 
 void TableReplay::OpenGameRecord1Click()
 {
-    const QString path = m_chooser ? m_chooser(m_folder ? m_folder() : QString()) : QString();
+    const QString folder = m_folder ? m_folder() : QString();
+    // Before the first game the records folder is not there yet: made now, the chooser opens in it (and
+    // not in the folder above with "games" typed as the file's name).
+    if (!folder.isEmpty())
+        QDir().mkpath(folder);
+    const QString path = m_chooser ? m_chooser(folder) : QString();
     if (path.isEmpty())
         return;
     if (replaying()) {

@@ -8,6 +8,7 @@
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
+#include "dialogfocus.h"
 #include "friendsline.h"
 #include "commands.h"
 #include "gamedisplay.h"
@@ -124,6 +125,7 @@ void Tchat::buildParts()
     m_about = new Tabout(QString::fromLatin1(morlu::kVersionText.data(), qsizetype(morlu::kVersionText.size())),
                          Artwork::appIcon().pixmap(64, 64), this);
     m_download = new Tdownload(this);
+    new DialogFocus(*this);
     m_friends = new FriendsLine(this);
     statusBar()->addWidget(m_friends, 1);
     statusBar()->setSizeGripEnabled(false);

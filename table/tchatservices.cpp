@@ -15,6 +15,7 @@
 #include "tabout.h"
 #include "tallyrecorder.h"
 #include "tchat.h"
+#include "tdownload.h"
 #include "tgamestart.h"
 #include "thelp.h"
 #include "tphrases.h"
@@ -63,6 +64,8 @@ void Tchat::PrhaseList1Click()
 
 void Tchat::showGameStart()
 {
+    // Starting a game here answers the offer at a solo start: it would stand over the cards otherwise.
+    m_download->hide();
     m_gamestart->showCentredOn(this);
 }
 
@@ -80,8 +83,7 @@ void Tchat::ViewTally1Click()
 
 void Tchat::SpyList1Click()
 {
-    m_spylist->show();
-    m_spylist->raise();
+    m_spylist->showOver(this);
 }
 
 void Tchat::JustWatch1Click()

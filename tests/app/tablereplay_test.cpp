@@ -21,6 +21,7 @@
 
 #include <QFile>
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -255,12 +256,15 @@ TEST(TableReplay, OpenGameRecordReplacesAReplayOrRestartsOnTheRecord)
             folderAsked = folder;
             return row.chosen ? second : QString();
         });
-        table->gameRecorder().setFolder(dir.path());
+        // No game played yet: the records folder is not there until the chooser opens in it.
+        const QString records = QDir(dir.path()).filePath(QStringLiteral("games-") + QString::fromLatin1(row.what));
+        table->gameRecorder().setFolder(records);
         std::optional<QStringList> restart;
         table->setRestarter([&restart](const QStringList& arguments) { restart = arguments; });
         QSignalSpy closed(table.get(), &Tchat::tableClosed);
         table->findChild<QAction*>("OpenGameRecord1")->trigger();
-        EXPECT_EQ(folderAsked, dir.path());
+        EXPECT_EQ(folderAsked, records);
+        EXPECT_TRUE(QDir(folderAsked).exists());
         EXPECT_EQ(int(MessageBox::answered().size()), row.questions);
         EXPECT_EQ(restart.has_value(), row.restarted);
         if (restart) {

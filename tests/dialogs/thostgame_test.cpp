@@ -3,7 +3,9 @@
 #include "printers.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,6 +75,30 @@ TEST(Thostgame, APortInUseIsOfferedForChangeWithTheFieldSelected)
     QTest::keyClick(port, Qt::Key_Return);
     ASSERT_EQ(hosted.count(), 1);
     EXPECT_EQ(hosted.at(0).at(0).value<HostChoice>().port, 7773);
+}
+
+// The dialog is as tall as what it shows: the buttons stand right under the last row, and a note that
+// wraps shows whole above them.
+TEST(Thostgame, TheButtonsStandUnderTheLastRowWithOrWithoutANote)
+{
+    struct Row {
+        const char* name;
+        const char* typedName;
+    };
+    for (const Row& row : {Row{"NoNote", "Ann"}, Row{"WrappedNote", "  "}}) {
+        Thostgame dialog;
+        dialog.setPlayerName(QString::fromLatin1(row.typedName));
+        dialog.showCentredOn(nullptr);
+        QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("edit_name")), Qt::Key_Return);
+        const auto* note = dialog.findChild<QLabel*>(QStringLiteral("label_note"));
+        const auto* router = dialog.findChild<QCheckBox*>(QStringLiteral("check_upnp"));
+        const QWidget* last = note->isVisible() ? static_cast<const QWidget*>(note) : router;
+        const int buttonsTop = dialog.findChild<QPushButton*>(QStringLiteral("button_host"))->geometry().top();
+        EXPECT_LT(buttonsTop - last->geometry().bottom(), router->height()) << row.name;
+        if (note->isVisible()) {
+            EXPECT_GE(note->height(), note->heightForWidth(note->width())) << row.name;
+        }
+    }
 }
 
 } // namespace
