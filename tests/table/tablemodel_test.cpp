@@ -62,10 +62,10 @@ TEST(TableModel, HoldsWhatTheHostSaid)
              EXPECT_EQ(m.logTotal(), 7);
          }},
         {"a long log keeps its newest lines and counts every one",
-         std::vector<std::string>(std::size_t(TableModel::kLogLines), "CMD_endhand+4+"),
+         std::vector<std::string>(std::size_t(TableModel::kLogLines), "CMD_took+4+3+f+f+"),
          [](const TableModel& m) {
              EXPECT_EQ(m.log().size(), TableModel::kLogLines);
-             EXPECT_EQ(m.log().constFirst(), QStringLiteral("Kling has taken the trick."));
+             EXPECT_EQ(m.log().constFirst(), QStringLiteral("Kling -100 for a Spade."));
              EXPECT_EQ(m.logTotal(), TableModel::kLogLines + 3);
          }},
         {"a trick: leader, led suit, own card out of the hand, taker and banks",
