@@ -85,7 +85,8 @@ void RoundDisplay::mycards(std::string_view rest)
     if (!m_display.take(morlu::CMD_mycards, rest))
         return;
     const auto message = morlu::MyCards::read(rest);
-    if (message.seat > morlu::kSeatCount)
+    // The host deals each seat its own cards; another seat's are none of this table's hand.
+    if (message.seat != m_state.myseat)
         return;
     for (const morlu::HandCard& held : message.cards) {
         CardPlace* place = m_board.handPlace(held.slot);

@@ -93,6 +93,7 @@ TEST(HostileHost, ALineThatCannotBeRightLeavesTheModelAndTheBoardAsTheyWere)
         {Stage::Trick, "CMD_mycards+1+0+5"},
         {Stage::Trick, "CMD_mycards+1+1+2+2+2"},
         {Stage::Trick, "CMD_mycards+1+1+2+1+3"},
+        {Stage::Trick, "CMD_mycards+3+1+5"},
         {Stage::Trick, "CMD_nextplayer+7+"},
         {Stage::Trick, "CMD_nextplayer+-1+"},
         {Stage::Trick, "CMD_endhand+0+"},
