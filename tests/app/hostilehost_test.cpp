@@ -102,8 +102,8 @@ TEST(HostileHost, TheJoiningProgramStaysUpAnswersKeepsItsMemoryAndComesBackAfter
 
     // Lines that cannot be right.
     for (const char* line : {"CMD_winner+Mallory+", "CMD_agame+2+2147483647+s+1+1+1+0+1+0+0+0+0+",
-                             "CMD_agame+2+3+s+9+-3+6+12+7+40+33+-1+0+", "CMD_handover+", "CMD_dlayout+9+1+2+3+4+9+9+9+9+",
-                             "CMD_startround+7+-3+", "CMD_mycards+2+0+0+9+33+1+1+1+1",
+                             "CMD_agame+2+3+s+9+-3+6+12+7+40+33+-1+0+", "CMD_handover+",
+                             "CMD_dlayout+9+1+2+3+4+9+9+9+9+", "CMD_startround+7+-3+", "CMD_mycards+2+0+0+9+33+1+1+1+1",
                              "CMD_placecard+0+99+12+t+", "CMD_placecard+7+-3+-3+t+", "CMD_dplacecard+5+9+40+9+12+-3+",
                              "CMD_nextplayer+7+", "CMD_endhand+-1+", "CMD_scores+9+-2147483648+2147483647",
                              "CMD_newplayerinfo+12+Eve", "CMD_justwatching+0+1", "CMD_took+0+77+t+t+"})

@@ -18,11 +18,21 @@ namespace {
 QString modelText(const TableModel& m)
 {
     QStringList parts;
-    parts << QStringLiteral("slot %1 running %2 total %3 round %4 joined %5").arg(m.myslot()).arg(m.gamerunning())
-                 .arg(m.contracttotal()).arg(m.round()).arg(m.joinedRound());
+    parts << QStringLiteral("slot %1 running %2 total %3 round %4 joined %5")
+                 .arg(m.myslot())
+                 .arg(m.gamerunning())
+                 .arg(m.contracttotal())
+                 .arg(m.round())
+                 .arg(m.joinedRound());
     parts << QStringLiteral("director %1 chooser %2 turn %3 contract %4 over %5 leader %6 taker %7 trick# %8")
-                 .arg(m.director()).arg(m.chooser()).arg(m.turn()).arg(m.contract()).arg(m.handOver())
-                 .arg(m.leader()).arg(m.taker()).arg(m.tricknumber());
+                 .arg(m.director())
+                 .arg(m.chooser())
+                 .arg(m.turn())
+                 .arg(m.contract())
+                 .arg(m.handOver())
+                 .arg(m.leader())
+                 .arg(m.taker())
+                 .arg(m.tricknumber());
     QString cards;
     for (const int card : m.hand())
         cards += QString::number(card) + QLatin1Char(' ');

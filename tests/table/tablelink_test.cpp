@@ -242,7 +242,8 @@ TEST(TableLinkConnection, AFloodWaitsInTheConnectionNotInTheQueue)
     TableLink link;
     int handled = 0;
     bool inOrder = true;
-    link.dispatcher().add("CMD_n", [&](std::string_view rest) { inOrder = inOrder && morlu::toInt(rest) == handled++; });
+    link.dispatcher().add("CMD_n",
+                          [&](std::string_view rest) { inOrder = inOrder && morlu::toInt(rest) == handled++; });
     QSignalSpy closed(&link, &TableLink::closed);
     link.open(QStringLiteral("127.0.0.1"), host.port());
     ASSERT_TRUE(morlu::test::waitUntil([&] { return host.peer != nullptr && host.peer->isConnected(); }, kWait));

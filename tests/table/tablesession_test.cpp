@@ -277,7 +277,7 @@ TEST_F(TableSessionTest, TheSpectatorListHoldsOneEntryPerSpectatorSlot)
     commands.dispatch("CMD_existingplayers+7+Fay");
     commands.dispatch("CMD_newplayerinfo+42+Zed");
     commands.dispatch("CMD_newplayerinfo+-6+Zed");
-    EXPECT_EQ(session.spys(), (QStringList{QStringLiteral("5: Eve45"), QStringLiteral("6: Eve46"),
-                                           QStringLiteral("8: Eve48"), QStringLiteral("9: Eve49"),
-                                           QStringLiteral("7: Fay")}));
+    EXPECT_EQ(session.spys(),
+              (QStringList{QStringLiteral("5: Eve45"), QStringLiteral("6: Eve46"), QStringLiteral("8: Eve48"),
+                           QStringLiteral("9: Eve49"), QStringLiteral("7: Fay")}));
 }
