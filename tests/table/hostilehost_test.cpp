@@ -111,7 +111,7 @@ TEST(HostileHost, ALineThatCannotBeRightLeavesTheModelAndTheBoardAsTheyWere)
         {Stage::Trick, "CMD_took+2+9+t+f+"},
         {Stage::Trick, "CMD_dendhand+5+"},
         {Stage::Trick, "CMD_justwatching+0+1"},
-        {Stage::Trick, "CMD_alreadychoose+1+0"},
+        {Stage::Trick, "CMD_alreadychoose+1+0+"},
         {Stage::Trick, "CMD_handsused+1+3+7"},
         // Rounds, directors and contracts out of range.
         {Stage::Trick, "CMD_startround+0+2+"},
@@ -123,7 +123,6 @@ TEST(HostileHost, ALineThatCannotBeRightLeavesTheModelAndTheBoardAsTheyWere)
         {Stage::Trick, "CMD_scores+1+-2147483648+0"},
         {Stage::Trick, "CMD_scores+1+10000+1", "CMD_scores+1+10000+2147483647"},
         {Stage::Trick, "CMD_scores+1+10100+100+1+10200+200"},
-        {Stage::Trick, "CMD_scores+5+10100+100"},
         // DOMINO: a card off its suit, a start rank outside 1..8, counts outside 0..7 after a card.
         {Stage::Domino, "CMD_dplacecard+2+1+9+1+5+6+"},
         {Stage::Domino, "CMD_dplacecard+2+2+9+1+9+6+"},
@@ -144,11 +143,9 @@ TEST(HostileHost, ALineThatCannotBeRightLeavesTheModelAndTheBoardAsTheyWere)
         {Stage::Trick, "CMD_agame+1+3+s+1+1+1+0+1+40+0+0+0+"},
         // Nothing runs: no game to win, no hand to hand over.
         {Stage::NoGame, "CMD_winner+Mallory+"},
-        // Slots outside 1..9.
+        // A slot outside 1..9 for the table itself.
         {Stage::NoGame, "CMD_sendlogininfo+0"},
         {Stage::NoGame, "CMD_sendlogininfo+12"},
-        {Stage::NoGame, "CMD_newplayerinfo+12+Eve"},
-        {Stage::NoGame, "CMD_playerdisconnected+-2+Eve"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
