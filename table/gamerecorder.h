@@ -18,8 +18,9 @@
  * from the host from the game's start (CMD_startgame, or CMD_agame for a table that comes in while a
  * game runs) to CMD_winner. A record still open when the table closes, the connection ends or a new
  * game starts is kept and marked unfinished. At most kMaxRecords are kept; the oldest go first. A record
- * whose lines reach kMaxRecordBytes (no game comes near; a host that floods the table would fill the
- * disk) is closed there as unfinished, and nothing more is written until the next game starts.
+ * whose lines reach kMaxRecordBytes (a long game's own lines take some 50 KiB; a host that floods the
+ * table would fill the disk) is closed there as unfinished, and nothing more is written until the next
+ * game starts.
  *
  * Without a folder, or while switched off, nothing is written. A record that cannot be written is
  * given up and told once (writeFailed) until a record is written again; the game goes on.
