@@ -15,16 +15,25 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             desktop-file-utils appstream dpkg-dev file lintian man-db groff-base \
             libavahi-client-dev libminiupnpc-dev avahi-daemon avahi-utils dbus iproute2
 
+# The fuzz targets alone need clang (make fuzz-build, make fuzz).
+FUZZ_PACKAGES := clang
+
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(if $(filter ON 1 yes,$(WERROR)),-DMORLU_WERROR=ON,)
 
-.PHONY: all deps configure build run test bench arena asan fuzz fuzz-build soak package screenshots format clean install
+.PHONY: all deps fuzz-deps install-missing configure build run test bench arena asan fuzz fuzz-build soak package screenshots format clean install
 
 all: build
 
 # Installs only the packages that are missing; quick when everything is there.
 deps:
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
+
+fuzz-deps: deps
+	@$(MAKE) --no-print-directory install-missing WANTED="$(FUZZ_PACKAGES)"
+
+install-missing:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(WANTED); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -84,7 +93,7 @@ asan: deps
 	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE soak
 
 # libFuzzer targets (clang); each runs FUZZ_SECONDS against its corpus.
-fuzz-build: deps
+fuzz-build: fuzz-deps
 	@[ -f build-fuzz/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON -DMORLU_TESTS=OFF -DMORLU_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS) --target morlu_fuzzers

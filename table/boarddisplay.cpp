@@ -44,11 +44,12 @@ BoardDisplay::BoardDisplay(Board& board, TableState& state, TableEvents& events)
 {
 }
 
-void BoardDisplay::take(std::string_view word, std::string_view rest)
+bool BoardDisplay::take(std::string_view word, std::string_view rest)
 {
     m_model.setMyslot(m_state.myseat);
-    m_model.apply(word, rest);
+    const bool taken = m_model.apply(word, rest);
     drawNewLog();
+    return taken;
 }
 
 void BoardDisplay::drawNewLog()

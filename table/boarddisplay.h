@@ -32,8 +32,9 @@ public:
     TableModel& model() { return m_model; }
     const TableModel& model() const { return m_model; }
     /** Applies the message @p word with @p rest to the model, for the own slot the table knows, and
-     *  draws the lines it added to the game log. */
-    void take(std::string_view word, std::string_view rest);
+     *  draws the lines it added to the game log. False for a line that cannot be right: the model
+     *  ignored it and the handler draws nothing of it. */
+    bool take(std::string_view word, std::string_view rest);
     /**
      * Draws everything the model knows at once: every seat strip (name, bank, change, card count,
      * watching mark, card on the trick), the own hand, the DOMINO layout, the markers, the status, fee,

@@ -56,7 +56,8 @@ void GameDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 
 void GameDisplay::starthand(std::string_view rest)
 {
-    m_display.take(morlu::CMD_starthand, rest);
+    if (!m_display.take(morlu::CMD_starthand, rest))
+        return;
     morlu::StartHand::read(rest);
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
         m_board.playedCard(seat)->clearPicture();
@@ -66,7 +67,8 @@ void GameDisplay::starthand(std::string_view rest)
 
 void GameDisplay::placecard(std::string_view rest)
 {
-    m_display.take(morlu::CMD_placecard, rest);
+    if (!m_display.take(morlu::CMD_placecard, rest))
+        return;
     const auto message = morlu::PlaceCard::read(rest);
     if (CardPlace* place = m_board.playedCard(message.seat))
         place->drawCard(message.card);
@@ -79,7 +81,8 @@ void GameDisplay::placecard(std::string_view rest)
 
 void GameDisplay::dplacecard(std::string_view rest)
 {
-    m_display.take(morlu::CMD_dplacecard, rest);
+    if (!m_display.take(morlu::CMD_dplacecard, rest))
+        return;
     const auto message = morlu::DPlaceCard::read(rest);
     m_display.showCardCounts();
     m_display.showDominoRank(message.dominoStart);
@@ -94,7 +97,8 @@ void GameDisplay::dplacecard(std::string_view rest)
 
 void GameDisplay::endhand(std::string_view rest)
 {
-    m_display.take(morlu::CMD_endhand, rest);
+    if (!m_display.take(morlu::CMD_endhand, rest))
+        return;
     const int seat = morlu::EndHand::read(rest).seat;
     m_board.statusLabel()->setText(kOneMoment);
     m_board.placeTaker(seat);
@@ -104,12 +108,14 @@ void GameDisplay::endhand(std::string_view rest)
 void GameDisplay::took(std::string_view rest)
 {
     // Only the game log tells who took a money card: the model writes it.
-    m_display.take(morlu::CMD_took, rest);
+    if (!m_display.take(morlu::CMD_took, rest))
+        return;
 }
 
 void GameDisplay::scores(std::string_view rest)
 {
-    m_display.take(morlu::CMD_scores, rest);
+    if (!m_display.take(morlu::CMD_scores, rest))
+        return;
     const auto message = morlu::Scores::read(rest);
     for (const morlu::ScoreGroup& group : message.groups) {
         if (QLabel* bank = m_board.scoreLabel(group.seat))
@@ -133,7 +139,8 @@ void GameDisplay::scores(std::string_view rest)
 
 void GameDisplay::dendhand(std::string_view rest)
 {
-    m_display.take(morlu::CMD_dendhand, rest);
+    if (!m_display.take(morlu::CMD_dendhand, rest))
+        return;
     m_board.statusLabel()->setText(kOneMoment);
     // The round is over: nobody is on turn any more (the seat last marked may hold no card).
     m_board.turnMarker()->hide();
@@ -143,7 +150,8 @@ void GameDisplay::handover(std::string_view rest)
 {
     // A host that gave this table its key says so after the catch-up: the turn line and the marker as the
     // model now has them ("One Moment Please..", nobody on turn).
-    m_display.take(morlu::CMD_handover, rest);
+    if (!m_display.take(morlu::CMD_handover, rest))
+        return;
     m_display.showTurnLine();
 }
 
@@ -152,15 +160,14 @@ void GameDisplay::dlayout(std::string_view rest)
     // A host that gave this table its key sends the DOMINO layout after the catch-up, which could only
     // guess it: the foundations and card counts as the model now has them. One the model did not take
     // leaves the board as it was.
-    const bool accepted = m_display.model().acceptsLayout(morlu::DLayout::read(rest));
-    m_display.take(morlu::CMD_dlayout, rest);
-    if (accepted)
+    if (m_display.take(morlu::CMD_dlayout, rest))
         m_display.showDominoLayout();
 }
 
 void GameDisplay::aerror(std::string_view rest)
 {
-    m_display.take(morlu::CMD_aerror, rest);
+    if (!m_display.take(morlu::CMD_aerror, rest))
+        return;
     const auto message = morlu::AError::read(rest);
     if (message.seat != m_state.myseat)
         return;
@@ -175,7 +182,8 @@ void GameDisplay::aerror(std::string_view rest)
 
 void GameDisplay::agame(std::string_view rest)
 {
-    m_display.take(morlu::CMD_agame, rest);
+    if (!m_display.take(morlu::CMD_agame, rest))
+        return;
     const auto message = morlu::AGame::read(rest);
     if (message.slot != m_state.myseat)
         return;
@@ -216,7 +224,8 @@ void GameDisplay::agame(std::string_view rest)
 
 void GameDisplay::winner(std::string_view rest)
 {
-    m_display.take(morlu::CMD_winner, rest);
+    if (!m_display.take(morlu::CMD_winner, rest))
+        return;
     const TableModel& model = m_display.model();
     const QString text = model.winner();
     m_events.playsounds(QStringLiteral("winner"));

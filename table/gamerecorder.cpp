@@ -37,6 +37,11 @@ void GameRecorder::lineReceived(std::string_view line)
     }
     if (!m_writer.isOpen())
         return;
+    m_recordBytes += qint64(line.size());
+    if (m_recordBytes > kMaxRecordBytes) {
+        close(true);
+        return;
+    }
     if (!m_writer.append(m_start.msecsTo(m_now()), line)) {
         failed(m_writer.error());
         return;
@@ -53,6 +58,7 @@ void GameRecorder::finish()
 void GameRecorder::begin()
 {
     m_start = m_now();
+    m_recordBytes = 0;
     if (!QDir().mkpath(m_folder)) {
         m_path = m_folder;
         failed(tr("the folder cannot be made"));

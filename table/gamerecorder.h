@@ -17,7 +17,10 @@
  * ("2026-12-08_142501.morlugame", "_2" and so on when taken), holding every line the table received
  * from the host from the game's start (CMD_startgame, or CMD_agame for a table that comes in while a
  * game runs) to CMD_winner. A record still open when the table closes, the connection ends or a new
- * game starts is kept and marked unfinished. At most kMaxRecords are kept; the oldest go first.
+ * game starts is kept and marked unfinished. At most kMaxRecords are kept; the oldest go first. A record
+ * whose lines reach kMaxRecordBytes (a long game's own lines take some 50 KiB; a host that floods the
+ * table would fill the disk) is closed there as unfinished, and nothing more is written until the next
+ * game starts.
  *
  * Without a folder, or while switched off, nothing is written. A record that cannot be written is
  * given up and told once (writeFailed) until a record is written again; the game goes on.
@@ -27,6 +30,7 @@ class GameRecorder : public QObject {
 
 public:
     static constexpr int kMaxRecords = 500;
+    static constexpr qint64 kMaxRecordBytes = qint64(8) << 20;
     using Headers = QList<QPair<QString, QString>>;
 
     explicit GameRecorder(QObject* parent = nullptr);
@@ -69,6 +73,7 @@ private:
     std::function<QDateTime()> m_now;
     morlu::GameRecordWriter m_writer;
     QDateTime m_start;
+    qint64 m_recordBytes = 0; ///< the text of the lines written to the open record
     QString m_path;
     bool m_failureShown = false;
 };

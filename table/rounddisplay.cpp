@@ -37,13 +37,15 @@ void RoundDisplay::registerOn(morlu::Dispatcher<>& dispatcher)
 void RoundDisplay::getnextplayer(std::string_view rest)
 {
     // In DOMINO the host passes over a seat that can lay nothing; the model's log says so.
-    m_display.take(morlu::CMD_nextplayer, rest);
+    if (!m_display.take(morlu::CMD_nextplayer, rest))
+        return;
     m_display.getnextplayer(morlu::NextPlayer::read(rest).seat);
 }
 
 void RoundDisplay::startthegame(std::string_view rest)
 {
-    m_display.take(morlu::CMD_startgame, rest);
+    if (!m_display.take(morlu::CMD_startgame, rest))
+        return;
     const auto message = morlu::StartGame::read(rest);
     m_board.startButton()->hide();
     m_events.setJustWatchChecked(false);
@@ -57,7 +59,8 @@ void RoundDisplay::startthegame(std::string_view rest)
 
 void RoundDisplay::startround(std::string_view rest)
 {
-    m_display.take(morlu::CMD_startround, rest);
+    if (!m_display.take(morlu::CMD_startround, rest))
+        return;
     const auto message = morlu::StartRound::read(rest);
     const int director = message.seat;
     m_display.showCounter();
@@ -79,9 +82,11 @@ void RoundDisplay::startround(std::string_view rest)
 
 void RoundDisplay::mycards(std::string_view rest)
 {
-    m_display.take(morlu::CMD_mycards, rest);
+    if (!m_display.take(morlu::CMD_mycards, rest))
+        return;
     const auto message = morlu::MyCards::read(rest);
-    if (message.seat > morlu::kSeatCount)
+    // The host deals each seat its own cards; another seat's are none of this table's hand.
+    if (message.seat != m_state.myseat)
         return;
     for (const morlu::HandCard& held : message.cards) {
         CardPlace* place = m_board.handPlace(held.slot);
@@ -99,7 +104,8 @@ void RoundDisplay::mycards(std::string_view rest)
 
 void RoundDisplay::choosehand(std::string_view rest)
 {
-    m_display.take(morlu::CMD_choosehand, rest);
+    if (!m_display.take(morlu::CMD_choosehand, rest))
+        return;
     const auto message = morlu::ChooseHand::read(rest);
     m_board.chooseContractBanner()->hide();
     if (message.seat == m_state.myseat)
@@ -111,7 +117,8 @@ void RoundDisplay::choosehand(std::string_view rest)
 
 void RoundDisplay::alreadychoose(std::string_view rest)
 {
-    m_display.take(morlu::CMD_alreadychoose, rest);
+    if (!m_display.take(morlu::CMD_alreadychoose, rest))
+        return;
     const auto message = morlu::AlreadyChoose::read(rest);
     if (message.seat > morlu::kSeatCount)
         return;
@@ -125,7 +132,8 @@ void RoundDisplay::alreadychoose(std::string_view rest)
 
 void RoundDisplay::handsused(std::string_view rest)
 {
-    m_display.take(morlu::CMD_handsused, rest);
+    if (!m_display.take(morlu::CMD_handsused, rest))
+        return;
     const auto message = morlu::HandsUsed::read(rest);
     if (message.seat != m_state.myseat)
         return;
@@ -135,7 +143,8 @@ void RoundDisplay::handsused(std::string_view rest)
 
 void RoundDisplay::justwatching(std::string_view rest)
 {
-    m_display.take(morlu::CMD_justwatching, rest);
+    if (!m_display.take(morlu::CMD_justwatching, rest))
+        return;
     const auto message = morlu::JustWatching::read(rest);
     const int seat = message.seat;
     if (seat > morlu::kSeatCount)

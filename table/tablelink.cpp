@@ -38,6 +38,8 @@ void TableLink::open(const QString& host, const QString& port)
     // Also a new connection after the last one ended: it is reported as ended again when it ends.
     m_ended = false;
     m_closedSent = false;
+    m_receiving = true;
+    m_sock->setReceiving(true);
     m_sock->open(host, port);
 }
 
@@ -50,6 +52,10 @@ void TableLink::sendline(std::string_view line)
 void TableLink::sockRead(std::string_view line)
 {
     m_queue.push(0, line);
+    if (m_receiving && m_queue.size() >= kMostWaiting) {
+        m_receiving = false;
+        m_sock->setReceiving(false);
+    }
     startTimer();
 }
 
@@ -98,6 +104,10 @@ bool TableLink::processsocktimer()
     // A handler may open a modal box whose loop runs this timer again; lines wait until it returns.
     m_dispatching = true;
     m_timer1.stop();
+    if (!m_receiving && m_queue.size() <= kMostWaiting / 2) {
+        m_receiving = true;
+        m_sock->setReceiving(true);
+    }
     // Handlers read UTF-8; an older host sends names and chat in Windows-1252.
     morlu::wiretext::decodeInPlace(m_line.text);
     if (m_observer)

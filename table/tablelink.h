@@ -22,11 +22,18 @@
  *
  * When the host closes the connection, the lines it sent before are still handled in order, then
  * closed() is emitted once.
+ *
+ * A host that sends faster than the table handles lines does not make the queue grow without end: from
+ * kMostWaiting waiting lines the link stops reading the connection (the host is held back by TCP) and
+ * reads again once half of them are handled. Nothing is dropped.
  */
 class TableLink : public QObject {
     Q_OBJECT
 
 public:
+    /// Waiting lines from which the link stops reading the connection until half of them are handled.
+    static constexpr std::size_t kMostWaiting = 2048;
+
     /// A link over TCP (TSockConnection), to port "7772" unless open() says otherwise.
     explicit TableLink(QObject* parent = nullptr);
     /// A link over @p connection (an in-memory end in tests), which it owns from now on.
@@ -72,6 +79,8 @@ public:
     void handleLine(std::string_view line);
 
     std::size_t waitingLines() const { return m_queue.size(); }
+    /// False while the link has stopped reading the connection (too many lines wait).
+    bool receiving() const { return m_receiving; }
     bool timerActive() const { return m_timer1.isActive(); }
     /// True once the connection has ended (closed() reported).
     bool connectionEnded() const { return m_ended; }
@@ -98,6 +107,7 @@ private:
     std::function<void(std::string_view)> m_observer;
     QTimer m_timer1;
     bool m_dispatching = false;
+    bool m_receiving = true;
     bool m_ended = false;
     bool m_closedSent = false;
     int m_droppedLines = 0;

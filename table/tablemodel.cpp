@@ -7,6 +7,7 @@
 #include "viewtext.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 TableModel::TableModel(QObject* parent) : QObject(parent)
@@ -36,16 +37,20 @@ TableModel::TableModel(QObject* parent) : QObject(parent)
     m_words.add(morlu::CMD_justwatching, this, &TableModel::justwatching);
 }
 
-void TableModel::apply(std::string_view line)
+bool TableModel::apply(std::string_view line)
 {
-    if (m_words.dispatch(line))
+    m_refused = false;
+    if (m_words.dispatch(line) && !m_refused)
         emit changed();
+    return !m_refused;
 }
 
-void TableModel::apply(std::string_view word, std::string_view rest)
+bool TableModel::apply(std::string_view word, std::string_view rest)
 {
-    if (m_words.dispatchSplit(word, rest))
+    m_refused = false;
+    if (m_words.dispatchSplit(word, rest) && !m_refused)
         emit changed();
+    return !m_refused;
 }
 
 void TableModel::reset()
@@ -183,6 +188,8 @@ void TableModel::settleRound()
 void TableModel::startround(std::string_view rest)
 {
     const auto message = morlu::StartRound::read(rest);
+    if (!validSeatNumber(message.seat) || message.round < 1 || message.round > kMostRounds)
+        return refuse();
     settleRound();
     m_g.roundSettled = false;
     m_g.round = message.round;
@@ -190,7 +197,7 @@ void TableModel::startround(std::string_view rest)
     addLog(QStringLiteral("CONTRACT %1 is starting.").arg(message.round));
     addLog(own(message.seat) ? QStringLiteral("You are the director")
                              : seatName(message.seat) + QStringLiteral(" is the director"));
-    m_g.chooser = validSeatNumber(message.seat) ? message.seat : 0;
+    m_g.chooser = message.seat;
     // The seat that chooses directs the round; the host names it the director once the choice is in.
     m_g.director = m_g.chooser;
     m_g.contract = 0;
@@ -214,13 +221,23 @@ void TableModel::startround(std::string_view rest)
 void TableModel::mycards(std::string_view rest)
 {
     const auto message = morlu::MyCards::read(rest);
+    // A hand holds each card once, in a slot of its own.
+    std::array<bool, morlu::kHandSlots + 1> takenSlot{};
+    std::array<bool, morlu::kCardCount + 1> takenCard{};
+    for (const morlu::HandCard& held : message.cards) {
+        if (!validHandSlot(held.slot) || !validCard(held.card) || takenSlot[std::size_t(held.slot)] ||
+            takenCard[std::size_t(held.card)])
+            return refuse();
+        takenSlot[std::size_t(held.slot)] = takenCard[std::size_t(held.card)] = true;
+    }
+    if (!validSeatNumber(message.seat))
+        return refuse();
     if (message.seat != m_myslot)
         return;
     // A deal (or the catch-up) names every card held: the slots it leaves out are empty.
     m_g.hand = {};
     for (const morlu::HandCard& held : message.cards)
-        if (held.slot >= 1 && held.slot <= morlu::kHandSlots)
-            m_g.hand[std::size_t(held.slot)] = held.card;
+        m_g.hand[std::size_t(held.slot)] = held.card;
     // In a DOMINO round (the catch-up of a table that arrives or comes back) the own count is the hand's.
     if (m_g.gamerunning && m_g.contract == morlu::Domino && validSeatNumber(m_myslot))
         m_g.seats[std::size_t(m_myslot)].cardsLeft = cardsHeld();
@@ -229,16 +246,16 @@ void TableModel::mycards(std::string_view rest)
 void TableModel::choosehand(std::string_view rest)
 {
     const auto message = morlu::ChooseHand::read(rest);
+    if (!validSeatNumber(message.seat) || !morlu::validContract(message.contract) ||
+        m_g.seats[std::size_t(message.seat)].directed >= kMostRounds)
+        return refuse();
     m_g.chooser = 0;
-    if (validSeatNumber(message.seat)) {
-        m_g.director = message.seat;
-        ++m_g.seats[std::size_t(message.seat)].directed;
-    }
-    if (message.seat == m_myslot && morlu::validContract(message.contract))
+    m_g.director = message.seat;
+    ++m_g.seats[std::size_t(message.seat)].directed;
+    if (message.seat == m_myslot)
         m_g.used[std::size_t(message.contract)] = true;
-    m_g.contract = morlu::validContract(message.contract) ? message.contract : 0;
-    if (m_g.contract != 0)
-        addLog(fromView(morlu::contractName(m_g.contract)));
+    m_g.contract = message.contract;
+    addLog(fromView(morlu::contractName(m_g.contract)));
     if (m_g.contract == morlu::Domino)
         for (int n = 1; n <= morlu::kSeatCount; ++n)
             m_g.seats[std::size_t(n)].cardsLeft = morlu::kHandSlots;
@@ -247,18 +264,22 @@ void TableModel::choosehand(std::string_view rest)
 void TableModel::alreadychoose(std::string_view rest)
 {
     const auto message = morlu::AlreadyChoose::read(rest);
-    if (!validSeatNumber(message.seat))
-        return;
+    if (!validSeatNumber(message.seat) || !morlu::validContract(message.contract))
+        return refuse();
     m_g.chooser = message.seat;
-    if (message.seat == m_myslot && morlu::validContract(message.contract))
+    if (message.seat == m_myslot)
         m_g.used[std::size_t(message.contract)] = true;
 }
 
 void TableModel::starthand(std::string_view rest)
 {
     morlu::StartHand::read(rest);
-    if (m_g.taker != 0 && m_g.contract != morlu::Domino)
+    if (m_g.taker != 0 && m_g.contract != morlu::Domino) {
+        // No trick opens after a round's eighth.
+        if (m_g.tricknumber >= morlu::kHandSlots)
+            return refuse();
         ++m_g.tricknumber;
+    }
     m_g.trick = {};
     m_g.leader = 0;
     m_g.taker = 0;
@@ -268,17 +289,20 @@ void TableModel::starthand(std::string_view rest)
 void TableModel::nextplayer(std::string_view rest)
 {
     const int seat = morlu::NextPlayer::read(rest).seat;
+    // 0 says nobody is on turn.
+    if (seat != 0 && !validSeatNumber(seat))
+        return refuse();
     m_g.passed.clear();
     // In DOMINO the host passes over, without a word, every seat that holds cards but can lay none;
     // the log says who passed.
-    if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeatNumber(m_g.turn) && validSeatNumber(seat)) {
+    if (m_g.contract == morlu::Domino && m_g.domino.start != 0 && validSeatNumber(m_g.turn) && seat != 0) {
         for (int n = nextSeatNumber(m_g.turn); n != seat; n = nextSeatNumber(n))
             if (m_g.seats[std::size_t(n)].cardsLeft > 0)
                 m_g.passed.append(n);
     }
     for (const int n : m_g.passed)
         addLog(seatName(n) + QStringLiteral(" passes."));
-    m_g.turn = validSeatNumber(seat) ? seat : 0;
+    m_g.turn = seat;
 }
 
 void TableModel::takeFromHand(int slot)
@@ -290,8 +314,8 @@ void TableModel::takeFromHand(int slot)
 void TableModel::placecard(std::string_view rest)
 {
     const auto message = morlu::PlaceCard::read(rest);
-    if (!validSeatNumber(message.seat))
-        return;
+    if (!validSeatNumber(message.seat) || !validCard(message.card) || !validHandSlot(message.handSlot))
+        return refuse();
     m_g.trick[std::size_t(message.seat)] = message.card;
     if (message.lead)
         m_g.leader = message.seat;
@@ -307,14 +331,15 @@ void TableModel::placecard(std::string_view rest)
 void TableModel::dplacecard(std::string_view rest)
 {
     const auto message = morlu::DPlaceCard::read(rest);
-    if (!validSeatNumber(message.seat))
-        return;
+    // The card lies on its own suit's foundation, after the start rank is known; the seat holds what is
+    // left of its eight cards.
+    if (!validSeatNumber(message.seat) || !validCard(message.card) || morlu::getsuit(message.card) != message.suit ||
+        !validHandSlot(message.handSlot) || message.dominoStart < 1 || message.dominoStart > 8 ||
+        message.cardsLeft < 0 || message.cardsLeft >= morlu::kHandSlots)
+        return refuse();
     m_g.domino.start = message.dominoStart;
-    if (message.card >= 1 && message.card <= morlu::kCardCount) {
-        const int suit = morlu::getsuit(message.card);
-        m_g.domino.laid[std::size_t(suit)][std::size_t(morlu::dominorank(message.card))] = true;
-        m_g.tops[std::size_t(suit)] = message.card;
-    }
+    m_g.domino.laid[std::size_t(message.suit)][std::size_t(morlu::dominorank(message.card))] = true;
+    m_g.tops[std::size_t(message.suit)] = message.card;
     m_g.seats[std::size_t(message.seat)].cardsLeft = message.cardsLeft;
     if (message.seat == m_myslot)
         takeFromHand(message.handSlot);
@@ -324,10 +349,14 @@ void TableModel::dplacecard(std::string_view rest)
 void TableModel::endhand(std::string_view rest)
 {
     const int seat = morlu::EndHand::read(rest).seat;
+    // A round has eight tricks; a table that came late counts only those it saw.
+    int taken = 0;
+    for (int n = 1; n <= morlu::kSeatCount; ++n)
+        taken += m_g.seats[std::size_t(n)].tricks;
+    if (!validSeatNumber(seat) || taken >= morlu::kHandSlots)
+        return refuse();
     addLog(own(seat) ? QStringLiteral("You have taken the trick.")
                      : seatName(seat) + QStringLiteral(" has taken the trick."));
-    if (!validSeatNumber(seat))
-        return;
     m_g.taker = seat;
     ++m_g.seats[std::size_t(seat)].tricks;
     m_g.handOver = true;
@@ -348,12 +377,10 @@ void TableModel::took(std::string_view rest)
         {" took the Last Trick.", " -400 for Last Trick."},
     }};
     const auto message = morlu::Took::read(rest);
-    QString what;
-    if (message.kind >= 1 && message.kind <= int(kTookTexts.size())) {
-        const TookText& texts = kTookTexts[std::size_t(message.kind - 1)];
-        what = QString::fromLatin1(message.director ? texts.director : texts.pays);
-    }
-    addLog(seatName(message.seat) + what);
+    if (!validSeatNumber(message.seat) || message.kind < 1 || message.kind > int(kTookTexts.size()))
+        return refuse();
+    const TookText& texts = kTookTexts[std::size_t(message.kind - 1)];
+    addLog(seatName(message.seat) + QString::fromLatin1(message.director ? texts.director : texts.pays));
     if (message.roundOver)
         addLog(QStringLiteral("No More Money Cards-Round Over."));
 }
@@ -361,9 +388,17 @@ void TableModel::took(std::string_view rest)
 void TableModel::scores(std::string_view rest)
 {
     const auto message = morlu::Scores::read(rest);
+    // Banks and changes are whole dollars in an int: sums that would not fit are no host's.
+    const auto fits = [](qint64 sum) { return sum >= INT_MIN && sum <= INT_MAX; };
+    std::array<bool, morlu::kSeatCount + 1> named{};
     for (const morlu::ScoreGroup& group : message.groups) {
-        if (!validSeatNumber(group.seat))
-            continue;
+        if (!validSeatNumber(group.seat) || named[std::size_t(group.seat)] ||
+            !fits(qint64(group.bank) - morlu::kStartingBank) ||
+            !fits(qint64(m_g.seats[std::size_t(group.seat)].roundChange) + group.money))
+            return refuse();
+        named[std::size_t(group.seat)] = true;
+    }
+    for (const morlu::ScoreGroup& group : message.groups) {
         Seat& seat = m_g.seats[std::size_t(group.seat)];
         seat.bank = group.bank;
         seat.change = group.money;
@@ -375,6 +410,8 @@ void TableModel::scores(std::string_view rest)
 void TableModel::dendhand(std::string_view rest)
 {
     const int seat = morlu::DEndHand::read(rest).seat;
+    if (!validSeatNumber(seat))
+        return refuse();
     const bool director = seat == m_g.director;
     if (own(seat))
         addLog(director ? QStringLiteral("You have cards left.") : QStringLiteral("You have cards left. - 800"));
@@ -388,6 +425,9 @@ void TableModel::dendhand(std::string_view rest)
 void TableModel::winner(std::string_view rest)
 {
     const auto message = morlu::Winner::read(rest);
+    // Only a game that runs can be won.
+    if (!m_g.gamerunning)
+        return refuse();
     settleRound();
     m_g.winner = fromView(message.text);
     m_g.gamerunning = false;

@@ -19,7 +19,10 @@
  * never read a widget back. Replaying a game record is feeding the same lines into a fresh model.
  *
  * Plain Qt Core: no widgets, no timers. A malformed numeric field leaves the model as it was (the
- * message is read whole before anything changes); a seat, slot or code out of range is ignored.
+ * message is read whole before anything changes). The host is not trusted: a line that cannot be right
+ * (a seat, slot, card, rank, count or round out of range, a hand with a card twice, a ninth trick taken
+ * in a round, sums of money past what a bank can hold, a winner while no game runs) is ignored whole,
+ * apply() says so, and the display handlers then draw nothing of it either.
  */
 class TableModel : public QObject {
     Q_OBJECT
@@ -45,6 +48,8 @@ public:
 
     /// Lines the game log keeps; older ones are dropped.
     static constexpr int kLogLines = 2000;
+    /// Rounds of the longest game: each seat directs each contract once.
+    static constexpr int kMostRounds = morlu::kSeatCount * morlu::kContractCount;
 
     explicit TableModel(QObject* parent = nullptr);
 
@@ -52,10 +57,11 @@ public:
      * Applies one line received from the host (decoded text, without the 0xFF). Lines of words the
      * model does not follow (chat, sounds) change nothing. Emits changed() after a line that changed
      * the game. Throws morlu::FieldError, like the display handlers, for a field that is no integer.
+     * Returns false for a line that cannot be right, which changed nothing (see the class comment).
      */
-    void apply(std::string_view line);
+    bool apply(std::string_view line);
     /** The same for a line already cut into its command word and the rest after "word+". */
-    void apply(std::string_view word, std::string_view rest);
+    bool apply(std::string_view word, std::string_view rest);
     /** The slot the host gave this table (also learnt from CMD_sendlogininfo). */
     void setMyslot(int slot) { m_myslot = slot; }
     /** Forgets the game; the own slot and who sits where are kept. */
@@ -174,6 +180,8 @@ private:
     void playerinfo(std::string_view rest);
     void playerdisconnected(std::string_view rest);
     void justwatching(std::string_view rest);
+    /// The line being applied cannot be right: it changes nothing and apply() returns false.
+    void refuse() { m_refused = true; }
     void settleRound();
     void setLength(std::string_view letter);
     void takeFromHand(int slot);
@@ -182,10 +190,14 @@ private:
     /// The seat's name in a log line: "You" forms are the caller's.
     bool own(int seat) const { return validSeatNumber(seat) && seat == m_myslot; }
     static bool validSeatNumber(int seat) { return seat >= 1 && seat <= morlu::kSeatCount; }
+    static bool validSlotNumber(int slot) { return slot >= 1 && slot <= morlu::kSlotCount; }
+    static bool validCard(int card) { return card >= 1 && card <= morlu::kCardCount; }
+    static bool validHandSlot(int slot) { return slot >= 1 && slot <= morlu::kHandSlots; }
     /// The seat after @p seat round the table (4 is followed by 1).
     static int nextSeatNumber(int seat) { return seat % morlu::kSeatCount + 1; }
 
     morlu::Dispatcher<> m_words;
+    bool m_refused = false;
     int m_myslot = 0;
     /// Everything a new game (or a catch-up) starts afresh.
     struct Game {

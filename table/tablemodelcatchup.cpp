@@ -67,7 +67,7 @@ void TableModel::dlayout(std::string_view rest)
     // After the catch-up, which named the card each seat laid last: the layout itself and the cards held.
     const auto message = morlu::DLayout::read(rest);
     if (!acceptsLayout(message))
-        return;
+        return refuse();
     m_g.domino = morlu::DominoFoundations::fromTops(message.dominoStart, message.tops);
     for (int suit = morlu::Diamonds; suit <= morlu::Spades; ++suit)
         m_g.tops[std::size_t(suit)] = message.tops[std::size_t(suit - 1)];
@@ -78,16 +78,27 @@ void TableModel::dlayout(std::string_view rest)
 void TableModel::handsused(std::string_view rest)
 {
     const auto message = morlu::HandsUsed::read(rest);
+    if (!validSeatNumber(message.seat) ||
+        !std::all_of(message.contracts.begin(), message.contracts.end(), morlu::validContract))
+        return refuse();
     if (message.seat != m_myslot)
         return;
     for (const int code : message.contracts)
-        if (morlu::validContract(code))
-            m_g.used[std::size_t(code)] = true;
+        m_g.used[std::size_t(code)] = true;
 }
 
 void TableModel::agame(std::string_view rest)
 {
     const auto message = morlu::AGame::read(rest);
+    // The game as it stands: a round of the longest game at most, seats 0 (none) to 4, a contract, a
+    // DOMINO start rank and the cards on the table.
+    const auto seatOrNone = [](int seat) { return seat == 0 || validSeatNumber(seat); };
+    if (!validSlotNumber(message.slot) || message.round < 0 || message.round > kMostRounds ||
+        !seatOrNone(message.director) || !seatOrNone(message.turn) || !seatOrNone(message.leader) ||
+        (message.contract != 0 && !morlu::validContract(message.contract)) || message.dominoStart < 0 ||
+        message.dominoStart > 8 ||
+        !std::all_of(message.trick.begin(), message.trick.end(), [](int card) { return card == 0 || validCard(card); }))
+        return refuse();
     if (message.slot != m_myslot)
         return;
     // A table back after a lost connection in the round it left has its contract in the log already.

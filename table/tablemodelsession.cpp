@@ -8,6 +8,8 @@
 void TableModel::sendlogininfo(std::string_view rest)
 {
     const int slot = morlu::SendLoginInfo::read(rest).slot;
+    if (!validSlotNumber(slot))
+        return refuse();
     // A table that had a slot is offered one again only on a new connection after a lost one. What it
     // knew of the game may be over by now: the host's catch-up tells it again if a game still runs, so
     // until then none does, and nobody is on turn or chooses.
@@ -22,6 +24,8 @@ void TableModel::sendlogininfo(std::string_view rest)
 void TableModel::playerinfo(std::string_view rest)
 {
     const auto message = morlu::NewPlayerInfo::read(rest);
+    if (!validSlotNumber(message.slot))
+        return refuse();
     if (validSeatNumber(message.slot))
         m_g.seats[std::size_t(message.slot)].name = fromView(message.name);
 }
@@ -29,6 +33,8 @@ void TableModel::playerinfo(std::string_view rest)
 void TableModel::playerdisconnected(std::string_view rest)
 {
     const auto message = morlu::PlayerDisconnected::read(rest);
+    if (!validSlotNumber(message.slot))
+        return refuse();
     if (!validSeatNumber(message.slot))
         return;
     m_g.seats[std::size_t(message.slot)].name.clear();
@@ -40,6 +46,7 @@ void TableModel::playerdisconnected(std::string_view rest)
 void TableModel::justwatching(std::string_view rest)
 {
     const auto message = morlu::JustWatching::read(rest);
-    if (validSeatNumber(message.seat))
-        m_g.seats[std::size_t(message.seat)].watching = message.watching();
+    if (!validSeatNumber(message.seat))
+        return refuse();
+    m_g.seats[std::size_t(message.seat)].watching = message.watching();
 }

@@ -114,7 +114,10 @@ void TableSession::newplayerinfo(std::string_view rest)
     if (isPlayerSeat(s)) {
         m_board.setSeatName(s, name);
         m_board.setScoreShown(s, true);
-    } else if (s > morlu::kSeatCount) {
+    } else if (s > morlu::kSeatCount && s <= morlu::kSlotCount) {
+        // A slot holds one spectator: an arrival there replaces whoever the list still had in it.
+        const QString slotTag = spyEntry(s, QString());
+        m_spys.removeIf([&slotTag](const QString& entry) { return entry.startsWith(slotTag); });
         m_spys.append(spyEntry(s, name));
         m_events.setSpys(m_spys);
         m_chat.systemLine(s == m_state.myseat ? QStringLiteral("You are spying.")

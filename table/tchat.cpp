@@ -166,8 +166,8 @@ void Tchat::wireParts()
     // Who sits where goes to the model too, before the session draws it.
     const auto seating = [this, &commands](std::string_view word, void (TableSession::*handler)(std::string_view)) {
         commands.add(word, [this, word, handler](std::string_view rest) {
-            m_display->take(word, rest);
-            (m_session.get()->*handler)(rest);
+            if (m_display->take(word, rest))
+                (m_session.get()->*handler)(rest);
         });
     };
     seating(morlu::CMD_sendlogininfo, &TableSession::sendloginfo);

@@ -78,6 +78,13 @@ public:
     virtual bool isConnected() const = 0;
     /// Bytes received after the last 0xFF, waiting for the rest of their line.
     std::size_t pendingBytes() const { return m_framer.pending(); }
+    /**
+     * Stops (false) or resumes (true) taking bytes from the peer: while stopped, the peer is held back by
+     * the transport (TCP's receive window) and nothing new is reported; the setting holds for later
+     * connections too. The table stops reading while too many lines wait to be handled. An in-memory
+     * connection keeps delivering.
+     */
+    virtual void setReceiving(bool on) { (void)on; }
     /// When on, an over-long line is dropped (lineTooLong() still reported) and the lines after it come.
     void setDropOverlongLines(bool drop) { m_framer.setDropOverlong(drop); }
 

@@ -272,8 +272,16 @@ void TSock::watch(bool read, bool write)
         connect(m_writeNotifier, &QSocketNotifier::activated, this,
                 [this] { uncaughterror::guard([this] { whenWritable(); }); });
     }
-    m_readNotifier->setEnabled(read);
+    m_readNotifier->setEnabled(read && (m_reading || m_listen));
     m_writeNotifier->setEnabled(write);
+}
+
+void TSock::setReading(bool on)
+{
+    m_reading = on;
+    // Only a connection that is made and still reads has its notification switched.
+    if (m_readNotifier && !m_listen && m_connected && !m_failed)
+        m_readNotifier->setEnabled(on);
 }
 
 void TSock::dropNotifiers()

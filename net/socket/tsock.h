@@ -180,6 +180,14 @@ public:
     bool setKeepAlive(bool on, int idleSeconds = 60);
     bool keepAlive() const { return m_keepAlive; }
 
+    /**
+     * Stops (false) or resumes (true) reading from a connection: while stopped nothing more is taken from
+     * the system, whose receive window then holds the peer back. The setting outlives Close() and a new
+     * Open(); a listener is never stopped.
+     */
+    void setReading(bool on);
+    bool reading() const { return m_reading; }
+
     /// Whether the socket currently waits for readiness to read (or accept) / to write. A socket waits
     /// to write only while connecting or while bytes wait; a closed socket waits for nothing.
     bool watchingRead() const;
@@ -222,6 +230,7 @@ private:
     bool m_failed = false;
     QString m_listenAddress;
     bool m_listen = false;
+    bool m_reading = true;
     bool m_blocking = false;
     int m_blockingTimeout = 0;
     bool m_keepAlive = false;

@@ -115,6 +115,11 @@ QString TSockConnection::peerName() const
     return m_sock->HostName();
 }
 
+void TSockConnection::setReceiving(bool on)
+{
+    m_sock->setReading(on);
+}
+
 bool TSockConnection::isOpen() const
 {
     return m_sock->hasHandle();

@@ -44,6 +44,7 @@ public:
     bool isOpen() const override;
     bool isConnecting() const override;
     bool isConnected() const override;
+    void setReceiving(bool on) override;
 
 private:
     void wire();

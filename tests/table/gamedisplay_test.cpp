@@ -58,9 +58,9 @@ TEST_F(GameDisplayTest, PlacedCardGoesToTheSeatAndLeavesOnlyItsHandPlace)
         EXPECT_EQ(board.handPlace(k)->pos(), QPoint(264 + 56 * (k - 1), 160));
         EXPECT_EQ(board.handPlace(k)->slot(), k);
     }
-    // A hand slot that does not exist is skipped without harm.
+    // A hand slot that does not exist: no host sends it, and the line draws nothing.
     game.placecard("1+31+9+f+");
-    EXPECT_EQ(board.playedCard(1)->picture(), 31);
+    EXPECT_EQ(board.playedCard(1)->picture(), 18);
 }
 
 TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
@@ -81,8 +81,9 @@ TEST_F(GameDisplayTest, DominoCardGoesToTheFoundationOfItsSuit)
     EXPECT_TRUE(board.handPlace(3)->isHidden());
     EXPECT_EQ(heard.sounds.filter(QStringLiteral("placecard")).size(), 2);
 
-    const char* names[] = {"", "7", "8", "9", "10", "J", "Q", "K", "A", ""};
-    for (int rank = 0; rank <= 9; ++rank) {
+    // (A start rank outside 1..8 is no host's: such a line draws nothing.)
+    const char* names[] = {"", "7", "8", "9", "10", "J", "Q", "K", "A"};
+    for (int rank = 1; rank <= 8; ++rank) {
         game.dplacecard("2+1+1+1+" + std::to_string(rank) + "+6+");
         EXPECT_EQ(board.dominoRank(3)->text(), QString::fromLatin1(names[rank])) << rank;
     }
@@ -147,7 +148,7 @@ TEST_F(GameDisplayTest, TookLinesByKindAndFlags)
         {"1+4+f+f+", {"You -400 for First Trick."}},
         {"2+5+t+t+", {"Klot took the Last Trick.", "No More Money Cards-Round Over."}},
         {"2+5+f+f+", {"Klot -400 for Last Trick."}},
-        {"2+8+f+f+", {"Klot"}},
+        {"2+8+f+f+", {}}, // no such kind: no host's line, nothing logged
     };
     for (const Row& row : rows) {
         const qsizetype before = logLines().size();

@@ -216,4 +216,31 @@ TEST(GameRecorder, TheTableRecordsItsGamesUnlessSwitchedOff)
     }
 }
 
+// A host that floods the table cannot fill the disk: a record stops at its size, kept as unfinished, and
+// nothing is written until the next game.
+TEST(GameRecorder, ARecordStopsAtItsSize)
+{
+    TempDir dir;
+    const QString folder = dir.file("games");
+    const std::string chat = "CMD_chat+1+Mallory|" + std::string(60000, 'x') + "|clBlack";
+    const qint64 fitting = GameRecorder::kMaxRecordBytes / qint64(chat.size());
+    {
+        RecorderRig rig(folder);
+        rig.say({"CMD_startgame+Ann+s+"});
+        for (qint64 n = 0; n < 2 * fitting; ++n)
+            rig.recorder.lineReceived(chat);
+        EXPECT_FALSE(rig.recorder.recording());
+        rig.say({"CMD_winner+Ann+", "CMD_startgame+Ann+s+", "CMD_winner+Ann+"});
+    }
+    ASSERT_EQ(records(folder).size(), 2);
+    const morlu::GameRecordRead cut = readGameRecord(QDir(folder).filePath(records(folder).at(0)));
+    ASSERT_TRUE(cut.ok()) << cut.error.toStdString();
+    EXPECT_EQ(qint64(cut.record.lines.size()), 1 + fitting);
+    EXPECT_TRUE(cut.record.unfinished);
+    const morlu::GameRecordRead next = readGameRecord(QDir(folder).filePath(records(folder).at(1)));
+    ASSERT_TRUE(next.ok()) << next.error.toStdString();
+    EXPECT_EQ(next.record.lines.size(), 2u);
+    EXPECT_FALSE(next.record.unfinished);
+}
+
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <sys/socket.h>
@@ -232,3 +233,37 @@ TEST(TableLinkConnection, ARefusedConnectionLeavesTheLinkOpen)
 }
 
 } // namespace
+
+// A host that sends faster than the table handles lines is held back: the link stops reading while too
+// many lines wait and reads on once they are handled; every line comes, in order.
+TEST(TableLinkConnection, AFloodWaitsInTheConnectionNotInTheQueue)
+{
+    FakeHost host;
+    TableLink link;
+    int handled = 0;
+    bool inOrder = true;
+    link.dispatcher().add("CMD_n",
+                          [&](std::string_view rest) { inOrder = inOrder && morlu::toInt(rest) == handled++; });
+    QSignalSpy closed(&link, &TableLink::closed);
+    link.open(QStringLiteral("127.0.0.1"), host.port());
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return host.peer != nullptr && host.peer->isConnected(); }, kWait));
+
+    constexpr int kLines = 3 * int(TableLink::kMostWaiting);
+    QByteArray flood;
+    for (int n = 0; n < kLines; ++n)
+        flood.append("CMD_n+").append(QByteArray::number(n)).append('\xFF');
+    host.peer->Send(flood);
+    host.peer->Close();
+    ASSERT_TRUE(morlu::test::waitUntil([&] { return !link.receiving(); }, kWait));
+    std::size_t deepest = 0;
+    while (closed.isEmpty()) {
+        deepest = std::max(deepest, link.waitingLines());
+        link.processsocktimer();
+        QCoreApplication::processEvents();
+    }
+    // One read of the socket (32 KiB) may come on top of the limit, no more.
+    EXPECT_LE(deepest, TableLink::kMostWaiting + 32768 / 8);
+    EXPECT_EQ(handled, kLines);
+    EXPECT_TRUE(inOrder);
+    EXPECT_TRUE(link.receiving());
+}

@@ -62,10 +62,10 @@ TEST(TableModel, HoldsWhatTheHostSaid)
              EXPECT_EQ(m.logTotal(), 7);
          }},
         {"a long log keeps its newest lines and counts every one",
-         std::vector<std::string>(std::size_t(TableModel::kLogLines), "CMD_endhand+4+"),
+         std::vector<std::string>(std::size_t(TableModel::kLogLines), "CMD_took+4+3+f+f+"),
          [](const TableModel& m) {
              EXPECT_EQ(m.log().size(), TableModel::kLogLines);
-             EXPECT_EQ(m.log().constFirst(), QStringLiteral("Kling has taken the trick."));
+             EXPECT_EQ(m.log().constFirst(), QStringLiteral("Kling -100 for a Spade."));
              EXPECT_EQ(m.logTotal(), TableModel::kLogLines + 3);
          }},
         {"a trick: leader, led suit, own card out of the hand, taker and banks",
@@ -225,11 +225,11 @@ TEST(TableModel, GuessesTheDominoCardCountsAtACatchUp)
          {"CMD_sendlogininfo+2", "CMD_agame+2+2+l+3+1+6+3+0+27+4+7+11+", "CMD_mycards+2+1+2+3+9+5+18+7+30+8+31"},
          {0, 7, 5, 7, 7}},
         {"back in the round it left: what it knew still bounds the counts",
-         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+1+4+27+0+3+7+", "CMD_dplacecard+3+1+11+0+3+6+"},
+         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+1+4+27+1+3+7+", "CMD_dplacecard+3+2+11+1+3+6+"},
          {"CMD_sendlogininfo+2", "CMD_agame+2+1+s+1+4+6+3+0+27+0+11+0+"},
          {0, 7, 8, 6, 8}},
         {"back in a later round: the last round's counts are gone",
-         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+3+1+11+0+3+2+"},
+         {"CMD_choosehand+1+6+0+", "CMD_dplacecard+3+2+11+1+3+2+"},
          {"CMD_sendlogininfo+2", "CMD_agame+2+2+s+2+4+6+3+0+27+0+11+0+"},
          {0, 7, 8, 7, 8}},
     };

@@ -267,3 +267,17 @@ TEST(TableSessionRejoin, TheFirstOfferAfterADropIsAnsweredWithTheKeyOnce)
 }
 
 } // namespace
+
+// A host that announces spectators over and over, or in slots that do not exist, keeps the list to one
+// entry per spectator slot.
+TEST_F(TableSessionTest, TheSpectatorListHoldsOneEntryPerSpectatorSlot)
+{
+    for (int i = 0; i < 50; ++i)
+        commands.dispatch("CMD_newplayerinfo+" + std::to_string(5 + i % 5) + "+Eve" + std::to_string(i));
+    commands.dispatch("CMD_existingplayers+7+Fay");
+    commands.dispatch("CMD_newplayerinfo+42+Zed");
+    commands.dispatch("CMD_newplayerinfo+-6+Zed");
+    EXPECT_EQ(session.spys(),
+              (QStringList{QStringLiteral("5: Eve45"), QStringLiteral("6: Eve46"), QStringLiteral("8: Eve48"),
+                           QStringLiteral("9: Eve49"), QStringLiteral("7: Fay")}));
+}

@@ -68,6 +68,7 @@ class TallyCountingTest : public TallyRecorderTest, public ::testing::WithParamI
 TEST_P(TallyCountingTest, CountsAFinishedGameOnlyForThoseAtTheTable)
 {
     const GameRow& row = GetParam();
+    display.take(morlu::CMD_startgame, "You+s+"); // a game to win
     seat(row.myseat, row.seats);
     const QStringList atTable = tally.playersInCurrentGame();
     EXPECT_FALSE(atTable.contains(board.seatName(row.myseat))) << "the own seat is no opponent";
@@ -120,6 +121,7 @@ TEST_F(TallyRecorderTest, EveryFinishedGameAndEveryEditIsInTheFileAtOnce)
     seat(1, {QStringLiteral("You"), QStringLiteral("Ann")});
     TallyStore onDisk;
     for (const char* winner : {"You+", "Ann+"}) {
+        round.startthegame("You+s+");
         game.winner(winner);
         onDisk.load(path);
         EXPECT_EQ(onDisk.myGames(), tally.store().myGames()) << winner;
@@ -172,6 +174,7 @@ TEST_F(TallyRecorderTest, AFailedSaveIsSaidOnceAndTriedAgain)
             QDir().mkpath(folder);
         else
             QDir(folder).removeRecursively();
+        round.startthegame("You+s+");
         game.winner("You+");
         EXPECT_EQ(tally.save(), row.saved) << row.step;
         EXPECT_EQ(said.count(), row.saidSoFar) << row.step;

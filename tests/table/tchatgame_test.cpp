@@ -122,7 +122,8 @@ TEST_F(TchatSession, TheSpyListAndTheTallyFollowTheTableAndTheTallyIsSavedWhenTh
     hostSays({QStringLiteral("CMD_existingplayers+1+Hosty"), QStringLiteral("CMD_existingplayers+6+Zed"),
               QStringLiteral("CMD_newplayerinfo+7+Eve")});
     EXPECT_EQ(table->spylist().entries(), (QStringList{QStringLiteral("6: Zed"), QStringLiteral("7: Eve")}));
-    hostSays({QStringLiteral("CMD_playerdisconnected+6+Zed"), QStringLiteral("CMD_winner+Hosty+")});
+    hostSays({QStringLiteral("CMD_playerdisconnected+6+Zed"), QStringLiteral("CMD_startgame+Hosty+s+"),
+              QStringLiteral("CMD_winner+Hosty+")});
     EXPECT_EQ(table->spylist().entries(), QStringList{QStringLiteral("7: Eve")});
     EXPECT_EQ(table->tally().store().record(0), (QStringList{"1", "1", "0", "0", "1", "1", "0", "0"}));
     ASSERT_TRUE(QFile::exists(path)) << "saved after the game";
