@@ -8,8 +8,8 @@
 #include "gamerecord.h"
 #include "messagebox.h"
 #include "replaycontroller.h"
-#include "tablereplay.h"
 #include "tablelink.h"
+#include "tablereplay.h"
 #include "tchat.h"
 
 #include <QAccessible>
