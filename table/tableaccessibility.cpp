@@ -29,6 +29,9 @@ TableAccessibility::TableAccessibility(Board& board, const TableState& state, co
     : m_board(board), m_state(state), m_model(model), m_announce(new QLabel(&board)),
       m_sink([](QAccessibleEvent* event) { QAccessible::updateAccessibility(event); })
 {
+    m_namesTimer.setSingleShot(true);
+    m_namesTimer.setInterval(0);
+    QObject::connect(&m_namesTimer, &QTimer::timeout, [this] { refreshNames(); });
     m_announce->setObjectName(QStringLiteral("label_announce"));
     m_announce->setGeometry(0, 0, 1, 1);
     m_announce->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -92,6 +95,23 @@ QString TableAccessibility::seatText(int seat) const
 
 void TableAccessibility::refresh()
 {
+    refreshNames();
+    announceChanges();
+}
+
+void TableAccessibility::lineHandled()
+{
+    announceChanges();
+    m_namesPending = true;
+    // The last line of a burst arms the timer; the lines before it leave the names to that one.
+    if ((!m_waiting || m_waiting() == 0) && !m_namesTimer.isActive())
+        m_namesTimer.start();
+}
+
+void TableAccessibility::refreshNames()
+{
+    m_namesPending = false;
+    m_namesTimer.stop();
     for (int seat = 1; seat <= morlu::kSeatCount; ++seat) {
         const QString description = seat == m_state.myseat ? QStringLiteral("Seat %1, your seat").arg(seat)
                                                            : QStringLiteral("Seat %1").arg(seat);
@@ -110,7 +130,10 @@ void TableAccessibility::refresh()
                                                   : QStringLiteral(" Press %1 to choose it.").arg(code);
         m_board.chooser()->titleLabel(code)->setAccessibleDescription(description);
     }
+}
 
+void TableAccessibility::announceChanges()
+{
     const int turn = m_offline ? 0 : m_model.onTurn();
     if (turn != 0 && turn != m_turnSeen)
         announce(m_board.statusLabel()->text());

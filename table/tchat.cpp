@@ -230,10 +230,12 @@ void Tchat::wireParts()
     connect(m_gamestart, &QDialog::rejected, this, backToBoard);
     // The title names the game's host as soon as the host says who sits in seat 1.
     connect(&m_display->model(), &TableModel::changed, this, &Tchat::refreshTitle);
-    // The playable cards and what a screen reader hears follow every line from the host.
+    // The playable cards and what a screen reader hears follow every line from the host; the screen
+    // reader's names follow a burst of lines once.
+    m_access->setLinesWaiting([this] { return m_connection->link().waitingLines(); });
     connect(&m_connection->link(), &TableLink::lineHandled, this, [this] {
         m_playable->refresh();
-        m_access->refresh();
+        m_access->lineHandled();
         m_hints->refresh();
     });
     wireMenus();

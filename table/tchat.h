@@ -172,6 +172,8 @@ public:
     Board& board() { return *m_board; }
     PlayableCards& playable() { return *m_playable; }
     HintRequester& hints() { return *m_hints; }
+    /** What a screen reader hears of the table. */
+    TableAccessibility& accessibility() { return *m_access; }
     /** What the host has said about the game. */
     const TableModel& model() const;
     ChatView& mainchat();

@@ -6,6 +6,7 @@
 #include "contractchooser.h"
 #include "printers.h"
 #include "tablefixture.h"
+#include "waituntil.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
@@ -26,6 +27,7 @@ protected:
             if (event->type() == QAccessible::Alert && event->accessibleInterface())
                 alerts << event->accessibleInterface()->text(QAccessible::Name);
         });
+        access.setLinesWaiting([this] { return waiting; });
     }
     QString nameOf(QWidget* widget) const
     {
@@ -44,8 +46,29 @@ protected:
         }
     }
 
+    /// Handles @p lines as the window does when they arrived together: each announced, the names left for later.
+    void hostSaysAtOnce(const std::vector<std::string>& lines)
+    {
+        waiting = lines.size();
+        for (const std::string& line : lines) {
+            --waiting;
+            commands.dispatch(line);
+            access.lineHandled();
+        }
+    }
+    /// Seats a screen reader hears described as on turn.
+    QList<int> describedOnTurn() const
+    {
+        QList<int> seats;
+        for (int seat = 1; seat <= 4; ++seat)
+            if (nameOf(board.nameLabel(seat)).endsWith(QStringLiteral(", on turn")))
+                seats << seat;
+        return seats;
+    }
+
     TableAccessibility access{board, state, display.model()};
     QStringList alerts;
+    std::size_t waiting = 0;
 };
 
 // Seat strips, cards, contract entries and buttons say what they show and what they are for.
@@ -102,6 +125,50 @@ TEST_F(TableAccessibilityTest, TheLossOfTheHostAndTheTurnAfterItAreAnnounced)
     access.setOffline(false);
     EXPECT_EQ(alerts, (QStringList{QStringLiteral("Klock's turn."), QStringLiteral("Reconnecting to the host..."),
                                    QStringLiteral("Klock's turn.")}));
+}
+
+// Lines that arrive together are each announced at once, as they would be one at a time, in order; the
+// names follow once every line is handled and the event loop is idle, or at once when the host is lost.
+TEST_F(TableAccessibilityTest, ABurstOfLinesIsAnnouncedLineByLineAndNamedOnce)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> lines;
+        bool hostLost;
+        QStringList alerts;
+        QList<int> onTurnBefore; ///< described on turn before the event loop runs
+        QList<int> onTurnAfter;
+    };
+    const std::vector<Row> rows = {
+        {"a round opened and two turns",
+         {"CMD_choosehand+2+2+0+", "CMD_starthand+", "CMD_nextplayer+2+", "CMD_placecard+2+14+3+t+",
+          "CMD_nextplayer+3+"},
+         false,
+         {QStringLiteral("Klot's turn."), QStringLiteral("Klock's turn.")},
+         {},
+         {3}},
+        {"a turn, then the host is lost",
+         {"CMD_placecard+3+13+3+f+", "CMD_nextplayer+4+"},
+         true,
+         {QStringLiteral("Kling's turn."), QStringLiteral("Reconnecting to the host...")},
+         {},
+         {}},
+    };
+    openRound(2);
+    access.refresh();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        alerts.clear();
+        hostSaysAtOnce(row.lines);
+        if (row.hostLost)
+            access.setOffline(true);
+        EXPECT_EQ(alerts, row.alerts);
+        EXPECT_EQ(access.namesPending(), !row.hostLost);
+        EXPECT_EQ(describedOnTurn(), row.onTurnBefore);
+        EXPECT_TRUE(morlu::test::waitUntil([this] { return !access.namesPending(); }));
+        EXPECT_EQ(describedOnTurn(), row.onTurnAfter);
+        EXPECT_EQ(alerts, row.alerts);
+    }
 }
 
 // The DOMINO card counts the board shows and the screen reader says are the model's, however the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tableaccessibility.h"
 #include "tablelink.h"
 #include "tablerig.h"
 #include "tchat.h"
@@ -37,7 +38,9 @@ protected:
         QSignalSpy handled(&table->link(), &TableLink::lineHandled);
         for (const QString& line : lines)
             host.send(line);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handled.count() >= lines.size(); }, kWait));
+        // What a screen reader hears is named once the lines are handled and the event loop is idle.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return handled.count() >= lines.size() && !table->accessibility().namesPending(); }, kWait));
     }
     void login(int slot, const QString& name = QStringLiteral("Ann"))
     {
