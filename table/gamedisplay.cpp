@@ -108,8 +108,7 @@ void GameDisplay::endhand(std::string_view rest)
 void GameDisplay::took(std::string_view rest)
 {
     // Only the game log tells who took a money card: the model writes it.
-    if (!m_display.take(morlu::CMD_took, rest))
-        return;
+    m_display.take(morlu::CMD_took, rest);
 }
 
 void GameDisplay::scores(std::string_view rest)

@@ -108,12 +108,6 @@ public:
     int dominoStart() const { return m_g.domino.start; }
     /** The DOMINO layout: the ranks laid on each suit. */
     const morlu::DominoFoundations& layout() const { return m_g.domino; }
-    /**
-     * A DOMINO round is on the board and @p layout can stand there: a start rank and, for each suit laid,
-     * a top of that suit (none before the first card), 0..8 cards in each hand, every card laid or held.
-     * CMD_dlayout changes the model only then.
-     */
-    bool acceptsLayout(const morlu::DLayout& layout) const;
     /** The card last laid on the foundation of @p suit (1..4), 0 for none. */
     int foundationTop(int suit) const;
     /** Seats that passed (could lay nothing) on the last turn change, in the order they were passed. */
@@ -182,6 +176,12 @@ private:
     void justwatching(std::string_view rest);
     /// The line being applied cannot be right: it changes nothing and apply() returns false.
     void refuse() { m_refused = true; }
+    /**
+     * A DOMINO round is on the board and @p layout can stand there: a start rank and, for each suit laid,
+     * a top of that suit (none before the first card), 0..8 cards in each hand, every card laid or held.
+     * CMD_dlayout changes the model only then.
+     */
+    bool acceptsLayout(const morlu::DLayout& layout) const;
     void settleRound();
     void setLength(std::string_view letter);
     void takeFromHand(int slot);
