@@ -209,7 +209,7 @@ void Tchat::wireParts()
                                       {QStringLiteral("seat"), QString::number(m_state.myseat)},
                                       {QStringLiteral("name"), m_state.myname}};
         for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
-            headers.append({QStringLiteral("name%1").arg(seat), model.seatName(seat)});
+            headers.append({QStringLiteral("name%1").arg(seat), model.startingName(seat)});
         return headers;
     });
     connect(&m_connection->link(), &TableLink::closed, m_records, &GameRecorder::finish);
