@@ -62,6 +62,11 @@ void HintRequester::Hint1Click()
 {
     if (!mayAsk() || m_awaiting)
         return;
+    // The ring still stands for this position: the host would only give the same answer again.
+    if (m_ringedSlot != 0 || m_ringedContract != 0) {
+        emit said(m_said);
+        return;
+    }
     m_awaiting = true;
     m_timer.start(kAnswerMs);
     m_host.sendline(morlu::HintRequest{m_model.myslot()}.write(m_line));
@@ -84,6 +89,8 @@ void HintRequester::hint(std::string_view rest)
         const QString line = QStringLiteral("Hint: ") + (reason.isEmpty() ? contractText(answer.contract) : reason);
         m_board.addLogLine(line);
         m_board.setHintNote(line);
+        m_said = line;
+        emit said(line);
         return;
     }
     if (answer.handSlot < 1 || answer.handSlot > morlu::kHandSlots || !m_model.ownTurn())
@@ -95,7 +102,9 @@ void HintRequester::hint(std::string_view rest)
     m_ringedSlot = answer.handSlot;
     place->setHinted(true);
     const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
-    m_board.addLogLine(QStringLiteral("Hint: ") + (reason.isEmpty() ? HintReason::cardText(card) : reason));
+    m_said = QStringLiteral("Hint: ") + (reason.isEmpty() ? HintReason::cardText(card) : reason);
+    m_board.addLogLine(m_said);
+    emit said(m_said);
 }
 
 void HintRequester::answerOverdue()
@@ -111,6 +120,7 @@ void HintRequester::answerOverdue()
     // The contract chooser lies over the game log while the player chooses.
     if (choosing())
         m_board.setHintNote(line);
+    emit said(line);
 }
 
 void HintRequester::clearRing()
@@ -121,6 +131,7 @@ void HintRequester::clearRing()
     m_board.setHintNote({});
     m_ringedSlot = 0;
     m_ringedContract = 0;
+    m_said.clear();
 }
 
 void HintRequester::refresh()

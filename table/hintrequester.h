@@ -51,7 +51,10 @@ public:
      * and an answer awaited is forgotten: the host could not receive the move it suggests. Refreshes.
      */
     void setOffline(bool offline);
-    /** "Hint" and the key H: asks the host, unless the player may not ask or an answer is awaited. */
+    /**
+     * "Hint" and the key H: asks the host, unless the player may not ask or an answer is awaited. While the
+     * answer's ring is still up for its position, nothing is asked again: the hint is only said again.
+     */
     void Hint1Click();
     /** CMD_hint from the host: "seat+slot+" or "seat+0+contract+". */
     void hint(std::string_view rest);
@@ -67,6 +70,8 @@ public:
 signals:
     /** mayAsk() changed; the menu item follows it. */
     void mayAskChanged(bool may);
+    /** A line for the player: the hint and why, or that no hint came. A screen reader says it. */
+    void said(const QString& text);
 
 private:
     void answerOverdue();
@@ -83,5 +88,6 @@ private:
     bool m_offline = false;
     int m_ringedSlot = 0;
     int m_ringedContract = 0;
+    QString m_said; ///< the line said for the ring that is up
     std::string m_line;
 };

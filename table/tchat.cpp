@@ -265,6 +265,8 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::aboutChosen, this, &Tchat::About1Click);
     connect(menus, &TableMenus::hintChosen, m_hints, &HintRequester::Hint1Click);
     connect(m_hints, &HintRequester::mayAskChanged, menus, &TableMenus::setHintEnabled);
+    // The ring shows only to the eye: a screen reader hears the hint.
+    connect(m_hints, &HintRequester::said, this, [this](const QString& text) { m_access->announce(text); });
     connect(m_download, &Tdownload::dontShowAgainChanged, this, [this](bool dontShow) {
         ProfileFile file(m_options->path());
         TableSettings::writeShowDownload(file, !dontShow);

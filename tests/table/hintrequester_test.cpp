@@ -151,7 +151,19 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.before.begin(), row.before.end());
         feed(lines);
+        QSignalSpy said(&hints, &HintRequester::said);
         hints.hint(row.answer);
+        EXPECT_EQ(said.isEmpty() ? QString() : said.constLast().at(0).toString(), QString::fromLatin1(row.log));
+        if (row.slot != 0 || row.contract != 0) {
+            // Asked again while the ring stands: said again, but neither asked of the host nor logged twice.
+            const std::size_t sent = host.sent.size();
+            const QString log = board.gameLog()->toPlainText();
+            hints.Hint1Click();
+            EXPECT_EQ(host.sent.size(), sent);
+            EXPECT_EQ(board.gameLog()->toPlainText(), log);
+            EXPECT_EQ(said.size(), 2);
+            EXPECT_EQ(said.constLast().at(0).toString(), QString::fromLatin1(row.log));
+        }
         EXPECT_EQ(hints.ringedSlot(), row.slot);
         EXPECT_EQ(hints.ringedContract(), row.contract);
         EXPECT_EQ(board.chooser()->hinted(), row.contract);
@@ -204,6 +216,7 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.extra.begin(), row.extra.end());
         feed(lines);
+        QSignalSpy said(&hints, &HintRequester::said);
         hints.Hint1Click();
         feed(row.meanwhile);
         if (row.answerAt >= 0) {
@@ -216,6 +229,7 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
             timer.advance(1);
         }
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.log));
+        EXPECT_EQ(said.isEmpty() ? QString() : said.constLast().at(0).toString(), QString::fromLatin1(row.log));
         const FitLabel* note = board.hintNoteLabel();
         EXPECT_EQ(note->isHidden() ? QString() : note->text(), QString::fromLatin1(row.note));
         EXPECT_FALSE(hints.awaitingAnswer());
