@@ -102,7 +102,10 @@ void HintRequester::hint(std::string_view rest)
     m_ringedSlot = answer.handSlot;
     place->setHinted(true);
     const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
-    m_said = QStringLiteral("Hint: ") + (reason.isEmpty() ? HintReason::cardText(card) : reason);
+    // The card first: the ring shows it only to the eye, and the reason speaks of it as "it".
+    m_said = QStringLiteral("Hint: ") + HintReason::cardText(card);
+    if (!reason.isEmpty())
+        m_said += QStringLiteral(" - ") + reason;
     m_board.addLogLine(m_said);
     emit said(m_said);
 }
