@@ -10,6 +10,8 @@
 #include "sessionmessages.h"
 #include "tablemodel.h"
 
+#include <QApplication>
+
 namespace {
 
 QString contractText(int contract)
@@ -101,6 +103,14 @@ void HintRequester::hint(std::string_view rest)
         return;
     m_ringedSlot = answer.handSlot;
     place->setHinted(true);
+    // Played by keyboard, Enter then plays the hinted card. The keys stay where they are when they are not
+    // on the board (the chat entry, say).
+    QWidget* focus = QApplication::focusWidget();
+    bool onBoard = focus == &m_board;
+    for (int slot = 1; slot <= morlu::kHandSlots; ++slot)
+        onBoard = onBoard || (focus != nullptr && focus == m_board.handPlace(slot));
+    if (onBoard)
+        place->setFocus(Qt::OtherFocusReason);
     const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
     // The card first: the ring shows it only to the eye, and the reason speaks of it as "it".
     m_said = QStringLiteral("Hint: ") + HintReason::cardText(card);

@@ -19,7 +19,8 @@ class TableModel;
  * (not watching): its card on the own turn, or its contract choice. The request is CMD_hint with the seat;
  * the host answers that table alone with the hand slot of a card, or 0 and a contract. The table then
  * rings that card or that entry of the contract chooser and writes the hint to the game log, with a few
- * words of why when the table can tell (HintReason). The ring goes as soon as the position it was given
+ * words of why when the table can tell (HintReason); a ringed card takes the keyboard focus from the board
+ * or another card, so Enter plays it. The ring goes as soon as the position it was given
  * for is over: the card played, the turn passed on, the contract chosen.
  *
  * An older host drops the request: when no answer comes within kAnswerMs the game log says "This host

@@ -10,7 +10,10 @@
 #include "tablemodel.h"
 #include "tablerecorders.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -181,6 +184,29 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         EXPECT_EQ(board.chooser()->hinted(), 0);
         for (int slot = 1; slot <= 8; ++slot)
             EXPECT_FALSE(ringed(slot)) << slot;
+    }
+}
+
+// Played by keyboard, the hinted card takes the focus, so Enter plays it; the keys are not taken from
+// elsewhere (the chat entry).
+TEST_F(HintRequesterTest, TheHintedCardTakesTheKeyboardFromTheBoard)
+{
+    auto* elsewhere = new QLineEdit(&board);
+    board.show();
+    QApplication::setActiveWindow(&board);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&board));
+    for (QWidget* focused :
+         {static_cast<QWidget*>(&board), static_cast<QWidget*>(board.handPlace(1)), static_cast<QWidget*>(elsewhere)}) {
+        SCOPED_TRACE(focused->metaObject()->className());
+        model.reset();
+        std::vector<std::string> lines = opening(1);
+        lines.insert(lines.end(), kOwnLead.begin(), kOwnLead.end());
+        feed(lines);
+        focused->setFocus();
+        ASSERT_TRUE(focused->hasFocus());
+        hints.hint("1+3+");
+        EXPECT_TRUE((focused == elsewhere ? focused : board.handPlace(3))->hasFocus());
+        feed({"CMD_placecard+1+9+3+t+"});
     }
 }
 
