@@ -66,6 +66,7 @@ void HintRequester::Hint1Click()
         return;
     // The ring still stands for this position: the host would only give the same answer again.
     if (m_ringedSlot != 0 || m_ringedContract != 0) {
+        focusRinged();
         emit said(m_said);
         return;
     }
@@ -103,14 +104,7 @@ void HintRequester::hint(std::string_view rest)
         return;
     m_ringedSlot = answer.handSlot;
     place->setHinted(true);
-    // Played by keyboard, Enter then plays the hinted card. The keys stay where they are when they are not
-    // on the board (the chat entry, say).
-    QWidget* focus = QApplication::focusWidget();
-    bool onBoard = focus == &m_board;
-    for (int slot = 1; slot <= morlu::kHandSlots; ++slot)
-        onBoard = onBoard || (focus != nullptr && focus == m_board.handPlace(slot));
-    if (onBoard)
-        place->setFocus(Qt::OtherFocusReason);
+    focusRinged();
     const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
     // The card first: the ring shows it only to the eye, and the reason speaks of it as "it".
     m_said = QStringLiteral("Hint: ") + HintReason::cardText(card);
@@ -118,6 +112,19 @@ void HintRequester::hint(std::string_view rest)
         m_said += QStringLiteral(" - ") + reason;
     m_board.addLogLine(m_said);
     emit said(m_said);
+}
+
+void HintRequester::focusRinged()
+{
+    // Played by keyboard, Enter then plays the hinted card. The keys stay where they are when they are not
+    // on the board (the chat entry, say).
+    CardPlace* place = m_board.handPlace(m_ringedSlot);
+    QWidget* focus = QApplication::focusWidget();
+    bool onBoard = focus == &m_board;
+    for (int slot = 1; slot <= morlu::kHandSlots; ++slot)
+        onBoard = onBoard || (focus != nullptr && focus == m_board.handPlace(slot));
+    if (place != nullptr && onBoard)
+        place->setFocus(Qt::OtherFocusReason);
 }
 
 void HintRequester::answerOverdue()

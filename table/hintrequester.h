@@ -77,6 +77,7 @@ signals:
 private:
     void answerOverdue();
     void clearRing();
+    void focusRinged();
     bool choosing() const;
     bool othersSeated() const;
 

@@ -206,6 +206,12 @@ TEST_F(HintRequesterTest, TheHintedCardTakesTheKeyboardFromTheBoard)
         ASSERT_TRUE(focused->hasFocus());
         hints.hint("1+3+");
         EXPECT_TRUE((focused == elsewhere ? focused : board.handPlace(3))->hasFocus());
+        // Asked again once the keys have moved on: the answer that stands takes them back.
+        focused->setFocus();
+        if (focused != elsewhere)
+            board.handPlace(2)->setFocus();
+        hints.Hint1Click();
+        EXPECT_TRUE((focused == elsewhere ? focused : board.handPlace(3))->hasFocus());
         feed({"CMD_placecard+1+9+3+t+"});
     }
 }
