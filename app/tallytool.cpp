@@ -58,7 +58,10 @@ QString padLeft(const QString& text, int width)
 /// The tally as a table: the player's totals, then one line per opponent with totals and session.
 void printTally(const TallyGrid& grid, QTextStream& out)
 {
-    out << "Your total tally: " << printable(grid.cell(1, 0)) << " games, " << printable(grid.cell(2, 0)) << " wins\n";
+    const QString games = printable(grid.cell(1, 0));
+    const QString wins = printable(grid.cell(2, 0));
+    out << "Your total tally: " << games << (games == QLatin1String("1") ? " game, " : " games, ") << wins
+        << (wins == QLatin1String("1") ? " win\n" : " wins\n");
     if (grid.rowCount() < 2) {
         out << "No players are being tallied.\n";
         return;

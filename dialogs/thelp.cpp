@@ -16,7 +16,7 @@ struct Page {
     const char* file;
 };
 
-constexpr std::array<Page, 9> kPages{{
+constexpr std::array<Page, 10> kPages{{
     {"How to Play", "play.html"},
     {"The Contracts", "contracts.html"},
     {"DOMINO", "domino.html"},
@@ -26,6 +26,7 @@ constexpr std::array<Page, 9> kPages{{
     {"Connecting", "connecting.html"},
     {"Watching and Removing", "watching.html"},
     {"The Tally", "tally.html"},
+    {"Game Records and Replay", "records.html"},
 }};
 
 } // namespace

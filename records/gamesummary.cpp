@@ -4,6 +4,7 @@
 #include "dispatcher.h"
 #include "fieldreader.h"
 #include "gamemessages.h"
+#include "names.h"
 
 #include <optional>
 
@@ -21,8 +22,13 @@ QString fromStd(std::string_view text)
 GameSummary summarizeGame(const GameRecord& record)
 {
     GameSummary summary;
-    for (int seat = 1; seat <= kSeatCount; ++seat)
-        summary.names[std::size_t(seat - 1)] = record.header(QStringLiteral("name%1").arg(seat));
+    for (int seat = 1; seat <= kSeatCount; ++seat) {
+        QString name = record.header(QStringLiteral("name%1").arg(seat));
+        // Records of a first game used to be begun before the host had named the computer players.
+        if (name == QLatin1String(kUnnamedSeat) && !hostComputerName(seat).empty())
+            name = fromStd(hostComputerName(seat));
+        summary.names[std::size_t(seat - 1)] = name;
+    }
 
     std::array<int, 4> banks;
     banks.fill(kStartingBank);

@@ -19,9 +19,12 @@ struct RoundSummary {
     bool operator==(const RoundSummary&) const = default;
 };
 
+/// What a table shows for a seat nobody holds before the host names its computer player.
+inline constexpr const char* kUnnamedSeat = "<Waiting>";
+
 /// A recorded game round by round, read from its lines with the protocol's message readers.
 struct GameSummary {
-    std::array<QString, 4> names; ///< seats 1..4, from the record's header
+    std::array<QString, 4> names; ///< seats 1..4, from the record's header (a computer player by its name)
     std::vector<RoundSummary> rounds;
     QString winner; ///< the winner text, empty when the game did not end
     QString error;  ///< a game message that could not be read, empty when all could

@@ -216,6 +216,5 @@ QString HintReason::forCard(const morlu::PlayPosition& position, const Trick& tr
         return lead(position, card, contract);
     if (morlu::getsuit(card) == position.ledsuit)
         return follow(position, trick, card, contract);
-    return QStringLiteral("%1: no %2 in your hand, away with %3")
-        .arg(contract, suitName(position.ledsuit), cardText(card));
+    return QStringLiteral("%1: no %2 in your hand, away with it").arg(contract, suitName(position.ledsuit));
 }

@@ -8,11 +8,12 @@
 #include <array>
 
 /**
- * Why the host's hint is a good move, in a few words for the game log, worked out on the table from what
- * the table itself sees (the own hand, the trick, the DOMINO layout) and the contracts' rules. The host
- * only names the card or the contract; these texts are the table's reading of it, and they say only what
- * is plainly true of the position ("GUILLOTINE: your hand holds no Spades and no Hearts above 9"). Where
- * nothing short and true can be said, the text is empty and the hint stands alone.
+ * Why the host's hint is a good move, in a few words for the game log, where they follow the card named
+ * (a reason for a card calls it "it"), worked out on the table from what the table itself sees (the own
+ * hand, the trick, the DOMINO layout) and the contracts' rules. The host only names the card or the
+ * contract; these texts are the table's reading of it, and they say only what is plainly true of the
+ * position ("GUILLOTINE: your hand holds no Spades and no Hearts above 9"). Where nothing short and true
+ * can be said, the text is empty and the hint stands alone.
  */
 struct HintReason {
     using Hand = std::array<int, morlu::kHandSlots + 1>;

@@ -10,6 +10,8 @@
 #include "sessionmessages.h"
 #include "tablemodel.h"
 
+#include <QApplication>
+
 namespace {
 
 QString contractText(int contract)
@@ -62,6 +64,12 @@ void HintRequester::Hint1Click()
 {
     if (!mayAsk() || m_awaiting)
         return;
+    // The ring still stands for this position: the host would only give the same answer again.
+    if (m_ringedSlot != 0 || m_ringedContract != 0) {
+        focusRinged();
+        emit said(m_said);
+        return;
+    }
     m_awaiting = true;
     m_timer.start(kAnswerMs);
     m_host.sendline(morlu::HintRequest{m_model.myslot()}.write(m_line));
@@ -84,6 +92,8 @@ void HintRequester::hint(std::string_view rest)
         const QString line = QStringLiteral("Hint: ") + (reason.isEmpty() ? contractText(answer.contract) : reason);
         m_board.addLogLine(line);
         m_board.setHintNote(line);
+        m_said = line;
+        emit said(line);
         return;
     }
     if (answer.handSlot < 1 || answer.handSlot > morlu::kHandSlots || !m_model.ownTurn())
@@ -94,8 +104,27 @@ void HintRequester::hint(std::string_view rest)
         return;
     m_ringedSlot = answer.handSlot;
     place->setHinted(true);
+    focusRinged();
     const QString reason = HintReason::forCard(position, m_model.trick(), answer.handSlot);
-    m_board.addLogLine(QStringLiteral("Hint: ") + (reason.isEmpty() ? HintReason::cardText(card) : reason));
+    // The card first: the ring shows it only to the eye, and the reason speaks of it as "it".
+    m_said = QStringLiteral("Hint: ") + HintReason::cardText(card);
+    if (!reason.isEmpty())
+        m_said += QStringLiteral(" - ") + reason;
+    m_board.addLogLine(m_said);
+    emit said(m_said);
+}
+
+void HintRequester::focusRinged()
+{
+    // Played by keyboard, Enter then plays the hinted card. The keys stay where they are when they are not
+    // on the board (the chat entry, say).
+    CardPlace* place = m_board.handPlace(m_ringedSlot);
+    QWidget* focus = QApplication::focusWidget();
+    bool onBoard = focus == &m_board;
+    for (int slot = 1; slot <= morlu::kHandSlots; ++slot)
+        onBoard = onBoard || (focus != nullptr && focus == m_board.handPlace(slot));
+    if (place != nullptr && onBoard)
+        place->setFocus(Qt::OtherFocusReason);
 }
 
 void HintRequester::answerOverdue()
@@ -111,6 +140,7 @@ void HintRequester::answerOverdue()
     // The contract chooser lies over the game log while the player chooses.
     if (choosing())
         m_board.setHintNote(line);
+    emit said(line);
 }
 
 void HintRequester::clearRing()
@@ -121,6 +151,7 @@ void HintRequester::clearRing()
     m_board.setHintNote({});
     m_ringedSlot = 0;
     m_ringedContract = 0;
+    m_said.clear();
 }
 
 void HintRequester::refresh()

@@ -19,7 +19,8 @@ class TableModel;
  * (not watching): its card on the own turn, or its contract choice. The request is CMD_hint with the seat;
  * the host answers that table alone with the hand slot of a card, or 0 and a contract. The table then
  * rings that card or that entry of the contract chooser and writes the hint to the game log, with a few
- * words of why when the table can tell (HintReason). The ring goes as soon as the position it was given
+ * words of why when the table can tell (HintReason); a ringed card takes the keyboard focus from the board
+ * or another card, so Enter plays it. The ring goes as soon as the position it was given
  * for is over: the card played, the turn passed on, the contract chosen.
  *
  * An older host drops the request: when no answer comes within kAnswerMs the game log says "This host
@@ -51,7 +52,10 @@ public:
      * and an answer awaited is forgotten: the host could not receive the move it suggests. Refreshes.
      */
     void setOffline(bool offline);
-    /** "Hint" and the key H: asks the host, unless the player may not ask or an answer is awaited. */
+    /**
+     * "Hint" and the key H: asks the host, unless the player may not ask or an answer is awaited. While the
+     * answer's ring is still up for its position, nothing is asked again: the hint is only said again.
+     */
     void Hint1Click();
     /** CMD_hint from the host: "seat+slot+" or "seat+0+contract+". */
     void hint(std::string_view rest);
@@ -67,10 +71,13 @@ public:
 signals:
     /** mayAsk() changed; the menu item follows it. */
     void mayAskChanged(bool may);
+    /** A line for the player: the hint and why, or that no hint came. A screen reader says it. */
+    void said(const QString& text);
 
 private:
     void answerOverdue();
     void clearRing();
+    void focusRinged();
     bool choosing() const;
     bool othersSeated() const;
 
@@ -83,5 +90,6 @@ private:
     bool m_offline = false;
     int m_ringedSlot = 0;
     int m_ringedContract = 0;
+    QString m_said; ///< the line said for the ring that is up
     std::string m_line;
 };

@@ -138,6 +138,11 @@ void TableAccessibility::announceChanges()
     if (turn != 0 && turn != m_turnSeen)
         announce(m_board.statusLabel()->text());
     m_turnSeen = turn;
+    // A contract choice is nobody's turn, but a player waits for it all the same, the own one most of all.
+    const int chooser = m_offline ? 0 : m_model.chooser();
+    if (chooser != 0 && chooser != m_chooserSeen)
+        announce(m_board.statusLabel()->text());
+    m_chooserSeen = chooser;
     const int taker = m_model.taker();
     if (taker != 0 && taker != m_takerSeen)
         announce(taker == m_state.myseat ? QStringLiteral("You have taken the trick.")

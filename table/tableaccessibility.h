@@ -16,8 +16,8 @@ struct TableState;
  * What a screen reader hears of the table. Every seat strip is named with the seat's whole state
  * ("Klot, $9,600, director, on turn"), the contract entries, buttons and markers have names and
  * descriptions, and the moments a player waits for are announced through accessibility events: whose
- * turn it is, who took the trick, who won. Cards are named by CardPlace from what they show, so nothing
- * hidden is ever named.
+ * turn it is, who chooses the contract, who took the trick, who won. Cards are named by CardPlace from
+ * what they show, so nothing hidden is ever named.
  *
  * Everything it says of the game comes from the table's model, never from the widgets. The window
  * calls lineHandled() after every line from the host: what the line changed is announced at once, as an
@@ -74,6 +74,7 @@ private:
     bool m_namesPending = false;
     bool m_offline = false;
     int m_turnSeen = 0;
+    int m_chooserSeen = 0;
     int m_takerSeen = 0;
     bool m_winnerSeen = false;
 };

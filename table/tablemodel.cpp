@@ -106,6 +106,13 @@ QString TableModel::seatName(int seat) const
     return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
 }
 
+QString TableModel::startingName(int seat) const
+{
+    if (seat < 2 || seat > morlu::kSeatCount || !m_g.seats[std::size_t(seat)].name.isEmpty())
+        return seatName(seat);
+    return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
+}
+
 void TableModel::addLog(const QString& line)
 {
     m_log.append(line);

@@ -120,6 +120,11 @@ public:
      * host announces it in its winner text (none for seat 1, which is always a person's).
      */
     QString seatName(int seat) const;
+    /**
+     * The name @p seat plays a game that starts now under: seatName(), but a seat 2..4 that no person holds
+     * already by its computer player's name, which the host's start of the game only then gives it.
+     */
+    QString startingName(int seat) const;
     /** The host's winner text once the game is over; empty before. */
     QString winner() const { return m_g.winner; }
     /** The round the winner was announced after is over and the standings hold. */

@@ -114,8 +114,12 @@ QString TableSettings::botLevelWord(BotLevel level)
     return wordOf(morlu::kBotLevelClassic);
 }
 
-QString TableSettings::fitPhrase(const QString& text)
+QString TableSettings::fitPhrase(const QString& given)
 {
+    // A hand-edited file may hold control characters: a button cannot show them and a chat line has no use
+    // for them.
+    QString text = given;
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     if (text.size() <= kPhraseLength)
         return text;
     // Never half a character: a pair of surrogates stays whole or goes.

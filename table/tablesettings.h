@@ -71,7 +71,7 @@ struct TableSettings {
     bool write(ProfileFile& file) const;
     /// Writes "Phrase1".."Phrase9" from @p phrases (missing ones empty, each cut to fit) as one change.
     static bool writePhrases(ProfileFile& file, const QStringList& phrases);
-    /// @p text cut to kPhraseLength characters.
+    /// @p text without control characters, cut to kPhraseLength characters.
     static QString fitPhrase(const QString& text);
     /// Writes "ShowDownload" ("true" or "false"), at once, whether or not the settings have been read.
     static bool writeShowDownload(ProfileFile& file, bool show);

@@ -209,7 +209,7 @@ void Tchat::wireParts()
                                       {QStringLiteral("seat"), QString::number(m_state.myseat)},
                                       {QStringLiteral("name"), m_state.myname}};
         for (int seat = 1; seat <= morlu::kSeatCount; ++seat)
-            headers.append({QStringLiteral("name%1").arg(seat), model.seatName(seat)});
+            headers.append({QStringLiteral("name%1").arg(seat), model.startingName(seat)});
         return headers;
     });
     connect(&m_connection->link(), &TableLink::closed, m_records, &GameRecorder::finish);
@@ -265,6 +265,8 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::aboutChosen, this, &Tchat::About1Click);
     connect(menus, &TableMenus::hintChosen, m_hints, &HintRequester::Hint1Click);
     connect(m_hints, &HintRequester::mayAskChanged, menus, &TableMenus::setHintEnabled);
+    // The ring shows only to the eye: a screen reader hears the hint.
+    connect(m_hints, &HintRequester::said, this, [this](const QString& text) { m_access->announce(text); });
     connect(m_download, &Tdownload::dontShowAgainChanged, this, [this](bool dontShow) {
         ProfileFile file(m_options->path());
         TableSettings::writeShowDownload(file, !dontShow);

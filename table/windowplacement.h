@@ -17,7 +17,8 @@ public:
     /**
      * @p bounds if enough of the window's top edge (where it is grabbed to move it) lies on one of
      * @p screens (their work areas); else the same size at the default place on the first screen. A
-     * monitor that has gone since the bounds were stored must not hide the table.
+     * monitor that has gone since the bounds were stored must not hide the table. A width or height of
+     * none takes the default's, and one larger than all screens together is cut to them.
      */
     static QRect onScreen(const QRect& bounds, const QList<QRect>& screens);
 

@@ -31,6 +31,7 @@ TEST(Thelp, EveryPageIsReadableAndCoversItsTopic)
         {"Watching and Removing",
          {"Just Watch", "Spy List", "Remove From Game", "Set to Just Watch", "Unset Just Watch"}},
         {"The Tally", {"Players In Current Game", "Players Being Tallied", "Tally Reset", "Morlutally.tld.bad", "tie"}},
+        {"Game Records and Replay", {"Open Game Record", "Keep Game Records", "Page Down", "unfinished", "morlu-game"}},
     };
     QStringList titles;
     for (const PageRow& row : rows)

@@ -129,4 +129,14 @@ TEST(GameRecord, SummarizesTheRounds)
     }
 }
 
+// A seat the record's header names "<Waiting>" was the computer's, as records of a first game said.
+TEST(GameRecord, SummaryNamesTheComputerPlayers)
+{
+    GameRecord record;
+    record.headers = {{"name1", "Ann"}, {"name2", "<Waiting>"}, {"name3", "Bea"}};
+    const GameSummary summary = summarizeGame(record);
+    const std::array<QString, 4> expected{"Ann", "Klot", "Bea", ""};
+    EXPECT_EQ(summary.names, expected);
+}
+
 } // namespace

@@ -207,6 +207,8 @@ TEST(GameRecorder, TheTableRecordsItsGamesUnlessSwitchedOff)
         ASSERT_TRUE(read.ok()) << read.error.toStdString();
         EXPECT_EQ(read.record.header("seat"), "2");
         EXPECT_EQ(read.record.header("name1"), "Hosty");
+        // Nobody holds seat 3: the computer plays it under its own name from the game's start.
+        EXPECT_EQ(read.record.header("name3"), "Klock");
         EXPECT_EQ(read.record.header("host"), "127.0.0.1");
         QStringList recorded;
         for (const morlu::RecordedLine& line : read.record.lines)

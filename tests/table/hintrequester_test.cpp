@@ -10,7 +10,10 @@
 #include "tablemodel.h"
 #include "tablerecorders.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -123,14 +126,14 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
          "1+1+",
          1,
          0,
-         "Hint: GUILLOTINE: no Heart or Spade may lead the first trick",
+         "Hint: the 8 of Diamonds - GUILLOTINE: no Heart or Spade may lead the first trick",
          {"CMD_placecard+1+2+1+t+"}},
         {"a card, then the turn moves on",
          kOwnLead,
          "1+3+",
          3,
          0,
-         "Hint: GUILLOTINE: no Heart or Spade may lead the first trick",
+         "Hint: the 7 of Clubs - GUILLOTINE: no Heart or Spade may lead the first trick",
          {"CMD_placecard+1+2+1+t+", "CMD_nextplayer+2+"}},
         {"another seat's answer", kOwnLead, "2+3+", 0, 0, "", {}},
         {"a card the hand no longer holds",
@@ -151,7 +154,19 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.before.begin(), row.before.end());
         feed(lines);
+        QSignalSpy said(&hints, &HintRequester::said);
         hints.hint(row.answer);
+        EXPECT_EQ(said.isEmpty() ? QString() : said.constLast().at(0).toString(), QString::fromLatin1(row.log));
+        if (row.slot != 0 || row.contract != 0) {
+            // Asked again while the ring stands: said again, but neither asked of the host nor logged twice.
+            const std::size_t sent = host.sent.size();
+            const QString log = board.gameLog()->toPlainText();
+            hints.Hint1Click();
+            EXPECT_EQ(host.sent.size(), sent);
+            EXPECT_EQ(board.gameLog()->toPlainText(), log);
+            EXPECT_EQ(said.size(), 2);
+            EXPECT_EQ(said.constLast().at(0).toString(), QString::fromLatin1(row.log));
+        }
         EXPECT_EQ(hints.ringedSlot(), row.slot);
         EXPECT_EQ(hints.ringedContract(), row.contract);
         EXPECT_EQ(board.chooser()->hinted(), row.contract);
@@ -169,6 +184,35 @@ TEST_F(HintRequesterTest, RingsTheAnswerUntilItsPositionIsOver)
         EXPECT_EQ(board.chooser()->hinted(), 0);
         for (int slot = 1; slot <= 8; ++slot)
             EXPECT_FALSE(ringed(slot)) << slot;
+    }
+}
+
+// Played by keyboard, the hinted card takes the focus, so Enter plays it; the keys are not taken from
+// elsewhere (the chat entry).
+TEST_F(HintRequesterTest, TheHintedCardTakesTheKeyboardFromTheBoard)
+{
+    auto* elsewhere = new QLineEdit(&board);
+    board.show();
+    QApplication::setActiveWindow(&board);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&board));
+    for (QWidget* focused :
+         {static_cast<QWidget*>(&board), static_cast<QWidget*>(board.handPlace(1)), static_cast<QWidget*>(elsewhere)}) {
+        SCOPED_TRACE(focused->metaObject()->className());
+        model.reset();
+        std::vector<std::string> lines = opening(1);
+        lines.insert(lines.end(), kOwnLead.begin(), kOwnLead.end());
+        feed(lines);
+        focused->setFocus();
+        ASSERT_TRUE(focused->hasFocus());
+        hints.hint("1+3+");
+        EXPECT_TRUE((focused == elsewhere ? focused : board.handPlace(3))->hasFocus());
+        // Asked again once the keys have moved on: the answer that stands takes them back.
+        focused->setFocus();
+        if (focused != elsewhere)
+            board.handPlace(2)->setFocus();
+        hints.Hint1Click();
+        EXPECT_TRUE((focused == elsewhere ? focused : board.handPlace(3))->hasFocus());
+        feed({"CMD_placecard+1+9+3+t+"});
     }
 }
 
@@ -204,6 +248,7 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
         std::vector<std::string> lines = opening(1);
         lines.insert(lines.end(), row.extra.begin(), row.extra.end());
         feed(lines);
+        QSignalSpy said(&hints, &HintRequester::said);
         hints.Hint1Click();
         feed(row.meanwhile);
         if (row.answerAt >= 0) {
@@ -216,6 +261,7 @@ TEST_F(HintRequesterTest, SaysThatTheHostGivesNoHintsAfterOneSecondWithoutAnAnsw
             timer.advance(1);
         }
         EXPECT_EQ(lastLog(), QString::fromLatin1(row.log));
+        EXPECT_EQ(said.isEmpty() ? QString() : said.constLast().at(0).toString(), QString::fromLatin1(row.log));
         const FitLabel* note = board.hintNoteLabel();
         EXPECT_EQ(note->isHidden() ? QString() : note->text(), QString::fromLatin1(row.note));
         EXPECT_FALSE(hints.awaitingAnswer());
@@ -287,14 +333,7 @@ TEST(HintReason, CardsByWhatTheTableShows)
          2,
          "SIEGE: the trick holds no money, so your high Club may take it"},
         {"last, money", 3, 3, {9, 16, 17}, {0, 0, 15, 10, 26}, 2, 2, ""},
-        {"void",
-         2,
-         4,
-         {1, 29, 17},
-         {0, 0, 11, 0, 0},
-         2,
-         2,
-         "WATERLOO: no Clubs in your hand, away with the Queen of Spades"},
+        {"void", 2, 4, {1, 29, 17}, {0, 0, 11, 0, 0}, 2, 2, "WATERLOO: no Clubs in your hand, away with it"},
         {"forced", 1, 4, {1, 12, 17}, {0, 0, 11, 0, 0}, 2, 2, "MORLU: the only card you may play"},
         {"next card", 6, 1, {4, 5, 17}, {}, 0, 1, "DOMINO: the Queen of Diamonds follows it from your own hand"},
         {"one rank", 6, 1, {4, 12, 20}, {}, 0, 2, "DOMINO: you hold three Jacks to open the layout with"},

@@ -113,6 +113,14 @@ TEST_F(TableAccessibilityTest, TurnsTricksAndTheWinnerAreAnnounced)
                            QStringLiteral("Klot has taken the trick."), QStringLiteral("You have Won the Game!")}));
 }
 
+// A contract choice is announced as a turn is: the own one says what to do.
+TEST_F(TableAccessibilityTest, WhoChoosesTheContractIsAnnounced)
+{
+    hostSays({"CMD_startgame+You+l+", "CMD_startround+1+1+", "CMD_choosehand+1+5+0+", "CMD_startround+2+2+"});
+    EXPECT_EQ(alerts,
+              (QStringList{QStringLiteral("Choose a CONTRACT."), QStringLiteral("Klot is choosing a CONTRACT.")}));
+}
+
 // Losing the host is announced once, and nobody is on turn meanwhile; once back, the turn the host
 // names is announced again, even when it is the turn announced before the loss.
 TEST_F(TableAccessibilityTest, TheLossOfTheHostAndTheTurnAfterItAreAnnounced)

@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                     return s.phrases[0] == QStringLiteral("Hello") && s.phrases[8] == QStringLiteral("Bye") &&
                            s.phrases[4].isEmpty();
                 }},
+        ReadRow{"ControlCharactersLeavePhrases", "Phrase1=\x01Hi\x02 there\x7F\r\nPhrase2=\x01\r\n",
+                [](const S& s) { return s.phrases[0] == QStringLiteral("Hi there") && s.phrases[1].isEmpty(); }},
         // Cut as the editor cuts, never inside a character outside the basic plane.
         ReadRow{"LongPhrasesAreCut",
                 "Phrase1=" + QByteArray(70000, 'a') + "\r\nPhrase2=" + QByteArray(49, 'b') +

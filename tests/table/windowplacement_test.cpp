@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 struct ScreenRow {
@@ -31,7 +33,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ScreenRow{"PartlyOffButGrabbable", {1700, 500, 789, 595}, {kLeft}, {1700, 500, 789, 595}},
                       ScreenRow{"TitleAboveTheScreen", {100, -300, 789, 595}, {kLeft}, {3, 3, 789, 595}},
                       ScreenRow{"OnlyACornerShows", {1900, 1030, 789, 595}, {kLeft}, {3, 3, 789, 595}},
-                      ScreenRow{"KeepsItsSize", {-5000, 0, 1000, 700}, {kRight}, {1923, 3, 1000, 700}}),
+                      ScreenRow{"KeepsItsSize", {-5000, 0, 1000, 700}, {kRight}, {1923, 3, 1000, 700}},
+                      // What a hand-edited settings file may hold.
+                      ScreenRow{"LeftNearTheIntsEnd", {2147483000, 3, 789, 595}, {kLeft}, {3, 3, 789, 595}},
+                      ScreenRow{"AtTheIntsStart", {INT_MIN, INT_MIN, 789, 595}, {kLeft}, {3, 3, 789, 595}},
+                      ScreenRow{"NoSize", {3, 3, 0, -5}, {kLeft}, {3, 3, 789, 595}},
+                      ScreenRow{"LargerThanTheScreen", {3, 3, 5000, 5000}, {kLeft}, {3, 3, 1920, 1040}},
+                      ScreenRow{"SpansBothScreens", {0, 0, 3000, 900}, {kLeft, kRight}, {0, 0, 3000, 900}}),
     [](const ::testing::TestParamInfo<ScreenRow>& info) { return std::string(info.param.name); });
 
 TEST(WindowPlacement, AWindowLargerThanTheWorkAreaClosesFifteenPixelsSmallerOnce)

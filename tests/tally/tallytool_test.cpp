@@ -129,13 +129,21 @@ TEST_F(TallyTool, ShowsTheTallyAsATable)
     EXPECT_EQ(result.err, "");
 }
 
-TEST_F(TallyTool, ShowsAnEmptyTally)
+TEST_F(TallyTool, ShowsATallyWithoutOpponents)
 {
-    write(dir.file("grid.txt"), "9\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
-    ASSERT_EQ(run({"compress", dir.file("grid.txt"), dir.file("t.tld")}).exitCode, 0);
-    const ToolResult result = run({"show", dir.file("t.tld")});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, "Your total tally: 0 games, 0 wins\nNo players are being tallied.\n");
+    struct Row {
+        const char* games;
+        const char* wins;
+        const char* said;
+    };
+    for (const Row& row : {Row{"0", "0", "0 games, 0 wins"}, Row{"1", "1", "1 game, 1 win"}}) {
+        write(dir.file("grid.txt"),
+              QByteArray("9\r\n1\r\n0\r\n") + row.games + "\r\n" + row.wins + "\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+        ASSERT_EQ(run({"compress", dir.file("grid.txt"), dir.file("t.tld")}).exitCode, 0);
+        const ToolResult result = run({"show", dir.file("t.tld")});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.out, QStringLiteral("Your total tally: %1\nNo players are being tallied.\n").arg(row.said));
+    }
 }
 
 /// A compressed file that states @p size bytes and holds one short block: cheap to make, huge to expand.
