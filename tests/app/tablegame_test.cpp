@@ -11,6 +11,7 @@
 #include "tablelink.h"
 #include "tablemenus.h"
 #include "tablemodel.h"
+#include "tableoptions.h"
 #include "tgamestart.h"
 #include "tsock.h"
 #include "tsockconnection.h"
