@@ -453,6 +453,11 @@ void Tchat::closeEvent(QCloseEvent* event)
     m_leaving = true;
     m_options->FormClose();
     event->accept();
+    // The seat key is kept for a program that dies; one that closes has left its seat for good.
+    if (!m_state.ishost && m_state.connected) {
+        ProfileFile file(m_options->path());
+        TableSettings::writeSeatKey(file, QString(), QString());
+    }
     m_tally->save();
     m_tallySaved = true;
     m_records->finish();

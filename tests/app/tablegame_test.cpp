@@ -323,7 +323,7 @@ TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
 
 // Two seated players' programs die in the middle of a game (a crash, a kill) and are started again, the
 // later seat first: each asks with the seat key its settings kept and gets its own seat back, not the
-// lowest free one.
+// lowest free one. A program that was closed keeps no key.
 TEST(TableGame, AProgramStartedAgainAfterACrashGetsItsOwnSeatBack)
 {
     auto host = soloTable();
@@ -352,4 +352,13 @@ TEST(TableGame, AProgramStartedAgainAfterACrashGetsItsOwnSeatBack)
     auto beaAgain = startAgain(QStringLiteral("Bea"), beaSettings);
     EXPECT_EQ(beaAgain->state().myseat, 2);
     EXPECT_EQ(server.slotcount(), 3) << "nobody took another slot";
+
+    // Closed, not killed: the players left their seats and come back as newcomers, to the lowest free one.
+    for (Program* program : {&beaAgain, &cidAgain}) {
+        (*program)->close();
+        program->reset();
+    }
+    ASSERT_TRUE(waitUntil([&] { return server.slot(2).inuse == 0 && server.slot(3).inuse == 0; }, kWait));
+    auto cidThird = startAgain(QStringLiteral("Cid"), cidSettings);
+    EXPECT_EQ(cidThird->state().myseat, 2);
 }
