@@ -16,6 +16,9 @@ namespace morlu {
 
 namespace {
 
+/// The socket error of a port that another program holds.
+constexpr int kPortInUse = 10048;
+
 void printErr(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stderr);
@@ -87,6 +90,11 @@ int runServer(int argc, char** argv)
         server.listen(QString::number(options.port.value_or(7772)));
     } catch (const ESockException& error) {
         printErr(QString::fromLatin1(error.what()) + QLatin1Char('\n'));
+        // The operator hears which port and what to do about it.
+        if (error.code() == kPortInUse)
+            printErr(QStringLiteral("morlu: port %1 is already in use on this machine (another game may be running); "
+                                    "end it, or choose another port with --port N\n")
+                         .arg(options.port.value_or(7772)));
         return 1;
     }
     std::fprintf(stdout, "Listening on port %u\n", unsigned(server.port()));

@@ -35,6 +35,8 @@ PlayTogether::PlayTogether(QWidget& window, TableState& state, const TableModel&
 {
     connect(m_join, &Tjoingame::joinChosen, this, &PlayTogether::joinChosen);
     connect(m_host, &Thostgame::hostChosen, this, &PlayTogether::hostChosen);
+    connect(m_join, &QDialog::rejected, this, &PlayTogether::dialogCancelled);
+    connect(m_host, &QDialog::rejected, this, &PlayTogether::dialogCancelled);
 }
 
 QStringList PlayTogether::hostArguments(const HostChoice& choice)
@@ -77,6 +79,7 @@ void PlayTogether::JoinGame1Click()
 
 void PlayTogether::changeAddress(const QString& address, const QString& port)
 {
+    m_stranded = true;
     showJoin(GameAddress::of(address, quint16(port.toUInt())).text());
 }
 
@@ -92,6 +95,7 @@ void PlayTogether::showJoin(const std::optional<QString>& address)
 
 void PlayTogether::offerAnotherPort(const QString& port)
 {
+    m_stranded = true;
     m_host->setPlayerName(m_state.myname.isEmpty() ? keptName() : m_state.myname);
     m_host->offerAnotherPort(quint16(port.toUInt()), &m_window);
 }
@@ -128,6 +132,13 @@ bool PlayTogether::mayLeave(const QString& what)
     if (!m_model.gamerunning() || (m_replaying && m_replaying()))
         return true;
     return m_dialogs.askYesNo(QStringLiteral("A game is in progress. Leave it and %1?").arg(what));
+}
+
+void PlayTogether::dialogCancelled()
+{
+    // No arguments: the solo game a plain start gives.
+    if (m_stranded)
+        restart({});
 }
 
 void PlayTogether::restart(const QStringList& arguments)

@@ -33,7 +33,9 @@ class GameFinder;
  *
  * It also takes over two failures: a join that failed and where the player chose "Change Address"
  * (the Join dialog again, with the address tried), and a host port in use (the Host dialog again with
- * the port field selected).
+ * the port field selected). Such a table has no host at all: a dialog cancelled from then on starts the
+ * program again on a solo game, where Host Game and Join Game are offered anew, rather than leave a
+ * window that waits for nothing.
  */
 class PlayTogether : public QObject {
     Q_OBJECT
@@ -95,6 +97,8 @@ private:
     void showJoin(const std::optional<QString>& address);
     void restart(const QStringList& arguments);
     QString keptName() const;
+    /// A Host or Join dialog closed without a choice: a table without a host starts again on a solo game.
+    void dialogCancelled();
 
     QWidget& m_window;
     TableState& m_state;
@@ -108,4 +112,6 @@ private:
     std::function<QList<lanaddresses::InterfaceAddress>()> m_interfaces = lanaddresses::systemInterfaces;
     Tjoingame* m_join = nullptr;
     Thostgame* m_host = nullptr;
+    /// The table's own host or join failed: it has no host and never will.
+    bool m_stranded = false;
 };

@@ -11,6 +11,28 @@
 
 #include <algorithm>
 
+namespace {
+
+/// What a player can do about a join that failed for @p reason; empty when there is nothing to add.
+QString joinAdvice(const QString& reason)
+{
+    if (reason == QLatin1String("connection refused"))
+        return QStringLiteral("No game is hosted on that port there: check the address and the port, and that the "
+                              "game has been started (File > Host Game).");
+    if (reason == QLatin1String("host not found"))
+        return QStringLiteral("No machine has that name: check the address for typing mistakes, or type the host's "
+                              "numeric address (such as 192.168.1.20).");
+    for (const char* silent :
+         {"no answer (timed out)", "host unreachable", "host is down", "network unreachable", "network is down"}) {
+        if (reason == QLatin1String(silent))
+            return QStringLiteral("The host's machine does not answer: check that it is on the same network as "
+                                  "yours and that no firewall blocks the port.");
+    }
+    return QString();
+}
+
+} // namespace
+
 TableConnection::TableConnection(TableState& state, TableDialogs& dialogs, QObject* parent)
     : QObject(parent), m_state(state), m_dialogs(dialogs), m_link(new TableLink(this)), m_sock11(new morlu::TSock(this))
 {
@@ -171,7 +193,10 @@ void TableConnection::connectFailed(const QString& reason)
         scheduleReconnect();
         return;
     }
-    const QString text = QStringLiteral("Could not connect to %1 port %2: %3").arg(m_address, m_port, reason);
+    QString text = QStringLiteral("Could not connect to %1 port %2: %3").arg(m_address, m_port, reason);
+    // The own host is on this machine and has just listened: only a join needs telling what to check.
+    if (const QString advice = joinAdvice(reason); !m_state.ishost && !advice.isEmpty())
+        text += QStringLiteral("\n\n") + advice;
     // The own host is always on this machine: only a join has an address to change.
     using Answer = TableDialogs::JoinFailedAnswer;
     const Answer answer = m_state.ishost ? (m_dialogs.askRetry(text) ? Answer::Retry : Answer::Quit)

@@ -72,8 +72,11 @@ void TableSession::sendloginfo(std::string_view rest)
 void TableSession::seatkey(std::string_view rest)
 {
     const morlu::SeatKey answer = morlu::SeatKey::read(rest);
-    if (answer.slot == m_state.myseat && morlu::isSeatKey(answer.key))
-        m_state.seatkey = std::string(answer.key);
+    if (answer.slot != m_state.myseat || !morlu::isSeatKey(answer.key))
+        return;
+    m_state.seatkey = std::string(answer.key);
+    if (m_keepkey)
+        m_keepkey(m_state.seatkey);
 }
 
 void TableSession::playerremoved(std::string_view rest)
@@ -104,7 +107,8 @@ void TableSession::newplayerinfo(std::string_view rest)
         m_chat.systemLine(QStringLiteral("You are Connected."));
         // The host makes names clean and distinct ("Ann (2)"): the player hears which one is his.
         if (!m_state.myname.isEmpty() && name != m_state.myname)
-            m_chat.systemLine(QStringLiteral("The host seats you as ") + ChatSink::isolated(name) + QStringLiteral("."));
+            m_chat.systemLine(QStringLiteral("The host seats you as ") + ChatSink::isolated(name) +
+                              QStringLiteral("."));
         m_chat.systemLine(QStringLiteral("Press Ctrl-i for quick instructions."));
         if (m_loadinifile)
             m_loadinifile();

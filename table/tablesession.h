@@ -48,6 +48,8 @@ public:
     void setLoadIniFile(std::function<void()> load) { m_loadinifile = std::move(load); }
     /** The computer players' delay the hosting table tells the host at every arrival. */
     void setBotSpeed(std::function<int()> speed) { m_chosenbotspeed = std::move(speed); }
+    /** Called with each seat key the host gives, to keep it beyond this program (a crash, a restart). */
+    void setKeyKeeper(std::function<void(const std::string&)> keep) { m_keepkey = std::move(keep); }
 
     /** CMD_sendlogininfo: takes the slot, marks the table connected and answers with CMD_logininfo. */
     void sendloginfo(std::string_view rest);
@@ -81,5 +83,6 @@ private:
     QStringList m_spys;
     int m_removedslot = 0; ///< the slot whose next departure is a removal; 0 for none
     std::function<void()> m_loadinifile;
+    std::function<void(const std::string&)> m_keepkey;
     std::function<int()> m_chosenbotspeed;
 };

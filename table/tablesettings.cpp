@@ -8,7 +8,6 @@
 #include <QStandardPaths>
 
 #include <limits>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -155,6 +154,8 @@ TableSettings TableSettings::read(const ProfileFile& stored)
         if (!host.isEmpty() && !s.recentHosts.contains(host))
             s.recentHosts.append(host);
     }
+    s.seatKeyHost = file.readString(kSectionName, key("SeatKeyHost")).trimmed();
+    s.seatKey = file.readString(kSectionName, key("SeatKey")).trimmed();
     return s;
 }
 
@@ -207,6 +208,14 @@ bool TableSettings::writeRecentHosts(ProfileFile& file, const QStringList& hosts
     for (int n = 1; n <= kRecentHostCount; ++n)
         ok = file.writeString(kSectionName, QStringLiteral("RecentHost%1").arg(n), hosts.value(n - 1)) && ok;
     return ok;
+}
+
+bool TableSettings::writeSeatKey(ProfileFile& file, const QString& host, const QString& seatKey)
+{
+    file.load();
+    file.setString(kSectionName, key("SeatKeyHost"), host);
+    file.setString(kSectionName, key("SeatKey"), seatKey);
+    return file.save();
 }
 
 QStringList TableSettings::withRecentHost(QStringList hosts, const QString& host)

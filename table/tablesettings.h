@@ -58,6 +58,10 @@ struct TableSettings {
     /// "RecentHost1".."RecentHost8": the hosts joined last, newest first, as the player typed them.
     QStringList recentHosts;
     static constexpr int kRecentHostCount = 8;
+    /// "SeatKeyHost" and "SeatKey": the host joined last as the table names it ("host:port") and the
+    /// seat key it gave, so that a program started again after a crash asks for its own seat back.
+    QString seatKeyHost;
+    QString seatKey;
 
     /// Every key of @p file (read once), each falling back to its default; phrases cut to kPhraseLength.
     static TableSettings read(const ProfileFile& file);
@@ -80,6 +84,8 @@ struct TableSettings {
     static bool writePlayerName(ProfileFile& file, const QString& name);
     /// Writes "RecentHost1".."RecentHost8" at once (the keys past the list's end emptied).
     static bool writeRecentHosts(ProfileFile& file, const QStringList& hosts);
+    /// Writes "SeatKeyHost" and "SeatKey" as one change, whether or not the settings have been read.
+    static bool writeSeatKey(ProfileFile& file, const QString& host, const QString& seatKey);
     /// @p hosts with @p host put first: no duplicate, at most kRecentHostCount, the oldest dropped.
     static QStringList withRecentHost(QStringList hosts, const QString& host);
     /// The name of the user running the program, or "Player" when the system gives none.

@@ -5,16 +5,19 @@
 #include "board.h"
 #include "boarddisplay.h"
 #include "boardkeys.h"
+#include "cards.h"
 #include "chatbuttons.h"
 #include "chatpane.h"
 #include "chatview.h"
+#include "commands.h"
 #include "dialogfocus.h"
 #include "friendsline.h"
-#include "commands.h"
+#include "gameaddress.h"
 #include "gamedisplay.h"
+#include "gamerecorder.h"
 #include "hintrequester.h"
-#include "oneshottimer.h"
 #include "names.h"
+#include "oneshottimer.h"
 #include "playablecards.h"
 #include "playerinput.h"
 #include "playtogether.h"
@@ -23,6 +26,7 @@
 #include "reconnectline.h"
 #include "rounddisplay.h"
 #include "seatcontrols.h"
+#include "sessionmessages.h"
 #include "soundplayer.h"
 #include "standingspanel.h"
 #include "startplan.h"
@@ -37,8 +41,6 @@
 #include "tablesession.h"
 #include "tablesettings.h"
 #include "tabout.h"
-#include "cards.h"
-#include "gamerecorder.h"
 #include "tallyrecorder.h"
 #include "tdownload.h"
 #include "tgamestart.h"
@@ -130,7 +132,8 @@ void Tchat::buildParts()
     statusBar()->addWidget(m_friends, 1);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->hide();
-    m_play = new PlayTogether(*this, m_state, m_display->model(), *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
+    m_play = new PlayTogether(
+        *this, m_state, m_display->model(), *this, *m_chat, *m_friends, [this] { return m_options->path(); }, this);
 
     m_round = std::make_unique<RoundDisplay>(*m_display, *m_chat, *m_events);
     m_game = std::make_unique<GameDisplay>(*m_display, *m_chat, *m_events);
@@ -138,6 +141,10 @@ void Tchat::buildParts()
     m_session = std::make_unique<TableSession>(*m_board, m_state, *m_chat, *m_connection, *m_events);
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
+    m_session->setKeyKeeper([this](const std::string& key) {
+        ProfileFile file(m_options->path());
+        TableSettings::writeSeatKey(file, keptHostName(), QString::fromStdString(key));
+    });
     m_seatControls = new SeatControls(*m_board, m_state, *m_connection, this);
 
     m_keys = new BoardKeys(*m_board, *m_input, this);
@@ -381,8 +388,20 @@ void Tchat::hostpress(HostReach reach)
     m_connection->host(m_port, reach);
 }
 
+QString Tchat::keptHostName() const
+{
+    return GameAddress::of(m_hostaddress, quint16(m_port.toUInt())).text();
+}
+
 void Tchat::joinpress()
 {
+    // A program started again after a crash or a kill asks the host for the seat it held there, if the
+    // host still keeps it free; a host that does not know the key seats it as a newcomer.
+    const TableSettings kept = TableSettings::read(ProfileFile(m_options->path()));
+    if (!kept.seatKey.isEmpty() && kept.seatKeyHost == keptHostName() && morlu::isSeatKey(kept.seatKey.toStdString())) {
+        m_state.seatkey = kept.seatKey.toStdString();
+        m_state.rejoining = true;
+    }
     m_connection->join(m_hostaddress, m_port);
 }
 
@@ -436,6 +455,11 @@ void Tchat::closeEvent(QCloseEvent* event)
     m_leaving = true;
     m_options->FormClose();
     event->accept();
+    // The seat key is kept for a program that dies; one that closes has left its seat for good.
+    if (!m_state.ishost && m_state.connected) {
+        ProfileFile file(m_options->path());
+        TableSettings::writeSeatKey(file, QString(), QString());
+    }
     m_tally->save();
     m_tallySaved = true;
     m_records->finish();

@@ -103,7 +103,10 @@ public:
      * connects this table to it on 127.0.0.1.
      */
     void hostpress(HostReach reach = HostReach::Everyone);
-    /** Connects this table to the host at hostaddress. */
+    /**
+     * Connects this table to the host at hostaddress, asking for the seat it held there when the settings
+     * keep a seat key from that host (the program was ended, or crashed, during a game).
+     */
     void joinpress();
     /** The games found on the local network, for Join Game; the program's composition owns the finder. */
     void setGameFinder(morlu::GameFinder* finder);
@@ -214,6 +217,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// The host this table joins, as its seat key is kept with it ("host:port").
+    QString keptHostName() const;
     void FormCreate();
     void buildParts();
     void wireParts();

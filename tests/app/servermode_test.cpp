@@ -203,6 +203,11 @@ TEST(ServerModeTest, APortInUseEndsWithTheBindError)
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.process().exitCode(), 1);
     EXPECT_TRUE(server.standardError().contains("Listen - Error Binding Socket"));
+    // Which port, and what to do about it.
+    EXPECT_TRUE(
+        server.standardError().contains(QStringLiteral("port %1 is already in use").arg(taken.localPort()).toUtf8()))
+        << server.standardError().toStdString();
+    EXPECT_TRUE(server.standardError().contains("--port N"));
     EXPECT_TRUE(server.standardOutput().isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include "tablelink.h"
 #include "tablemenus.h"
 #include "tablemodel.h"
+#include "tableoptions.h"
 #include "tgamestart.h"
 #include "tsock.h"
 #include "tsockconnection.h"
@@ -319,3 +320,45 @@ TEST(TableGame, KilledConnectionsComeBackToTheirSeatsAndPlayOn)
 }
 
 } // namespace
+
+// Two seated players' programs die in the middle of a game (a crash, a kill) and are started again, the
+// later seat first: each asks with the seat key its settings kept and gets its own seat back, not the
+// lowest free one. A program that was closed keeps no key.
+TEST(TableGame, AProgramStartedAgainAfterACrashGetsItsOwnSeatBack)
+{
+    auto host = soloTable();
+    auto bea = joiningTable(host, QStringLiteral("Bea"));
+    auto cid = joiningTable(host, QStringLiteral("Cid"));
+    TServer& server = host.server();
+    startGame(host, 1);
+    ASSERT_TRUE(waitUntil([&] { return !bea->state().seatkey.empty() && !cid->state().seatkey.empty(); }, kWait));
+    const QString beaSettings = bea->options().path();
+    const QString cidSettings = cid->options().path();
+    const QList<int> cidHand = hostHand(server, 3);
+    bea.reset();
+    cid.reset();
+    ASSERT_TRUE(waitUntil([&] { return server.slot(2).inuse == 0 && server.slot(3).inuse == 0; }, kWait));
+
+    const auto startAgain = [&](const QString& name, const QString& settings) {
+        Program table({name, QStringLiteral("127.0.0.1"), QStringLiteral("false")}, server.port());
+        table->setSettingsPath(settings);
+        table->processparams();
+        EXPECT_TRUE(waitUntil([&] { return table->state().connected; }, kWait)) << qPrintable(name);
+        return table;
+    };
+    auto cidAgain = startAgain(QStringLiteral("Cid"), cidSettings);
+    EXPECT_EQ(cidAgain->state().myseat, 3);
+    EXPECT_TRUE(waitUntil([&] { return hand(*cidAgain) == cidHand; }, kWait));
+    auto beaAgain = startAgain(QStringLiteral("Bea"), beaSettings);
+    EXPECT_EQ(beaAgain->state().myseat, 2);
+    EXPECT_EQ(server.slotcount(), 3) << "nobody took another slot";
+
+    // Closed, not killed: the players left their seats and come back as newcomers, to the lowest free one.
+    for (Program* program : {&beaAgain, &cidAgain}) {
+        (*program)->close();
+        program->reset();
+    }
+    ASSERT_TRUE(waitUntil([&] { return server.slot(2).inuse == 0 && server.slot(3).inuse == 0; }, kWait));
+    auto cidThird = startAgain(QStringLiteral("Cid"), cidSettings);
+    EXPECT_EQ(cidThird->state().myseat, 2);
+}

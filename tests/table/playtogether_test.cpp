@@ -149,25 +149,43 @@ TEST(PlayTogetherChoice, InARunningGameAChoiceAsksFirst)
 }
 
 // A failed join can go back to Join Game holding the address tried; a host whose port another program
-// holds opens Host Game again on that port, and the table stays open for the choice.
-TEST_F(PlayTogetherTable, FailuresOpenTheirDialogAgain)
+// holds opens Host Game again on that port, and the table stays open for the choice. Such a table has no
+// host: cancelling the dialog starts a solo game rather than leave a window waiting for nothing, while a
+// table that has its game keeps it when Join Game or Host Game is cancelled.
+TEST(PlayTogetherFailure, FailuresOpenTheirDialogAgainAndACancelStartsASoloGame)
 {
-    table->playTogether().changeAddress(QStringLiteral("::1"), QStringLiteral("7000"));
-    Tjoingame& join = table->playTogether().joinDialog();
-    ASSERT_TRUE(join.isVisible());
-    EXPECT_EQ(join.findChild<QLineEdit*>(QStringLiteral("edit_address"))->text(), QStringLiteral("[::1]:7000"));
-    join.reject();
+    enum class Failure { None, JoinFailed, PortInUse };
+    for (const Failure failure : {Failure::None, Failure::JoinFailed, Failure::PortInUse}) {
+        WaitingTable rig;
+        PlayTogether& play = rig.table->playTogether();
+        QDialog* shown = nullptr;
+        if (failure == Failure::None) {
+            rig.press(Qt::Key_J, Qt::ControlModifier);
+            shown = &play.joinDialog();
+        } else if (failure == Failure::JoinFailed) {
+            play.changeAddress(QStringLiteral("::1"), QStringLiteral("7000"));
+            EXPECT_EQ(play.joinDialog().findChild<QLineEdit*>(QStringLiteral("edit_address"))->text(),
+                      QStringLiteral("[::1]:7000"));
+            shown = &play.joinDialog();
+        } else {
+            rig.table->setHostStarter([](const QString&, HostReach) {
+                return HostStarted{0, QStringLiteral("Listen - Error Binding Socket"), true};
+            });
+            rig.table->hostpress();
+            EXPECT_EQ(play.hostDialog().choice().port, 7772);
+            EXPECT_TRUE(play.hostDialog().noteText().contains(QStringLiteral("in use")));
+            shown = &play.hostDialog();
+        }
+        ASSERT_TRUE(shown->isVisible()) << int(failure);
+        EXPECT_EQ(rig.closed.count(), 0);
+        EXPECT_TRUE(MessageBox::answered().isEmpty());
 
-    table->setHostStarter([](const QString&, HostReach) {
-        return HostStarted{0, QStringLiteral("Listen - Error Binding Socket"), true};
-    });
-    table->hostpress();
-    Thostgame& host = table->playTogether().hostDialog();
-    ASSERT_TRUE(host.isVisible());
-    EXPECT_EQ(host.choice().port, 7772);
-    EXPECT_TRUE(host.noteText().contains(QStringLiteral("in use")));
-    EXPECT_EQ(closed.count(), 0);
-    EXPECT_TRUE(MessageBox::answered().isEmpty());
+        QTest::keyClick(shown, Qt::Key_Escape);
+        EXPECT_FALSE(shown->isVisible());
+        const bool stranded = failure != Failure::None;
+        EXPECT_EQ(rig.restarts, stranded ? QStringList{QString()} : QStringList()) << int(failure);
+        EXPECT_EQ(rig.closed.count(), stranded ? 1 : 0) << int(failure);
+    }
 }
 
 // Once the table hosts a multi-player game, the addresses friends can type are in the chat and in the

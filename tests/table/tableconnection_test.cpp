@@ -78,7 +78,9 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
     ASSERT_TRUE(morlu::test::waitUntil([&] { return ended.count() == 1; }, kWait)) << "ended.count()";
     const QString question = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(port);
-    EXPECT_EQ(dialogs.questions, (QStringList{question, question}));
+    ASSERT_EQ(dialogs.questions.size(), 2);
+    EXPECT_TRUE(dialogs.questions.at(0).startsWith(question)) << qPrintable(dialogs.questions.at(0));
+    EXPECT_EQ(dialogs.questions.at(1), dialogs.questions.at(0));
 
     // The host comes up while the question is open: Retry joins it.
     std::unique_ptr<FakeHost> host;
@@ -88,7 +90,8 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     QSignalSpy joined(&connection, &TableConnection::joined);
     connection.join(QStringLiteral("127.0.0.1"), QString::number(port));
     EXPECT_TRUE(QTest::qWaitFor([&] { return host && host->hasTable(); }, kWait));
-    EXPECT_EQ(dialogs.questions, QStringList{question});
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions.at(0).startsWith(question));
     EXPECT_EQ(ended.count(), 1);
     // Joined once the host has spoken, and only then (the address goes into the recent hosts).
     EXPECT_EQ(joined.count(), 0);
@@ -98,6 +101,44 @@ TEST_F(TableConnectionTest, AFailedJoinAsksRetryOrQuitUntilTheHostAnswers)
     EXPECT_EQ(joined.at(0), (QVariantList{QStringLiteral("127.0.0.1"), QString::number(port)}));
     QTest::qWait(50);
     EXPECT_EQ(joined.count(), 1);
+}
+
+// A failed join says what happened and what the player can check: a refused connection (no game on that
+// port), a name no machine has. The own host's table, on this machine, is told only what happened.
+TEST(TableConnectionAdvice, AFailedJoinSaysWhatToCheck)
+{
+    int port = 0;
+    {
+        FakeHost gone;
+        port = gone.port();
+    }
+    const struct {
+        const char* address;
+        bool ishost;
+        const char* reason;
+        const char* advice; ///< the second paragraph, empty for none
+    } rows[] = {
+        {"127.0.0.1", false, "connection refused", "No game is hosted on that port there"},
+        {"no-such-host.invalid", false, "host not found", "No machine has that name: check the address"},
+        {"127.0.0.1", true, "connection refused", ""},
+    };
+    for (const auto& row : rows) {
+        TableState state;
+        state.ishost = row.ishost;
+        DialogRecorder dialogs;
+        TableConnection connection{state, dialogs};
+        QSignalSpy ended{&connection, &TableConnection::ended};
+        connection.join(QString::fromLatin1(row.address), QString::number(port));
+        ASSERT_TRUE(waitUntil([&] { return ended.count() == 1; }, kWait)) << row.address;
+        ASSERT_EQ(dialogs.questions.size(), 1) << row.address;
+        const QStringList paragraphs = dialogs.questions.at(0).split(QStringLiteral("\n\n"));
+        EXPECT_EQ(paragraphs.at(0), QStringLiteral("Could not connect to %1 port %2: %3")
+                                        .arg(QString::fromLatin1(row.address))
+                                        .arg(port)
+                                        .arg(QString::fromLatin1(row.reason)));
+        EXPECT_EQ(paragraphs.size(), *row.advice != '\0' ? 2 : 1) << qPrintable(dialogs.questions.at(0));
+        EXPECT_TRUE(paragraphs.last().startsWith(QString::fromLatin1(row.advice))) << qPrintable(paragraphs.last());
+    }
 }
 
 // A failed join also offers Change Address, which hands back the address and port tried and does not end

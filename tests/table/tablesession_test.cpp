@@ -248,11 +248,16 @@ TEST(TableSessionRejoin, TheFirstOfferAfterADropIsAnsweredWithTheKeyOnce)
         SessionTable table;
         table.state.myname = QStringLiteral("Ann");
         table.state.ishost = row.ishost;
+        std::vector<std::string> kept;
+        table.session.setKeyKeeper([&kept](const std::string& given) { kept.push_back(given); });
         for (const std::string& line : {std::string("CMD_sendlogininfo+2"), std::string("CMD_existingplayers+3+Bob"),
                                         std::string("CMD_existingplayers+6+Zed"), row.keyLine}) {
             if (!line.empty())
                 table.commands.dispatch(line);
         }
+        const bool good = row.keyLine == "CMD_seatkey+2+" + key + "+";
+        EXPECT_EQ(kept, good ? std::vector<std::string>{key} : std::vector<std::string>())
+            << "a good key is kept beyond the program";
         table.host.sent.clear();
         table.state.rejoining = true;
         for (const std::string& offer : row.offers)

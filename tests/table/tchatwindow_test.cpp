@@ -131,7 +131,10 @@ TEST(TchatStart, ARefusedJoinSaysWhyAndOffersRetryOrQuit)
     table->show();
     ASSERT_TRUE(morlu::test::waitUntil([&] { return closed.count() == 1; }, kWait)) << "closed.count()";
     MessageBox::setHook({});
-    const QString box = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused").arg(freePort);
+    const QString box = QStringLiteral("Could not connect to 127.0.0.1 port %1: connection refused\n\nNo game is "
+                                       "hosted on that port there: check the address and the port, and that the game "
+                                       "has been started (File > Host Game).")
+                            .arg(freePort);
     EXPECT_EQ(MessageBox::answered(), (QStringList{box, box}));
     EXPECT_EQ(MessageBox::answeredIcons(), (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
     EXPECT_EQ(chatLines(*table), QStringList{kMulti});
