@@ -63,30 +63,30 @@ public:
         round.mycards("1+1+2+2+5+3+9+4+12+5+18+6+22+7+27+8+31");
     }
 
-    /// One trick taken by Bea and the next one half played.
+    /// WATERLOO under Bea: Klock takes the first trick with a Queen in it, and the next one is half
+    /// played up to the player's turn.
     void playTrick()
     {
         openRound(2);
-        round.choosehand("2+1+0+");
+        round.choosehand("2+2+0+");
         game.starthand("");
         round.getnextplayer("3+");
-        game.placecard("3+20+0+t+");
+        game.placecard("3+24+8+t+");
         round.getnextplayer("4+");
-        game.placecard("4+23+0+f+");
+        game.placecard("4+21+6+f+");
         round.getnextplayer("1+");
-        game.placecard("1+22+6+f+");
+        game.placecard("1+18+5+f+");
         round.getnextplayer("2+");
-        game.placecard("2+24+0+f+");
-        game.endhand("2+");
-        game.took("2+1+t+t+");
-        game.scores("1+9400+-400+2+10800+800+3+10000+0+4+9800+-200");
+        game.placecard("2+20+4+f+");
+        game.endhand("3+");
+        game.took("3+2+f+f+");
+        game.scores("1+10000+0+2+10200+200+3+9800+-200+4+10000+0");
         game.starthand("");
-        round.getnextplayer("2+");
-        game.placecard("2+31+0+t+");
         round.getnextplayer("3+");
-        game.placecard("3+26+0+f+");
-        game.endhand("2+");
+        game.placecard("3+28+2+t+");
         round.getnextplayer("4+");
+        game.placecard("4+26+1+f+");
+        round.getnextplayer("1+");
     }
 
     Board board;
@@ -130,11 +130,12 @@ const std::vector<Picture>& pictures()
          [](Scene& s) {
              s.openRound(3);
              s.round.choosehand("3+6+0+");
-             s.game.dplacecard("3+1+5+0+5+7+");
-             s.game.dplacecard("4+1+4+0+5+6+");
-             s.game.dplacecard("1+2+13+2+5+7+");
-             s.game.dplacecard("2+3+21+0+5+7+");
-             s.round.getnextplayer("1+");
+             // The Jacks open the suits (start rank 5 in the American order), the Queen of the third follows.
+             s.game.dplacecard("3+3+20+3+5+7+");
+             s.game.dplacecard("4+3+21+4+5+7+");
+             s.game.dplacecard("1+2+12+4+5+7+");
+             s.game.dplacecard("2+1+4+1+5+7+");
+             s.round.getnextplayer("3+");
          }},
         {"error",
          [](Scene& s) {
@@ -192,9 +193,9 @@ const std::vector<Picture>& pictures()
              s.round.choosehand("2+3+0+");
              s.game.starthand("");
              s.round.getnextplayer("3+");
-             s.game.placecard("3+11+0+t+");
+             s.game.placecard("3+11+3+t+");
              s.round.getnextplayer("4+");
-             s.game.placecard("4+15+0+f+");
+             s.game.placecard("4+15+5+f+");
              s.round.getnextplayer("1+");
              s.hints.refresh();
              s.hints.hint("1+3+");
@@ -222,11 +223,11 @@ bool writeRecord(const QString& path)
         {5400, "CMD_choosehand+1+5+0+"},
         {5410, "CMD_starthand+"},
         {5420, "CMD_nextplayer+2+"},
-        {6900, "CMD_placecard+2+20+0+t+"},
+        {6900, "CMD_placecard+2+20+4+t+"},
         {6910, "CMD_nextplayer+3+"},
-        {8100, "CMD_placecard+3+23+0+f+"},
+        {8100, "CMD_placecard+3+23+7+f+"},
         {8110, "CMD_nextplayer+4+"},
-        {9300, "CMD_placecard+4+17+0+f+"},
+        {9300, "CMD_placecard+4+17+1+f+"},
         {9310, "CMD_nextplayer+1+"},
         {12800, "CMD_placecard+1+22+6+f+"},
         {12810, "CMD_endhand+3+"},
@@ -235,9 +236,9 @@ bool writeRecord(const QString& path)
         {14000, "CMD_chat+2+Bea chats: nice one|clBlue"},
         {15830, "CMD_starthand+"},
         {15840, "CMD_nextplayer+3+"},
-        {17200, "CMD_placecard+3+9+0+t+"},
+        {17200, "CMD_placecard+3+9+2+t+"},
         {17210, "CMD_nextplayer+4+"},
-        {18500, "CMD_placecard+4+13+0+f+"},
+        {18500, "CMD_placecard+4+13+3+f+"},
         {18510, "CMD_nextplayer+1+"},
     };
     GameRecordWriter writer;
