@@ -260,6 +260,9 @@ void Tchat::wireMenus()
     connect(menus, &TableMenus::openGameRecordChosen, m_replay, &TableReplay::OpenGameRecord1Click);
     connect(m_download, &Tdownload::hostGameChosen, m_play, &PlayTogether::HostGame1Click);
     connect(m_download, &Tdownload::joinGameChosen, m_play, &PlayTogether::JoinGame1Click);
+    // Choosing to play together from the menu answers the offer at a solo start as well as its own buttons.
+    connect(menus, &TableMenus::hostGameChosen, m_download, &QWidget::hide);
+    connect(menus, &TableMenus::joinGameChosen, m_download, &QWidget::hide);
     connect(menus, &TableMenus::clearMainChatChosen, m_chat, &ChatPane::ClearMainChat1Click);
     connect(menus, &TableMenus::scrollChatOffChosen, &m_chat->mainchat(), &ChatView::ScrollChatOff1Click);
     connect(&m_chat->mainchat(), &ChatView::scrollLockChanged, menus, &TableMenus::setScrollChatOffChecked);

@@ -1,14 +1,15 @@
 #include "artpicture.h"
 #include "board.h"
-#include "playtogether.h"
 #include "fakegateway.h"
+#include "playtogether.h"
 #include "printers.h"
 #include "programrig.h"
+#include "socklookup.h"
 #include "tablelink.h"
+#include "tablemenus.h"
 #include "tdownload.h"
 #include "tempdir.h"
 #include "thostgame.h"
-#include "socklookup.h"
 #include "tsocklistener.h"
 #include "waituntil.h"
 
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -80,24 +82,40 @@ TEST(TchatStart, ASoloStartHostsLogsInAsYouAndOffersTheStartButton)
     EXPECT_EQ(table.server().slot(1).name, "You");
 }
 
-// The offer stands until the player answers it or starts a game (it would cover the cards).
-TEST(TchatStart, ASoloStartOffersTheLobbyProgramUntilToldNotToOrAGameStarts)
+// The offer stands until the player answers it, starts a game or opens Host Game or Join Game from the menu
+// (it would cover the cards or the dialog).
+TEST(TchatStart, ASoloStartOffersTheLobbyProgramUntilToldNotToOrAnswered)
 {
     TempDir dir;
     const QString settings = dir.file(QStringLiteral("kavrinlobby.ini"));
-    for (const bool offered : {true, false}) {
+    {
         Program table({}, 0);
         table->setSettingsPath(settings);
         table->processparams();
-        ASSERT_EQ(table->download().isVisible(), offered);
-        if (!offered)
-            continue;
-        QTest::mouseClick(table->download().findChild<QCheckBox*>(QStringLiteral("check_dontshow")),
-                          Qt::LeftButton);
-        ASSERT_TRUE(morlu::test::waitUntil([&] { return table->state().connected; }, kWait));
-        table->startGameAction()->trigger();
-        EXPECT_FALSE(table->download().isVisible());
+        ASSERT_TRUE(table->download().isVisible());
+        QTest::mouseClick(table->download().findChild<QCheckBox*>(QStringLiteral("check_dontshow")), Qt::LeftButton);
     }
+    const struct {
+        const char* answer;
+        std::function<void(Tchat&)> give;
+    } rows[] = {
+        {"Start Game", [](Tchat& t) { t.startGameAction()->trigger(); }},
+        {"Host Game from the menu", [](Tchat& t) { emit t.menus().hostGameChosen(); }},
+        {"Join Game from the menu", [](Tchat& t) { emit t.menus().joinGameChosen(); }},
+    };
+    for (const auto& row : rows) {
+        Program table({}, 0);
+        table->processparams();
+        ASSERT_TRUE(table->download().isVisible()) << row.answer;
+        ASSERT_TRUE(morlu::test::waitUntil([&] { return table->state().connected; }, kWait));
+        row.give(*table);
+        EXPECT_FALSE(table->download().isVisible()) << row.answer;
+    }
+    // Told not to, it is not offered again.
+    Program table({}, 0);
+    table->setSettingsPath(settings);
+    table->processparams();
+    EXPECT_FALSE(table->download().isVisible());
 }
 
 TEST(TchatStart, HostingWithThreeArgumentsConnectsToTheOwnMachineWhateverTheAddress)
@@ -149,7 +167,8 @@ TEST(TchatStart, HostingOpensThePortOnTheRouterOnlyForAMultiPlayerGame)
             EXPECT_EQ(table->reachableAddresses(), QStringList{address});
             // The notice shows the address whole, its port not cut off at the colon.
             EXPECT_TRUE(waitUntil([&] {
-                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at ") + address).size() == 1;
+                return chatLines(*table).filter(QStringLiteral("Reachable from the internet at ") + address).size() ==
+                       1;
             })) << chatLines(*table).join('\n').toStdString();
             EXPECT_EQ(gateway.mappings().keys(), QStringList{QString::number(table.server().port())});
         }
