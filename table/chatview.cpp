@@ -208,7 +208,9 @@ void ChatView::setScale(qreal scale)
 
 int ChatView::shownTextSize() const
 {
-    return std::clamp(int(std::lround(m_textSize * m_scale)), kMinShownSize, kMaxShownSize);
+    // Clamped before it is an int again: a size from a hand-edited file may be near the int's end.
+    return int(
+        std::clamp(std::llround(double(m_textSize) * m_scale), (long long)kMinShownSize, (long long)kMaxShownSize));
 }
 
 void ChatView::relayout()

@@ -191,6 +191,30 @@ TEST(ChatView, ANewTextSizeShowsOnTheWholeViewWithTheNextLine)
     EXPECT_EQ(sizes(), (QList<int>{14, 14}));
 }
 
+// Whatever size a settings file holds, the view shows one it has, the nearest to it.
+TEST(ChatView, ShowsTheNearestSizeItHasToAnyTextSize)
+{
+    const struct {
+        int points;
+        qreal scale;
+        int shown;
+    } rows[] = {
+        {10, 1.0, 10},
+        {10, 2.0, 20},
+        {1, 1.0, ChatView::kMinShownSize},
+        {-2147483647 - 1, 1.0, ChatView::kMinShownSize},
+        {2147483647, 1.0, ChatView::kMaxShownSize},
+        {2147483647, 3.0, ChatView::kMaxShownSize},
+        {1000000000, 2.5, ChatView::kMaxShownSize},
+    };
+    for (const auto& row : rows) {
+        ChatView view;
+        view.setTextSize(row.points);
+        view.setScale(row.scale);
+        EXPECT_EQ(view.shownTextSize(), row.shown) << row.points << " at " << row.scale;
+    }
+}
+
 // A colour change touches only the lines in sight, so its cost does not grow with the history; a line
 // out of sight takes its sender's latest colour when it is scrolled into view.
 TEST(ChatView, ASendersNewColourReachesEachLineAsItComesIntoSight)
@@ -237,7 +261,8 @@ TEST(ChatView, KeepsTheLastTwoThousandLinesAndTheirLinks)
         int click;
         QString opens;
     };
-    const Row rows[] = {{4, QString()}, {5, QStringLiteral("www.site5.org")}, {written - 1, QStringLiteral("www.site2004.org")}};
+    const Row rows[] = {
+        {4, QString()}, {5, QStringLiteral("www.site5.org")}, {written - 1, QStringLiteral("www.site2004.org")}};
     for (const Row& row : rows) {
         clicked.clear();
         view.mainchatJump(row.click);
