@@ -7,6 +7,7 @@
 
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <limits>
 #include <pwd.h>
 #include <unistd.h>
@@ -132,8 +133,15 @@ TableSettings TableSettings::read(const ProfileFile& stored)
     file.load();
     TableSettings s;
     s.textsize = readInt(file, "Textsize", s.textsize);
-    s.bounds = QRect(readInt(file, "Left", s.bounds.left()), readInt(file, "Top", s.bounds.top()),
-                     readInt(file, "Width", s.bounds.width()), readInt(file, "Height", s.bounds.height()));
+    // A hand-edited file may hold any int, but a rectangle whose far edge lies past the int's end cannot be
+    // made: each bound is held to sixteen million pixels either way, far beyond any screen, which the
+    // window's placement then brings back onto one.
+    const auto bound = [&file](const char* name, int fallback) {
+        constexpr int kFarthest = 1 << 24;
+        return std::clamp(readInt(file, name, fallback), -kFarthest, kFarthest);
+    };
+    s.bounds = QRect(bound("Left", s.bounds.left()), bound("Top", s.bounds.top()), bound("Width", s.bounds.width()),
+                     bound("Height", s.bounds.height()));
     s.textcolor = ColorText::read(file.readString(kSectionName, key("Textcolor"), QStringLiteral("clblack")))
                       .value_or(s.textcolor);
     for (int n = 1; n <= kPhraseCount; ++n)

@@ -3,6 +3,7 @@
 #include "printers.h"
 #include "profilefile.h"
 #include "tempdir.h"
+#include "windowplacement.h"
 
 #include <QFile>
 
@@ -64,6 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const S& s) { return s.textsize == 8 && s.bounds.top() == 3; }},
         ReadRow{"Bounds", "Top=-20\r\nLeft=$10\r\nWidth=1000\r\nHeight=700\r\n",
                 [](const S& s) { return s.bounds == QRect(16, -20, 1000, 700); }},
+        ReadRow{"BoundsNearTheIntsEnds", "Left=2147483000\r\nTop=-2147483648\r\nWidth=2147483647\r\nHeight=789\r\n",
+                [](const S& s) {
+                    return WindowPlacement::onScreen(s.bounds, {QRect(0, 0, 1920, 1040)}) == QRect(3, 3, 1920, 789);
+                }},
         ReadRow{"ColourName", "Textcolor=CLRED\r\n", [](const S& s) { return s.textcolor == 0x0000FFu; }},
         ReadRow{"ColourNumber", "Textcolor=$0000FF00\r\n", [](const S& s) { return s.textcolor == 0x00FF00u; }},
         ReadRow{"NoColour", "Textcolor=purplish\r\n", [](const S& s) { return s.textcolor == 0u; }},
@@ -139,11 +144,12 @@ TEST(TableSettings, WritesEveryKeyButThePhrasesAndReadsThemBack)
     ASSERT_TRUE(s.write(file));
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("[Morlu]\nPhrase1=\nPhrase2=\nPhrase3=Nice one\nPhrase4=\nPhrase5=\n"
-                                            "Phrase6=\nPhrase7=\nPhrase8=\nPhrase9=\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
-                                            "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
-                                            "Turnsound=1\nChatterSounds=false\nBotlevel=master\n"
-                                            "ShowPlayableCards=false\nKeepRecords=false\nAllowHints=true\n"));
+    EXPECT_EQ(written.readAll(),
+              QByteArray("[Morlu]\nPhrase1=\nPhrase2=\nPhrase3=Nice one\nPhrase4=\nPhrase5=\n"
+                         "Phrase6=\nPhrase7=\nPhrase8=\nPhrase9=\nTextsize=14\nTop=50\nLeft=40\nWidth=900\n"
+                         "Height=650\nTextcolor=clLime\nBotspeed=500\nPlaysounds=false\n"
+                         "Turnsound=1\nChatterSounds=false\nBotlevel=master\n"
+                         "ShowPlayableCards=false\nKeepRecords=false\nAllowHints=true\n"));
     TableSettings expected = s;
     expected.phrases = {};
     expected.phrases[2] = QStringLiteral("Nice one");

@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ScreenRow{"OnlyACornerShows", {1900, 1030, 789, 595}, {kLeft}, {3, 3, 789, 595}},
                       ScreenRow{"KeepsItsSize", {-5000, 0, 1000, 700}, {kRight}, {1923, 3, 1000, 700}},
                       // What a hand-edited settings file may hold.
-                      ScreenRow{"LeftNearTheIntsEnd", {2147483000, 3, 789, 595}, {kLeft}, {3, 3, 789, 595}},
+                      ScreenRow{"LeftNearTheIntsEnd", {2147483000, 3, 600, 595}, {kLeft}, {3, 3, 600, 595}},
                       ScreenRow{"AtTheIntsStart", {INT_MIN, INT_MIN, 789, 595}, {kLeft}, {3, 3, 789, 595}},
                       ScreenRow{"NoSize", {3, 3, 0, -5}, {kLeft}, {3, 3, 789, 595}},
                       ScreenRow{"LargerThanTheScreen", {3, 3, 5000, 5000}, {kLeft}, {3, 3, 1920, 1040}},
