@@ -3,6 +3,7 @@
 #include "avahigamefinder.h"
 #include "esockexception.h"
 #include "lanhosting.h"
+#include "sockerrors.h"
 #include "tchat.h"
 #include "tserver.h"
 #include "tsocklistener.h"
@@ -12,9 +13,6 @@
 namespace morlu {
 
 namespace {
-
-/// The socket error of a port that another program holds.
-constexpr int kPortInUse = 10048;
 
 void logLine(const QString& text)
 {
@@ -51,7 +49,7 @@ MorluProgram::MorluProgram(const LaunchOptions& options)
             // another port (a solo game falls back to a free one, a player may choose another).
             if (auto* tcp = qobject_cast<TSockListener*>(&server->listener()))
                 tcp->sock().Close();
-            return HostStarted{0, QString::fromLatin1(error.what()), error.code() == kPortInUse};
+            return HostStarted{0, QString::fromLatin1(error.what()), error.code() == sockerrors::kAddressInUse};
         }
         // A solo game stays on this machine: nobody else hears of it.
         if (reach == HostReach::Everyone)

@@ -3,6 +3,7 @@
 #include "esockexception.h"
 #include "lanhosting.h"
 #include "launchoptions.h"
+#include "sockerrors.h"
 #include "stopsignals.h"
 #include "tserver.h"
 
@@ -15,9 +16,6 @@
 namespace morlu {
 
 namespace {
-
-/// The socket error of a port that another program holds.
-constexpr int kPortInUse = 10048;
 
 void printErr(const QString& text)
 {
@@ -91,7 +89,7 @@ int runServer(int argc, char** argv)
     } catch (const ESockException& error) {
         printErr(QString::fromLatin1(error.what()) + QLatin1Char('\n'));
         // The operator hears which port and what to do about it.
-        if (error.code() == kPortInUse)
+        if (error.code() == sockerrors::kAddressInUse)
             printErr(QStringLiteral("morlu: port %1 is already in use on this machine (another game may be running); "
                                     "end it, or choose another port with --port N\n")
                          .arg(options.port.value_or(7772)));

@@ -103,14 +103,14 @@ QString TableModel::seatName(int seat) const
         return waitingName();
     // Seat 1 is always a person (the hosting player's table) and has no computer name; the others are
     // played by the computer under the names the host announces them by.
-    return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
+    return fromView(morlu::hostComputerName(seat));
 }
 
 QString TableModel::startingName(int seat) const
 {
     if (seat < 2 || seat > morlu::kSeatCount || !m_g.seats[std::size_t(seat)].name.isEmpty())
         return seatName(seat);
-    return QString::fromLatin1(morlu::hostComputerName(seat).data(), qsizetype(morlu::hostComputerName(seat).size()));
+    return fromView(morlu::hostComputerName(seat));
 }
 
 void TableModel::addLog(const QString& line)

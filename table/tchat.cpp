@@ -142,6 +142,10 @@ void Tchat::buildParts()
     m_session->setLoadIniFile([this] { loadinifile(); });
     m_session->setBotSpeed([this] { return m_options->chosenbotspeed(); });
     m_session->setKeyKeeper([this](const std::string& key) {
+        // The hosting table's seat is its own host's, which ends with the program: only a join keeps its key
+        // (and a solo start writes nothing to the settings file for it).
+        if (m_state.ishost)
+            return;
         ProfileFile file(m_options->path());
         TableSettings::writeSeatKey(file, keptHostName(), QString::fromStdString(key));
     });

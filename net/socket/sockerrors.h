@@ -11,6 +11,9 @@ namespace morlu {
  */
 namespace sockerrors {
 
+/// The error of a port that another program holds (WSAEADDRINUSE).
+inline constexpr int kAddressInUse = 10048;
+
 /**
  * The socket error number for a local errno value (ECONNREFUSED -> 10061, ECONNRESET -> 10054, ...).
  * EPIPE counts as a reset (10054). An errno without an equivalent is returned unchanged, so its report
